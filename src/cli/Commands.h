@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+// Each sub-command takes its own arguments (without the program and command names) and
+// returns the process exit status: 0 done, 1 a file failed, 2 a usage error.
+int runCreateCommand(const QStringList& args);
+int runFixCommand(const QStringList& args);
+int runOcrExportCommand(const QStringList& args);
+int runOcrImportCommand(const QStringList& args);

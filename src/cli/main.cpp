@@ -1,0 +1,45 @@
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: tocsmith-cli COMMAND [options] ...\n"
+    "\n"
+    "Commands:\n"
+    "  create      turn a contents or index page into hyperlinks\n"
+    "  fix         align the hyperlinks a document already has\n"
+    "  ocr-export  print a document's text layer, one line per text line\n"
+    "  ocr-import  write a corrected text layer back into a document\n"
+    "\n"
+    "Run 'tocsmith-cli COMMAND --help' for the options of a command.\n";
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tocsmith-cli"));
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+        args.first() == QLatin1String("-h")) {
+        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("create"))
+        return runCreateCommand(args);
+    if (command == QLatin1String("fix"))
+        return runFixCommand(args);
+    if (command == QLatin1String("ocr-export"))
+        return runOcrExportCommand(args);
+    if (command == QLatin1String("ocr-import"))
+        return runOcrImportCommand(args);
+    std::fprintf(stderr, "tocsmith-cli: unknown command '%s'\n\n%s",
+                 command.toLocal8Bit().constData(), kUsage);
+    return 2;
+}

@@ -1,0 +1,121 @@
+#include "tools/ToolRunner.h"
+
+#include "app/Sinks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+QString executableName(const QString& name)
+{
+#ifdef Q_OS_WIN
+    return name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive) ? name
+                                                                      : name + ".exe";
+#else
+    return name;
+#endif
+}
+
+QStringList aliasesOf(const QString& tool)
+{
+    if (tool == QLatin1String("djvuparsexml") || tool == QLatin1String("djvuxmlparser"))
+        return {tool, tool == QLatin1String("djvuparsexml") ? QStringLiteral("djvuxmlparser")
+                                                            : QStringLiteral("djvuparsexml")};
+    return {tool};
+}
+
+} // namespace
+
+QString ToolRun::failureText() const
+{
+    if (!started)
+        return errorText;
+    QString said = QString::fromLocal8Bit(standardError).trimmed();
+    if (crashed)
+        return said.isEmpty() ? QStringLiteral("The tool stopped unexpectedly.") : said;
+    if (said.isEmpty() && exitCode != 0)
+        return QStringLiteral("The tool ended with exit status %1.").arg(exitCode);
+    return said;
+}
+
+ToolRunner::ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages,
+                       QString errorCaption)
+    : exeFolder_(std::move(exeFolder)), workFolder_(std::move(workFolder)),
+      messages_(messages), errorCaption_(std::move(errorCaption))
+{
+}
+
+QString ToolRunner::workPath(const QString& name) const
+{
+    return QFileInfo(name).isAbsolute() ? name : QDir(workFolder_).filePath(name);
+}
+
+QString ToolRunner::resolve(const QString& tool) const
+{
+    const QStringList names = aliasesOf(tool);
+    for (const QString& name : names) {
+        QFileInfo local(QDir(exeFolder_).filePath(QStringLiteral("bin/") + executableName(name)));
+        if (local.isFile())
+            return local.absoluteFilePath();
+    }
+    for (const QString& name : names) {
+        QString onPath = QStandardPaths::findExecutable(name);
+        if (!onPath.isEmpty())
+            return onPath;
+    }
+    return {};
+}
+
+ToolRun ToolRunner::capture(const QString& tool, const QStringList& args,
+                            const QString& captureFile)
+{
+    return run(tool, args, workPath(captureFile));
+}
+
+ToolRun ToolRunner::discard(const QString& tool, const QStringList& args)
+{
+    const QString scratch = workPath(QStringLiteral("Test.tmp"));
+    ToolRun result = run(tool, args, scratch);
+    QFile::remove(scratch);
+    return result;
+}
+
+ToolRun ToolRunner::run(const QString& tool, const QStringList& args,
+                        const QString& outputPath)
+{
+    ToolRun result;
+    // The capture is emptied before the run, so a caller never reads an older one.
+    {
+        QFile out(outputPath);
+        (void)out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    }
+
+    QString program = resolve(tool);
+    if (program.isEmpty())
+        program = executableName(tool); // let the system say why it cannot start
+
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(args);
+    process.setWorkingDirectory(workFolder_);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(outputPath, QIODevice::Truncate);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        result.errorText = QStringLiteral("%1: %2").arg(tool, process.errorString());
+        if (messages_)
+            messages_->showMessage(result.errorText, errorCaption_);
+        return result;
+    }
+    result.started = true;
+    process.waitForFinished(-1);
+    result.standardError = process.readAllStandardError();
+    result.crashed = process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = result.crashed ? -1 : process.exitCode();
+    return result;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class MessageSink;
+
+// What one run of a tool came to.
+struct ToolRun
+{
+    bool started = false;     // the program could be started at all
+    bool crashed = false;     // it died from a signal
+    int exitCode = -1;
+    QString errorText;        // the system's words when it could not start
+    QByteArray standardError; // what the tool said on standard error
+
+    // Ran and exited with status 0.
+    bool succeeded() const { return started && !crashed && exitCode == 0; }
+    // Succeeded and said nothing on standard error: the bar for a run that changes a document.
+    bool clean() const { return succeeded() && standardError.trimmed().isEmpty(); }
+    // The tool's own words for a failure, for logs and message boxes.
+    QString failureText() const;
+};
+
+// Runs one DjVuLibre tool as a child process and waits for it. No shell is involved:
+// every argument reaches the tool as its own argv element.
+class ToolRunner
+{
+public:
+    // exeFolder: where "bin/<tool>" is looked for first. workFolder: the child's current
+    // folder, against which relative capture and work-file names resolve.
+    ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages,
+               QString errorCaption);
+
+    // Standard output goes to captureFile (emptied first; relative names live in the work
+    // folder) and stays there for the caller.
+    ToolRun capture(const QString& tool, const QStringList& args, const QString& captureFile);
+    // Standard output goes to "Test.tmp" in the work folder, removed after the run.
+    ToolRun discard(const QString& tool, const QStringList& args);
+
+    // "<exe folder>/bin/<tool>" when that file exists, else the program of that name on
+    // PATH; "djvuparsexml" and "djvuxmlparser" name the same program. Empty when neither.
+    QString resolve(const QString& tool) const;
+    bool available(const QString& tool) const { return !resolve(tool).isEmpty(); }
+
+    QString exeFolder() const { return exeFolder_; }
+    QString workFolder() const { return workFolder_; }
+    QString workPath(const QString& name) const;
+    void setErrorCaption(const QString& caption) { errorCaption_ = caption; }
+
+private:
+    ToolRun run(const QString& tool, const QStringList& args, const QString& outputPath);
+
+    QString exeFolder_;
+    QString workFolder_;
+    MessageSink* messages_;
+    QString errorCaption_;
+};

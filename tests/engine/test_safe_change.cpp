@@ -1,0 +1,77 @@
+#include "DjvuFixture.h"
+#include "tools/SafeChange.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SafeChangeTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString book;
+    void SetUp() override
+    {
+        book = dir.filePath("Книга с пробелом.djvu");
+        FixturePage page;
+        page.lines << FixtureLine::layout(200, 3000, {"Глава", "1", "5"});
+        QString error;
+        ASSERT_TRUE(DjvuFixture::build(book, {page, FixturePage{}}, &error))
+            << error.toStdString();
+    }
+    QStringList leftovers() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+};
+
+TEST_F(SafeChangeTest, ACommittedChangeReplacesTheDocumentAndLeavesNothingBehind)
+{
+    SafeChange change(book);
+    QString error;
+    ASSERT_TRUE(change.prepare(&error)) << error.toStdString();
+    ASSERT_TRUE(DjvuFixture::applyScript(change.workingCopy(), "select 1\nremove-txt\n", &error));
+    ASSERT_TRUE(change.commit(&error)) << error.toStdString();
+    EXPECT_EQ(DjvuFixture::djvused(book, "select 1; output-txt"), QString());
+    EXPECT_EQ(leftovers(), QStringList{"Книга с пробелом.djvu"});
+}
+
+TEST_F(SafeChangeTest, ATruncatedCopyIsRefusedAndTheOriginalStaysByteForByte)
+{
+    const QByteArray before = DjvuFixture::readAll(book);
+    SafeChange change(book);
+    QString error;
+    ASSERT_TRUE(change.prepare(&error));
+    QFile copy(change.workingCopy());
+    ASSERT_TRUE(copy.resize(before.size() / 2));
+    EXPECT_FALSE(change.commit(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(DjvuFixture::readAll(book), before);
+}
+
+TEST_F(SafeChangeTest, AnAbandonedChangeRemovesItsWorkingFolder)
+{
+    const QByteArray before = DjvuFixture::readAll(book);
+    {
+        SafeChange change(book);
+        QString error;
+        ASSERT_TRUE(change.prepare(&error));
+        QFile copy(change.workingCopy());
+        ASSERT_TRUE(copy.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    }
+    EXPECT_EQ(DjvuFixture::readAll(book), before);
+    EXPECT_EQ(leftovers(), QStringList{"Книга с пробелом.djvu"});
+}
+
+TEST_F(SafeChangeTest, FixtureBooksCarryTheirTextLayer)
+{
+    const QString text = DjvuFixture::djvused(book, "select 1; output-txt");
+    EXPECT_TRUE(text.contains("\\320\\223\\320\\273\\320\\260\\320\\262\\320\\260"))
+        << text.toStdString();
+    EXPECT_TRUE(DjvuFixture::djvused(book, "ls").contains("p0002.djvu"));
+}
+
+} // namespace

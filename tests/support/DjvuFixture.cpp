@@ -1,0 +1,188 @@
+#include "DjvuFixture.h"
+
+#include <QDir>
+#include <QHash>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+bool runTool(const QString& program, const QStringList& args, QString* error,
+             QByteArray* out = nullptr, const QString& stdoutFile = QString())
+{
+    QProcess p;
+    if (!stdoutFile.isEmpty())
+        p.setStandardOutputFile(stdoutFile);
+    p.start(program, args);
+    if (!p.waitForStarted(-1)) {
+        if (error)
+            *error = program + ": " + p.errorString();
+        return false;
+    }
+    p.waitForFinished(-1);
+    if (out)
+        *out = p.readAllStandardOutput();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        if (error)
+            *error = program + " " + args.join(' ') + ": " +
+                     QString::fromLocal8Bit(p.readAllStandardError());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+FixtureLine FixtureLine::layout(int left, int bottom, const QStringList& words, int height,
+                                int charWidth, int gap)
+{
+    FixtureLine line;
+    int x = left;
+    for (const QString& w : words) {
+        const int width = std::max<int>(1, int(w.size()) * charWidth);
+        line.words.append({x, bottom, x + width, bottom + height, w});
+        x += width + gap;
+    }
+    return line;
+}
+
+QString DjvuFixture::quote(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (unsigned char c : text.toUtf8()) {
+        if (c == '"' || c == '\\')
+            out += QString(QChar('\\')) + QChar(c);
+        else if (c < 32 || c > 126)
+            out += QStringLiteral("\\%1").arg(int(c), 3, 8, QChar('0'));
+        else
+            out += QChar(c);
+    }
+    return out + QChar('"');
+}
+
+QString DjvuFixture::textLayer(const FixturePage& page)
+{
+    QString s = QStringLiteral("(page 0 0 %1 %2").arg(page.width).arg(page.height);
+    int lineTop = page.height - 100;
+    for (const FixtureLine& line : page.lines) {
+        int l = INT_MAX, b = INT_MAX, r = 0, t = 0;
+        for (const FixtureWord& w : line.words) {
+            l = std::min(l, w.left);
+            b = std::min(b, w.bottom);
+            r = std::max(r, w.right);
+            t = std::max(t, w.top);
+        }
+        if (line.words.isEmpty()) { // an empty line record still needs a box
+            l = 100;
+            b = lineTop - 40;
+            r = 200;
+            t = lineTop;
+        }
+        lineTop = b - 10;
+        s += QStringLiteral("\n (line %1 %2 %3 %4").arg(l).arg(b).arg(r).arg(t);
+        for (const FixtureWord& w : line.words)
+            s += QStringLiteral("\n  (word %1 %2 %3 %4 %5)")
+                     .arg(w.left)
+                     .arg(w.bottom)
+                     .arg(w.right)
+                     .arg(w.top)
+                     .arg(quote(w.text));
+        s += QChar(')');
+    }
+    return s + QChar(')');
+}
+
+bool DjvuFixture::build(const QString& path, const QList<FixturePage>& pages, QString* error,
+                        bool singlePageFile)
+{
+    QTemporaryDir tmp;
+    if (!tmp.isValid() || pages.isEmpty()) {
+        *error = QStringLiteral("no temporary folder or no pages");
+        return false;
+    }
+    QDir dir(tmp.path());
+    // One blank page per distinct size, copied under every page's identifier.
+    QHash<QString, QString> blanks;
+    QStringList components;
+    for (int i = 0; i < pages.size(); ++i) {
+        const FixturePage& page = pages[i];
+        const QString size = QStringLiteral("%1x%2").arg(page.width).arg(page.height);
+        if (!blanks.contains(size)) {
+            const QString pbm = dir.filePath(size + ".pbm");
+            const QString djvu = dir.filePath(size + ".blank");
+            if (!runTool("pbmmake", {"-white", QString::number(page.width),
+                                     QString::number(page.height)},
+                         error, nullptr, pbm) ||
+                !runTool("cjb2", {pbm, djvu}, error))
+                return false;
+            blanks.insert(size, djvu);
+        }
+        QString id = page.id.isEmpty() ? QStringLiteral("p%1.djvu").arg(i + 1, 4, 10, QChar('0'))
+                                       : page.id;
+        QDir pageDir(dir.filePath(QString::number(i)));
+        pageDir.mkpath(".");
+        const QString component = pageDir.filePath(id);
+        if (!QFile::copy(blanks.value(size), component)) {
+            *error = QStringLiteral("cannot copy a blank page to ") + component;
+            return false;
+        }
+        components << component;
+    }
+    QFile::remove(path);
+    if (singlePageFile && pages.size() == 1) {
+        if (!QFile::copy(components.first(), path)) {
+            *error = QStringLiteral("cannot write ") + path;
+            return false;
+        }
+    } else if (!runTool("djvm", QStringList{"-c", path} + components, error)) {
+        return false;
+    }
+
+    QString script;
+    for (int i = 0; i < pages.size(); ++i) {
+        const FixturePage& page = pages[i];
+        QString block;
+        if (page.hasText && !page.lines.isEmpty())
+            block += "set-txt\n" + textLayer(page) + "\n.\n";
+        if (!page.annotations.isEmpty())
+            block += "set-ant\n" + page.annotations + "\n.\n";
+        if (!page.title.isEmpty())
+            block += "set-page-title " + quote(page.title) + "\n";
+        if (!block.isEmpty())
+            script += QStringLiteral("select %1\n").arg(i + 1) + block;
+    }
+    return script.isEmpty() || applyScript(path, script, error);
+}
+
+bool DjvuFixture::applyScript(const QString& path, const QString& script, QString* error)
+{
+    QTemporaryDir tmp;
+    const QString file = QDir(tmp.path()).filePath("script.dsed");
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("cannot write a script");
+        return false;
+    }
+    f.write(script.toUtf8());
+    f.close();
+    return runTool("djvused", {path, "-f", file, "-s"}, error);
+}
+
+QString DjvuFixture::djvused(const QString& path, const QString& commands)
+{
+    QByteArray out;
+    QString error;
+    if (!runTool("djvused", {path, "-e", commands}, &error, &out))
+        return {};
+    return QString::fromUtf8(out);
+}
+
+QByteArray DjvuFixture::readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Builds small real DjVu books for tests and benchmarks with DjVuLibre's own tools:
+// pbmmake + cjb2 for blank pages, djvm -c to bundle, one djvused script for the text
+// layer, the annotations and the page titles. Coordinates are DjVu's: origin at the
+// bottom-left corner of the page.
+
+struct FixtureWord
+{
+    int left = 0, bottom = 0, right = 0, top = 0;
+    QString text;
+};
+
+struct FixtureLine
+{
+    QList<FixtureWord> words; // a line without words is written as an empty line record
+
+    // Lays the words out left to right from `left`, each charWidth per letter, gap apart.
+    static FixtureLine layout(int left, int bottom, const QStringList& words, int height = 40,
+                              int charWidth = 24, int gap = 20);
+};
+
+struct FixturePage
+{
+    QString id;    // identifier inside the bundle; "p0001.djvu"... when empty
+    QString title; // page title (djvused set-page-title), none when empty
+    int width = 2480;
+    int height = 3508;
+    bool hasText = true;    // false, or no lines: no text layer at all
+    QList<FixtureLine> lines;
+    QString annotations;    // body of a set-ant block (without the final "."), none when empty
+};
+
+class DjvuFixture
+{
+public:
+    // Writes a bundled document with these pages to `path`. With one page and
+    // singlePageFile set, writes a plain single-page document instead.
+    static bool build(const QString& path, const QList<FixturePage>& pages, QString* error,
+                      bool singlePageFile = false);
+
+    // Runs `djvused <path> -e <commands>` and returns its standard output ("" on failure).
+    static QString djvused(const QString& path, const QString& commands);
+    // Runs a djvused script file on the document and saves it.
+    static bool applyScript(const QString& path, const QString& script, QString* error);
+
+    // The text-layer expression of one page, as set-txt takes it.
+    static QString textLayer(const FixturePage& page);
+    // A string in djvused's quoted form: \" \\ and octal escapes for bytes above 127.
+    static QString quote(const QString& text);
+
+    static QByteArray readAll(const QString& path);
+};
