@@ -1,0 +1,50 @@
+#pragma once
+
+#include "jobs/CreateRow.h"
+#include "links/FixPass.h"
+#include "links/PassOutcome.h"
+
+#include <QList>
+
+class LogSink;
+class MessageSink;
+class MessageTexts;
+class ToolRunner;
+
+// The job-wide options of the Create tab; everything per file comes from the rows.
+struct CreateOptions
+{
+    bool backup = true;         // "Создавать резервную копию"
+    bool removeOcr = false;     // "Удалять OCR"
+    bool checkPageCount = true; // "Проверять количество страниц"
+    bool align = false;         // "Выровнять содержание"
+    // Chosen positions of the tab's three drop-down lists, -1 when none is chosen.
+    int borderTypeIndex = 1;
+    int shapeIndex = 0;
+    int kindIndex = 0;
+    // The edit tab's options, for the alignment step.
+    FixOptions fixOptions;
+};
+
+struct CreateOutcome : PassOutcome
+{
+    // The alignment step ran; the window empties its Fix list afterwards.
+    bool alignmentRan = false;
+    // The last alignment step ran to its end (so the edit tab's end options apply).
+    bool alignmentRanToEnd = false;
+};
+
+// Turns the contents or index pages of each row's document into hyperlinks.
+class CreatePass
+{
+public:
+    CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log,
+               MessageSink& messages);
+    CreateOutcome run(const QList<CreateRow>& rows, const CreateOptions& options);
+
+private:
+    ToolRunner& tools_;
+    const MessageTexts& texts_;
+    LogSink& log_;
+    MessageSink& messages_;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+// How a batch pass ended. The window applies its end options ("clear the list", "close
+// the window") only to a pass that ran to its end.
+struct PassOutcome
+{
+    bool ranToEnd = false; // false: stopped early by a refusal or a failure
+    int filesChanged = 0;  // documents that were changed and saved
+    int filesFailed = 0;
+};
