@@ -31,10 +31,8 @@ public:
     bool load(const QString& xmlPath, QString* error);
     bool setXml(const QByteArray& xml, QString* error);
 
-    int pageCount() const
-    {
-        return int(pageTable_.size()) - 1 > 0 ? int(pageTable_.size()) - 1 : 0;
-    }
+    // The page table holds each page's first line and, last, the document's last line.
+    int pageCount() const { return pageTable_.isEmpty() ? 0 : int(pageTable_.size()) - 1; }
     // Page numbers are 1-based.
     OcrPageText page(int number) const;
 
