@@ -70,8 +70,9 @@ int runOcrExportCommand(const QStringList& args)
     const int count = document.pageCount();
     if (pages.isEmpty())
         last = count;
-    if (count == 0 || last > count) {
-        tools.messages.showMessage(QStringLiteral("%1 has %2 pages; --pages %3 is outside.")
+    if (last > count) {
+        tools.messages.showMessage(QStringLiteral("%1 has %2 pages; the pages %3 are not all "
+                                                  "in it.")
                                        .arg(file)
                                        .arg(count)
                                        .arg(pages),
