@@ -69,6 +69,9 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(true);
+    // A label of its own: a temporary message would vanish under a passing status tip.
+    statusLabel_ = new QLabel(StatusBar1);
+    StatusBar1->addWidget(statusLabel_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -157,12 +160,12 @@ bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const 
 
 QString TForm5::statusText() const
 {
-    return StatusBar1->currentMessage();
+    return statusLabel_->text();
 }
 
 void TForm5::setStatus(const QString& text)
 {
-    StatusBar1->showMessage(text);
+    statusLabel_->setText(text);
 }
 
 QString TForm5::paneText() const
@@ -299,7 +302,7 @@ bool TForm5::save()
     if (!document_ || !tools_)
         return false;
     setStatus(texts_.text(QStringLiteral("st4")));
-    StatusBar1->repaint();
+    statusLabel_->repaint(); // shows before the tool runs
     QString error;
     if (!writeBackShownPage(&error)) {
         showMessage_(error, kErrorCaption);

@@ -85,6 +85,7 @@ private:
     QToolButton* Button2;
     QPlainTextEdit* Memo2;
     QStatusBar* StatusBar1;
+    QLabel* statusLabel_;
 
     std::unique_ptr<OcrDocument> document_;
     ToolRunner* tools_ = nullptr;
