@@ -296,6 +296,23 @@ void TForm1::setOuterHeight(int height)
 {
     const int frame = frameGeometry().height() - geometry().height();
     setFixedSize(kClientWidth, height - std::max(0, frame));
+    if (!isVisible())
+        return;
+    // A window manager's title bar eats into the client area; with large fonts or frames,
+    // grow the window rather than clip the bottom of the tabs.
+    centralWidget()->layout()->activate();
+    int needed = 0;
+    for (QWidget* tab : {static_cast<QWidget*>(TabSheet1), static_cast<QWidget*>(TabSheet2),
+                         static_cast<QWidget*>(TabSheet3)}) {
+        int bottom = 0;
+        for (const QWidget* child : tab->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->objectName() != QLatin1String("contactLabel") && !child->isWindow())
+                bottom = std::max(bottom, child->geometry().bottom() + 1);
+        needed = std::max(needed, bottom + 4); // the contact line sits beside the last row
+    }
+    const int shortfall = needed - PageControl1->currentWidget()->height();
+    if (shortfall > 0)
+        setFixedSize(kClientWidth, this->height() + shortfall);
 }
 
 void TForm1::centre()

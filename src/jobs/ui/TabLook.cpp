@@ -24,7 +24,7 @@ void setUpReportView(QTableView* view)
 
 QLabel* makeContactLabel(QWidget* tab)
 {
-    auto* label = new QLabel(QStringLiteral("Tocsmith: contents links for DjVu books"), tab);
+    auto* label = new QLabel(QStringLiteral("Tocsmith · DjVu contents"), tab);
     label->setObjectName(QStringLiteral("contactLabel"));
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 0.85);
