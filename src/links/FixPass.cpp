@@ -144,8 +144,8 @@ FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
     removeWorkFiles();
     log_.addLine(texts_.text(QStringLiteral("m9")));
     const QString words = reason.trimmed();
-    if (!words.isEmpty())
-        log_.addLine(words);
+    for (const QString& line : words.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        log_.addLine(line.trimmed());
     messages_.showMessage(words.isEmpty() ? path : path + QLatin1Char('\n') + words,
                           texts_.text(QStringLiteral("mes3")));
     return FileResult::Failed;
