@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -299,4 +301,41 @@ TEST_F(FixPassTest, AMissingFileIsAFailureWithItsName)
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].text.contains("absent.djvu"));
     EXPECT_FALSE(QFile::exists(path + ".backup"));
+}
+
+TEST_F(FixPassTest, ASinglePageFileNamedInCyrillicIsAligned)
+{
+    const QString path = QDir(dir.path()).filePath("одна страница.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(
+        path, {withAreas({area(100, 900, 300, 40), area(110, 800, 250, 40)})}, &error, true))
+        << s(error);
+    const PassOutcome outcome = run({path});
+    EXPECT_EQ(outcome.filesChanged, 1) << s(log.lines.join('\n'));
+    EXPECT_TRUE(DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)"));
+}
+
+TEST_F(FixPassTest, AnIndirectDocumentIsRefusedWithItsFilesUntouched)
+{
+    const QString bundled =
+        book("bundled.djvu",
+             {withAreas({area(100, 900, 300, 40), area(110, 800, 250, 40)}), FixturePage{}});
+    const QString folder = QDir(dir.path()).filePath("indirect");
+    QDir().mkpath(folder);
+    ASSERT_EQ(QProcess::execute("djvmcvt", {"-i", bundled, folder, "index.djvu"}), 0);
+    QDir files(folder);
+    QHash<QString, QByteArray> before;
+    for (const QString& name : files.entryList(QDir::Files))
+        before.insert(name, DjvuFixture::readAll(files.filePath(name)));
+    ASSERT_GE(before.size(), 3);
+
+    const PassOutcome outcome = run({files.filePath("index.djvu")});
+
+    EXPECT_EQ(outcome.filesFailed, 1);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.messages[0].text.contains("indirect")) << s(messages.messages[0].text);
+    QHash<QString, QByteArray> after;
+    for (const QString& name : files.entryList(QDir::Files | QDir::Hidden))
+        after.insert(name, DjvuFixture::readAll(files.filePath(name)));
+    EXPECT_EQ(after, before);
 }
