@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 // A capture as today's djvused prints it: the opening command, the shared annotations,
@@ -233,4 +235,81 @@ TEST(FixScript, AnAnnotationBlockWithoutItsClosingLineIsAnError)
     // Only a lone "." closes the block, as djvused reads it.
     EXPECT_FALSE(
         AnnotationScanner::scan("select \"p0001.djvu\"\nset-ant\n" + link(1, 2) + "\n .\n").ok());
+}
+
+namespace {
+
+// The text with the left edge and width of every scanned area cut out.
+QByteArray withoutEdgesAndWidths(const QByteArray& script, const AnnotationScan& scan)
+{
+    QByteArray out;
+    qsizetype copied = 0;
+    for (const ScannedArea& a : scan.areas) {
+        out += script.mid(copied, a.leftPos - copied) + "<x>";
+        out += script.mid(a.leftPos + a.leftLength, a.widthPos - a.leftPos - a.leftLength);
+        out += "<w>";
+        copied = a.widthPos + a.widthLength;
+    }
+    return out + script.mid(copied);
+}
+
+} // namespace
+
+TEST(FixScript, RandomCapturesChangeInLeftEdgesAndWidthsOnly)
+{
+    const QList<QByteArray> comments = {"",        "rect",           "oval office", "select",
+                                        "a\\\"b)", "(rect 1 2 3 4)", "\\\\",        "; # ."};
+    const QList<QByteArray> shapes = {"rect", "oval", "poly", "line", "text"};
+    const QList<QByteArray> blanks = {" ", "  ", "\n ", "\t"};
+    std::srand(4242);
+    auto pick = [](const QList<QByteArray>& list) { return list[std::rand() % list.size()]; };
+    for (int round = 0; round < 200; ++round) {
+        QList<QByteArray> pages;
+        const int pageCount = 1 + std::rand() % 4;
+        for (int p = 0; p < pageCount; ++p) {
+            QList<QByteArray> areas;
+            const int areaCount = std::rand() % 8;
+            for (int i = 0; i < areaCount; ++i) {
+                const QByteArray shape = pick(shapes);
+                QByteArray numbers;
+                const int count = shape == "poly" ? 6 : 4;
+                for (int k = 0; k < count; ++k)
+                    numbers += pick(blanks) + QByteArray::number(std::rand() % 3000);
+                areas << "(maparea \"#" + pick(comments) + "\" \"" + pick(comments) + "\"" +
+                             pick(blanks) + "(" + shape + numbers + pick({"", " "}) + ")" +
+                             pick({"", " (xor)", " (border #ff0000) (hilite #00ff00)"}) + ")";
+            }
+            pages << areas.toList().join(pick({"\n", " ", "\r\n"}));
+        }
+        const QByteArray before = capture(pages);
+        const AnnotationScan scan = AnnotationScanner::scan(before);
+        ASSERT_TRUE(scan.ok()) << scan.error.toStdString() << "\n" << str(before);
+        const QByteArray after = align(before);
+        const AnnotationScan rescan = AnnotationScanner::scan(after);
+        ASSERT_EQ(rescan.areas.size(), scan.areas.size()) << str(before);
+        EXPECT_EQ(str(withoutEdgesAndWidths(after, rescan)),
+                  str(withoutEdgesAndWidths(before, scan)));
+        for (qsizetype i = 0; i < scan.areas.size(); ++i) {
+            EXPECT_EQ(rescan.areas[i].bottom, scan.areas[i].bottom);
+            EXPECT_EQ(rescan.areas[i].height, scan.areas[i].height);
+            EXPECT_EQ(rescan.areas[i].block, scan.areas[i].block);
+        }
+    }
+}
+
+TEST(FixScript, ArbitraryBytesNeverCrashTheScanner)
+{
+    std::srand(99);
+    const QByteArray alphabet = "()\"\\'; #.\n\r\t 0123456789-+rectovalmapsel";
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray text;
+        const int length = std::rand() % 200;
+        for (int i = 0; i < length; ++i)
+            text += alphabet[std::rand() % alphabet.size()];
+        if (std::rand() % 2)
+            text = "select 1\nset-ant\n(maparea \"\" \"\" (rect " + text;
+        const AnnotationScan scan = AnnotationScanner::scan(text);
+        if (scan.ok())
+            AreaAlignment::rewrite(text, scan.areas, AreaAlignment::alignScript(scan).aligned);
+    }
 }
