@@ -187,8 +187,11 @@ void TForm1::FormCreate()
     N8->setChecked(ini.readFlag(kMenu, QStringLiteral("Top"), false));
     N9->setChecked(ini.readFlag(kMenu, QStringLiteral("Protokol"), false));
 
-    // 10. Dropped files are welcome for the window's whole life.
+    // 10. Dropped files are welcome for the window's whole life, wherever they land: the
+    //     text fields would otherwise take a dropped path as text.
     setAcceptDrops(true);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
 
     // 11.
     N8Click();
