@@ -11,6 +11,14 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace CreateTest {
 
 // A row as the window adds it on first run: pages 1-1, offset 0, contents, xor rectangle,
