@@ -1,7 +1,41 @@
 #include "links/BackupCopy.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::filesystem::path nativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+bool syncToDisk(QFile& file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+} // namespace
 
 namespace BackupCopy {
 
@@ -12,29 +46,40 @@ QString pathFor(const QString& document)
 
 bool make(const QString& document, QString* error)
 {
+    const QString target = pathFor(document);
     QFile source(document);
-    QSaveFile copy(pathFor(document));
     if (!source.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("Cannot read %1: %2").arg(document, source.errorString());
         return false;
     }
-    if (!copy.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Cannot write the backup copy %1: %2")
-                     .arg(pathFor(document), copy.errorString());
+    QTemporaryFile copy(target + QStringLiteral(".XXXXXX"));
+    if (!copy.open()) {
+        *error =
+            QStringLiteral("Cannot write the backup copy %1: %2").arg(target, copy.errorString());
         return false;
     }
-    while (!source.atEnd()) {
+    bool written = true;
+    while (written && !source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
-        if (chunk.isEmpty() && source.error() != QFile::NoError)
-            break;
-        if (copy.write(chunk) != chunk.size())
-            break;
+        written = !chunk.isEmpty() && copy.write(chunk) == chunk.size();
     }
-    if (source.error() != QFile::NoError || !copy.commit()) {
-        *error = QStringLiteral("Cannot write the backup copy %1 (is the disk full?): %2")
-                     .arg(pathFor(document), copy.errorString());
+    // A full disk may only show when the data reaches it, so the copy is synced and its
+    // size checked before it replaces an older backup.
+    written = written && syncToDisk(copy) && QFileInfo(copy.fileName()).size() == source.size();
+    if (!written) {
+        *error = QStringLiteral("Cannot write the backup copy %1 (is the disk full?)").arg(target);
         return false;
     }
+    copy.close();
+    std::error_code ec;
+    std::filesystem::rename(nativePath(copy.fileName()), nativePath(target), ec);
+    if (ec) {
+        *error = QStringLiteral("Cannot write the backup copy %1: %2")
+                     .arg(target, QString::fromStdString(ec.message()));
+        return false;
+    }
+    copy.setAutoRemove(false);
+    QFile::setPermissions(target, source.permissions() | QFile::WriteOwner);
     return true;
 }
 

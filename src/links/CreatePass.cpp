@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 const QString CreatePass::kDumpFile = QStringLiteral("myfile.dsed");
 const QString CreatePass::kScriptFile = QStringLiteral("myfile1.dsed");
@@ -23,9 +24,27 @@ namespace {
 
 const QString kDjvused = QStringLiteral("djvused");
 
+// djvused reports an error as "*** [1-12311] Failed to open document '...'" followed by
+// lines naming its own source file and function; the user needs the first sentence.
+QString toolWords(const ToolRun& run)
+{
+    static const QRegularExpression prefix(QStringLiteral("^\\*\\*\\*\\s*(\\[[0-9-]+\\]\\s*)?"));
+    QStringList kept;
+    const QStringList lines = run.failureText().split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.startsWith(QLatin1String("*** (")) || line.startsWith(QLatin1String("*** '")))
+            continue;
+        line.remove(prefix);
+        if (!line.isEmpty())
+            kept << line;
+    }
+    return kept.isEmpty() ? run.failureText() : kept.join(QLatin1Char(' '));
+}
+
 QString toolFailure(const QString& path, const ToolRun& run)
 {
-    return QStringLiteral("djvused could not read %1: %2").arg(path, run.failureText());
+    return QStringLiteral("djvused could not read %1: %2").arg(path, toolWords(run));
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
@@ -201,7 +220,7 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
         kDjvused, {change.workingCopy(), QStringLiteral("-f"), kScriptFile, QStringLiteral("-s")});
     if (!saved.clean())
         return fail(QStringLiteral("djvused could not change %1; it was left as it is: %2")
-                        .arg(path, saved.failureText()));
+                        .arg(path, toolWords(saved)));
     if (!change.commit(&error))
         return fail(QStringLiteral("%1 was left as it is: %2").arg(path, error));
     removeWorkFiles({kDumpFile, kScriptFile});
