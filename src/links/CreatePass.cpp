@@ -98,8 +98,13 @@ CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions&
         if (options.align && options.kindIndex != 2) {
             const QFileInfo file(row.fullPath());
             FixRow fixRow{file.absolutePath() + QLatin1Char('/'), file.fileName()};
+            // A backup made by this turn holds the document as the user had it; the
+            // alignment must not replace it by a copy of what this turn just wrote.
+            FixOptions fixOptions = options.fixOptions;
+            if (options.backup)
+                fixOptions.backup = false;
             const PassOutcome aligned =
-                FixPass(tools_, texts_, log_, messages_).run({fixRow}, options.fixOptions);
+                FixPass(tools_, texts_, log_, messages_).run({fixRow}, fixOptions);
             outcome.alignmentRan = true;
             outcome.alignmentRanToEnd = aligned.ranToEnd;
         }
