@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -163,6 +164,30 @@ TEST_F(CreateFailureTest, AContentsRangeOutsideTheDocument)
     EXPECT_TRUE(message.contains("7") && message.contains("3 pages")) << message.toStdString();
     EXPECT_EQ(DjvuFixture::readAll(path), before);
     EXPECT_TRUE(QDir(work.path()).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CreateFailureTest, AnIndirectDocumentIsRefusedWithItsPagesUntouched)
+{
+    const QString bundled = book("bundled.djvu");
+    const QString indirect = QDir(dir.path()).filePath("indirect/index.djvu");
+    QDir(dir.path()).mkpath("indirect");
+    ASSERT_EQ(QProcess::execute("djvmcvt",
+                                {"-i", bundled, QFileInfo(indirect).absolutePath(), "index.djvu"}),
+              0);
+    QMap<QString, QByteArray> before;
+    for (const QString& name : QDir(dir.filePath("indirect")).entryList(QDir::Files))
+        before.insert(name, DjvuFixture::readAll(dir.filePath("indirect/" + name)));
+    ASSERT_GT(before.size(), 1);
+    run({CreateTest::row(indirect)});
+    EXPECT_TRUE(onlyMessage().contains("indirect")) << onlyMessage().toStdString();
+    QMap<QString, QByteArray> after;
+    for (const QString& name : QDir(dir.filePath("indirect")).entryList(QDir::Files))
+        after.insert(name, DjvuFixture::readAll(dir.filePath("indirect/" + name)));
+    EXPECT_EQ(after, before);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "tools/ToolRunner.h"
 
 #include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -280,6 +281,56 @@ TEST_F(CreatePassTest, ADryRunHandsOverTheScriptAndChangesNothing)
     EXPECT_EQ(DjvuFixture::readAll(book), before);
     EXPECT_FALSE(QFileInfo::exists(book + ".backup"));
     EXPECT_TRUE(workFiles().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CreatePassTest, AligningATwoColumnContentsGivesEachColumnOneEdgeAndOneWidth)
+{
+    FixturePage contents;
+    const QList<QStringList> left = {{"Preface", "1"},
+                                     {"A", "much", "longer", "chapter", "title", "5"},
+                                     {"Short", "9"},
+                                     {"Medium", "title", "12"}};
+    const QList<QStringList> right = {
+        {"Second", "part", "20"}, {"Tables", "24"}, {"A", "long", "appendix", "title", "30"}};
+    int bottom = 3000;
+    for (int i = 0; i < left.size(); ++i, bottom -= 100)
+        contents.lines << FixtureLine::layout(200 + (i % 2) * 30, bottom, left[i]);
+    bottom = 3000;
+    for (int i = 0; i < right.size(); ++i, bottom -= 100)
+        contents.lines << FixtureLine::layout(1400 + (i % 2) * 20, bottom, right[i]);
+    const QString book = build("columns.djvu", QList<FixturePage>{contents} + bodyPages(40));
+    const QByteArray before = DjvuFixture::readAll(book);
+
+    CreateOptions options;
+    options.align = true;
+    options.fixOptions.backup = true;
+    const CreateOutcome outcome = run({CreateTest::row(book)}, options);
+    expectNoMessages();
+    EXPECT_TRUE(outcome.alignmentRan);
+    EXPECT_TRUE(outcome.alignmentRanToEnd);
+    const QList<Link> links = CreateTest::linksOf(book).value(1);
+    ASSERT_EQ(links.size(), 7);
+    QSet<QPair<int, int>> leftEdges, rightEdges;
+    for (int i = 0; i < 4; ++i)
+        leftEdges.insert({links[i].x, links[i].width});
+    for (int i = 4; i < 7; ++i)
+        rightEdges.insert({links[i].x, links[i].width});
+    EXPECT_EQ(leftEdges.size(), 1);
+    EXPECT_EQ(rightEdges.size(), 1);
+    EXPECT_EQ(leftEdges.begin()->first, 200);
+    EXPECT_EQ(rightEdges.begin()->first, 1400);
+    // The backup still holds the document as it was before the Create pass.
+    EXPECT_EQ(DjvuFixture::readAll(book + ".backup"), before);
+
+    // Index 2 is never aligned.
+    const QString index = build("index.djvu", QList<FixturePage>{contents} + bodyPages(40));
+    CreateOptions indexOptions = options;
+    indexOptions.kindIndex = 2;
+    EXPECT_FALSE(run({CreateTest::row(index, 1, 1, 0, 2)}, indexOptions).alignmentRan);
 }
 
 } // namespace
