@@ -1,9 +1,98 @@
+#include "app/LanguageFile.h"
+#include "app/MessageTexts.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleSinks.h"
+#include "links/FixPass.h"
+#include "tools/ToolRunner.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
-int runFixCommand(const QStringList&)
+namespace {
+
+const char kFixUsage[] =
+    "Usage: tocsmith-cli fix [--no-backup] [--language FILE.lng] FILE.djvu...\n"
+    "\n"
+    "Aligns the rectangle and oval hyperlinks of each document page by page: the links of\n"
+    "a page fall into a left and a right column, and every link of a column gets the\n"
+    "column's left edge and width. Nothing else of the annotations changes.\n"
+    "The files are treated in order; the first failure stops the run, and the files\n"
+    "before it stay done.\n"
+    "\n"
+    "Options:\n"
+    "  --no-backup           do not copy each file to FILE.djvu.backup first\n"
+    "  --language FILE.lng   take the log and message texts from this language file\n"
+    "  -h, --help            show this help\n"
+    "\n"
+    "Exit status: 0 every file was aligned, 1 a file failed, 2 wrong usage.\n";
+
+int usageError(const QString& what)
 {
-    std::fputs("tocsmith-cli: this command is not available yet\n", stderr);
+    std::fprintf(stderr, "tocsmith-cli fix: %s\n\n%s", what.toLocal8Bit().constData(), kFixUsage);
     return 2;
+}
+
+} // namespace
+
+int runFixCommand(const QStringList& args)
+{
+    bool backup = true;
+    QString language;
+    QStringList files;
+    bool optionsEnd = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            files << arg;
+        } else if (arg == QLatin1String("--")) {
+            optionsEnd = true;
+        } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
+            std::fputs(kFixUsage, stdout);
+            return 0;
+        } else if (arg == QLatin1String("--no-backup")) {
+            backup = false;
+        } else if (arg == QLatin1String("--language")) {
+            if (i + 1 >= args.size())
+                return usageError(QStringLiteral("--language needs a file name"));
+            language = args[++i];
+        } else if (arg.startsWith(QLatin1String("--language="))) {
+            language = arg.mid(int(sizeof("--language=")) - 1);
+        } else {
+            return usageError(QStringLiteral("unknown option '%1'").arg(arg));
+        }
+    }
+    if (files.isEmpty())
+        return usageError(QStringLiteral("no file given"));
+
+    MessageTexts texts;
+    if (!language.isNull()) {
+        if (!QFileInfo(language).isFile())
+            return usageError(QStringLiteral("cannot read the language file '%1'").arg(language));
+        LanguageFile::loadMessages(language, texts);
+    }
+
+    ConsoleLogSink log;
+    ConsoleMessageSink messages(&log);
+    // A private work folder, so that two runs at once never mix their work files.
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/tocsmith-fix-XXXXXX"));
+    if (!work.isValid()) {
+        std::fprintf(stderr, "tocsmith-cli fix: cannot create a work folder: %s\n",
+                     work.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), &messages,
+                     texts.text(QStringLiteral("mes3")));
+
+    QList<FixRow> rows;
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        rows.append({info.absolutePath() + QLatin1Char('/'), info.fileName()});
+    }
+    const PassOutcome outcome = FixPass(tools, texts, log, messages).run(rows, FixOptions{backup});
+    log.finishLine();
+    return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }

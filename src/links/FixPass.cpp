@@ -2,17 +2,185 @@
 
 #include "app/MessageTexts.h"
 #include "app/Sinks.h"
+#include "links/AnnotationScanner.h"
+#include "links/AreaAlignment.h"
+#include "tools/SafeChange.h"
+#include "tools/ToolRunner.h"
 
-FixPass::FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log,
-                 MessageSink& messages)
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kTool = QStringLiteral("djvused");
+
+// Replaces an older backup only once the new copy is complete.
+bool makeBackup(const QString& path, QString* error)
+{
+    const QString backup = path + QStringLiteral(".backup");
+    const QString partial = backup + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!QFile::copy(path, partial) || QFileInfo(partial).size() != QFileInfo(path).size()) {
+        QFile::remove(partial);
+        *error = QStringLiteral("Cannot make the backup copy %1 (is the disk full or the "
+                                "folder read-only?).")
+                     .arg(backup);
+        return false;
+    }
+    QFile::remove(backup);
+    if (!QFile::rename(partial, backup)) {
+        QFile::remove(partial);
+        *error = QStringLiteral("Cannot make the backup copy %1.").arg(backup);
+        return false;
+    }
+    return true;
+}
+
+// An indirect document keeps its pages in files of their own beside the index file; a
+// copy of the index alone cannot be changed, and the pages cannot be swapped in one rename.
+bool isIndirectDocument(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(25); // the flags follow the DIRM chunk size
+    return head.size() == 25 && head.startsWith("AT&TFORM") && head.mid(12, 8) == "DJVMDIRM" &&
+           (static_cast<unsigned char>(head[24]) & 0x80) == 0;
+}
+
+} // namespace
+
+const char* const FixPass::kCaptureFile = "myfile.dsed";
+const char* const FixPass::kLeftEdgesFile = "myfile1.dsed";
+const char* const FixPass::kSpareFile = "myfile2.dsed";
+
+FixPass::FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages)
     : tools_(tools), texts_(texts), log_(log), messages_(messages)
 {
 }
 
-PassOutcome FixPass::run(const QList<FixRow>&, const FixOptions&)
+PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
 {
-    (void)tools_;
+    PassOutcome outcome;
     log_.clear();
-    messages_.showMessage(QStringLiteral("Not available yet."), texts_.text("mes3"));
-    return {};
+    QFile::remove(tools_.workPath(QString::fromLatin1(kCaptureFile)));
+    if (rows.isEmpty()) {
+        messages_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
+        return outcome;
+    }
+    for (const FixRow& row : rows) {
+        switch (runFile(row.fullPath(), options)) {
+        case FileResult::Done:
+            ++outcome.filesChanged;
+            break;
+        case FileResult::Failed:
+            ++outcome.filesFailed;
+            return outcome;
+        case FileResult::ToolMissing:
+            return outcome;
+        }
+    }
+    outcome.ranToEnd = true;
+    return outcome;
+}
+
+FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& options)
+{
+    const QString ok = QStringLiteral(" OK");
+    log_.addLine(texts_.text(QStringLiteral("m1")) + QLatin1Char(' ') + path);
+    if (!QFileInfo(path).isFile())
+        return fail(path, QStringLiteral("The file %1 does not exist.").arg(path));
+    QString error;
+    if (options.backup && !makeBackup(path, &error))
+        return fail(path, error);
+    if (!tools_.available(kTool)) {
+        messages_.showMessage(texts_.text(QStringLiteral("mes2")), QString());
+        return FileResult::ToolMissing;
+    }
+
+    const QString capturePath = tools_.workPath(QString::fromLatin1(kCaptureFile));
+    const ToolRun dump = tools_.capture(
+        kTool, {path, QStringLiteral("-e"), QStringLiteral("output-ant")}, capturePath);
+    // A warning means djvused may not have printed every annotation; since the script
+    // begins by removing them all, running it would lose the rest.
+    if (!dump.clean())
+        return fail(path, dump.failureText());
+    log_.addLine(texts_.text(QStringLiteral("m2")));
+    log_.append(ok);
+    log_.addLine(texts_.text(QStringLiteral("m3")));
+
+    QByteArray capture;
+    {
+        QFile file(capturePath);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(path, QStringLiteral("Cannot read the work file %1.").arg(capturePath));
+        capture = file.readAll();
+    }
+    const AnnotationScan scan = AnnotationScanner::scan(capture);
+    if (!scan.ok())
+        return fail(path, scan.error);
+    log_.append(ok);
+    log_.addLine(texts_.text(QStringLiteral("m4")));
+
+    const AreaAlignment::Result aligned = AreaAlignment::alignScript(scan);
+    const QByteArray script = AreaAlignment::rewrite(capture, scan.areas, aligned.aligned);
+    if (!writeWorkFile(kLeftEdgesFile,
+                       AreaAlignment::rewrite(capture, scan.areas, aligned.leftAligned), &error) ||
+        !writeWorkFile(kCaptureFile, script, &error))
+        return fail(path, error);
+    log_.append(ok);
+    log_.addLine(texts_.text(QStringLiteral("m5")));
+
+    // Nothing to align: the document stays exactly as it is, untouched.
+    if (script != capture) {
+        if (isIndirectDocument(path))
+            return fail(path, QStringLiteral("This is an indirect document, whose pages are "
+                                             "files of their own; only bundled documents can "
+                                             "be changed. Bundle it first (djvmcvt -b)."));
+        SafeChange change(path);
+        if (!change.prepare(&error))
+            return fail(path, error);
+        const ToolRun save = tools_.discard(
+            kTool, {change.workingCopy(), QStringLiteral("-f"), capturePath, QStringLiteral("-s")});
+        if (!save.clean())
+            return fail(path, save.failureText());
+        if (!change.commit(&error))
+            return fail(path, error);
+    }
+    QFile::remove(tools_.workPath(QString::fromLatin1(kLeftEdgesFile)));
+    QFile::remove(capturePath);
+    log_.append(ok);
+    log_.addLine(texts_.text(QStringLiteral("m6")) + QLatin1Char(' ') + path + QLatin1Char(' ') +
+                 texts_.text(QStringLiteral("m7")));
+    return FileResult::Done;
+}
+
+FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
+{
+    removeWorkFiles();
+    log_.addLine(texts_.text(QStringLiteral("m9")));
+    const QString words = reason.trimmed();
+    for (const QString& line : words.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        log_.addLine(line.trimmed());
+    messages_.showMessage(words.isEmpty() ? path : path + QLatin1Char('\n') + words,
+                          texts_.text(QStringLiteral("mes3")));
+    return FileResult::Failed;
+}
+
+bool FixPass::writeWorkFile(const char* name, const QByteArray& bytes, QString* error) const
+{
+    const QString path = tools_.workPath(QString::fromLatin1(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        *error = QStringLiteral("Cannot write the work file %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+void FixPass::removeWorkFiles() const
+{
+    for (const char* name : {kCaptureFile, kLeftEdgesFile, kSpareFile})
+        QFile::remove(tools_.workPath(QString::fromLatin1(name)));
 }

@@ -3,7 +3,9 @@
 #include "jobs/CreateRow.h"
 #include "links/PassOutcome.h"
 
+#include <QByteArray>
 #include <QList>
+#include <QString>
 
 class LogSink;
 class MessageSink;
@@ -17,13 +19,34 @@ struct FixOptions
 
 // Aligns the rectangle and oval hyperlinks that the documents of the Fix list already
 // have, and writes them back.
+//
+// For each file: djvused prints the annotations as a script, the left edges and widths of
+// the areas are rewritten page by page, and djvused runs the script on a copy that replaces
+// the document only when the tool succeeded. The first failure stops the pass; files
+// before it stay done, the failed file and those after it stay as they were.
 class FixPass
 {
 public:
     FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages);
     PassOutcome run(const QList<FixRow>& rows, const FixOptions& options);
 
+    // Work files, inside the tool runner's work folder.
+    static const char* const kCaptureFile; // the annotations, later the final script
+    static const char* const kLeftEdgesFile;
+    static const char* const kSpareFile;
+
 private:
+    enum class FileResult
+    {
+        Done,
+        Failed,
+        ToolMissing
+    };
+    FileResult runFile(const QString& path, const FixOptions& options);
+    FileResult fail(const QString& path, const QString& reason);
+    bool writeWorkFile(const char* name, const QByteArray& bytes, QString* error) const;
+    void removeWorkFiles() const;
+
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;

@@ -52,6 +52,11 @@ bool SafeChange::prepare(QString* error)
         *error = QStringLiteral("The file %1 does not exist.").arg(documentPath_);
         return false;
     }
+    // Renaming over the file would succeed even when the user protected it.
+    if (!original.isWritable() || !(original.permissions() & QFileDevice::WriteOwner)) {
+        *error = QStringLiteral("The file %1 is read-only.").arg(documentPath_);
+        return false;
+    }
     folder_ = std::make_unique<QTemporaryDir>(original.absolutePath() +
                                               QStringLiteral("/.tocsmith-XXXXXX"));
     if (!folder_->isValid()) {

