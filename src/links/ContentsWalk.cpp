@@ -91,6 +91,8 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     wordsInLine_ = std::min(wordsInLine_ + glued, 255);
     QByteArray text;
     if (!TextDump::parseWordRecord(line, &box, &text, &malformed)) {
+        if (!malformed)
+            return true;
         error_ = QStringLiteral("Unreadable word record in the text layer: %1")
                      .arg(QString::fromLatin1(line.trimmed()));
         return false;
