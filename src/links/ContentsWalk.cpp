@@ -15,11 +15,6 @@ ContentsWalk::ContentsWalk(const PageListing& listing, int firstPage, int lastPa
 
 bool ContentsWalk::feed(const QByteArray& line)
 {
-    // The first line of the dump ("select; remove-txt") opens no page.
-    if (!skippedHeader_) {
-        skippedHeader_ = true;
-        return true;
-    }
     // A word is the last of its text line when the record after it is not a word, so
     // each line is handled once the next one is known.
     bool ok = true;

@@ -401,3 +401,30 @@ TEST(ContentsWalk, AMalformedRecordOfAContentsPageIsAnErrorElsewhereIgnored)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ContentsWalk, TheOpeningSelectOfTheWholeDocumentIsNoPage)
+{
+    const PageListing listing = PageListing::parse("   1 P 10  a.djvu\n   2 P 10  b.djvu\n");
+    for (const bool withHeader : {true, false}) {
+        HyperlinkScript script;
+        ContentsWalk walk(listing, 1, 1, Settings{}, "rect", "(xor )", script);
+        QList<QByteArray> lines = {"select \"a.djvu\" # page 1",
+                                   "(page 0 0 10 10",
+                                   " (line 1 2 300 40",
+                                   "  (word 1 2 100 40 \"Intro\")",
+                                   "  (word 200 2 300 40 \"1\")))",
+                                   ".",
+                                   "select \"b.djvu\" # page 2"};
+        if (withHeader)
+            lines.prepend("select; remove-txt");
+        for (const QByteArray& line : lines)
+            ASSERT_TRUE(walk.feed(line));
+        ASSERT_TRUE(walk.finish());
+        EXPECT_EQ(walk.contentsPagesSeen(), 1);
+        EXPECT_EQ(targets(areasOf(script.text())), QList<qint64>{1}) << withHeader;
+    }
+}
+
+} // namespace
