@@ -428,3 +428,77 @@ TEST(ContentsWalk, TheOpeningSelectOfTheWholeDocumentIsNoPage)
 }
 
 } // namespace
+
+namespace {
+
+// Damaged or hostile dumps: whatever the lines hold, the walk ends with a script whose
+// every area is well formed, or with an error; it never crashes or writes stray text.
+TEST(ContentsWalk, MangledDumpLinesGiveWellFormedAreasOrAnError)
+{
+    QList<FixturePage> pages;
+    for (int p = 0; p < 3; ++p) {
+        FixturePage page;
+        for (int l = 0; l < 6; ++l)
+            page.lines << FixtureLine::layout(300, 3000 - 100 * l,
+                                              {"Глава\tодин", "15,17", "•", "3.5", "12"});
+        pages << page;
+    }
+    const QList<QByteArray> clean = CreateTest::dumpOf(pages).split('\n');
+    const PageListing listing = PageListing::parse(CreateTest::listingOf(pages));
+    const QByteArray alphabet = "()\"\\ 0123456789-selctwordin'#t.\t";
+    static const QRegularExpression area(
+        QStringLiteral("^\\(maparea \"#-?\\d+\" \"[^\"]*\" \\(rect -?\\d+ -?\\d+ -?\\d+ -?\\d+ "
+                       "\\) \\(xor \\) \\) $"));
+    quint32 seed = 12345;
+    auto random = [&seed](quint32 n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 300; ++round) {
+        HyperlinkScript script;
+        EntryRecognition::Settings settings;
+        settings.kind = int(random(3));
+        settings.checkPageCount = random(2) == 0;
+        settings.pageCount = 3;
+        ContentsWalk walk(listing, 1, 3, settings, "rect", "(xor )", script);
+        bool ok = true;
+        for (QByteArray line : clean) {
+            for (int edits = int(random(3)); edits > 0 && !line.isEmpty(); --edits) {
+                const qsizetype at = random(quint32(line.size()));
+                switch (random(3)) {
+                case 0:
+                    line.remove(at, 1);
+                    break;
+                case 1:
+                    line.insert(at, alphabet[random(quint32(alphabet.size()))]);
+                    break;
+                default:
+                    line[at] = alphabet[random(quint32(alphabet.size()))];
+                    break;
+                }
+            }
+            ok = walk.feed(line) && ok;
+        }
+        ok = walk.finish() && ok;
+        if (!ok) {
+            EXPECT_FALSE(walk.error().isEmpty());
+            continue;
+        }
+        for (const QByteArray& line : script.text().split('\n')) {
+            const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
+            if (!text.startsWith("(maparea"))
+                continue;
+            // Split the line back into its areas, each ending in ") ) ".
+            qsizetype from = 0;
+            while (from < text.size()) {
+                const qsizetype end = text.indexOf("(xor ) ) ", from);
+                ASSERT_GE(end, 0) << text.constData();
+                const QByteArray one = text.mid(from, end + 9 - from);
+                EXPECT_TRUE(area.match(QString::fromLatin1(one)).hasMatch()) << one.constData();
+                from = end + 9;
+            }
+        }
+    }
+}
+
+} // namespace
