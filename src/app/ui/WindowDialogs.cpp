@@ -1,0 +1,52 @@
+#include "app/ui/WindowDialogs.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+#include <QWidget>
+
+WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
+{
+    messageBox = [this](const QString& text, const QString& caption) {
+        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner_);
+        box.exec();
+    };
+    openDjvuFile = [this]() {
+        // The filter is the program's own text; the dialog never changes the current folder.
+        return QFileDialog::getOpenFileName(owner_, QString(), QString(),
+                                            QStringLiteral("DjVu файлы (*.djvu *.djv)"));
+    };
+    colourDialog = [this](const QColor& last) -> std::optional<QColor> {
+        const QColor chosen = QColorDialog::getColor(last, owner_);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return chosen;
+    };
+    openInShell = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+}
+
+void WindowDialogs::showMessage(const QString& text, const QString& caption)
+{
+    const QString title = caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
+    if (QThread::currentThread() == owner_->thread()) {
+        messageBox(text, title);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        owner_, [this, text, title] { messageBox(text, title); }, Qt::BlockingQueuedConnection);
+}
+
+bool WindowDialogs::pickColour(quint32* colour)
+{
+    const std::optional<QColor> chosen = colourDialog(last_);
+    if (!chosen)
+        return false;
+    last_ = *chosen;
+    *colour =
+        quint32(chosen->red()) | (quint32(chosen->green()) << 8) | (quint32(chosen->blue()) << 16);
+    return true;
+}

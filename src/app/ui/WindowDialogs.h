@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/Sinks.h"
+
+#include <QColor>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// Every modal dialog of the main window in one place: message boxes (also for the engine,
+// from any thread), the DjVu file-open dialog, the one shared colour dialog and the shell's
+// "open". Each is a replaceable function, so tests drive the window without modal boxes.
+class WindowDialogs : public MessageSink
+{
+public:
+    explicit WindowDialogs(QWidget* owner);
+
+    std::function<void(const QString& text, const QString& caption)> messageBox;
+    // The chosen DjVu file, or an empty text when the user cancels.
+    std::function<QString()> openDjvuFile;
+    // The chosen colour, starting from the one last chosen; nothing when cancelled.
+    std::function<std::optional<QColor>(const QColor& last)> colourDialog;
+    std::function<void(const QString& path)> openInShell;
+
+    // Shows the box on the window's thread; a caller on another thread waits until it
+    // is closed. An empty caption gives the application's name.
+    void showMessage(const QString& text, const QString& caption) override;
+    // Platform colour value (red in the lowest byte); false when cancelled.
+    bool pickColour(quint32* colour);
+
+private:
+    QWidget* owner_;
+    QColor last_ = Qt::black;
+};

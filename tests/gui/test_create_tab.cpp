@@ -1,0 +1,306 @@
+#include "test_main_window_harness.h"
+
+#include "jobs/ui/ColourSwatch.h"
+#include "jobs/ui/CreateTab.h"
+#include "jobs/ui/UpDown.h"
+#include "links/ui/ContentsLinkTab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+namespace {
+
+class CreateTabTest : public WindowTest
+{
+protected:
+    CreateTab* tab = nullptr;
+    void SetUp() override
+    {
+        start();
+        tab = form->TabSheet2;
+    }
+    const QStringList& row(int i) const { return form->createList.at(i).columns; }
+    void add(const QString& path)
+    {
+        filesToChoose << path;
+        tab->Button4Click();
+    }
+    // What a user's choice in a drop-down list does: the item changes, then the handler runs.
+    static void choose(QComboBox* box, int index, void (CreateTab::*handler)(), CreateTab* tab)
+    {
+        box->setCurrentIndex(index);
+        (tab->*handler)();
+    }
+    void select(int index)
+    {
+        tab->ListView2->selectRow(index);
+        tab->ListView2Click();
+    }
+    // Columns in the order the list announced their changes.
+    void recordStores()
+    {
+        stores.clear();
+        QObject::connect(&form->createList, &QAbstractItemModel::dataChanged, form.get(),
+                         [this](const QModelIndex& from) { stores << from.column() - 1; });
+    }
+    QList<int> stores;
+};
+
+TEST_F(CreateTabTest, ANewRowTakesEveryValueTheControlsShow)
+{
+    tab->Edit1->setText("3");
+    tab->Edit2->setText("5");
+    tab->Edit3->setText("2");
+    tab->radioMinus->setChecked(true);
+    choose(tab->ComboBox3, 1, &CreateTab::ComboBox3Change, tab);
+    choose(tab->ComboBox1, 3, &CreateTab::ComboBox1Change, tab);
+    tab->UpDown1->stepBy(4);
+    tab->CheckBox8->setChecked(true);
+    tab->CheckBox9->setChecked(true);
+    tab->CheckBox11->setChecked(true);
+    tab->CheckBox14->setChecked(false);
+    colour = QColor(0x12, 0x34, 0x56);
+    tab->colour1Click();
+    colour = QColor(0xAB, 0xCD, 0xEF);
+    tab->colour2Click();
+    tab->Edit13->setText("Страница");
+    form->TabSheet3->Edit9->setText("640");
+    form->TabSheet3->CheckBox15->setChecked(true);
+
+    add("/books/Книга.djvu");
+    ASSERT_EQ(form->createList.count(), 1);
+    EXPECT_EQ(form->createList.at(0).folder, QDir::toNativeSeparators("/books/"));
+    const QStringList expected{"Книга.djvu", "3",      "5",  "-2",  "1",  "3",      "0",
+                               "123456",     "ABCDEF", "4",  "1",   "1",  "1",      "0",
+                               "0",          "1",      "0",  "0",   "0",  "000000", "000000",
+                               "1",          "100",    "50", "640", "50", "4",      "Go to content",
+                               "Страница",   "1"};
+    EXPECT_EQ(row(0), expected);
+    EXPECT_EQ(fileDialogs, 1);
+}
+
+TEST_F(CreateTabTest, AddRefusesPagesThatAreNotWholeNumbersButNotAReversedRange)
+{
+    tab->Edit1->setText("1,5");
+    tab->Button4Click();
+    EXPECT_EQ(messages, QStringList{form->texts.text("mes6")});
+    EXPECT_EQ(fileDialogs, 0);
+    EXPECT_EQ(form->createList.count(), 0);
+
+    tab->Edit1->setText("7");
+    tab->Edit2->setText("3");
+    add("/b/A.djvu");
+    EXPECT_EQ(form->createList.count(), 1);
+    EXPECT_EQ(messages.size(), 1);
+
+    tab->Button4Click(); // cancelled dialog: nothing
+    EXPECT_EQ(form->createList.count(), 1);
+    add("/b/A.djvu"); // the same file again is a second, independent row
+    EXPECT_EQ(form->createList.count(), 2);
+}
+
+TEST_F(CreateTabTest, ChangesGoToTheSelectedRowOrElseTheLastRow)
+{
+    // Empty list: only the controls change, and the next row takes them.
+    choose(tab->ComboBox3, 2, &CreateTab::ComboBox3Change, tab);
+    add("/b/A.djvu");
+    EXPECT_EQ(row(0)[4], "2");
+    add("/b/B.djvu");
+
+    tab->Edit1->setText("9");
+    EXPECT_EQ(row(1)[1], "9");
+    EXPECT_EQ(row(0)[1], "1");
+
+    select(0);
+    tab->Edit13->setText("first");
+    EXPECT_EQ(row(0)[28], "first");
+    EXPECT_EQ(row(1)[28], "Go to page");
+
+    tab->ListView2->clearSelection();
+    tab->CheckBox11->setChecked(true);
+    EXPECT_EQ(row(1)[12], "1");
+    EXPECT_EQ(row(0)[12], "0");
+}
+
+TEST_F(CreateTabTest, MinusIsStoredAsASignAndLoadedBackAsTheChoice)
+{
+    tab->radioMinus->setChecked(true);
+    tab->Edit3->setText("5");
+    add("/b/A.djvu");
+    add("/b/B.djvu");
+    select(1);
+    tab->radioPlus->setChecked(true);
+    tab->Edit3->setText("3");
+    EXPECT_EQ(row(0)[3], "-5");
+    EXPECT_EQ(row(1)[3], "3");
+
+    select(0);
+    EXPECT_EQ(tab->Edit3->text(), "5");
+    EXPECT_TRUE(tab->radioMinus->isChecked());
+    select(1);
+    EXPECT_EQ(tab->Edit3->text(), "3");
+    EXPECT_TRUE(tab->radioPlus->isChecked());
+    EXPECT_EQ(row(0)[3], "-5");
+    EXPECT_EQ(row(1)[3], "3");
+
+    // The choices store without a check: "-" alone.
+    tab->Edit3->setText("");
+    tab->radioMinus->setChecked(true);
+    EXPECT_EQ(row(1)[3], "-");
+}
+
+TEST_F(CreateTabTest, ChoosingAnOvalSnapsTheBorderAndClearsTheHighlightInOrder)
+{
+    tab->CheckBox9->setChecked(true);
+    choose(tab->ComboBox1, 4, &CreateTab::ComboBox1Change, tab);
+    add("/b/A.djvu");
+    EXPECT_TRUE(tab->Edit4->isEnabled());
+    recordStores();
+
+    choose(tab->ComboBox2, 1, &CreateTab::ComboBox2Change, tab);
+    EXPECT_EQ(stores, (QList<int>{5, 11, 6}));
+    EXPECT_EQ(row(0)[5], "2");
+    EXPECT_EQ(row(0)[11], "0");
+    EXPECT_EQ(row(0)[6], "1");
+    EXPECT_EQ(tab->ComboBox1->currentIndex(), 2);
+    EXPECT_FALSE(tab->CheckBox9->isEnabled());
+    EXPECT_FALSE(tab->CheckBox9->isChecked());
+    EXPECT_FALSE(tab->colour2Button->isEnabled());
+    EXPECT_TRUE(tab->colour1Button->isEnabled());
+    EXPECT_FALSE(tab->Edit4->isEnabled());
+
+    // No shadows for ovals.
+    choose(tab->ComboBox1, 6, &CreateTab::ComboBox1Change, tab);
+    EXPECT_EQ(tab->ComboBox1->currentIndex(), 2);
+    EXPECT_EQ(row(0)[5], "2");
+
+    // Back to a rectangle: the box is offered again but stays clear.
+    choose(tab->ComboBox2, 0, &CreateTab::ComboBox2Change, tab);
+    EXPECT_TRUE(tab->CheckBox9->isEnabled());
+    EXPECT_FALSE(tab->CheckBox9->isChecked());
+    EXPECT_EQ(row(0)[6], "0");
+}
+
+TEST_F(CreateTabTest, AnOvalWithAPlainBorderKeepsItsBorderAndAnEmptyListStoresNothing)
+{
+    choose(tab->ComboBox1, 0, &CreateTab::ComboBox1Change, tab);
+    choose(tab->ComboBox2, 1, &CreateTab::ComboBox2Change, tab);
+    EXPECT_EQ(tab->ComboBox1->currentIndex(), 0);
+    EXPECT_FALSE(tab->colour1Button->isEnabled());
+    add("/b/A.djvu");
+    EXPECT_EQ(row(0)[5], "0");
+    EXPECT_EQ(row(0)[6], "1");
+}
+
+TEST_F(CreateTabTest, AColourChosenAsTextRoundTripsThroughTheRow)
+{
+    add("/b/A.djvu");
+    colour = QColor(0x12, 0x34, 0x56);
+    tab->colour1Click();
+    EXPECT_EQ(row(0)[7], "123456");
+    colour.reset(); // cancelled: nothing changes
+    tab->colour2Click();
+    EXPECT_EQ(row(0)[8], "000000");
+
+    add("/b/B.djvu"); // takes the swatches as they are
+    EXPECT_EQ(row(1)[7], "123456");
+    tab->Shape1->setColour(0xFFFFFF);
+    select(0);
+    EXPECT_EQ(tab->Shape1->colour(), 0x563412u); // the platform's value: red lowest
+    EXPECT_EQ(tab->Shape1->colourText(), "123456");
+}
+
+TEST_F(CreateTabTest, PageAndOffsetFieldsTakeOnlyDigitsAndCommas)
+{
+    add("/b/A.djvu");
+    for (QLineEdit* edit : {tab->Edit1, tab->Edit2, tab->Edit3}) {
+        const QString before = edit->text();
+        type(edit, "a-x ");
+        EXPECT_EQ(edit->text(), before) << edit->objectName().toStdString();
+        type(edit, ",");
+        EXPECT_EQ(edit->text(), before + ",");
+    }
+    EXPECT_EQ(row(0)[1], "1"); // "1," is not a whole number: never stored
+    EXPECT_EQ(row(0)[2], "1");
+    EXPECT_EQ(row(0)[3], "0");
+    backspace(tab->Edit1);
+    type(tab->Edit1, "2");
+    EXPECT_EQ(row(0)[1], "12");
+    tab->Button4Click();
+    EXPECT_EQ(messages, QStringList{form->texts.text("mes6")});
+}
+
+TEST_F(CreateTabTest, RemovingOrOpeningWithoutASelectionShowsMes1)
+{
+    tab->deleteClick();
+    tab->N4Click();
+    EXPECT_EQ(messages, (QStringList{mes1(), mes1()}));
+    add("/b/A.djvu");
+    tab->deleteClick(); // a last row is not a selected row
+    EXPECT_EQ(form->createList.count(), 1);
+    EXPECT_EQ(messages.size(), 3);
+    EXPECT_TRUE(opened.isEmpty());
+
+    select(0);
+    tab->N4Click();
+    EXPECT_EQ(opened, QStringList{QDir::toNativeSeparators("/b/A.djvu")});
+    tab->deleteClick();
+    EXPECT_EQ(form->createList.count(), 0);
+    EXPECT_EQ(messages.size(), 3);
+}
+
+TEST_F(CreateTabTest, LoadingARowStopsSilentlyAtTheFirstColumnThatDoesNotConvert)
+{
+    add("/b/A.djvu");
+    form->createList.store(5, "x"); // border type no longer a number
+    form->createList.store(1, "4");
+    form->createList.store(4, "2");
+    form->createList.store(10, "1");
+    tab->Edit1->blockSignals(true);
+    tab->Edit1->setText("8");
+    tab->Edit1->blockSignals(false);
+    select(0);
+    EXPECT_EQ(tab->Edit1->text(), "4");
+    EXPECT_EQ(tab->ComboBox3->currentIndex(), 2); // before the failure
+    EXPECT_FALSE(tab->CheckBox8->isChecked());    // after it: untouched
+    EXPECT_EQ(row(0)[5], "x");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(CreateTabTest, LoadingARowKeepsTheContentsLinkControlsAndBringsTheEnablingInLine)
+{
+    choose(tab->ComboBox1, 2, &CreateTab::ComboBox1Change, tab);
+    add("/b/A.djvu");
+    add("/b/B.djvu"); // changes now go to B
+    choose(tab->ComboBox1, 5, &CreateTab::ComboBox1Change, tab);
+    tab->CheckBox14->setChecked(false);
+    tab->Edit13->setText("other");
+    select(0);
+    EXPECT_EQ(tab->ComboBox1->currentIndex(), 2);
+    EXPECT_TRUE(tab->colour1Button->isEnabled());
+    EXPECT_FALSE(tab->Edit4->isEnabled());
+    EXPECT_FALSE(tab->CheckBox14->isChecked()); // column 13 is not loaded
+    EXPECT_EQ(tab->Edit13->text(), "other");    // nor column 28
+    EXPECT_EQ(row(0)[13], "1");
+    EXPECT_EQ(row(0)[28], "Go to page");
+}
+
+TEST_F(CreateTabTest, TheListShowsOnlyPathAndFileAndTheWidthStepsWithinItsRange)
+{
+    for (int c = 0; c < 31; ++c)
+        EXPECT_EQ(tab->ListView2->isColumnHidden(c), c > 1) << c;
+    choose(tab->ComboBox1, 3, &CreateTab::ComboBox1Change, tab);
+    add("/b/A.djvu");
+    tab->UpDown1->stepBy(-1);
+    EXPECT_EQ(tab->Edit4->text(), "0");
+    tab->UpDown1->stepBy(150);
+    EXPECT_EQ(tab->Edit4->text(), "100");
+    EXPECT_EQ(row(0)[9], "100");
+}
+
+} // namespace
