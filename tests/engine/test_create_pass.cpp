@@ -174,7 +174,9 @@ TEST_F(CreatePassTest, CoverPagesWithoutTextTitlesAndCapitalNamesLeadToTheRightP
     pages << textPage({{"Chapter", "one", "1"}, {"Chapter", "two", "2"}});
     pages << bodyPages(4);
     for (int i = 0; i < pages.size(); ++i) {
-        pages[i].id = QStringLiteral("PAGE%1.DJVU").arg(i + 1);
+        // Capital names, and names without ".djvu" at all.
+        pages[i].id = i % 2 ? QStringLiteral("PAGE%1.DJVU").arg(i + 1)
+                            : QStringLiteral("Seite %1").arg(i + 1);
         pages[i].title = QStringLiteral("t%1").arg(i + 1);
     }
     const QString book = build("titled.djvu", pages);
