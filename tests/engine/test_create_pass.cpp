@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using CreateTest::Link;
@@ -333,6 +334,24 @@ TEST_F(CreatePassTest, AligningATwoColumnContentsGivesEachColumnOneEdgeAndOneWid
     CreateOptions indexOptions = options;
     indexOptions.kindIndex = 2;
     EXPECT_FALSE(run({CreateTest::row(index, 1, 1, 0, 2)}, indexOptions).alignmentRan);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CreatePassTest, RunsOnAWorkerThread)
+{
+    const QString book =
+        build("thread.djvu", QList<FixturePage>{textPage({{"Chapter", "2"}})} + bodyPages(2));
+    CreateOutcome outcome;
+    QThread* worker = QThread::create([&] { outcome = run({CreateTest::row(book)}); });
+    worker->start();
+    worker->wait();
+    delete worker;
+    expectNoMessages();
+    EXPECT_EQ(outcome.filesChanged, 1);
+    EXPECT_EQ(CreateTest::targetsOf(CreateTest::linksOf(book).value(1)), QStringList{"#2"});
 }
 
 } // namespace
