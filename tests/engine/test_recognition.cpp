@@ -161,6 +161,17 @@ TEST(ContentsRecognition, OffsetAndHalvingGiveTheTargetPage)
     EXPECT_EQ(areas[1].comment, QString()); // comments carry the printed number
 }
 
+TEST(ContentsRecognition, TargetsBeforeTheFirstPageGetNoAreaButStillCountAsEntries)
+{
+    Settings s;
+    s.offset = -5;
+    const FixturePage page = pageOf({{"One", "3"}, {"Two", "5"}, {"Three", "9"}});
+    const QList<Area> areas = recognise({page}, 1, 1, s);
+    EXPECT_EQ(targets(areas), QList<qint64>{4});
+    ASSERT_EQ(areas.size(), 1);
+    EXPECT_EQ(areas[0].height, 100); // follows the skipped entry's line, as it would
+}
+
 TEST(ContentsRecognition, TheCommentEndsWithThePrintedPageNumber)
 {
     Settings s;
