@@ -315,7 +315,7 @@ bool CreateRowOptions::parse(const QStringList& args, QString* error)
                 return false;
             everyPage = true;
         } else if (name == QLatin1String("--contents-link-target")) {
-            if (!value() || !readInt(name, v, -1000000, 1000000, &linkTarget, error))
+            if (!value() || !readInt(name, v, 1, 1000000, &linkTarget, error))
                 return false;
         } else if (name == QLatin1String("--contents-link-box")) {
             if (!value())
