@@ -47,18 +47,6 @@ QString toolFailure(const QString& path, const ToolRun& run)
     return QStringLiteral("djvused could not read %1: %2").arg(path, toolWords(run));
 }
 
-// An indirect document keeps its pages in files beside its index: they cannot be swapped
-// in one rename, so the pass changes bundled documents only.
-bool isIndirectDocument(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(25); // DIRM's flags byte follows its chunk size
-    return head.size() == 25 && head.startsWith("AT&TFORM") && head.mid(12, 8) == "DJVMDIRM" &&
-           (static_cast<unsigned char>(head[24]) & 0x80) == 0;
-}
-
 bool writeFile(const QString& path, const QByteArray& data)
 {
     QFile file(path);
@@ -147,11 +135,6 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     const QFileInfo document(path);
     if (!document.isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(path));
-    if (isIndirectDocument(path))
-        return fail(QStringLiteral("%1 is an indirect document, whose pages are files of their "
-                                   "own; only bundled documents can be changed safely. Bundle "
-                                   "it first (djvmcvt -b).")
-                        .arg(path));
     if (!options.dryRun && options.backup && !BackupCopy::make(path, &error))
         return fail(error);
     if (!tools_.available(kDjvused)) {
@@ -233,7 +216,7 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     log_.addLine(texts_.text("m5"));
     // The tool rewrites a document in place; it works on a copy that replaces the
     // original only once it is complete.
-    SafeChange change(path);
+    SafeChange change(path, &tools_);
     if (!change.prepare(&error))
         return fail(error);
     const ToolRun saved = tools_.discard(

@@ -36,18 +36,6 @@ bool makeBackup(const QString& path, QString* error)
     return true;
 }
 
-// An indirect document keeps its pages in files of their own beside the index file; a
-// copy of the index alone cannot be changed, and the pages cannot be swapped in one rename.
-bool isIndirectDocument(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(25); // the flags follow the DIRM chunk size
-    return head.size() == 25 && head.startsWith("AT&TFORM") && head.mid(12, 8) == "DJVMDIRM" &&
-           (static_cast<unsigned char>(head[24]) & 0x80) == 0;
-}
-
 } // namespace
 
 const char* const FixPass::kCaptureFile = "myfile.dsed";
@@ -133,11 +121,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
 
     // Nothing to align: the document stays exactly as it is, untouched.
     if (script != capture) {
-        if (isIndirectDocument(path))
-            return fail(path, QStringLiteral("This is an indirect document, whose pages are "
-                                             "files of their own; only bundled documents can "
-                                             "be changed. Bundle it first (djvmcvt -b)."));
-        SafeChange change(path);
+        SafeChange change(path, &tools_);
         if (!change.prepare(&error))
             return fail(path, error);
         const ToolRun save = tools_.discard(

@@ -48,20 +48,15 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
     errorShown_ = false;
     if (document.changedPages().isEmpty())
         return SaveOutcome::NothingChanged;
-    if (isIndirect(documentPath)) {
-        fail(QStringLiteral("%1 is an indirect document (its pages are separate files); its "
-                            "text layer cannot be changed safely. Bundle it first (djvmcvt -b).")
-                 .arg(documentPath));
-        return SaveOutcome::Failed;
-    }
-    SafeChange change(documentPath);
+    SafeChange change(documentPath, &tools_);
     QString error;
     if (!change.prepare(&error)) {
         fail(error);
         return SaveOutcome::Failed;
     }
     // The XML names the working copy: djvuxmlparser changes the document its OBJECT
-    // elements name.
+    // elements name. For an indirect document that is the index copy, and the tool
+    // rewrites the page files beside it.
     QFile xml(tools_.workPath(kChanges));
     if (!xml.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         xml.write(document.changesXml(change.workingCopy())) < 0 || !xml.flush()) {
@@ -82,15 +77,4 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
     }
     document.markSaved();
     return SaveOutcome::Saved;
-}
-
-bool OcrTextLayer::isIndirect(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(25);
-    // AT&T FORM:DJVM whose first chunk, the directory, lacks the "bundled" flag.
-    return head.size() == 25 && head.startsWith("AT&TFORM") && head.mid(12, 8) == "DJVMDIRM" &&
-           (static_cast<unsigned char>(head[24]) & 0x80) == 0;
 }

@@ -34,10 +34,6 @@ public:
     // The runner already showed the failure (the tool could not be started at all).
     bool errorShown() const { return errorShown_; }
 
-    // An indirect document keeps its pages in separate files that a tool rewrites one by
-    // one; it cannot be swapped in as a whole.
-    static bool isIndirect(const QString& path);
-
 private:
     bool fail(const QString& error, bool shown = false);
 

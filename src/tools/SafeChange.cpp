@@ -1,20 +1,32 @@
 #include "tools/SafeChange.h"
 
+#include "tools/IndirectDocument.h"
+#include "tools/ToolRunner.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace {
+
+SafeChange::RenameFilter& renameFilter()
+{
+    static SafeChange::RenameFilter filter;
+    return filter;
+}
 
 bool flushToDisk(const QString& path)
 {
@@ -28,6 +40,21 @@ bool flushToDisk(const QString& path)
 #endif
 }
 
+// Makes the renames in a folder survive a power cut; best effort, as not every file
+// system can flush a folder.
+void flushFolder(const QString& path)
+{
+#ifndef Q_OS_WIN
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(path);
+#endif
+}
+
 std::filesystem::path nativePath(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -37,13 +64,67 @@ std::filesystem::path nativePath(const QString& path)
 #endif
 }
 
+bool renameOver(const QString& from, const QString& to, QString* why)
+{
+    if (renameFilter() && !renameFilter()(from, to)) {
+        *why = QStringLiteral("the rename was refused");
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::rename(nativePath(from), nativePath(to), ec);
+    if (ec) {
+        *why = QString::fromStdString(ec.message());
+        return false;
+    }
+    return true;
+}
+
+bool sameBytes(const QString& a, const QString& b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) ||
+        !second.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kBlock = 1 << 20;
+    while (!first.atEnd()) {
+        const QByteArray x = first.read(kBlock);
+        if (x.isEmpty() || x != second.read(kBlock))
+            return false;
+    }
+    return second.atEnd();
+}
+
+bool isWritableFile(const QFileInfo& file)
+{
+    return file.isWritable() && (file.permissions() & QFileDevice::WriteOwner);
+}
+
+bool copyWhole(const QString& from, const QString& to)
+{
+    return QFile::copy(from, to) && QFileInfo(to).size() == QFileInfo(from).size();
+}
+
 } // namespace
 
 SafeChange::SafeChange(QString documentPath) : documentPath_(std::move(documentPath)) {}
 
+SafeChange::SafeChange(QString documentPath, const ToolRunner* tools)
+    : documentPath_(std::move(documentPath)), tools_(tools)
+{
+}
+
 SafeChange::~SafeChange() = default;
 
-QString SafeChange::workingFolder() const { return folder_ ? folder_->path() : QString(); }
+void SafeChange::setRenameFilterForTests(RenameFilter filter)
+{
+    renameFilter() = std::move(filter);
+}
+
+QString SafeChange::workingFolder() const
+{
+    return folder_ ? folder_->path() : QString();
+}
 
 bool SafeChange::prepare(QString* error)
 {
@@ -53,9 +134,28 @@ bool SafeChange::prepare(QString* error)
         return false;
     }
     // Renaming over the file would succeed even when the user protected it.
-    if (!original.isWritable() || !(original.permissions() & QFileDevice::WriteOwner)) {
+    if (!isWritableFile(original)) {
         *error = QStringLiteral("The file %1 is read-only.").arg(documentPath_);
         return false;
+    }
+    indirect_ = IndirectDocument::isIndirect(documentPath_);
+    components_.clear();
+    if (indirect_) {
+        const QString djvused = tools_ ? tools_->resolve(QStringLiteral("djvused"))
+                                       : ToolRunner(QCoreApplication::applicationDirPath(),
+                                                    QString(), nullptr, QString())
+                                             .resolve(QStringLiteral("djvused"));
+        if (!IndirectDocument::components(original.absoluteFilePath(), djvused, &components_,
+                                          error))
+            return false;
+        for (const QString& name : std::as_const(components_)) {
+            const QFileInfo component(original.absoluteDir().filePath(name));
+            if (!isWritableFile(component)) {
+                *error = QStringLiteral("The file %1 is read-only.")
+                             .arg(QDir::toNativeSeparators(component.filePath()));
+                return false;
+            }
+        }
     }
     folder_ = std::make_unique<QTemporaryDir>(original.absolutePath() +
                                               QStringLiteral("/.tocsmith-XXXXXX"));
@@ -66,8 +166,7 @@ bool SafeChange::prepare(QString* error)
         return false;
     }
     copyPath_ = QDir(folder_->path()).filePath(original.fileName());
-    if (!QFile::copy(documentPath_, copyPath_) ||
-        QFileInfo(copyPath_).size() != original.size()) {
+    if (!copyWhole(documentPath_, copyPath_)) {
         *error = QStringLiteral("Cannot copy %1 into a working folder (is the disk full?).")
                      .arg(documentPath_);
         folder_.reset();
@@ -75,6 +174,27 @@ bool SafeChange::prepare(QString* error)
         return false;
     }
     QFile::setPermissions(copyPath_, QFile::permissions(documentPath_) | QFile::WriteOwner);
+    if (indirect_ && !prepareIndirect(error)) {
+        folder_.reset();
+        copyPath_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool SafeChange::prepareIndirect(QString* error)
+{
+    const QDir source = QFileInfo(documentPath_).absoluteDir();
+    const QDir work(folder_->path());
+    for (const QString& name : std::as_const(components_)) {
+        if (!copyWhole(source.filePath(name), work.filePath(name))) {
+            *error = QStringLiteral("Cannot copy %1 into a working folder (is the disk full?).")
+                         .arg(QDir::toNativeSeparators(source.filePath(name)));
+            return false;
+        }
+        QFile::setPermissions(work.filePath(name),
+                              QFile::permissions(source.filePath(name)) | QFile::WriteOwner);
+    }
     return true;
 }
 
@@ -111,6 +231,8 @@ bool SafeChange::commit(QString* error)
         *error = QStringLiteral("Nothing to save.");
         return false;
     }
+    if (indirect_)
+        return commitIndirect(error);
     if (!looksComplete(copyPath_, error))
         return false;
     if (!flushToDisk(copyPath_)) {
@@ -118,14 +240,135 @@ bool SafeChange::commit(QString* error)
         return false;
     }
     QFile::setPermissions(copyPath_, QFile::permissions(documentPath_));
-    std::error_code ec;
-    std::filesystem::rename(nativePath(copyPath_), nativePath(documentPath_), ec);
-    if (ec) {
-        *error = QStringLiteral("Cannot replace %1: %2")
-                     .arg(documentPath_, QString::fromStdString(ec.message()));
+    QString why;
+    if (!renameOver(copyPath_, documentPath_, &why)) {
+        *error = QStringLiteral("Cannot replace %1: %2").arg(documentPath_, why);
         return false;
     }
     folder_.reset();
     copyPath_.clear();
     return true;
+}
+
+bool SafeChange::commitIndirect(QString* error)
+{
+    const QDir source = QFileInfo(documentPath_).absoluteDir();
+    const QDir work(folder_->path());
+    const QString indexName = QFileInfo(documentPath_).fileName();
+    if (!looksComplete(copyPath_, error))
+        return false;
+
+    // Every file the tool left in the working folder: a copy it changed, a file it added,
+    // or a copy it left byte for byte (which stays out of the swap).
+    struct Move
+    {
+        QString name;
+        bool replaces = false;
+        bool setAside = false;
+        bool placed = false;
+    };
+    QList<Move> moves;
+    const QStringList left = work.entryList(
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : left) {
+        const QString copy = work.filePath(name);
+        const QFileInfo target(source.filePath(name));
+        const bool exists = target.exists() || target.isSymLink();
+        if (exists && target.isFile() && !target.isSymLink() && sameBytes(copy, target.filePath()))
+            continue;
+        if (exists && (!target.isFile() || target.isSymLink())) {
+            *error = QStringLiteral("The tool wrote %1, which is not a plain file beside the "
+                                    "document; nothing was changed.")
+                         .arg(name);
+            return false;
+        }
+        if (!looksComplete(copy, error))
+            return false;
+        if (!flushToDisk(copy)) {
+            *error = QStringLiteral("Cannot write the changed document to disk (is the disk "
+                                    "full?).");
+            return false;
+        }
+        if (exists)
+            QFile::setPermissions(copy, QFile::permissions(target.filePath()));
+        Move move;
+        move.name = name;
+        move.replaces = exists;
+        moves << move;
+    }
+    if (moves.isEmpty()) {
+        folder_.reset();
+        copyPath_.clear();
+        return true;
+    }
+    // New files first and the index last, so that an index never names a missing file.
+    const auto rank = [&indexName](const Move& move) {
+        return !move.replaces ? 0 : move.name == indexName ? 2 : 1;
+    };
+    std::stable_sort(moves.begin(), moves.end(),
+                     [&rank](const Move& a, const Move& b) { return rank(a) < rank(b); });
+
+    // The originals are renamed aside (same folder, so no copying and no room needed) and
+    // only removed once every new file is in place.
+    QTemporaryDir aside(source.absolutePath() + QStringLiteral("/.tocsmith-XXXXXX"));
+    if (!aside.isValid()) {
+        *error = QStringLiteral("Cannot create a folder for the original files beside %1: %2")
+                     .arg(documentPath_, aside.errorString());
+        return false;
+    }
+    aside.setAutoRemove(false);
+    const QDir backups(aside.path());
+    QString failure;
+    QString why;
+    for (Move& move : moves) {
+        const QString target = source.filePath(move.name);
+        if (move.replaces) {
+            if (!renameOver(target, backups.filePath(move.name), &why)) {
+                failure = QStringLiteral("Cannot set %1 aside: %2").arg(target, why);
+                break;
+            }
+            move.setAside = true;
+        }
+        if (!renameOver(work.filePath(move.name), target, &why)) {
+            failure = QStringLiteral("Cannot replace %1: %2").arg(target, why);
+            break;
+        }
+        move.placed = true;
+    }
+    if (failure.isEmpty()) {
+        flushFolder(source.absolutePath());
+        QDir(aside.path()).removeRecursively();
+        folder_.reset();
+        copyPath_.clear();
+        return true;
+    }
+
+    // Back to the old set: the originals return, the added files go.
+    QStringList notRestored;
+    QStringList notRemoved;
+    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+        const QString target = source.filePath(it->name);
+        if (it->setAside) {
+            if (!renameOver(backups.filePath(it->name), target, &why))
+                notRestored << it->name;
+        } else if (it->placed && !QFile::remove(target)) {
+            notRemoved << it->name;
+        }
+    }
+    flushFolder(source.absolutePath());
+    // The copies that were moved in are gone; a second commit must not swap in the rest.
+    folder_.reset();
+    copyPath_.clear();
+    if (notRestored.isEmpty()) {
+        QDir().rmdir(aside.path());
+        *error = notRemoved.isEmpty()
+                     ? failure + QStringLiteral("; every file was left as it was.")
+                     : failure + QStringLiteral("; the new files %1 could not be removed.")
+                                     .arg(notRemoved.join(QStringLiteral(", ")));
+    } else {
+        *error = failure + QStringLiteral("; the original files %1 are kept in %2.")
+                               .arg(notRestored.join(QStringLiteral(", ")),
+                                    QDir::toNativeSeparators(aside.path()));
+    }
+    return false;
 }

@@ -1,26 +1,36 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QTemporaryDir;
+class ToolRunner;
 
 // Changes a document without ever leaving it half-written. The tools rewrite a document
 // in place with no temporary file, so a killed tool or a full disk would truncate the
 // user's book. Instead: copy the document into a new folder beside it (same file name),
 // let the tool change the copy, check the copy, and rename it over the original.
 //
-//   SafeChange change(path);
+//   SafeChange change(path, &tools);
 //   if (!change.prepare(&error)) ...
 //   run the tool on change.workingCopy(); it must exit 0 with nothing on stderr
 //   if (!change.commit(&error)) ...      // the original is untouched on any failure
 //
-// Dropping the object without commit() removes the copy and leaves the original as it was.
+// An indirect document (an index file and its page files beside it) is copied whole: the
+// index copy is the working copy and its components sit beside it. commit() then moves in
+// every file the tool changed or added, after setting each original aside, and puts all
+// the originals back if any step fails: the set is either wholly new or wholly as it was.
+//
+// Dropping the object without commit() removes the copies and leaves the original as it was.
 class SafeChange
 {
 public:
     explicit SafeChange(QString documentPath);
+    // The runner's djvused lists the files of an indirect document.
+    SafeChange(QString documentPath, const ToolRunner* tools);
     ~SafeChange();
     SafeChange(const SafeChange&) = delete;
     SafeChange& operator=(const SafeChange&) = delete;
@@ -32,12 +42,27 @@ public:
     // original's permissions.
     bool commit(QString* error);
 
+    // The document is an indirect one; its component files (names beside the index) were
+    // copied into the working folder too. Known after prepare().
+    bool isIndirect() const { return indirect_; }
+    QStringList components() const { return components_; }
+
     // The size that a DjVu file's own header gives (the 32-bit big-endian length at offset 8,
     // plus 12) equals the size on disk. Cheap, and catches every truncated file.
     static bool looksComplete(const QString& path, QString* error);
 
+    // Tests only: asked before every rename; returning false makes that rename fail.
+    using RenameFilter = std::function<bool(const QString& from, const QString& to)>;
+    static void setRenameFilterForTests(RenameFilter filter);
+
 private:
+    bool prepareIndirect(QString* error);
+    bool commitIndirect(QString* error);
+
     QString documentPath_;
+    const ToolRunner* tools_ = nullptr;
     QString copyPath_;
     std::unique_ptr<QTemporaryDir> folder_;
+    bool indirect_ = false;
+    QStringList components_;
 };

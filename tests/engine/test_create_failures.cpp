@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -170,24 +171,61 @@ TEST_F(CreateFailureTest, AContentsRangeOutsideTheDocument)
 
 namespace {
 
-TEST_F(CreateFailureTest, AnIndirectDocumentIsRefusedWithItsPagesUntouched)
+QString indirectBook(const QString& index)
 {
-    const QString bundled = book("bundled.djvu");
-    const QString indirect = QDir(dir.path()).filePath("indirect/index.djvu");
-    QDir(dir.path()).mkpath("indirect");
-    ASSERT_EQ(QProcess::execute("djvmcvt",
-                                {"-i", bundled, QFileInfo(indirect).absolutePath(), "index.djvu"}),
-              0);
-    QMap<QString, QByteArray> before;
-    for (const QString& name : QDir(dir.filePath("indirect")).entryList(QDir::Files))
-        before.insert(name, DjvuFixture::readAll(dir.filePath("indirect/" + name)));
-    ASSERT_GT(before.size(), 1);
-    run({CreateTest::row(indirect)});
-    EXPECT_TRUE(onlyMessage().contains("indirect")) << onlyMessage().toStdString();
-    QMap<QString, QByteArray> after;
-    for (const QString& name : QDir(dir.filePath("indirect")).entryList(QDir::Files))
-        after.insert(name, DjvuFixture::readAll(dir.filePath("indirect/" + name)));
-    EXPECT_EQ(after, before);
+    FixturePage contents;
+    contents.lines << FixtureLine::layout(300, 3000, {"Chapter", "2"});
+    FixturePage body;
+    body.lines << FixtureLine::layout(300, 3000, {"Body"});
+    QString error;
+    EXPECT_TRUE(DjvuFixture::buildIndirect(index, {contents, body, body}, &error))
+        << error.toStdString();
+    return index;
+}
+
+TEST_F(CreateFailureTest, AnIndirectDocumentGetsItsLinksInItsPageFiles)
+{
+    const QString index = indirectBook(dir.filePath("indirect/index.djvu"));
+    const QString folder = QFileInfo(index).absolutePath();
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(folder);
+    const CreateOutcome outcome = run({CreateTest::row(index)});
+    EXPECT_EQ(outcome.filesChanged, 1);
+    EXPECT_TRUE(messages.messages.isEmpty());
+    const auto links = CreateTest::linksOf(index);
+    ASSERT_EQ(links.value(1).size(), 1);
+    EXPECT_EQ(links.value(1).first().target, "#2");
+    const QMap<QString, QByteArray> after = DjvuFixture::readFolder(folder);
+    QStringList expected = before.keys();
+    expected << "index.djvu.backup";
+    expected.sort();
+    EXPECT_EQ(after.keys(), expected); // nothing left behind
+    EXPECT_NE(after["p0001.djvu"], before["p0001.djvu"]);
+    EXPECT_EQ(after["p0002.djvu"], before["p0002.djvu"]);
+    EXPECT_EQ(after["p0003.djvu"], before["p0003.djvu"]);
+}
+
+TEST_F(CreateFailureTest, AFailedSaveLeavesEveryFileOfAnIndirectDocumentAsItWas)
+{
+    // Saves the copy as the real tool does, then reports a failure.
+    const QString real = QStandardPaths::findExecutable("djvused");
+    QDir(exe.path()).mkpath("bin");
+    QFile script(QDir(exe.path()).filePath("bin/djvused"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n\"" + real.toLocal8Bit() +
+                 "\" \"$@\" || exit $?\n"
+                 "case \" $* \" in *\" -s\"*) echo 'no room left' >&2; exit 3;; esac\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const QString index = indirectBook(dir.filePath("indirect/index.djvu"));
+    const QString folder = QFileInfo(index).absolutePath();
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(folder);
+    CreateOptions options;
+    options.backup = false;
+    const CreateOutcome outcome = run({CreateTest::row(index)}, options);
+    EXPECT_EQ(outcome.filesFailed, 1);
+    EXPECT_TRUE(onlyMessage().contains("no room left")) << onlyMessage().toStdString();
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
 }
 
 } // namespace

@@ -315,27 +315,58 @@ TEST_F(FixPassTest, ASinglePageFileNamedInCyrillicIsAligned)
     EXPECT_TRUE(DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)"));
 }
 
-TEST_F(FixPassTest, AnIndirectDocumentIsRefusedWithItsFilesUntouched)
+TEST_F(FixPassTest, AnIndirectDocumentIsAlignedAcrossItsPageFiles)
 {
-    const QString bundled =
-        book("bundled.djvu",
-             {withAreas({area(100, 900, 300, 40), area(110, 800, 250, 40)}), FixturePage{}});
-    const QString folder = QDir(dir.path()).filePath("indirect");
-    QDir().mkpath(folder);
-    ASSERT_EQ(QProcess::execute("djvmcvt", {"-i", bundled, folder, "index.djvu"}), 0);
-    QDir files(folder);
-    QHash<QString, QByteArray> before;
-    for (const QString& name : files.entryList(QDir::Files))
-        before.insert(name, DjvuFixture::readAll(files.filePath(name)));
-    ASSERT_GE(before.size(), 3);
+    const QString index = QDir(dir.path()).filePath("indirect/index.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::buildIndirect(
+        index, {withAreas({area(100, 900, 300, 40), area(110, 800, 250, 40)}), FixturePage{}},
+        &error))
+        << s(error);
+    const QString folder = QFileInfo(index).absolutePath();
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(folder);
 
-    const PassOutcome outcome = run({files.filePath("index.djvu")});
+    const PassOutcome outcome = run({index});
+
+    EXPECT_EQ(outcome.filesChanged, 1) << s(log.lines.join('\n'));
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(
+        DjvuFixture::djvused(index, "select 1; output-ant").contains("(rect 100 800 300 40)"));
+    const QMap<QString, QByteArray> after = DjvuFixture::readFolder(folder);
+    EXPECT_EQ(after.keys(), before.keys());
+    EXPECT_NE(after["p0001.djvu"], before["p0001.djvu"]);
+    EXPECT_EQ(after["p0002.djvu"], before["p0002.djvu"]);
+}
+
+TEST_F(FixPassTest, AToolThatTruncatesAPageFileLeavesTheIndirectSetByteForByte)
+{
+    // Saves as the real tool does, then empties the first page file and still exits 0.
+    QTemporaryDir exe;
+    QDir(exe.path()).mkpath("bin");
+    const QString fake = exe.path() + "/bin/djvused";
+    {
+        QFile f(fake);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n\"" + QStandardPaths::findExecutable("djvused").toUtf8() +
+                "\" \"$@\" || exit $?\n"
+                "case \" $* \" in *\" -f \"*) : > \"$(dirname \"$1\")/p0001.djvu\";; esac\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFile::ExeOwner);
+    }
+    exeFolder = exe.path();
+    const QString index = QDir(dir.path()).filePath("indirect/index.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::buildIndirect(
+        index, {withAreas({area(100, 900, 300, 40), area(110, 800, 250, 40)}), FixturePage{}},
+        &error))
+        << s(error);
+    const QString folder = QFileInfo(index).absolutePath();
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(folder);
+
+    const PassOutcome outcome = run({index});
 
     EXPECT_EQ(outcome.filesFailed, 1);
     ASSERT_EQ(messages.messages.size(), 1);
-    EXPECT_TRUE(messages.messages[0].text.contains("indirect")) << s(messages.messages[0].text);
-    QHash<QString, QByteArray> after;
-    for (const QString& name : files.entryList(QDir::Files | QDir::Hidden))
-        after.insert(name, DjvuFixture::readAll(files.filePath(name)));
-    EXPECT_EQ(after, before);
+    EXPECT_TRUE(messages.messages[0].text.contains("header")) << s(messages.messages[0].text);
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
 }

@@ -8,8 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -303,26 +305,73 @@ TEST_F(OcrSaveTest, ADumpFailureIsReportedInTheToolsOwnWords)
     EXPECT_FALSE(layer.errorShown());
 }
 
-TEST_F(OcrSaveTest, AnIndirectDocumentIsRefusedBeforeAnyToolRuns)
+class OcrIndirectTest : public OcrSaveTest
 {
-    const QString indirect = dir.filePath("indirect/index.djvu");
-    QDir().mkpath(dir.filePath("indirect"));
-    QProcess p;
-    p.start("djvmcvt", {"-i", book, dir.filePath("indirect"), indirect});
-    ASSERT_TRUE(p.waitForFinished(-1) && p.exitCode() == 0);
-    EXPECT_TRUE(OcrTextLayer::isIndirect(indirect));
-    EXPECT_FALSE(OcrTextLayer::isIndirect(book));
+protected:
+    QString index;
+    QString pages;
+    void SetUp() override
+    {
+        OcrSaveTest::SetUp();
+        pages = dir.filePath("страницы книги");
+        index = pages + "/Книга 1 & #2.djvu";
+        QDir().mkpath(pages);
+        QProcess p;
+        p.start("djvmcvt", {"-i", book, pages, index});
+        ASSERT_TRUE(p.waitForFinished(-1) && p.exitCode() == 0);
+        ASSERT_GT(DjvuFixture::readFolder(pages).size(), kPages);
+    }
+};
 
-    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+TEST_F(OcrIndirectTest, ImportingAChangedWordRewritesThatPageFileAlone)
+{
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(pages);
+    const CliRun exported = cli({"ocr-export", index});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    QString text = exported.out;
+    text.replace("číslo", "čísla");
+    writeFile(dir.filePath("fixed.txt"), text);
+    const CliRun run = cli({"ocr-import", index, dir.filePath("fixed.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(wordsOf(index, 3).at(1).endsWith(" " + escaped("čísla")));
+    const QMap<QString, QByteArray> after = DjvuFixture::readFolder(pages);
+    EXPECT_EQ(after.keys(), before.keys()); // nothing left behind
+    for (const QString& name : before.keys()) {
+        if (name != "p0003.djvu" && name != QFileInfo(index).fileName()) {
+            EXPECT_EQ(after[name], before[name]) << name.toStdString();
+        }
+    }
+    EXPECT_NE(after["p0003.djvu"], before["p0003.djvu"]);
+}
+
+TEST_F(OcrIndirectTest, AFailingToolLeavesEveryFileOfTheSetByteForByte)
+{
+    // A parser that does its work on the copies, then fails.
+    QTemporaryDir fakeExe;
+    QDir(fakeExe.path()).mkpath("bin");
+    const QString fake = fakeExe.filePath("bin/djvuxmlparser");
+    writeFile(fake, "#!/bin/sh\n\"" + QStandardPaths::findExecutable("djvuxmlparser") +
+                        "\" \"$@\"\necho 'Failed to write' >&2\nexit 10\n");
+    QFile::setPermissions(fake, QFile::permissions(fake) | QFile::ExeOwner);
+
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(pages);
+    ToolRunner tools(fakeExe.path(), work.path(), &messages, "Ошибка !!!");
     OcrDocument document;
     OcrTextLayer layer(tools);
-    ASSERT_TRUE(layer.dump(indirect, document)) << layer.error().toStdString();
+    ASSERT_TRUE(layer.dump(index, document)) << layer.error().toStdString();
     QString error;
     ASSERT_TRUE(document.writeBack(5, {"Глава I"}, &error));
-    const QByteArray bytes = DjvuFixture::readAll(indirect);
-    EXPECT_EQ(layer.save(document, indirect), OcrTextLayer::SaveOutcome::Failed);
-    EXPECT_TRUE(layer.error().contains("indirect"));
-    EXPECT_EQ(DjvuFixture::readAll(indirect), bytes);
+    EXPECT_EQ(layer.save(document, index), OcrTextLayer::SaveOutcome::Failed);
+    EXPECT_EQ(layer.error(), "Failed to write");
+    EXPECT_EQ(DjvuFixture::readFolder(pages), before);
+
+    // The real tool then saves the kept edit.
+    ToolRunner real(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+    OcrTextLayer again(real);
+    ASSERT_EQ(again.save(document, index), OcrTextLayer::SaveOutcome::Saved)
+        << again.error().toStdString();
+    EXPECT_TRUE(wordsOf(index, 5).last().endsWith(" I"));
+    EXPECT_EQ(DjvuFixture::readFolder(pages).keys(), before.keys());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -160,6 +161,26 @@ bool DjvuFixture::build(const QString& path, const QList<FixturePage>& pages, QS
     return script.isEmpty() || applyScript(path, script, error);
 }
 
+bool DjvuFixture::buildIndirect(const QString& indexPath, const QList<FixturePage>& pages,
+                                QString* error)
+{
+    QTemporaryDir tmp;
+    if (!tmp.isValid()) {
+        *error = QStringLiteral("no temporary folder");
+        return false;
+    }
+    const QString bundled = QDir(tmp.path()).filePath("bundled.djvu");
+    if (!build(bundled, pages, error))
+        return false;
+    const QFileInfo index(indexPath);
+    if (!QDir().mkpath(index.absolutePath())) {
+        *error = QStringLiteral("cannot make the folder ") + index.absolutePath();
+        return false;
+    }
+    QFile::remove(indexPath);
+    return runTool("djvmcvt", {"-i", bundled, index.absolutePath(), index.fileName()}, error);
+}
+
 bool DjvuFixture::applyScript(const QString& path, const QString& script, QString* error)
 {
     QTemporaryDir tmp;
@@ -187,4 +208,17 @@ QByteArray DjvuFixture::readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QMap<QString, QByteArray> DjvuFixture::readFolder(const QString& folder)
+{
+    QMap<QString, QByteArray> entries;
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const QString path = dir.filePath(name);
+        entries.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : readAll(path));
+    }
+    return entries;
 }

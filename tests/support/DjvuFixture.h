@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +44,11 @@ public:
     static bool build(const QString& path, const QList<FixturePage>& pages, QString* error,
                       bool singlePageFile = false);
 
+    // Writes an indirect document: the index file `indexPath` and one file per page (named
+    // by the page identifiers) beside it, made from the bundled document build() writes.
+    static bool buildIndirect(const QString& indexPath, const QList<FixturePage>& pages,
+                              QString* error);
+
     // Runs `djvused <path> -e <commands>` and returns its standard output ("" on failure).
     static QString djvused(const QString& path, const QString& commands);
     // Runs a djvused script file on the document and saves it.
@@ -54,4 +60,7 @@ public:
     static QString quote(const QString& text);
 
     static QByteArray readAll(const QString& path);
+    // Every entry of a folder, hidden ones included, by name: a file's bytes, or "<folder>"
+    // for a folder. Compares whole folders byte for byte and shows what was left behind.
+    static QMap<QString, QByteArray> readFolder(const QString& folder);
 };

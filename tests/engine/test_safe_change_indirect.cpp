@@ -1,0 +1,201 @@
+// Changing an indirect document: the index and its page files are swapped as one set,
+// or not at all.
+#include "DjvuFixture.h"
+#include "tools/IndirectDocument.h"
+#include "tools/SafeChange.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string s(const QString& text)
+{
+    return text.toStdString();
+}
+
+class IndirectChangeTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString folder;
+    QString index;
+    QMap<QString, QByteArray> before;
+
+    void SetUp() override
+    {
+        folder = dir.filePath("Книга с пробелом");
+        index = QDir(folder).filePath("оглавление книги.djvu");
+        QList<FixturePage> pages(3);
+        pages[0].id = "стр 1.djvu";
+        pages[0].lines << FixtureLine::layout(200, 3000, {"Глава", "1", "5"});
+        pages[1].lines << FixtureLine::layout(200, 3000, {"Body"});
+        pages[2].title = "Last";
+        QString error;
+        ASSERT_TRUE(DjvuFixture::buildIndirect(index, pages, &error)) << s(error);
+        ASSERT_TRUE(IndirectDocument::isIndirect(index));
+        before = DjvuFixture::readFolder(folder);
+        ASSERT_EQ(before.keys(),
+                  (QStringList{"p0002.djvu", "p0003.djvu", "оглавление книги.djvu", "стр 1.djvu"}));
+    }
+    void TearDown() override { SafeChange::setRenameFilterForTests({}); }
+
+    QString file(const QString& name) const { return QDir(folder).filePath(name); }
+};
+
+TEST_F(IndirectChangeTest, TheIndexAndItsPagesAreCopiedAndOnlyChangedFilesAreSwappedIn)
+{
+    SafeChange change(index);
+    QString error;
+    ASSERT_TRUE(change.prepare(&error)) << s(error);
+    EXPECT_TRUE(change.isIndirect());
+    EXPECT_EQ(QFileInfo(change.workingCopy()).fileName(), QFileInfo(index).fileName());
+    EXPECT_EQ(QFileInfo(change.workingCopy()).absolutePath(), change.workingFolder());
+    QStringList components = change.components();
+    components.sort();
+    EXPECT_EQ(components, (QStringList{"p0002.djvu", "p0003.djvu", "стр 1.djvu"}));
+    for (const QString& name : components)
+        EXPECT_EQ(DjvuFixture::readAll(QDir(change.workingFolder()).filePath(name)), before[name]);
+
+    ASSERT_TRUE(DjvuFixture::applyScript(change.workingCopy(), "select 2\nremove-txt\n", &error))
+        << s(error);
+    ASSERT_TRUE(change.commit(&error)) << s(error);
+
+    EXPECT_EQ(DjvuFixture::djvused(index, "select 2; output-txt"), QString());
+    EXPECT_TRUE(DjvuFixture::djvused(index, "select 1; output-txt").contains("\\320\\223"));
+    const QMap<QString, QByteArray> after = DjvuFixture::readFolder(folder);
+    EXPECT_EQ(after.keys(), before.keys()); // nothing left behind
+    EXPECT_NE(after["p0002.djvu"], before["p0002.djvu"]);
+    EXPECT_EQ(after["стр 1.djvu"], before["стр 1.djvu"]);
+    EXPECT_EQ(after["p0003.djvu"], before["p0003.djvu"]);
+    EXPECT_TRUE(DjvuFixture::djvused(index, "ls").contains("T=Last"));
+}
+
+TEST_F(IndirectChangeTest, AFileTheToolAddsIsMovedInBesideTheIndex)
+{
+    SafeChange change(index);
+    QString error;
+    ASSERT_TRUE(change.prepare(&error)) << s(error);
+    ASSERT_TRUE(DjvuFixture::applyScript(change.workingCopy(),
+                                         "create-shared-ant\nset-ant\n"
+                                         "(maparea \"http://x.org\" \"\" (rect 1 1 5 5))\n.\n",
+                                         &error))
+        << s(error);
+    ASSERT_TRUE(change.commit(&error)) << s(error);
+    const QMap<QString, QByteArray> after = DjvuFixture::readFolder(folder);
+    EXPECT_EQ(after.size(), before.size() + 1) << s(QStringList(after.keys()).join(", "));
+    EXPECT_TRUE(after.contains("shared_anno.iff"));
+    EXPECT_TRUE(DjvuFixture::djvused(index, "ls").contains("shared_anno.iff"));
+    EXPECT_NE(after["p0002.djvu"], before["p0002.djvu"]); // every page now includes it
+    EXPECT_TRUE(DjvuFixture::djvused(index, "output-ant").contains("http://x.org"));
+}
+
+TEST_F(IndirectChangeTest, ATruncatedPageFileLeavesTheWholeSetByteForByte)
+{
+    {
+        SafeChange change(index);
+        QString error;
+        ASSERT_TRUE(change.prepare(&error)) << s(error);
+        ASSERT_TRUE(
+            DjvuFixture::applyScript(change.workingCopy(), "select 1\nremove-txt\n", &error));
+        QFile page(QDir(change.workingFolder()).filePath("стр 1.djvu"));
+        ASSERT_TRUE(page.resize(page.size() / 2));
+        EXPECT_FALSE(change.commit(&error));
+        EXPECT_TRUE(error.contains("incomplete")) << s(error);
+        EXPECT_EQ(DjvuFixture::readFolder(folder).size(), before.size() + 1); // the copies
+    }
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
+}
+
+TEST_F(IndirectChangeTest, AFailedRenameMidwayPutsEveryOriginalBack)
+{
+    // The index goes last: refusing its rename fails the swap after a page file is in.
+    QStringList renames;
+    SafeChange change(index);
+    QString error;
+    ASSERT_TRUE(change.prepare(&error)) << s(error);
+    ASSERT_TRUE(DjvuFixture::applyScript(change.workingCopy(),
+                                         "select 2\nremove-txt\nset-page-title \"Two\"\n", &error))
+        << s(error);
+    SafeChange::setRenameFilterForTests([&](const QString& from, const QString& to) {
+        renames << QFileInfo(from).fileName() + " -> " + QFileInfo(to).fileName();
+        // Refuses only moving the changed index copy in; the restores go through.
+        return !(to == index && QFileInfo(from).absolutePath() == change.workingFolder());
+    });
+    EXPECT_FALSE(change.commit(&error));
+    EXPECT_TRUE(error.contains("left as it was")) << s(error);
+    // page aside, page in, index aside, index in (refused), index back, page back
+    EXPECT_EQ(renames.size(), 6) << s(renames.join("; "));
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
+    EXPECT_FALSE(change.commit(&error)); // nothing half-swapped is left to commit
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
+}
+
+TEST_F(IndirectChangeTest, AnOriginalThatCannotBePutBackIsKeptAndNamed)
+{
+    SafeChange change(index);
+    QString error;
+    ASSERT_TRUE(change.prepare(&error)) << s(error);
+    ASSERT_TRUE(DjvuFixture::applyScript(change.workingCopy(),
+                                         "select 2\nremove-txt\nset-page-title \"Two\"\n", &error));
+    const QString work = change.workingFolder();
+    SafeChange::setRenameFilterForTests([&](const QString& from, const QString& to) {
+        const bool placingIndex = to == index && QFileInfo(from).absolutePath() == work;
+        const bool restoringPage =
+            to == file("p0002.djvu") && QFileInfo(from).absolutePath() != work;
+        return !placingIndex && !restoringPage;
+    });
+    EXPECT_FALSE(change.commit(&error));
+    EXPECT_TRUE(error.contains("p0002.djvu") && error.contains("kept in")) << s(error);
+    const QString kept = error.section("kept in ", 1).chopped(1);
+    EXPECT_EQ(DjvuFixture::readAll(QDir(kept).filePath("p0002.djvu")), before["p0002.djvu"]);
+    EXPECT_EQ(DjvuFixture::readAll(index), before[QFileInfo(index).fileName()]);
+}
+
+TEST_F(IndirectChangeTest, AReadOnlyOrMissingPageFileIsRefusedBeforeAnyCopy)
+{
+    QFile::setPermissions(file("p0003.djvu"), QFile::ReadOwner | QFile::ReadGroup);
+    {
+        SafeChange change(index);
+        QString error;
+        EXPECT_FALSE(change.prepare(&error));
+        EXPECT_TRUE(error.contains("read-only") && error.contains("p0003.djvu")) << s(error);
+    }
+    QFile::setPermissions(file("p0003.djvu"), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
+
+    ASSERT_TRUE(QFile::rename(file("p0003.djvu"), dir.filePath("p0003.djvu")));
+    SafeChange change(index);
+    QString error;
+    EXPECT_FALSE(change.prepare(&error));
+    EXPECT_TRUE(error.contains("p0003.djvu")) << s(error);
+    EXPECT_EQ(DjvuFixture::readFolder(folder).size(), before.size() - 1);
+}
+
+TEST(IndirectListing, EveryReadingOfAListedNameIsACandidate)
+{
+    EXPECT_EQ(IndirectDocument::candidateNames("a.djvu"), QStringList{"a.djvu"});
+    EXPECT_EQ(IndirectDocument::candidateNames("a b.djvu T=Title one"),
+              (QStringList{"a b.djvu", "a b.djvu T=Title one"}));
+    EXPECT_EQ(
+        IndirectDocument::candidateNames("id F=name.djvu T=t"),
+        (QStringList{"id", "id F=name.djvu", "id F=name.djvu T=t", "name.djvu", "name.djvu T=t"}));
+}
+
+TEST(IndirectListing, BundledAndSinglePageDocumentsAreNotIndirect)
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString bundled = dir.filePath("b.djvu");
+    const QString single = dir.filePath("s.djvu");
+    ASSERT_TRUE(DjvuFixture::build(bundled, {FixturePage{}, FixturePage{}}, &error));
+    ASSERT_TRUE(DjvuFixture::build(single, {FixturePage{}}, &error, true));
+    EXPECT_FALSE(IndirectDocument::isIndirect(bundled));
+    EXPECT_FALSE(IndirectDocument::isIndirect(single));
+    EXPECT_FALSE(IndirectDocument::isIndirect(dir.filePath("none.djvu")));
+}
+
+} // namespace
