@@ -3,6 +3,7 @@
 #include "DjvuFixture.h"
 #include "tools/IndirectDocument.h"
 #include "tools/SafeChange.h"
+#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,6 +92,28 @@ TEST_F(IndirectChangeTest, AFileTheToolAddsIsMovedInBesideTheIndex)
     EXPECT_TRUE(DjvuFixture::djvused(index, "ls").contains("shared_anno.iff"));
     EXPECT_NE(after["p0002.djvu"], before["p0002.djvu"]); // every page now includes it
     EXPECT_TRUE(DjvuFixture::djvused(index, "output-ant").contains("http://x.org"));
+
+    SafeChange next(index); // the added file now belongs to the set
+    ASSERT_TRUE(next.prepare(&error)) << s(error);
+    EXPECT_TRUE(next.components().contains("shared_anno.iff"));
+}
+
+TEST_F(IndirectChangeTest, TheRunnersDjvusedListsTheFilesAndItsFailureIsRefused)
+{
+    QTemporaryDir exe;
+    QDir(exe.path()).mkpath("bin");
+    QFile fake(QDir(exe.path()).filePath("bin/djvused"));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write("#!/bin/sh\necho 'cannot read the directory' >&2\nexit 1\n");
+    fake.close();
+    fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ToolRunner tools(exe.path(), dir.path(), nullptr, QString());
+
+    SafeChange change(index, &tools);
+    QString error;
+    EXPECT_FALSE(change.prepare(&error));
+    EXPECT_TRUE(error.contains("cannot read the directory")) << s(error);
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
 }
 
 TEST_F(IndirectChangeTest, ATruncatedPageFileLeavesTheWholeSetByteForByte)
