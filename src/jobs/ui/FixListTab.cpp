@@ -25,6 +25,7 @@ FixListTab::FixListTab(FixList& list, WindowDialogs& dialogs, const MessageTexts
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(&list_);
     setUpReportView(ListView1);
+    clearSelectionOnEmptyClick(ListView1);
     ListView1->horizontalHeader()->resizeSection(0, 150);
     ListView1->setGeometry(8, 8, 207, 150);
 

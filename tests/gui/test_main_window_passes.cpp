@@ -1,0 +1,111 @@
+#include "test_main_window_harness.h"
+
+#include "DjvuFixture.h"
+#include "jobs/ui/CreateTab.h"
+#include "jobs/ui/FixListTab.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThread>
+
+namespace {
+
+QString area(int x, int y, int w, int h)
+{
+    return QStringLiteral("(maparea \"#p0002.djvu\" \"\" (rect %1 %2 %3 %4) (xor))")
+        .arg(x)
+        .arg(y)
+        .arg(w)
+        .arg(h);
+}
+
+class PassWiringTest : public WindowTest
+{
+protected:
+    QTemporaryDir books;
+    bool boxOnWindowThread = true;
+
+    QString book(const QString& name)
+    {
+        FixturePage page;
+        page.annotations = area(100, 900, 300, 40) + '\n' + area(110, 800, 250, 40);
+        const QString path = QDir(books.path()).filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, {page, FixturePage{}}, &error)) << error.toStdString();
+        return path;
+    }
+    QString notDjvu(const QString& name)
+    {
+        const QString path = QDir(books.path()).filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("plain text with a .djvu name\n");
+        return path;
+    }
+    void SetUp() override
+    {
+        startShown();
+        duringMessage = [this] {
+            boxOnWindowThread =
+                boxOnWindowThread && QThread::currentThread() == QApplication::instance()->thread();
+        };
+    }
+};
+
+TEST_F(PassWiringTest, AFixPassThatRunsToItsEndAppliesTheEndOptions)
+{
+    const QString path = book("Книга.djvu");
+    FixListTab* tab = form->TabSheet1;
+    tab->open1(path);
+    tab->CheckBox2->setChecked(true);
+    tab->CheckBox1->setChecked(true);
+    tab->CheckBox3->setChecked(false);
+    tab->xpButton4->click();
+    form->waitForPass();
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_TRUE(DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)"));
+    EXPECT_EQ(form->fixList.count(), 0);
+    EXPECT_TRUE(form->Memo2->toPlainText().contains(form->texts.text("m7")));
+    EXPECT_FALSE(form->isVisible()); // "Закрыть по завершению"
+    EXPECT_EQ(IniFile(iniPath()).readText("Edit", "Close"), QStringLiteral("1"));
+    EXPECT_FALSE(QFile::exists(path + ".backup"));
+}
+
+TEST_F(PassWiringTest, AFixPassStoppedByAFailureKeepsTheListAndTheWindow)
+{
+    const QString bad = notDjvu("bad.djvu");
+    const QString good = book("good.djvu");
+    FixListTab* tab = form->TabSheet1;
+    tab->open1(bad);
+    tab->open1(good);
+    tab->CheckBox2->setChecked(true);
+    tab->CheckBox1->setChecked(true);
+    form->Button1Click();
+    form->waitForPass();
+
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_TRUE(boxOnWindowThread);
+    EXPECT_EQ(form->fixList.count(), 2);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(DjvuFixture::djvused(good, "output-ant").contains("(rect 100 800 300 40)"));
+}
+
+TEST_F(PassWiringTest, ClosingDuringAPassWaitsForItsEnd)
+{
+    const QString path = book("A.djvu");
+    form->TabSheet1->open1(path);
+    form->TabSheet1->CheckBox3->setChecked(false);
+    form->Button1Click();
+    ASSERT_TRUE(form->passRunning());
+    form->close();
+    EXPECT_TRUE(form->isVisible()); // the end of the pass is handled on this thread, later
+    form->waitForPass();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)"));
+    EXPECT_TRUE(QFile::exists(iniPath()));
+}
+
+} // namespace
