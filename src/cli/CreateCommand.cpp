@@ -1,9 +1,63 @@
+#include "app/LanguageFile.h"
+#include "app/MessageTexts.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleSinks.h"
+#include "cli/CreateRowOptions.h"
+#include "links/CreatePass.h"
+#include "tools/ToolRunner.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
-int runCreateCommand(const QStringList&)
+int runCreateCommand(const QStringList& args)
 {
-    std::fputs("tocsmith-cli: this command is not available yet\n", stderr);
-    return 2;
+    CreateRowOptions parsed;
+    QString error;
+    if (!parsed.parse(args, &error)) {
+        std::fprintf(stderr, "tocsmith-cli create: %s\n\n%s", error.toLocal8Bit().constData(),
+                     CreateRowOptions::usageHint());
+        return 2;
+    }
+    if (parsed.helpRequested()) {
+        std::fputs(CreateRowOptions::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
+    MessageTexts texts;
+    if (!parsed.languageFile().isEmpty()) {
+        if (!QFileInfo(parsed.languageFile()).isFile()) {
+            std::fprintf(stderr, "tocsmith-cli create: no language file %s\n",
+                         parsed.languageFile().toLocal8Bit().constData());
+            return 2;
+        }
+        LanguageFile::loadMessages(parsed.languageFile(), texts);
+    }
+
+    QTemporaryDir workFolder;
+    if (!workFolder.isValid()) {
+        std::fprintf(stderr, "tocsmith-cli create: cannot create a work folder: %s\n",
+                     workFolder.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    ConsoleLogSink log;
+    ConsoleMessageSink messages(&log);
+    ToolRunner tools(QCoreApplication::applicationDirPath(), workFolder.path(), &messages,
+                     texts.text("mes3"));
+    CreatePass pass(tools, texts, log, messages);
+    if (parsed.options().dryRun) {
+        pass.setScriptSink([&log](const QString& path, const QByteArray& script) {
+            log.finishLine();
+            QByteArray text = script;
+            text.replace("\r\n", "\n");
+            std::printf("# Hyperlink script for %s\n%s", path.toLocal8Bit().constData(),
+                        text.constData());
+            std::fflush(stdout);
+        });
+    }
+    const CreateOutcome outcome = pass.run(parsed.rows(), parsed.options());
+    log.finishLine();
+    return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }

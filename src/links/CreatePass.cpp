@@ -1,7 +1,72 @@
 #include "links/CreatePass.h"
 
+#include "app/CharTable.h"
 #include "app/MessageTexts.h"
 #include "app/Sinks.h"
+#include "links/BackupCopy.h"
+#include "links/ContentsLinkBlocks.h"
+#include "links/ContentsWalk.h"
+#include "links/CreateRowReader.h"
+#include "links/HyperlinkScript.h"
+#include "links/PageListing.h"
+#include "tools/SafeChange.h"
+#include "tools/ToolRunner.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+const QString CreatePass::kDumpFile = QStringLiteral("myfile.dsed");
+const QString CreatePass::kScriptFile = QStringLiteral("myfile1.dsed");
+const QString CreatePass::kListingFile = QStringLiteral("myfile2.dsed");
+
+namespace {
+
+const QString kDjvused = QStringLiteral("djvused");
+
+// djvused reports an error as "*** [1-12311] Failed to open document '...'" followed by
+// lines naming its own source file and function; the user needs the first sentence.
+QString toolWords(const ToolRun& run)
+{
+    static const QRegularExpression prefix(QStringLiteral("^\\*\\*\\*\\s*(\\[[0-9-]+\\]\\s*)?"));
+    QStringList kept;
+    const QStringList lines = run.failureText().split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.startsWith(QLatin1String("*** (")) || line.startsWith(QLatin1String("*** '")))
+            continue;
+        line.remove(prefix);
+        if (!line.isEmpty())
+            kept << line;
+    }
+    return kept.isEmpty() ? run.failureText() : kept.join(QLatin1Char(' '));
+}
+
+QString toolFailure(const QString& path, const ToolRun& run)
+{
+    return QStringLiteral("djvused could not read %1: %2").arg(path, toolWords(run));
+}
+
+// An indirect document keeps its pages in files beside its index: they cannot be swapped
+// in one rename, so the pass changes bundled documents only.
+bool isIndirectDocument(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(25); // DIRM's flags byte follows its chunk size
+    return head.size() == 25 && head.startsWith("AT&TFORM") && head.mid(12, 8) == "DJVMDIRM" &&
+           (static_cast<unsigned char>(head[24]) & 0x80) == 0;
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(data) == data.size() && file.flush();
+}
+
+} // namespace
 
 CreatePass::CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log,
                        MessageSink& messages)
@@ -9,10 +74,179 @@ CreatePass::CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& lo
 {
 }
 
-CreateOutcome CreatePass::run(const QList<CreateRow>&, const CreateOptions&)
+void CreatePass::removeWorkFiles(const QStringList& names)
 {
-    (void)tools_;
+    for (const QString& name : names)
+        QFile::remove(tools_.workPath(name));
+}
+
+CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions& options)
+{
+    CreateOutcome outcome;
+    removeWorkFiles({kDumpFile, kListingFile});
     log_.clear();
-    messages_.showMessage(QStringLiteral("Not available yet."), texts_.text("mes3"));
-    return {};
+    if (rows.isEmpty()) {
+        messages_.showMessage(texts_.text("mes1"), QString());
+        return outcome;
+    }
+    if (options.borderTypeIndex < 0 || options.shapeIndex < 0) {
+        messages_.showMessage(texts_.text("mes4"), QString());
+        return outcome;
+    }
+    if (options.kindIndex < 0) {
+        messages_.showMessage(texts_.text("mes5"), QString());
+        return outcome;
+    }
+
+    for (const CreateRow& row : rows) {
+        const Turn turn = runFile(row, options);
+        if (turn == Turn::Failed || turn == Turn::Stop) {
+            ++outcome.filesFailed;
+            return outcome; // the files before stay done; no end-of-run actions
+        }
+        if (turn == Turn::DryRun)
+            continue;
+        ++outcome.filesChanged;
+        if (options.align && options.kindIndex != 2) {
+            const QFileInfo file(row.fullPath());
+            FixRow fixRow{file.absolutePath() + QLatin1Char('/'), file.fileName()};
+            // A backup made by this turn holds the document as the user had it; the
+            // alignment must not replace it by a copy of what this turn just wrote.
+            FixOptions fixOptions = options.fixOptions;
+            if (options.backup)
+                fixOptions.backup = false;
+            const PassOutcome aligned =
+                FixPass(tools_, texts_, log_, messages_).run({fixRow}, fixOptions);
+            outcome.alignmentRan = true;
+            outcome.alignmentRanToEnd = aligned.ranToEnd;
+        }
+    }
+    outcome.ranToEnd = true;
+    return outcome;
+}
+
+CreatePass::Turn CreatePass::fail(const QString& reason)
+{
+    removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
+    log_.addLine(texts_.text("m9"));
+    log_.addLine(reason);
+    messages_.showMessage(reason, texts_.text("mes3"));
+    return Turn::Failed;
+}
+
+CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& options)
+{
+    CreateJob job;
+    QString error;
+    if (!CreateRowReader::read(row, &job, &error))
+        return fail(error);
+    const QByteArray shape = BorderExpression::shapeWord(job.shape);
+    const QByteArray border = BorderExpression::build(job.style);
+    const QString& path = job.path;
+
+    const QFileInfo document(path);
+    if (!document.isFile())
+        return fail(QStringLiteral("The file %1 does not exist.").arg(path));
+    if (isIndirectDocument(path))
+        return fail(QStringLiteral("%1 is an indirect document, whose pages are files of their "
+                                   "own; only bundled documents can be changed safely. Bundle "
+                                   "it first (djvmcvt -b).")
+                        .arg(path));
+    if (!options.dryRun && options.backup && !BackupCopy::make(path, &error))
+        return fail(error);
+    if (!tools_.available(kDjvused)) {
+        messages_.showMessage(texts_.text("mes2"), QString());
+        return Turn::Stop;
+    }
+
+    // Page listing: the page count, and which page each identifier names.
+    ToolRun listed =
+        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("ls")}, kListingFile);
+    if (!listed.succeeded())
+        return fail(toolFailure(path, listed));
+    QFile listingFile(tools_.workPath(kListingFile));
+    if (!listingFile.open(QIODevice::ReadOnly))
+        return fail(
+            QStringLiteral("Cannot read the page listing: %1").arg(listingFile.errorString()));
+    const PageListing listing = PageListing::parse(listingFile.readAll());
+    listingFile.close();
+
+    log_.addLine(texts_.text("m2"));
+    ToolRun dumped = tools_.capture(
+        kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-txt")}, kDumpFile);
+    if (!dumped.succeeded())
+        return fail(toolFailure(path, dumped));
+    log_.append(QStringLiteral(" OK"));
+    log_.addLine(texts_.text("m8"));
+
+    HyperlinkScript script;
+    if (options.removeOcr)
+        script.removeText();
+    if (!ContentsLinkBlocks::write(job, listing.pageCount(), script, &error))
+        return fail(error);
+    removeWorkFiles({kListingFile});
+
+    const int first = std::max(job.firstPage, 1);
+    const int last = std::min(job.lastPage, listing.pageCount());
+    if (first > last)
+        return fail(QStringLiteral("Pages %1 to %2 are not pages of %3, which has %4 pages.")
+                        .arg(job.firstPage)
+                        .arg(job.lastPage)
+                        .arg(path)
+                        .arg(listing.pageCount()));
+
+    EntryRecognition::Settings settings;
+    settings.kind = job.kind;
+    settings.offset = job.offset;
+    settings.halve = job.halve;
+    settings.comment = CharTable::escape(job.comment).toLatin1();
+    settings.checkPageCount = options.checkPageCount;
+    settings.pageCount = listing.pageCount();
+    ContentsWalk walk(listing, first, last, settings, shape, border, script);
+    QFile dump(tools_.workPath(kDumpFile));
+    if (!dump.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Cannot read the text layer: %1").arg(dump.errorString()));
+    while (!dump.atEnd()) {
+        QByteArray line = dump.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (!walk.feed(line))
+            return fail(walk.error());
+    }
+    if (dump.error() != QFile::NoError)
+        return fail(QStringLiteral("Cannot read the text layer: %1").arg(dump.errorString()));
+    dump.close();
+    if (!walk.finish())
+        return fail(walk.error());
+
+    if (!writeFile(tools_.workPath(kScriptFile), script.text()))
+        return fail(QStringLiteral("Cannot write the hyperlink script into %1 (is the disk "
+                                   "full?).")
+                        .arg(tools_.workFolder()));
+    if (scriptSink_)
+        scriptSink_(path, script.text());
+    if (options.dryRun) {
+        removeWorkFiles({kDumpFile, kScriptFile});
+        return Turn::DryRun;
+    }
+
+    log_.addLine(texts_.text("m5"));
+    // The tool rewrites a document in place; it works on a copy that replaces the
+    // original only once it is complete.
+    SafeChange change(path);
+    if (!change.prepare(&error))
+        return fail(error);
+    const ToolRun saved = tools_.discard(
+        kDjvused, {change.workingCopy(), QStringLiteral("-f"), kScriptFile, QStringLiteral("-s")});
+    if (!saved.clean())
+        return fail(QStringLiteral("djvused could not change %1; it was left as it is: %2")
+                        .arg(path, toolWords(saved)));
+    if (!change.commit(&error))
+        return fail(QStringLiteral("%1 was left as it is: %2").arg(path, error));
+    removeWorkFiles({kDumpFile, kScriptFile});
+
+    log_.append(QStringLiteral(" OK"));
+    log_.addLine(texts_.text("m6") + QLatin1Char(' ') + path + QLatin1Char(' ') +
+                 texts_.text("m7"));
+    return Turn::Changed;
 }

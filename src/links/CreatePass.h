@@ -4,7 +4,11 @@
 #include "links/FixPass.h"
 #include "links/PassOutcome.h"
 
+#include <QByteArray>
 #include <QList>
+#include <QString>
+
+#include <functional>
 
 class LogSink;
 class MessageSink;
@@ -24,6 +28,8 @@ struct CreateOptions
     int kindIndex = 0;
     // The edit tab's options, for the alignment step.
     FixOptions fixOptions;
+    // Recognise and hand each file's script to the script sink; change nothing.
+    bool dryRun = false;
 };
 
 struct CreateOutcome : PassOutcome
@@ -38,13 +44,34 @@ struct CreateOutcome : PassOutcome
 class CreatePass
 {
 public:
-    CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log,
-               MessageSink& messages);
+    CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages);
     CreateOutcome run(const QList<CreateRow>& rows, const CreateOptions& options);
 
+    // Receives each file's hyperlink script (its path, the script text) before the script
+    // runs, or instead of running it in a dry run.
+    using ScriptSink = std::function<void(const QString&, const QByteArray&)>;
+    void setScriptSink(ScriptSink sink) { scriptSink_ = std::move(sink); }
+
+    // The fixed names of the work files inside the tool runner's work folder.
+    static const QString kDumpFile;    // "myfile.dsed": the text dump
+    static const QString kScriptFile;  // "myfile1.dsed": the hyperlink script
+    static const QString kListingFile; // "myfile2.dsed": the page listing
+
 private:
+    enum class Turn
+    {
+        Changed,
+        DryRun,
+        Failed,
+        Stop
+    };
+    Turn runFile(const CreateRow& row, const CreateOptions& options);
+    Turn fail(const QString& reason);
+    void removeWorkFiles(const QStringList& names);
+
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;
     MessageSink& messages_;
+    ScriptSink scriptSink_;
 };

@@ -1,0 +1,411 @@
+#include "cli/CreateRowOptions.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const QStringList kKinds = {"contents", "index1", "index2"};
+const QStringList kShapes = {"rect", "oval"};
+const QStringList kBorders = {"none",       "xor",        "border",     "shadow-in",
+                              "shadow-out", "shadow-ein", "shadow-eout"};
+
+// The look of a link as the window's border group holds it: the same option names serve
+// the entries' links and, prefixed "contents-link-", the contents link.
+struct Style
+{
+    int shape = 0;
+    int border = 1;
+    QString borderColour = QStringLiteral("000000");
+    QString highlightColour = QStringLiteral("000000");
+    int shadowWidth = 0;
+    bool alwaysVisible = false;
+    bool highlight = false;
+};
+
+class ArgumentReader
+{
+public:
+    explicit ArgumentReader(const QStringList& args) : args_(args) {}
+
+    bool atEnd() const { return index_ >= args_.size(); }
+    QString next() { return args_[index_++]; }
+    // The value of an option given as "--name VALUE" or "--name=VALUE".
+    bool value(const QString& option, const QString& inlineValue, bool hasInline, QString* out,
+               QString* error)
+    {
+        if (hasInline) {
+            *out = inlineValue;
+            return true;
+        }
+        if (atEnd()) {
+            *error = QStringLiteral("%1 needs a value").arg(option);
+            return false;
+        }
+        *out = next();
+        return true;
+    }
+
+private:
+    const QStringList& args_;
+    qsizetype index_ = 0;
+};
+
+bool readInt(const QString& option, const QString& text, int low, int high, int* out,
+             QString* error)
+{
+    static const QRegularExpression integer(QStringLiteral("^[-+]?\\d+$"));
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!integer.match(text).hasMatch() || !ok || v < low || v > high) {
+        *error = QStringLiteral("%1: \"%2\" is not a whole number from %3 to %4")
+                     .arg(option, text)
+                     .arg(low)
+                     .arg(high);
+        return false;
+    }
+    *out = v;
+    return true;
+}
+
+bool readColour(const QString& option, const QString& text, QString* out, QString* error)
+{
+    static const QRegularExpression colour(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    if (!colour.match(text).hasMatch()) {
+        *error = QStringLiteral("%1: \"%2\" is not a colour RRGGBB").arg(option, text);
+        return false;
+    }
+    *out = text.toUpper();
+    return true;
+}
+
+bool readChoice(const QString& option, const QString& text, const QStringList& choices, int* out,
+                QString* error)
+{
+    const int at = int(choices.indexOf(text));
+    if (at < 0) {
+        *error = QStringLiteral("%1: \"%2\" is not one of %3").arg(option, text, choices.join('|'));
+        return false;
+    }
+    *out = at;
+    return true;
+}
+
+// Ovals take neither shadows nor highlighting, as in the window.
+bool checkStyle(const Style& style, const QString& prefix, QString* error)
+{
+    if (style.shape == 1 && style.border > 2) {
+        *error = QStringLiteral("--%1shape oval cannot have a shadow border").arg(prefix);
+        return false;
+    }
+    if (style.shape == 1 && style.highlight) {
+        *error = QStringLiteral("--%1shape oval cannot be highlighted").arg(prefix);
+        return false;
+    }
+    return true;
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+const char* CreateRowOptions::usageHint()
+{
+    return "Run 'tocsmith-cli create --help' for the options.\n";
+}
+
+QString CreateRowOptions::helpText()
+{
+    return QStringLiteral(
+        "Usage: tocsmith-cli create [options] FILE.djvu...\n"
+        "\n"
+        "Turns the contents or index pages of each document into hyperlinks to the pages\n"
+        "their entries name, and saves the document in place (a document is either changed\n"
+        "completely or left exactly as it was).\n"
+        "\n"
+        "Entries:\n"
+        "  --pages FIRST-LAST      pages holding the contents or index, as numbered in the\n"
+        "                          document (default 1-1)\n"
+        "  --offset N              added to every printed page number; may be negative\n"
+        "                          (default 0)\n"
+        "  --kind contents|index1|index2\n"
+        "                          contents: the last word of a line after its title;\n"
+        "                          index1: the last word of each line; index2: every\n"
+        "                          number, lists such as 15,17 split (default contents)\n"
+        "  --halve                 divide printed page numbers by 2\n"
+        "  --no-page-check         do not correct page numbers beyond the document's end\n"
+        "  --comment TEXT          comment of the links, followed by the page number\n"
+        "                          (default \"Go to page\")\n"
+        "\n"
+        "Look of the links:\n"
+        "  --shape rect|oval       (default rect)\n"
+        "  --border none|xor|border|shadow-in|shadow-out|shadow-ein|shadow-eout\n"
+        "                          (default xor; ovals take none, xor or border)\n"
+        "  --border-color RRGGBB   colour of the border \"border\" (default 000000)\n"
+        "  --highlight-color RRGGBB  colour of --highlight (default 000000)\n"
+        "  --shadow-width N        width of the shadow borders, 0 to 100 (default 0)\n"
+        "  --always-visible        show the border all the time, not only under the mouse\n"
+        "  --highlight             fill the area with the highlight colour (rect only)\n"
+        "\n"
+        "Contents link (a link back to the contents, off unless asked for):\n"
+        "  --contents-link         add it\n"
+        "  --contents-link-page N  the page that gets it (default 1)\n"
+        "  --contents-link-every-page  put it on every page instead\n"
+        "  --contents-link-target N    the page it leads to (default 4)\n"
+        "  --contents-link-box LEFT,BOTTOM,WIDTH,HEIGHT\n"
+        "                          its box in page pixels from the bottom-left corner\n"
+        "                          (default 100,50,500,50)\n"
+        "  --contents-link-comment TEXT  (default \"Go to content\")\n"
+        "  --contents-link-shape, --contents-link-border, --contents-link-border-color,\n"
+        "  --contents-link-highlight-color, --contents-link-shadow-width,\n"
+        "  --contents-link-always-visible, --contents-link-highlight\n"
+        "                          its look, as the options above (default rect, xor)\n"
+        "  Every page that gets the contents link loses the annotations it had.\n"
+        "\n"
+        "The run:\n"
+        "  --remove-ocr            remove the text layer of the whole document\n"
+        "  --align                 align the new links afterwards (not with index2)\n"
+        "  --no-backup             do not copy each document to FILE.djvu.backup first\n"
+        "  --language FILE.lng     message texts from a language file (default: Russian)\n"
+        "  --dry-run               recognise and print each hyperlink script; change\n"
+        "                          nothing\n"
+        "  -h, --help              this text\n"
+        "\n"
+        "Log lines go to standard output, errors to standard error. The documents are\n"
+        "treated in order and the run stops at the first that fails.\n"
+        "Exit status: 0 every document was changed, 1 a document failed (those before it\n"
+        "stay changed), 2 the command line is wrong.\n");
+}
+
+bool CreateRowOptions::parse(const QStringList& args, QString* error)
+{
+    ArgumentReader reader(args);
+    QStringList files;
+    int first = 1, last = 1, offset = 0, kind = 0;
+    bool halve = false;
+    QString comment = QStringLiteral("Go to page");
+    Style style;
+    Style link;
+    bool contentsLink = false, everyPage = false, linkOptionSeen = false, pageGiven = false;
+    int linkPage = 1, linkTarget = 4;
+    QString linkBox[4] = {"100", "50", "500", "50"};
+    QString linkComment = QStringLiteral("Go to content");
+    bool onlyFiles = false;
+
+    while (!reader.atEnd()) {
+        const QString arg = reader.next();
+        if (onlyFiles || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            files << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            onlyFiles = true;
+            continue;
+        }
+        if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
+            help_ = true;
+            return true;
+        }
+        QString name = arg;
+        QString inlineValue;
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const bool hasInline = eq > 0;
+        if (hasInline) {
+            name = arg.left(eq);
+            inlineValue = arg.mid(eq + 1);
+        }
+        QString v;
+        auto value = [&]() { return reader.value(name, inlineValue, hasInline, &v, error); };
+        auto noValue = [&]() {
+            if (hasInline)
+                *error = QStringLiteral("%1 takes no value").arg(name);
+            return !hasInline;
+        };
+
+        // The look options exist twice: plain and prefixed "--contents-link-".
+        Style* target = &style;
+        QString styleName = name;
+        if (name.startsWith(QLatin1String("--contents-link-"))) {
+            linkOptionSeen = true;
+            target = &link;
+            styleName = QStringLiteral("--") + name.mid(16);
+        }
+        if (styleName == QLatin1String("--shape")) {
+            if (!value() || !readChoice(name, v, kShapes, &target->shape, error))
+                return false;
+        } else if (styleName == QLatin1String("--border")) {
+            if (!value() || !readChoice(name, v, kBorders, &target->border, error))
+                return false;
+        } else if (styleName == QLatin1String("--border-color")) {
+            if (!value() || !readColour(name, v, &target->borderColour, error))
+                return false;
+        } else if (styleName == QLatin1String("--highlight-color")) {
+            if (!value() || !readColour(name, v, &target->highlightColour, error))
+                return false;
+        } else if (styleName == QLatin1String("--shadow-width")) {
+            if (!value() || !readInt(name, v, 0, 100, &target->shadowWidth, error))
+                return false;
+        } else if (styleName == QLatin1String("--always-visible")) {
+            if (!noValue())
+                return false;
+            target->alwaysVisible = true;
+        } else if (styleName == QLatin1String("--highlight")) {
+            if (!noValue())
+                return false;
+            target->highlight = true;
+        } else if (name == QLatin1String("--pages")) {
+            static const QRegularExpression range(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
+            if (!value())
+                return false;
+            const auto m = range.match(v);
+            bool ok1 = false, ok2 = true;
+            if (m.hasMatch()) {
+                first = m.captured(1).toInt(&ok1);
+                last = m.captured(2).isEmpty() ? first : m.captured(2).toInt(&ok2);
+            }
+            if (!m.hasMatch() || !ok1 || !ok2 || first < 1 || last < first) {
+                *error = QStringLiteral("--pages: \"%1\" is not a range FIRST-LAST of pages "
+                                        "counted from 1")
+                             .arg(v);
+                return false;
+            }
+        } else if (name == QLatin1String("--offset")) {
+            if (!value() || !readInt(name, v, -1000000, 1000000, &offset, error))
+                return false;
+        } else if (name == QLatin1String("--kind")) {
+            if (!value() || !readChoice(name, v, kKinds, &kind, error))
+                return false;
+        } else if (name == QLatin1String("--halve")) {
+            if (!noValue())
+                return false;
+            halve = true;
+        } else if (name == QLatin1String("--comment")) {
+            if (!value())
+                return false;
+            comment = v;
+        } else if (name == QLatin1String("--remove-ocr")) {
+            if (!noValue())
+                return false;
+            options_.removeOcr = true;
+        } else if (name == QLatin1String("--align")) {
+            if (!noValue())
+                return false;
+            options_.align = true;
+        } else if (name == QLatin1String("--no-backup")) {
+            if (!noValue())
+                return false;
+            options_.backup = false;
+        } else if (name == QLatin1String("--no-page-check")) {
+            if (!noValue())
+                return false;
+            options_.checkPageCount = false;
+        } else if (name == QLatin1String("--contents-link")) {
+            if (!noValue())
+                return false;
+            contentsLink = true;
+        } else if (name == QLatin1String("--contents-link-page")) {
+            if (!value() || !readInt(name, v, 1, 1000000, &linkPage, error))
+                return false;
+            pageGiven = true;
+        } else if (name == QLatin1String("--contents-link-every-page")) {
+            if (!noValue())
+                return false;
+            everyPage = true;
+        } else if (name == QLatin1String("--contents-link-target")) {
+            if (!value() || !readInt(name, v, -1000000, 1000000, &linkTarget, error))
+                return false;
+        } else if (name == QLatin1String("--contents-link-box")) {
+            if (!value())
+                return false;
+            const QStringList parts = v.split(QLatin1Char(','));
+            int n = 0;
+            for (int i = 0; parts.size() == 4 && i < 4; ++i) {
+                if (!readInt(name, parts[i].trimmed(), i < 2 ? -100000 : 0, 100000, &n, error))
+                    return false;
+                linkBox[i] = QString::number(n);
+            }
+            if (parts.size() != 4) {
+                *error = QStringLiteral("--contents-link-box: \"%1\" is not "
+                                        "LEFT,BOTTOM,WIDTH,HEIGHT")
+                             .arg(v);
+                return false;
+            }
+        } else if (name == QLatin1String("--contents-link-comment")) {
+            if (!value())
+                return false;
+            linkComment = v;
+        } else if (name == QLatin1String("--language")) {
+            if (!value())
+                return false;
+            languageFile_ = v;
+        } else if (name == QLatin1String("--dry-run")) {
+            if (!noValue())
+                return false;
+            options_.dryRun = true;
+        } else {
+            *error = QStringLiteral("unknown option %1").arg(arg);
+            return false;
+        }
+    }
+
+    if (files.isEmpty()) {
+        *error = QStringLiteral("no FILE.djvu given");
+        return false;
+    }
+    if (linkOptionSeen && !contentsLink) {
+        *error = QStringLiteral("the --contents-link-... options need --contents-link");
+        return false;
+    }
+    if (everyPage && pageGiven) {
+        *error = QStringLiteral("--contents-link-page and --contents-link-every-page exclude "
+                                "each other");
+        return false;
+    }
+    if (!checkStyle(style, QString(), error) ||
+        !checkStyle(link, QStringLiteral("contents-link-"), error))
+        return false;
+
+    options_.kindIndex = kind;
+    options_.borderTypeIndex = style.border;
+    options_.shapeIndex = style.shape;
+    options_.fixOptions.backup = options_.backup;
+    for (const QString& file : std::as_const(files)) {
+        const QFileInfo info(file);
+        CreateRow row;
+        row.folder = info.absolutePath() + QLatin1Char('/');
+        QStringList& c = row.columns;
+        c[0] = info.fileName();
+        c[1] = QString::number(first);
+        c[2] = QString::number(last);
+        c[3] = QString::number(offset);
+        c[4] = QString::number(kind);
+        c[5] = QString::number(style.border);
+        c[6] = QString::number(style.shape);
+        c[7] = style.borderColour;
+        c[8] = style.highlightColour;
+        c[9] = QString::number(style.shadowWidth);
+        c[10] = flag(style.alwaysVisible);
+        c[11] = flag(style.highlight);
+        c[12] = flag(halve);
+        c[13] = flag(contentsLink);
+        c[14] = QString::number(link.shape);
+        c[15] = QString::number(link.border);
+        c[16] = flag(link.alwaysVisible);
+        c[17] = flag(link.highlight);
+        c[18] = QString::number(link.shadowWidth);
+        c[19] = link.borderColour;
+        c[20] = link.highlightColour;
+        c[21] = QString::number(linkPage);
+        for (int i = 0; i < 4; ++i)
+            c[22 + i] = linkBox[i];
+        c[26] = QString::number(linkTarget);
+        c[27] = linkComment;
+        c[28] = comment;
+        c[29] = flag(everyPage);
+        rows_ << row;
+    }
+    return true;
+}

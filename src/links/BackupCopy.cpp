@@ -1,0 +1,86 @@
+#include "links/BackupCopy.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::filesystem::path nativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+bool syncToDisk(QFile& file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+} // namespace
+
+namespace BackupCopy {
+
+QString pathFor(const QString& document)
+{
+    return document + QStringLiteral(".backup");
+}
+
+bool make(const QString& document, QString* error)
+{
+    const QString target = pathFor(document);
+    QFile source(document);
+    if (!source.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(document, source.errorString());
+        return false;
+    }
+    QTemporaryFile copy(target + QStringLiteral(".XXXXXX"));
+    if (!copy.open()) {
+        *error =
+            QStringLiteral("Cannot write the backup copy %1: %2").arg(target, copy.errorString());
+        return false;
+    }
+    bool written = true;
+    while (written && !source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        written = !chunk.isEmpty() && copy.write(chunk) == chunk.size();
+    }
+    // A full disk may only show when the data reaches it, so the copy is synced and its
+    // size checked before it replaces an older backup.
+    written = written && syncToDisk(copy) && QFileInfo(copy.fileName()).size() == source.size();
+    if (!written) {
+        *error = QStringLiteral("Cannot write the backup copy %1 (is the disk full?)").arg(target);
+        return false;
+    }
+    copy.close();
+    std::error_code ec;
+    std::filesystem::rename(nativePath(copy.fileName()), nativePath(target), ec);
+    if (ec) {
+        *error = QStringLiteral("Cannot write the backup copy %1: %2")
+                     .arg(target, QString::fromStdString(ec.message()));
+        return false;
+    }
+    copy.setAutoRemove(false);
+    QFile::setPermissions(target, source.permissions() | QFile::WriteOwner);
+    return true;
+}
+
+} // namespace BackupCopy

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// "<document>.backup": a copy of the document as it was before this run touched it. The
+// copy is written under a temporary name and renamed, so an older backup survives a
+// failed copy (a full disk) whole.
+namespace BackupCopy {
+QString pathFor(const QString& document);
+bool make(const QString& document, QString* error);
+} // namespace BackupCopy

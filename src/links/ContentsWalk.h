@@ -1,0 +1,59 @@
+#pragma once
+
+#include "links/EntryRecognition.h"
+#include "links/TextDump.h"
+
+#include <QByteArray>
+#include <QString>
+
+class HyperlinkScript;
+class PageListing;
+
+// Walks the text dump record by record, finds the pages of the contents range, keeps the
+// line and zone boxes, hands every word of a contents page to entry recognition and writes
+// the blocks of the contents pages into the hyperlink script. Fed one dump line at a time,
+// so a big book's dump never has to sit in memory.
+class ContentsWalk
+{
+public:
+    // firstPage, lastPage: the contents range as listing positions.
+    // shape: "rect" or "oval"; border: the file's border expression.
+    ContentsWalk(const PageListing& listing, int firstPage, int lastPage,
+                 const EntryRecognition::Settings& settings, QByteArray shape, QByteArray border,
+                 HyperlinkScript& script);
+
+    // false on a record whose numbers do not read; error() says which.
+    bool feed(const QByteArray& line);
+    bool finish();
+
+    QString error() const { return error_; }
+    int contentsPagesSeen() const { return contentsPagesSeen_; }
+    int areasWritten() const { return areasWritten_; }
+
+private:
+    bool process(QByteArray line, bool nextIsWord);
+    void openPage(const PageSelection& selection);
+
+    const PageListing& listing_;
+    int firstPage_;
+    int lastPage_;
+    int kind_;
+    EntryRecognition recognition_;
+    QByteArray shape_;
+    QByteArray border_;
+    HyperlinkScript& script_;
+
+    QByteArray pending_;
+    bool havePending_ = false;
+    bool skippedHeader_ = false;
+
+    int ordinal_ = 0;      // pages of the dump met so far
+    bool inRange_ = false; // the current page is a contents page
+    ZoneBox zone_;
+    int lineTop_ = 0;
+    int previousLineTop_ = 0;
+    int wordsInLine_ = 0;
+    int contentsPagesSeen_ = 0;
+    int areasWritten_ = 0;
+    QString error_;
+};

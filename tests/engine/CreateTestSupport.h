@@ -1,0 +1,147 @@
+#pragma once
+
+// Helpers shared by the Create-pass tests: rows with the window's first-run defaults,
+// dumps and listings in today's djvused format, and the links a document carries.
+
+#include "DjvuFixture.h"
+#include "jobs/CreateRow.h"
+
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QString>
+
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace CreateTest {
+
+// A row as the window adds it on first run: pages 1-1, offset 0, contents, xor rectangle,
+// comment "Go to page", contents link off with its starting settings.
+inline CreateRow row(const QString& path, int first = 1, int last = 1, int offset = 0, int kind = 0)
+{
+    const QFileInfo info(path);
+    CreateRow r;
+    r.folder = info.absolutePath() + QLatin1Char('/');
+    r.columns = QStringList{info.fileName(),
+                            QString::number(first),
+                            QString::number(last),
+                            QString::number(offset),
+                            QString::number(kind),
+                            "1",      // border type xor
+                            "0",      // rectangle
+                            "000000", // border colour
+                            "000000", // highlight colour
+                            "0",      // shadow width
+                            "0",
+                            "0",
+                            "0", // halving
+                            "0", // contents link
+                            "0",
+                            "1",
+                            "0",
+                            "0",
+                            "0",
+                            "000000",
+                            "000000",
+                            "1", // contents-link page
+                            "100",
+                            "50",
+                            "500",
+                            "50",
+                            "4", // contents-link target
+                            "Go to content",
+                            "Go to page",
+                            "0"};
+    return r;
+}
+
+inline QString pageId(const FixturePage& page, int index)
+{
+    return page.id.isEmpty() ? QStringLiteral("p%1.djvu").arg(index + 1, 4, 10, QChar('0'))
+                             : page.id;
+}
+
+// What "djvused -e output-txt" prints for these pages: only pages with text appear.
+inline QByteArray dumpOf(const QList<FixturePage>& pages)
+{
+    QString dump = QStringLiteral("select; remove-txt\n");
+    for (int i = 0; i < pages.size(); ++i) {
+        if (!pages[i].hasText || pages[i].lines.isEmpty())
+            continue;
+        dump += QStringLiteral("# ------------------------- \nselect %1 # page %2\nset-txt\n")
+                    .arg(DjvuFixture::quote(pageId(pages[i], i)))
+                    .arg(i + 1);
+        // djvused prints a tab as \t.
+        dump += DjvuFixture::textLayer(pages[i]).replace(QStringLiteral("\\011"),
+                                                         QStringLiteral("\\t")) +
+                QStringLiteral("\n.\n");
+    }
+    return dump.toUtf8();
+}
+
+// What "djvused -e ls" prints for these pages.
+inline QByteArray listingOf(const QList<FixturePage>& pages)
+{
+    QString ls;
+    for (int i = 0; i < pages.size(); ++i) {
+        ls += QStringLiteral("%1 P %2  %3").arg(i + 1, 4).arg(1000 + i, 8).arg(pageId(pages[i], i));
+        if (!pages[i].title.isEmpty())
+            ls += QStringLiteral(" T=") + pages[i].title;
+        ls += QLatin1Char('\n');
+    }
+    return ls.toUtf8();
+}
+
+struct Link
+{
+    QString target;
+    QString comment; // as printed (escaped)
+    QString shape;
+    int x = 0, y = 0, width = 0, height = 0;
+    QString rest; // the border expression and what follows, up to the end of the area
+};
+
+// The hyperlinks of every page, by page number, from "djvused -e output-ant".
+inline QMap<int, QList<Link>> linksOf(const QString& path)
+{
+    static const QRegularExpression select(QStringLiteral("^select .*# page (\\d+)"));
+    static const QRegularExpression area(QStringLiteral(
+        "\\(maparea \"([^\"]*)\" \"((?:[^\"\\\\]|\\\\.)*)\" \\((rect|oval) (-?\\d+) (-?\\d+) "
+        "(-?\\d+) (-?\\d+) ?\\) ?((?:\\([^()]*\\) *)*)\\)"));
+    QMap<int, QList<Link>> links;
+    int page = 0;
+    const QStringList lines = DjvuFixture::djvused(path, "output-ant").split('\n');
+    for (const QString& line : lines) {
+        const auto s = select.match(line);
+        if (s.hasMatch()) {
+            page = s.captured(1).toInt();
+            continue;
+        }
+        if (line.startsWith(QLatin1String("select")))
+            page = 0;
+        auto it = area.globalMatch(line);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            links[page].append({m.captured(1), m.captured(2), m.captured(3), m.captured(4).toInt(),
+                                m.captured(5).toInt(), m.captured(6).toInt(), m.captured(7).toInt(),
+                                m.captured(8).trimmed()});
+        }
+    }
+    return links;
+}
+
+inline QStringList targetsOf(const QList<Link>& links)
+{
+    QStringList targets;
+    for (const Link& l : links)
+        targets << l.target;
+    return targets;
+}
+
+} // namespace CreateTest

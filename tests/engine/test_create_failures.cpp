@@ -1,0 +1,193 @@
+// How the Create pass refuses and fails: a clear message, the document as it was, the
+// files before it done.
+#include "CreateTestSupport.h"
+#include "app/MessageTexts.h"
+#include "app/Sinks.h"
+#include "links/CreatePass.h"
+#include "tools/ToolRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CreateFailureTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QTemporaryDir work;
+    QTemporaryDir exe;
+    MessageTexts texts;
+    RecordingLogSink log;
+    RecordingMessageSink messages;
+    ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Ошибка !!!")};
+
+    CreateOutcome run(const QList<CreateRow>& rows, CreateOptions options = {})
+    {
+        return CreatePass(tools, texts, log, messages).run(rows, options);
+    }
+
+    QString book(const QString& name)
+    {
+        FixturePage contents;
+        contents.lines << FixtureLine::layout(300, 3000, {"Chapter", "2"});
+        FixturePage body;
+        body.lines << FixtureLine::layout(300, 3000, {"Body"});
+        const QString path = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, {contents, body, body}, &error))
+            << error.toStdString();
+        return path;
+    }
+
+    QString onlyMessage() const
+    {
+        EXPECT_EQ(messages.messages.size(), 1);
+        return messages.messages.isEmpty() ? QString() : messages.messages.first().text;
+    }
+};
+
+TEST_F(CreateFailureTest, NothingToDoGivesTheRefusalsAndClearsStaleWorkFiles)
+{
+    for (const char* name : {"myfile.dsed", "myfile2.dsed"}) {
+        QFile f(QDir(work.path()).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    log.lines << "old line";
+    EXPECT_FALSE(run({}).ranToEnd);
+    EXPECT_EQ(onlyMessage(), "Ни один файл не выбран !");
+    EXPECT_TRUE(log.lines.isEmpty());
+    EXPECT_TRUE(QDir(work.path()).isEmpty());
+
+    const QString path = book("a.djvu");
+    const QByteArray before = DjvuFixture::readAll(path);
+    CreateOptions noBorder;
+    noBorder.shapeIndex = -1;
+    messages.messages.clear();
+    run({CreateTest::row(path)}, noBorder);
+    EXPECT_EQ(onlyMessage(), "Неверно задан тип границы");
+    CreateOptions noKind;
+    noKind.kindIndex = -1;
+    messages.messages.clear();
+    run({CreateTest::row(path)}, noKind);
+    EXPECT_EQ(onlyMessage(), "Неверно задан вид работы");
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+}
+
+TEST_F(CreateFailureTest, WithoutDjvusedTheRunStopsAfterTheBackup)
+{
+    const QString path = book("a.djvu");
+    const QByteArray before = DjvuFixture::readAll(path);
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", exe.path().toLocal8Bit());
+    const CreateOutcome outcome = run({CreateTest::row(path)});
+    qputenv("PATH", savedPath);
+    EXPECT_FALSE(outcome.ranToEnd);
+    EXPECT_EQ(outcome.filesFailed, 1);
+    EXPECT_EQ(onlyMessage(), "Файл djvused.exe не найден");
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+    EXPECT_EQ(DjvuFixture::readAll(path + ".backup"), before);
+}
+
+TEST_F(CreateFailureTest, AFileThatIsNotDjvuIsReportedInTheToolsOwnWords)
+{
+    const QString done = book("done.djvu");
+    const QString path = dir.filePath("notes.djvu");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("just some text\n");
+    }
+    const CreateOutcome outcome = run({CreateTest::row(done), CreateTest::row(path)});
+    EXPECT_EQ(outcome.filesChanged, 1);
+    EXPECT_EQ(outcome.filesFailed, 1);
+    const QString message = onlyMessage();
+    EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    EXPECT_TRUE(message.contains("DjVu") || message.contains("djvu")) << message.toStdString();
+    EXPECT_EQ(messages.messages.first().caption, "Ошибка !!!");
+    EXPECT_EQ(DjvuFixture::readAll(path), "just some text\n");
+    EXPECT_TRUE(log.lines.contains("Операция не завершена по причине ошибки"));
+    EXPECT_FALSE(log.lines.last().endsWith("завершено"));
+    EXPECT_TRUE(log.lines.contains("Редактирование файла " + done + " завершено"));
+    EXPECT_EQ(CreateTest::targetsOf(CreateTest::linksOf(done).value(1)), QStringList{"#2"});
+    EXPECT_TRUE(QDir(work.path()).isEmpty());
+}
+
+TEST_F(CreateFailureTest, AMissingFileIsNamed)
+{
+    const QString path = dir.filePath("gone.djvu");
+    run({CreateTest::row(path)});
+    EXPECT_TRUE(onlyMessage().contains("gone.djvu"));
+    EXPECT_FALSE(QFileInfo::exists(path + ".backup"));
+}
+
+TEST_F(CreateFailureTest, AReadOnlyDocumentIsLeftAsItIs)
+{
+    const QString path = book("readonly.djvu");
+    const QByteArray before = DjvuFixture::readAll(path);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    const CreateOutcome outcome = run({CreateTest::row(path)});
+    EXPECT_EQ(outcome.filesFailed, 1);
+    EXPECT_TRUE(onlyMessage().contains("read-only")) << onlyMessage().toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+    EXPECT_EQ(QFile::permissions(path) & QFile::WriteOwner, 0);
+    EXPECT_FALSE(log.lines.last().endsWith("завершено"));
+}
+
+TEST_F(CreateFailureTest, ARowWithALoneMinusAsOffsetStopsAtItsTurn)
+{
+    const QString first = book("first.djvu");
+    const QString second = book("second.djvu");
+    const QString third = book("third.djvu");
+    const QByteArray before = DjvuFixture::readAll(second);
+    CreateRow bad = CreateTest::row(second);
+    bad.columns[3] = "-";
+    const CreateOutcome outcome = run({CreateTest::row(first), bad, CreateTest::row(third)});
+    EXPECT_FALSE(outcome.ranToEnd);
+    EXPECT_EQ(outcome.filesChanged, 1);
+    EXPECT_TRUE(onlyMessage().contains("offset")) << onlyMessage().toStdString();
+    EXPECT_EQ(CreateTest::linksOf(first).value(1).size(), 1);
+    EXPECT_EQ(DjvuFixture::readAll(second), before);
+    EXPECT_EQ(DjvuFixture::readAll(third), before);
+    EXPECT_FALSE(QFileInfo::exists(second + ".backup"));
+}
+
+TEST_F(CreateFailureTest, AContentsRangeOutsideTheDocument)
+{
+    const QString path = book("short.djvu");
+    const QByteArray before = DjvuFixture::readAll(path);
+    run({CreateTest::row(path, 7, 9)});
+    const QString message = onlyMessage();
+    EXPECT_TRUE(message.contains("7") && message.contains("3 pages")) << message.toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+    EXPECT_TRUE(QDir(work.path()).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CreateFailureTest, AnIndirectDocumentIsRefusedWithItsPagesUntouched)
+{
+    const QString bundled = book("bundled.djvu");
+    const QString indirect = QDir(dir.path()).filePath("indirect/index.djvu");
+    QDir(dir.path()).mkpath("indirect");
+    ASSERT_EQ(QProcess::execute("djvmcvt",
+                                {"-i", bundled, QFileInfo(indirect).absolutePath(), "index.djvu"}),
+              0);
+    QMap<QString, QByteArray> before;
+    for (const QString& name : QDir(dir.filePath("indirect")).entryList(QDir::Files))
+        before.insert(name, DjvuFixture::readAll(dir.filePath("indirect/" + name)));
+    ASSERT_GT(before.size(), 1);
+    run({CreateTest::row(indirect)});
+    EXPECT_TRUE(onlyMessage().contains("indirect")) << onlyMessage().toStdString();
+    QMap<QString, QByteArray> after;
+    for (const QString& name : QDir(dir.filePath("indirect")).entryList(QDir::Files))
+        after.insert(name, DjvuFixture::readAll(dir.filePath("indirect/" + name)));
+    EXPECT_EQ(after, before);
+}
+
+} // namespace
