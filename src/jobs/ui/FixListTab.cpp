@@ -105,14 +105,22 @@ QStringList FixListTab::defaultNoteLines()
 void FixListTab::setNoteLines(const QStringList& lines)
 {
     // The lines are wrapped paragraphs: a line that begins with blanks starts a paragraph,
-    // any other continues the one before. The box wraps them to its own width; the first
-    // paragraph is the heading.
+    // any other continues the one before, and the box wraps them to its own width. The first
+    // paragraph is the heading, centred. Later paragraphs keep their leading blanks, so the
+    // box's text, read back line by line, gives the same paragraphs again.
+    auto trimEnd = [](QString text) {
+        while (!text.isEmpty() && text.back().isSpace())
+            text.chop(1);
+        return text;
+    };
     QStringList paragraphs;
     for (const QString& line : lines) {
-        if (paragraphs.isEmpty() || line.startsWith(QLatin1Char(' ')))
+        if (paragraphs.isEmpty())
             paragraphs << line.trimmed();
-        else
-            paragraphs.last() += QLatin1Char(' ') + line.trimmed();
+        else if (line.startsWith(QLatin1Char(' ')))
+            paragraphs << trimEnd(line);
+        else if (!line.trimmed().isEmpty())
+            paragraphs.last() = trimEnd(paragraphs.last()) + QLatin1Char(' ') + line.trimmed();
     }
     RichEdit1->clear();
     QTextCursor cursor(RichEdit1->document());
