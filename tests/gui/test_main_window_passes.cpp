@@ -3,9 +3,11 @@
 #include "DjvuFixture.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
+#include "links/CreatePass.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QThread>
@@ -106,6 +108,74 @@ TEST_F(PassWiringTest, ClosingDuringAPassWaitsForItsEnd)
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)"));
     EXPECT_TRUE(QFile::exists(iniPath()));
+}
+
+} // namespace
+
+namespace {
+
+class CreateWiringTest : public PassWiringTest
+{
+protected:
+    // A contents page (page 2) whose entries lead to pages 1, 4 and 9 of the printed book.
+    QString contentsBook(const QString& name)
+    {
+        FixturePage contents;
+        contents.lines << FixtureLine::layout(900, 3200, {"Оглавление"});
+        contents.lines << FixtureLine::layout(300, 3100, {"Глава", "1.", "Введение", "....", "1"});
+        contents.lines << FixtureLine::layout(300, 3000, {"Глава", "2.", "Основы", "....", "4"});
+        contents.lines << FixtureLine::layout(300, 2900, {"Глава", "3.", "Итоги", "....", "9"});
+        QList<FixturePage> pages{FixturePage{}, contents};
+        for (int i = 0; i < 10; ++i)
+            pages << FixturePage{};
+        const QString path = QDir(books.path()).filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
+        return path;
+    }
+};
+
+TEST_F(CreateWiringTest, TheCreateButtonRunsTheRowsAndAlignmentEmptiesTheFixList)
+{
+    const QString path = contentsBook("Книга.djvu");
+    CreateTab* tab = form->TabSheet2;
+    tab->Edit1->setText("2");
+    tab->Edit2->setText("2");
+    tab->Edit3->setText("2");
+    tab->CheckBox14->setChecked(false);
+    tab->CheckBox7->setChecked(true);
+    tab->CheckBox4->setChecked(true);
+    form->PageControl1->setCurrentWidget(tab);
+    drop({path});
+    form->TabSheet1->open1(QStringLiteral("/elsewhere/Other.djvu"));
+    tab->Button3->click();
+    form->waitForPass();
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    const QString links = DjvuFixture::djvused(path, "select 2; print-ant");
+    EXPECT_EQ(links.count("maparea"), 3) << links.toStdString();
+    EXPECT_TRUE(links.contains("#11")) << links.toStdString();
+    EXPECT_EQ(form->createList.count(), 0); // "Очистить список по завершению"
+    EXPECT_EQ(form->fixList.count(), 0); // alignment went through the Fix list
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(QFile::exists(path + ".backup"));
+}
+
+TEST_F(CreateWiringTest, TheEditTabsCloseOptionEndsTheProgramAfterAnAlignedCreatePass)
+{
+    const QString path = contentsBook("A.djvu");
+    CreateTab* tab = form->TabSheet2;
+    tab->Edit1->setText("2");
+    tab->Edit2->setText("2");
+    tab->CheckBox7->setChecked(true);
+    tab->CheckBox6->setChecked(false);
+    form->TabSheet1->CheckBox1->setChecked(true);
+    tab->open2(path);
+    form->Button3Click();
+    form->waitForPass();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->createList.count(), 1); // its own "clear" was not asked for
 }
 
 } // namespace
