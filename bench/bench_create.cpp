@@ -200,6 +200,34 @@ void BM_DjvusedTextDump(benchmark::State& state)
 }
 BENCHMARK(BM_DjvusedTextDump)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The final run: djvused applies the hyperlink script and saves the book.
+void BM_DjvusedSave(benchmark::State& state)
+{
+    Captures& c = captures();
+    QByteArray script;
+    RecordingLogSink log;
+    CreatePass dry(c.tools, c.texts, log, c.messages);
+    dry.setScriptSink([&script](const QString&, const QByteArray& s) { script = s; });
+    CreateOptions options;
+    options.dryRun = true;
+    dry.run({rowFor(bookPath())}, options);
+    QFile file(c.tools.workPath("save.bench.dsed"));
+    file.open(QIODevice::WriteOnly);
+    file.write(script);
+    file.close();
+    QTemporaryDir folder;
+    const QString copy = folder.filePath("book.djvu");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(copy);
+        QFile::copy(bookPath(), copy);
+        state.ResumeTiming();
+        c.tools.discard("djvused", {copy, "-f", "save.bench.dsed", "-s"});
+    }
+    state.counters["script_KB"] = script.size() / 1024.0;
+}
+BENCHMARK(BM_DjvusedSave)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // The whole pass: three djvused runs, the safe copy and rename, and our own work.
 void BM_CreatePassWhole(benchmark::State& state)
 {

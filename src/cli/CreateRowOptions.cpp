@@ -127,8 +127,8 @@ QString CreateRowOptions::helpText()
         "completely or left exactly as it was).\n"
         "\n"
         "Entries:\n"
-        "  --pages FIRST-LAST      pages holding the contents or index, as numbered in the\n"
-        "                          document (default 1-1)\n"
+        "  --pages FIRST-LAST      pages holding the contents or index (or one page N), as\n"
+        "                          numbered in the document (default 1-1)\n"
         "  --offset N              added to every printed page number; may be negative\n"
         "                          (default 0)\n"
         "  --kind contents|index1|index2\n"
@@ -315,7 +315,7 @@ bool CreateRowOptions::parse(const QStringList& args, QString* error)
                 return false;
             everyPage = true;
         } else if (name == QLatin1String("--contents-link-target")) {
-            if (!value() || !readInt(name, v, -1000000, 1000000, &linkTarget, error))
+            if (!value() || !readInt(name, v, 1, 1000000, &linkTarget, error))
                 return false;
         } else if (name == QLatin1String("--contents-link-box")) {
             if (!value())

@@ -1,9 +1,86 @@
 #include "cli/Commands.h"
+#include "cli/OcrCommandSupport.h"
+#include "ocr/OcrDocument.h"
+#include "ocr/OcrTextLayer.h"
 
 #include <cstdio>
 
-int runOcrExportCommand(const QStringList&)
+namespace {
+
+const char kHelp[] =
+    "Usage: tocsmith-cli ocr-export FILE.djvu [--pages FIRST-LAST]\n"
+    "\n"
+    "Prints the text layer of FILE.djvu as the OCR editor shows it: one line per text\n"
+    "line, the words of a line separated by single spaces, each page preceded by a line\n"
+    "'=== page N/M ==='. Correct the words and read the text back with ocr-import.\n"
+    "\n"
+    "  --pages FIRST-LAST  only these pages (1-based; a single number for one page)\n"
+    "\n"
+    "Exit status: 0 done, 1 the text layer could not be read, 2 usage error.\n";
+
+int usage(const char* problem)
 {
-    std::fputs("tocsmith-cli: this command is not available yet\n", stderr);
+    std::fprintf(stderr, "tocsmith-cli ocr-export: %s\n\n%s", problem, kHelp);
     return 2;
+}
+
+} // namespace
+
+int runOcrExportCommand(const QStringList& args)
+{
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    QString file;
+    QString pages;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--pages")) {
+            if (i + 1 >= args.size())
+                return usage("--pages needs a range such as 3-7");
+            pages = args[++i];
+        } else if (args[i].startsWith(QLatin1String("--pages="))) {
+            pages = args[i].mid(8);
+        } else if (args[i].startsWith(u'-') && args[i] != QLatin1String("-")) {
+            return usage("unknown option");
+        } else if (file.isEmpty()) {
+            file = args[i];
+        } else {
+            return usage("one document at a time");
+        }
+    }
+    if (file.isEmpty())
+        return usage("no document given");
+    int first = 1, last = 0;
+    if (!pages.isEmpty() && !OcrTextForm::parseRange(pages, &first, &last))
+        return usage("--pages wants FIRST-LAST, such as 3-7");
+
+    OcrCommandTools tools;
+    if (!tools.ready()) {
+        std::fputs("tocsmith-cli ocr-export: cannot create a work folder\n", stderr);
+        return 1;
+    }
+    OcrDocument document;
+    OcrTextLayer layer(tools.runner());
+    if (!layer.dump(file, document)) {
+        if (!layer.errorShown())
+            tools.messages.showMessage(layer.error(), QString());
+        return 1;
+    }
+    const int count = document.pageCount();
+    if (pages.isEmpty())
+        last = count;
+    if (last > count) {
+        tools.messages.showMessage(QStringLiteral("%1 has %2 pages; the pages %3 are not all "
+                                                  "in it.")
+                                       .arg(file)
+                                       .arg(count)
+                                       .arg(pages),
+                                   QString());
+        return 1;
+    }
+    const QByteArray text = OcrTextForm::write(document, first, last);
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    std::fflush(stdout);
+    return 0;
 }

@@ -1,9 +1,120 @@
 #include "cli/Commands.h"
+#include "cli/OcrCommandSupport.h"
+#include "ocr/OcrDocument.h"
+#include "ocr/OcrTextLayer.h"
+
+#include <QFile>
 
 #include <cstdio>
 
-int runOcrImportCommand(const QStringList&)
+namespace {
+
+const char kHelp[] =
+    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT\n"
+    "\n"
+    "Writes the corrected words of TEXT (as ocr-export printed it, '-' for standard input)\n"
+    "into the text layer of FILE.djvu. Only letters change: every word keeps its box, so\n"
+    "each line of a page must keep its number of words (spaces). Pages missing from TEXT\n"
+    "stay as they are. If any page does not match, the document is not changed at all.\n"
+    "\n"
+    "Exit status: 0 done, 1 the text did not match or the document could not be changed,\n"
+    "2 usage error.\n";
+
+int usage(const char* problem)
 {
-    std::fputs("tocsmith-cli: this command is not available yet\n", stderr);
+    std::fprintf(stderr, "tocsmith-cli ocr-import: %s\n\n%s", problem, kHelp);
     return 2;
+}
+
+bool readText(const QString& name, QByteArray* text, QString* error)
+{
+    QFile file;
+    const bool ok = name == QLatin1String("-")
+                        ? file.open(stdin, QIODevice::ReadOnly)
+                        : (file.setFileName(name), file.open(QIODevice::ReadOnly));
+    if (!ok) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(name, file.errorString());
+        return false;
+    }
+    *text = file.readAll();
+    return true;
+}
+
+} // namespace
+
+int runOcrImportCommand(const QStringList& args)
+{
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    for (const QString& arg : args)
+        if (arg.startsWith(u'-') && arg != QLatin1String("-"))
+            return usage("unknown option");
+    if (args.size() != 2)
+        return usage("a document and a text are needed");
+    const QString file = args[0];
+
+    OcrCommandTools tools;
+    if (!tools.ready()) {
+        std::fputs("tocsmith-cli ocr-import: cannot create a work folder\n", stderr);
+        return 1;
+    }
+    auto failed = [&](const QString& text) {
+        tools.messages.showMessage(text, QString());
+        return 1;
+    };
+    QByteArray text;
+    QString error;
+    if (!readText(args[1], &text, &error))
+        return failed(error);
+    const OcrTextForm::Parsed parsed = OcrTextForm::read(text);
+    if (!parsed.errors.isEmpty())
+        return failed(QStringLiteral("%1: %2\nThe document was not changed.")
+                          .arg(args[1], parsed.errors.join(QStringLiteral("\n"))));
+
+    tools.log.addLine(QStringLiteral("Reading the text layer of %1").arg(file));
+    OcrDocument document;
+    OcrTextLayer layer(tools.runner());
+    if (!layer.dump(file, document)) {
+        if (!layer.errorShown())
+            failed(layer.error());
+        return 1;
+    }
+    if (parsed.pageCount != document.pageCount())
+        return failed(QStringLiteral("The text is for a document of %1 pages; %2 has %3. The "
+                                     "document was not changed.")
+                          .arg(parsed.pageCount)
+                          .arg(file)
+                          .arg(document.pageCount()));
+    QStringList problems;
+    for (auto it = parsed.pages.cbegin(); it != parsed.pages.cend(); ++it) {
+        const QString problem = document.mismatch(it.key(), it.value());
+        if (!problem.isEmpty())
+            problems << QStringLiteral("page %1, %2").arg(it.key()).arg(problem);
+    }
+    if (!problems.isEmpty())
+        return failed(problems.join(u'\n') + QStringLiteral("\nThe document was not changed."));
+    for (auto it = parsed.pages.cbegin(); it != parsed.pages.cend(); ++it)
+        if (!document.writeBack(it.key(), it.value(), &error))
+            return failed(error);
+
+    const QList<int> changed = document.changedPages();
+    QStringList numbers;
+    for (int page : changed)
+        numbers << QString::number(page);
+    switch (layer.save(document, file)) {
+    case OcrTextLayer::SaveOutcome::NothingChanged:
+        tools.log.addLine(QStringLiteral("No word differs; the document is left as it was."));
+        return 0;
+    case OcrTextLayer::SaveOutcome::Saved:
+        tools.log.addLine(
+            QStringLiteral("Pages changed: %1").arg(numbers.join(QStringLiteral(", "))));
+        return 0;
+    case OcrTextLayer::SaveOutcome::Failed:
+        if (!layer.errorShown())
+            failed(layer.error() + QStringLiteral("\nThe document was not changed."));
+        return 1;
+    }
+    return 1;
 }

@@ -15,11 +15,6 @@ ContentsWalk::ContentsWalk(const PageListing& listing, int firstPage, int lastPa
 
 bool ContentsWalk::feed(const QByteArray& line)
 {
-    // The first line of the dump ("select; remove-txt") opens no page.
-    if (!skippedHeader_) {
-        skippedHeader_ = true;
-        return true;
-    }
     // A word is the last of its text line when the record after it is not a word, so
     // each line is handled once the next one is known.
     bool ok = true;
@@ -91,6 +86,8 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     wordsInLine_ = std::min(wordsInLine_ + glued, 255);
     QByteArray text;
     if (!TextDump::parseWordRecord(line, &box, &text, &malformed)) {
+        if (!malformed)
+            return true;
         error_ = QStringLiteral("Unreadable word record in the text layer: %1")
                      .arg(QString::fromLatin1(line.trimmed()));
         return false;

@@ -45,7 +45,6 @@ private:
 
     QByteArray pending_;
     bool havePending_ = false;
-    bool skippedHeader_ = false;
 
     int ordinal_ = 0;      // pages of the dump met so far
     bool inRange_ = false; // the current page is a contents page

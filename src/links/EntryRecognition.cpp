@@ -227,5 +227,8 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
         }
     }
     remember(page, z, left, word.pageOrdinal);
+    // "#-2" would be read by viewers as "two pages back": a target before the first page
+    // can only be a wrong link, so it gets no area (the entry still counts as the last).
+    areas.removeIf([](const Area& area) { return area.targetPage < 1; });
     return areas;
 }

@@ -196,7 +196,9 @@ bool parseWordRecord(QByteArrayView line, ZoneBox* box, QByteArray* text, bool* 
         return false;
     }
     const qsizetype open = line.indexOf('"', i);
-    const qsizetype close = open < 0 ? -1 : closingQuote(line, open);
+    if (open < 0)
+        return false; // a word split further into characters carries no text of its own
+    const qsizetype close = closingQuote(line, open);
     if (close < 0) {
         *malformed = true;
         return false;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using CreateTest::Link;
@@ -174,7 +175,9 @@ TEST_F(CreatePassTest, CoverPagesWithoutTextTitlesAndCapitalNamesLeadToTheRightP
     pages << textPage({{"Chapter", "one", "1"}, {"Chapter", "two", "2"}});
     pages << bodyPages(4);
     for (int i = 0; i < pages.size(); ++i) {
-        pages[i].id = QStringLiteral("PAGE%1.DJVU").arg(i + 1);
+        // Capital names, and names without ".djvu" at all.
+        pages[i].id = i % 2 ? QStringLiteral("PAGE%1.DJVU").arg(i + 1)
+                            : QStringLiteral("Seite %1").arg(i + 1);
         pages[i].title = QStringLiteral("t%1").arg(i + 1);
     }
     const QString book = build("titled.djvu", pages);
@@ -331,6 +334,24 @@ TEST_F(CreatePassTest, AligningATwoColumnContentsGivesEachColumnOneEdgeAndOneWid
     CreateOptions indexOptions = options;
     indexOptions.kindIndex = 2;
     EXPECT_FALSE(run({CreateTest::row(index, 1, 1, 0, 2)}, indexOptions).alignmentRan);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CreatePassTest, RunsOnAWorkerThread)
+{
+    const QString book =
+        build("thread.djvu", QList<FixturePage>{textPage({{"Chapter", "2"}})} + bodyPages(2));
+    CreateOutcome outcome;
+    QThread* worker = QThread::create([&] { outcome = run({CreateTest::row(book)}); });
+    worker->start();
+    worker->wait();
+    delete worker;
+    expectNoMessages();
+    EXPECT_EQ(outcome.filesChanged, 1);
+    EXPECT_EQ(CreateTest::targetsOf(CreateTest::linksOf(book).value(1)), QStringList{"#2"});
 }
 
 } // namespace

@@ -144,6 +144,13 @@ TEST(HyperlinkScript, AContentsRangeOnTheLastPageEndsWithItsBlock)
     EXPECT_TRUE(script.startsWith("\r\n\r\n\r\n\r\n# ---")) << script.constData();
 }
 
+TEST(HyperlinkScript, AContentsRangeBeyondTheLastPageStillClosesItsLastBlock)
+{
+    const QByteArray script = scriptFor(fivePages(), 4, 9, false);
+    EXPECT_TRUE(script.endsWith("(xor ) ) \r\n.\r\n")) << script.constData();
+    EXPECT_EQ(script.count("set-ant"), 2);
+}
+
 TEST(HyperlinkScript, APageWithoutEntriesStillGetsItsBlock)
 {
     QList<FixturePage> pages = fivePages();

@@ -92,8 +92,13 @@ TEST(TextDump, LineAndWordRecords)
     EXPECT_EQ(text, "2");
     ASSERT_TRUE(TextDump::parseWordRecord("  (word 1 2 3 4 \"a\\\"b\")", &box, &text, &malformed));
     EXPECT_EQ(text, "a\\\"b");
-    EXPECT_FALSE(TextDump::parseWordRecord("  (word 1 2 3 4", &box, &text, &malformed));
+    EXPECT_FALSE(TextDump::parseWordRecord("  (word 1 2 3 4 \"open", &box, &text, &malformed));
     EXPECT_TRUE(malformed);
+    EXPECT_FALSE(TextDump::parseWordRecord("  (word 1 2 3", &box, &text, &malformed));
+    EXPECT_TRUE(malformed);
+    // A word split into characters has no text of its own; it is no error.
+    EXPECT_FALSE(TextDump::parseWordRecord("  (word 1 2 3 4", &box, &text, &malformed));
+    EXPECT_FALSE(malformed);
     EXPECT_FALSE(TextDump::isWordRecord(" (line 1 2 3 4"));
     EXPECT_FALSE(TextDump::isWordRecord("select \"word.djvu\""));
 }

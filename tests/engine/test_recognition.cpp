@@ -161,6 +161,17 @@ TEST(ContentsRecognition, OffsetAndHalvingGiveTheTargetPage)
     EXPECT_EQ(areas[1].comment, QString()); // comments carry the printed number
 }
 
+TEST(ContentsRecognition, TargetsBeforeTheFirstPageGetNoAreaButStillCountAsEntries)
+{
+    Settings s;
+    s.offset = -5;
+    const FixturePage page = pageOf({{"One", "3"}, {"Two", "5"}, {"Three", "9"}});
+    const QList<Area> areas = recognise({page}, 1, 1, s);
+    EXPECT_EQ(targets(areas), QList<qint64>{4});
+    ASSERT_EQ(areas.size(), 1);
+    EXPECT_EQ(areas[0].height, 100); // follows the skipped entry's line, as it would
+}
+
 TEST(ContentsRecognition, TheCommentEndsWithThePrintedPageNumber)
 {
     Settings s;
@@ -396,6 +407,107 @@ TEST(ContentsWalk, AMalformedRecordOfAContentsPageIsAnErrorElsewhereIgnored)
         EXPECT_EQ(ok, first == 2) << first;
         if (!ok) {
             EXPECT_TRUE(walk.error().contains("line")) << walk.error().toStdString();
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ContentsWalk, TheOpeningSelectOfTheWholeDocumentIsNoPage)
+{
+    const PageListing listing = PageListing::parse("   1 P 10  a.djvu\n   2 P 10  b.djvu\n");
+    for (const bool withHeader : {true, false}) {
+        HyperlinkScript script;
+        ContentsWalk walk(listing, 1, 1, Settings{}, "rect", "(xor )", script);
+        QList<QByteArray> lines = {"select \"a.djvu\" # page 1",
+                                   "(page 0 0 10 10",
+                                   " (line 1 2 300 40",
+                                   "  (word 1 2 100 40 \"Intro\")",
+                                   "  (word 200 2 300 40 \"1\")))",
+                                   ".",
+                                   "select \"b.djvu\" # page 2"};
+        if (withHeader)
+            lines.prepend("select; remove-txt");
+        for (const QByteArray& line : lines)
+            ASSERT_TRUE(walk.feed(line));
+        ASSERT_TRUE(walk.finish());
+        EXPECT_EQ(walk.contentsPagesSeen(), 1);
+        EXPECT_EQ(targets(areasOf(script.text())), QList<qint64>{1}) << withHeader;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Damaged or hostile dumps: whatever the lines hold, the walk ends with a script whose
+// every area is well formed, or with an error; it never crashes or writes stray text.
+TEST(ContentsWalk, MangledDumpLinesGiveWellFormedAreasOrAnError)
+{
+    QList<FixturePage> pages;
+    for (int p = 0; p < 3; ++p) {
+        FixturePage page;
+        for (int l = 0; l < 6; ++l)
+            page.lines << FixtureLine::layout(300, 3000 - 100 * l,
+                                              {"Глава\tодин", "15,17", "•", "3.5", "12"});
+        pages << page;
+    }
+    const QList<QByteArray> clean = CreateTest::dumpOf(pages).split('\n');
+    const PageListing listing = PageListing::parse(CreateTest::listingOf(pages));
+    const QByteArray alphabet = "()\"\\ 0123456789-selctwordin'#t.\t";
+    static const QRegularExpression area(
+        QStringLiteral("^\\(maparea \"#-?\\d+\" \"[^\"]*\" \\(rect -?\\d+ -?\\d+ -?\\d+ -?\\d+ "
+                       "\\) \\(xor \\) \\) $"));
+    quint32 seed = 12345;
+    auto random = [&seed](quint32 n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 300; ++round) {
+        HyperlinkScript script;
+        EntryRecognition::Settings settings;
+        settings.kind = int(random(3));
+        settings.checkPageCount = random(2) == 0;
+        settings.pageCount = 3;
+        ContentsWalk walk(listing, 1, 3, settings, "rect", "(xor )", script);
+        bool ok = true;
+        for (QByteArray line : clean) {
+            for (int edits = int(random(3)); edits > 0 && !line.isEmpty(); --edits) {
+                const qsizetype at = random(quint32(line.size()));
+                switch (random(3)) {
+                case 0:
+                    line.remove(at, 1);
+                    break;
+                case 1:
+                    line.insert(at, alphabet[random(quint32(alphabet.size()))]);
+                    break;
+                default:
+                    line[at] = alphabet[random(quint32(alphabet.size()))];
+                    break;
+                }
+            }
+            ok = walk.feed(line) && ok;
+        }
+        ok = walk.finish() && ok;
+        if (!ok) {
+            EXPECT_FALSE(walk.error().isEmpty());
+            continue;
+        }
+        for (const QByteArray& line : script.text().split('\n')) {
+            const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
+            if (!text.startsWith("(maparea"))
+                continue;
+            // Split the line back into its areas, each ending in ") ) ".
+            qsizetype from = 0;
+            while (from < text.size()) {
+                const qsizetype end = text.indexOf("(xor ) ) ", from);
+                ASSERT_GE(end, 0) << text.constData();
+                const QByteArray one = text.mid(from, end + 9 - from);
+                EXPECT_TRUE(area.match(QString::fromLatin1(one)).hasMatch()) << one.constData();
+                from = end + 9;
+            }
         }
     }
 }

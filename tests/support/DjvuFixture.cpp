@@ -84,6 +84,8 @@ QString DjvuFixture::textLayer(const FixturePage& page)
         }
         lineTop = b - 10;
         s += QStringLiteral("\n (line %1 %2 %3 %4").arg(l).arg(b).arg(r).arg(t);
+        if (line.words.isEmpty()) // djvused wants the text of a line without words
+            s += QStringLiteral(" \"\"");
         for (const FixtureWord& w : line.words)
             s += QStringLiteral("\n  (word %1 %2 %3 %4 %5)")
                      .arg(w.left)

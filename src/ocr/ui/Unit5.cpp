@@ -1,5 +1,373 @@
 #include "ocr/ui/Unit5.h"
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent) {}
+#include "app/Sinks.h"
+#include "ocr/OcrDocument.h"
+#include "ocr/OcrTextLayer.h"
+#include "ocr/OcrWordText.h"
+#include "tools/ToolRunner.h"
 
-void TForm5::openDocument(const QString&, ToolRunner&, const MessageTexts&, LogSink&) {}
+#include <QApplication>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The failure box of the editor keeps this caption in every language.
+const QString kErrorCaption = QStringLiteral("Ошибка !!!");
+
+QString captionOf(const MessageTexts& texts, const char* key, const char* builtIn)
+{
+    const QString text = texts.text(QString::fromLatin1(key));
+    return text.isEmpty() ? QString::fromUtf8(builtIn) : text;
+}
+
+} // namespace
+
+TForm5::TForm5(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form5"));
+    auto* toolBar = new QToolBar(this);
+    Button1 = new QToolButton(toolBar);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Label1 = new QLabel(toolBar);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ComboBox1 = new QComboBox(toolBar);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(false);
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    Button2 = new QToolButton(toolBar);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolBar->addWidget(Button1);
+    toolBar->addSeparator();
+    toolBar->addWidget(Label1);
+    toolBar->addSeparator();
+    toolBar->addWidget(ComboBox1);
+    toolBar->addSeparator();
+    toolBar->addWidget(Button2);
+
+    Memo2 = new QPlainTextEdit(this);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->installEventFilter(this);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(true);
+    // A label of its own: a temporary message would vanish under a passing status tip.
+    statusLabel_ = new QLabel(StatusBar1);
+    StatusBar1->addWidget(statusLabel_, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolBar);
+    layout->addWidget(Memo2, 1);
+    layout->addWidget(StatusBar1);
+
+    connect(Button1, &QToolButton::clicked, this, &TForm5::Button1Click);
+    connect(Button2, &QToolButton::clicked, this, &TForm5::Button2Click);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::ComboBox1Change);
+    connect(Memo2, &QPlainTextEdit::textChanged, this, &TForm5::Memo2Change);
+
+    resize(696, 480);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() + 1) / 2 - (width() + 1) / 2,
+             area.y() + (area.height() + 1) / 2 - (height() + 1) / 2);
+    }
+    applyCaptions();
+
+    showMessage_ = [this](const QString& text, const QString& caption) {
+        QMessageBox::warning(this, caption, text);
+    };
+    askOnClose_ = [this] {
+        const auto answer = QMessageBox::question(
+            this, windowTitle(),
+            QStringLiteral("Текстовый слой изменен. Сохранить изменения в документе?"),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        if (answer == QMessageBox::Save)
+            return CloseAnswer::Save;
+        return answer == QMessageBox::Discard ? CloseAnswer::Discard : CloseAnswer::Stay;
+    };
+}
+
+TForm5::~TForm5() = default;
+
+void TForm5::applyCaptions()
+{
+    setWindowTitle(captionOf(texts_, "cap", "Редактор OCR"));
+    Button1->setText(captionOf(texts_, "b1", "Сохранить DjVu"));
+    Button2->setText(captionOf(texts_, "b2", "Шрифт"));
+    Label1->setText(captionOf(texts_, "l1", "Страница"));
+}
+
+void TForm5::openDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts,
+                          LogSink& mainLog)
+{
+    mainLog.clear();
+    mainLog.addLine(texts.text(QStringLiteral("m12")));
+    QCoreApplication::processEvents(); // the line shows before the tool runs
+    if (!loadDocument(documentPath, tools, texts)) {
+        mainLog.addLine(texts.text(QStringLiteral("m9")));
+        return;
+    }
+    exec();
+    FormHide();
+}
+
+bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts)
+{
+    texts_ = texts;
+    tools_ = &tools;
+    documentPath_ = documentPath;
+    applyCaptions();
+    auto document = std::make_unique<OcrDocument>();
+    OcrTextLayer layer(tools);
+    if (!layer.dump(documentPath, *document)) {
+        if (!layer.errorShown())
+            showMessage_(layer.error(), texts.text(QStringLiteral("mes3")));
+        return false;
+    }
+    document_ = std::move(document);
+    currentPage_ = 0;
+    {
+        const QSignalBlocker block(ComboBox1);
+        ComboBox1->clear();
+        const int count = document_->pageCount();
+        for (int k = 1; k <= count; ++k)
+            ComboBox1->addItem(QStringLiteral("%1/%2").arg(k).arg(count));
+        ComboBox1->setCurrentIndex(count > 0 ? 0 : -1);
+    }
+    showPage(document_->pageCount() > 0 ? 1 : 0);
+    return true;
+}
+
+QString TForm5::statusText() const
+{
+    return statusLabel_->text();
+}
+
+void TForm5::setStatus(const QString& text)
+{
+    statusLabel_->setText(text);
+}
+
+QString TForm5::paneText() const
+{
+    return Memo2->document()->toRawText();
+}
+
+QStringList TForm5::paneLines() const
+{
+    // The raw text keeps no-break spaces (which show the spaces inside a word) and marks
+    // every line end, also one typed with Shift+Enter.
+    QStringList lines{QString()};
+    for (QChar c : paneText()) {
+        if (OcrWordText::isLineBreak(c))
+            lines << QString();
+        else
+            lines.last() += c;
+    }
+    return lines;
+}
+
+void TForm5::showPage(int number)
+{
+    separators_.clear(); // the editing rules rest while the pane fills
+    wordsPerLine_.clear();
+    Memo2->clear();
+    currentPage_ = number;
+    const OcrPageText page = document_ ? document_->page(number) : OcrPageText();
+    if (page.hasWords()) {
+        Memo2->setPlainText(page.lines.join(u'\n'));
+        Memo2->setReadOnly(false);
+        separators_ = page.separators();
+        wordsPerLine_ = page.wordsPerLine;
+        setStatus(QStringLiteral("%1 = %2; %3 = %4.")
+                      .arg(texts_.text(QStringLiteral("st2")))
+                      .arg(page.textLines())
+                      .arg(texts_.text(QStringLiteral("st3")))
+                      .arg(page.words));
+    } else {
+        // Nothing to correct: typed letters would have no word to go to.
+        Memo2->setReadOnly(true);
+        setStatus(texts_.text(QStringLiteral("st1")));
+    }
+    acceptedText_ = paneText();
+    Memo2->document()->setModified(false);
+}
+
+bool TForm5::writeBackShownPage(QString* error)
+{
+    if (!document_ || separators_.isEmpty())
+        return true; // a page without words has nothing to write back
+    return document_->writeBack(currentPage_, paneLines(), error);
+}
+
+void TForm5::ComboBox1Change(int index)
+{
+    if (!document_ || index < 0)
+        return;
+    QString error;
+    if (!writeBackShownPage(&error)) {
+        showMessage_(error, kErrorCaption);
+        const QSignalBlocker block(ComboBox1);
+        ComboBox1->setCurrentIndex(currentPage_ - 1);
+        return;
+    }
+    showPage(index + 1);
+}
+
+bool TForm5::paneKeepsWords(const QStringList& lines) const
+{
+    if (lines.size() != separators_.size())
+        return false;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (lines[n].count(u' ') != separators_[n])
+            return false;
+        if (wordsPerLine_[n] == 0 && !lines[n].isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void TForm5::Memo2Change()
+{
+    if (reverting_ || separators_.isEmpty())
+        return;
+    if (paneKeepsWords(paneLines()))
+        acceptedText_ = paneText();
+    else
+        restoreAcceptedText();
+    Memo2->document()->setModified(false);
+}
+
+// Undoes a change that would join, split, add or remove words or lines. The control's own
+// undo does it when the change was one step; typing that the control merged into one step
+// is put back by replacing only the part that differs.
+void TForm5::restoreAcceptedText()
+{
+    reverting_ = true;
+    Memo2->undo();
+    const QString now = paneText();
+    if (now != acceptedText_) {
+        qsizetype prefix = 0;
+        const qsizetype shorter = std::min(now.size(), acceptedText_.size());
+        while (prefix < shorter && now[prefix] == acceptedText_[prefix])
+            ++prefix;
+        qsizetype suffix = 0;
+        while (suffix < shorter - prefix &&
+               now[now.size() - 1 - suffix] == acceptedText_[acceptedText_.size() - 1 - suffix])
+            ++suffix;
+        const QString wanted = acceptedText_.mid(prefix, acceptedText_.size() - suffix - prefix);
+        QTextCursor cursor(Memo2->document());
+        cursor.setPosition(int(prefix));
+        cursor.setPosition(int(now.size() - suffix), QTextCursor::KeepAnchor);
+        cursor.insertText(wanted);
+        cursor.setPosition(int(prefix + wanted.size()));
+        Memo2->setTextCursor(cursor);
+    }
+    reverting_ = false;
+}
+
+bool TForm5::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Memo2 &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true; // no line may be split or added
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TForm5::save()
+{
+    if (!document_ || !tools_)
+        return false;
+    setStatus(texts_.text(QStringLiteral("st4")));
+    statusLabel_->repaint(); // shows before the tool runs
+    QString error;
+    if (!writeBackShownPage(&error)) {
+        showMessage_(error, kErrorCaption);
+        showPage(currentPage_);
+        return false;
+    }
+    OcrTextLayer layer(*tools_);
+    const OcrTextLayer::SaveOutcome outcome = layer.save(*document_, documentPath_);
+    if (outcome == OcrTextLayer::SaveOutcome::Failed && !layer.errorShown())
+        showMessage_(layer.error(), kErrorCaption);
+    showPage(currentPage_);
+    return outcome != OcrTextLayer::SaveOutcome::Failed;
+}
+
+void TForm5::Button1Click()
+{
+    save();
+}
+
+void TForm5::Button2Click()
+{
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, Memo2->font(), this);
+    if (chosen)
+        Memo2->setFont(font);
+}
+
+void TForm5::reject()
+{
+    if (document_) {
+        QString error;
+        const bool writtenBack = writeBackShownPage(&error);
+        if (!writtenBack || document_->isModified()) {
+            switch (askOnClose_()) {
+            case CloseAnswer::Save:
+                if (!save())
+                    return;
+                break;
+            case CloseAnswer::Discard:
+                break;
+            case CloseAnswer::Stay:
+                return;
+            }
+        }
+    }
+    QDialog::reject();
+}
+
+void TForm5::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    FormHide();
+}
+
+void TForm5::FormHide()
+{
+    document_.reset();
+    separators_.clear();
+    wordsPerLine_.clear();
+    acceptedText_.clear();
+    currentPage_ = 0;
+    {
+        const QSignalBlocker block(ComboBox1);
+        ComboBox1->clear();
+    }
+    const QSignalBlocker block(Memo2);
+    Memo2->clear();
+}

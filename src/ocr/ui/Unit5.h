@@ -1,9 +1,21 @@
 #pragma once
 
+#include "app/MessageTexts.h"
+
 #include <QDialog>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
 
 class LogSink;
-class MessageTexts;
+class OcrDocument;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QStatusBar;
+class QToolButton;
 class ToolRunner;
 
 // The OCR editor window: shows a document's text layer page by page and lets the user
@@ -12,10 +24,78 @@ class TForm5 : public QDialog
 {
     Q_OBJECT
 public:
+    enum class CloseAnswer
+    {
+        Save,
+        Discard,
+        Stay,
+    };
+    using CloseQuestion = std::function<CloseAnswer()>;
+    using MessageShower = std::function<void(const QString& text, const QString& caption)>;
+
     explicit TForm5(QWidget* parent = nullptr);
+    ~TForm5() override;
 
     // Dumps the document's text layer and shows it modally; returns when the editor closes.
     // mainLog is the main window's log pane.
     void openDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts,
                       LogSink& mainLog);
+
+    // The part of openDocument before the window shows: dumps the text layer and shows
+    // page 1. False, with the failure already shown, when the text layer cannot be read.
+    bool loadDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts);
+
+    // What closing with unsaved changes asks; a message box unless replaced (tests).
+    void setCloseQuestion(CloseQuestion ask) { askOnClose_ = std::move(ask); }
+    // How failures are shown; a message box unless replaced (tests).
+    void setMessageShower(MessageShower show) { showMessage_ = std::move(show); }
+
+    QPlainTextEdit* textPane() const { return Memo2; }
+    QComboBox* pageSelector() const { return ComboBox1; }
+    QToolButton* saveButton() const { return Button1; }
+    QString statusText() const;
+    int currentPage() const { return currentPage_; }
+    // Writes the page being shown back and saves the changed pages into the document.
+    bool save();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void ComboBox1Change(int index);
+    void Memo2Change();
+    void Button1Click();
+    void Button2Click();
+    void FormHide();
+
+    void applyCaptions();
+    void showPage(int number);
+    bool writeBackShownPage(QString* error);
+    QString paneText() const;
+    QStringList paneLines() const;
+    bool paneKeepsWords(const QStringList& lines) const;
+    void restoreAcceptedText();
+    void setStatus(const QString& text);
+
+    QToolButton* Button1;
+    QLabel* Label1;
+    QComboBox* ComboBox1;
+    QToolButton* Button2;
+    QPlainTextEdit* Memo2;
+    QStatusBar* StatusBar1;
+    QLabel* statusLabel_;
+
+    std::unique_ptr<OcrDocument> document_;
+    ToolRunner* tools_ = nullptr;
+    MessageTexts texts_;
+    QString documentPath_;
+    int currentPage_ = 0;
+    QList<int> separators_;   // spaces per shown line; empty while no page with words shows
+    QList<int> wordsPerLine_; // words per shown line
+    QString acceptedText_;    // the pane's text after the last change that kept the words
+    bool reverting_ = false;
+    CloseQuestion askOnClose_;
+    MessageShower showMessage_;
 };

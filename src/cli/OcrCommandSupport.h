@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+class OcrDocument;
+
+// The plain text form of a text layer that ocr-export prints and ocr-import reads: each
+// page starts with a line "=== page N/M ===", followed by one line per text line of the
+// page, exactly as the OCR editor shows it.
+namespace OcrTextForm {
+
+QByteArray pageHeader(int number, int count);
+QByteArray write(const OcrDocument& document, int first, int last);
+
+struct Parsed
+{
+    int pageCount = 0;            // M of the headers
+    QMap<int, QStringList> pages; // page number -> its lines
+    QStringList errors;           // what made the text unreadable
+};
+Parsed read(const QByteArray& text);
+
+// "FIRST-LAST" or "N"; false when it is neither.
+bool parseRange(const QString& text, int* first, int* last);
+
+} // namespace OcrTextForm
+
+#include "cli/ConsoleSinks.h"
+#include "tools/ToolRunner.h"
+
+#include <QTemporaryDir>
+
+// What both OCR commands run the tools with: a private work folder for "01.xml" and
+// "02.xml", removed at the end, and messages to standard error.
+class OcrCommandTools
+{
+public:
+    OcrCommandTools();
+    bool ready() const { return folder_.isValid(); }
+    ToolRunner& runner() { return runner_; }
+    ConsoleLogSink log;
+    ConsoleMessageSink messages{&log};
+
+private:
+    QTemporaryDir folder_;
+    ToolRunner runner_;
+};

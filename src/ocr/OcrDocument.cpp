@@ -1,0 +1,309 @@
+#include "ocr/OcrDocument.h"
+
+#include "ocr/OcrWordText.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+const QByteArray kObject = "<OBJECT data";
+const QByteArray kLine = "<LINE";
+const QByteArray kWord = "<WORD";
+const QByteArray kCoords = "coords=\"";
+
+bool isWordLine(const QByteArray& line)
+{
+    return line.contains(kWord) && line.contains(kCoords);
+}
+
+// The word's text: from the first ">" to the next "<".
+bool contentSpan(const QByteArray& line, qsizetype* from, qsizetype* to)
+{
+    const qsizetype open = line.indexOf('>');
+    if (open < 0)
+        return false;
+    const qsizetype close = line.indexOf('<', open + 1);
+    if (close < 0)
+        return false;
+    *from = open + 1;
+    *to = close;
+    return true;
+}
+
+QString wordOf(const QByteArray& line)
+{
+    qsizetype from = 0, to = 0;
+    if (!contentSpan(line, &from, &to))
+        return {};
+    return OcrWordText::decode(QByteArrayView(line).sliced(from, to - from));
+}
+
+// The four numbers of the coords attribute, as written, or empty when they are not four
+// integers.
+QByteArray boxOf(const QByteArray& line)
+{
+    const qsizetype start = line.indexOf(kCoords);
+    if (start < 0)
+        return {};
+    const qsizetype from = start + kCoords.size();
+    const qsizetype end = line.indexOf('"', from);
+    if (end < 0)
+        return {};
+    const QList<QByteArray> parts = line.mid(from, end - from).split(',');
+    if (parts.size() != 4)
+        return {};
+    QByteArray box;
+    for (const QByteArray& part : parts) {
+        bool ok = false;
+        const int n = part.trimmed().toInt(&ok);
+        if (!ok)
+            return {};
+        if (!box.isEmpty())
+            box += ',';
+        box += QByteArray::number(n);
+    }
+    return box;
+}
+
+QByteArray wordLine(const QByteArray& box, const QString& word)
+{
+    return QByteArray(11, ' ') + "<WORD coords=\"" + box + "\">" + OcrWordText::encode(word) +
+           "</WORD>";
+}
+
+int spacesIn(const QString& line)
+{
+    return int(line.count(u' '));
+}
+
+} // namespace
+
+QList<int> OcrPageText::separators() const
+{
+    QList<int> counts;
+    counts.reserve(lines.size());
+    for (const QString& line : lines)
+        counts << spacesIn(line);
+    return counts;
+}
+
+bool OcrDocument::load(const QString& xmlPath, QString* error)
+{
+    QFile file(xmlPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(xmlPath, file.errorString());
+        return false;
+    }
+    return setXml(file.readAll(), error);
+}
+
+bool OcrDocument::setXml(const QByteArray& xml, QString* error)
+{
+    QList<QByteArray> lines = xml.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    QList<qsizetype> table;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray& line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.contains(kObject))
+            table << i;
+        if (isWordLine(line)) {
+            qsizetype from = 0, to = 0;
+            if (boxOf(line).isEmpty() || !contentSpan(line, &from, &to)) {
+                *error = QStringLiteral("Line %1 of the text dump holds a word without a box "
+                                        "of four numbers or without its closing tag; the text "
+                                        "layer cannot be edited safely.")
+                             .arg(i + 1);
+                return false;
+            }
+        }
+    }
+    if (!table.isEmpty())
+        table << lines.size() - 1;
+    lines_ = lines;
+    saved_ = lines_;
+    pageTable_ = table;
+    written_.clear();
+    return true;
+}
+
+// The last line of a page: the line before the next page, or the document's last line.
+qsizetype OcrDocument::pageEnd(int number) const
+{
+    return number < pageCount() ? pageTable_[number] - 1 : pageTable_.last();
+}
+
+QList<QList<qsizetype>> OcrDocument::textLinesOf(int number) const
+{
+    QList<QList<qsizetype>> textLines;
+    if (number < 1 || number > pageCount())
+        return textLines;
+    for (qsizetype i = pageTable_[number - 1], end = pageEnd(number); i <= end; ++i) {
+        const QByteArray& line = lines_[i];
+        if (isWordLine(line)) {
+            if (textLines.isEmpty()) // a word outside any text line: give it one
+                textLines.append(QList<qsizetype>());
+            textLines.last() << i;
+        } else if (line.contains(kLine)) {
+            textLines.append(QList<qsizetype>());
+        }
+    }
+    return textLines;
+}
+
+OcrPageText OcrDocument::page(int number) const
+{
+    OcrPageText page;
+    const QList<QList<qsizetype>> textLines = textLinesOf(number);
+    for (const QList<qsizetype>& words : textLines) {
+        QStringList shown;
+        for (qsizetype i : words)
+            shown << OcrWordText::shown(wordOf(lines_[i]));
+        page.lines << shown.join(u' ');
+        page.wordsPerLine << int(words.size());
+        page.words += int(words.size());
+    }
+    return page;
+}
+
+QString OcrDocument::mismatch(int number, const QStringList& shown) const
+{
+    if (number < 1 || number > pageCount())
+        return QStringLiteral("there is no page %1").arg(number);
+    const OcrPageText current = page(number);
+    if (shown.size() != current.lines.size())
+        return QStringLiteral("the page has %1 text lines, the text gives %2")
+            .arg(current.lines.size())
+            .arg(shown.size());
+    for (qsizetype n = 0; n < shown.size(); ++n) {
+        for (QChar c : shown[n])
+            if (OcrWordText::isLineBreak(c))
+                return QStringLiteral("line %1: a line break inside a line").arg(n + 1);
+        const int words = current.wordsPerLine[n];
+        if (words == 0 && !shown[n].isEmpty())
+            return QStringLiteral("line %1: the text line holds no words, the text gives \"%2\"")
+                .arg(n + 1)
+                .arg(shown[n]);
+        if (words > 0 && spacesIn(shown[n]) != words - 1)
+            return QStringLiteral("line %1: %2 words expected, the text gives %3")
+                .arg(n + 1)
+                .arg(words)
+                .arg(spacesIn(shown[n]) + 1);
+    }
+    return {};
+}
+
+bool OcrDocument::writeBack(int number, const QStringList& shown, QString* error)
+{
+    const QString problem = mismatch(number, shown);
+    if (!problem.isEmpty()) {
+        *error = QStringLiteral("Page %1, %2.").arg(number).arg(problem);
+        return false;
+    }
+    const QList<QList<qsizetype>> textLines = textLinesOf(number);
+    for (qsizetype n = 0; n < textLines.size(); ++n) {
+        const QList<qsizetype>& words = textLines[n];
+        QString rest = shown[n];
+        for (qsizetype k = 0; k < words.size(); ++k) {
+            const qsizetype i = words[k];
+            QString word;
+            if (k == words.size() - 1) {
+                word = rest;
+            } else {
+                const qsizetype space = rest.indexOf(u' ');
+                word = rest.left(space);
+                rest = rest.mid(space + 1);
+            }
+            // An unchanged word keeps its own text: a space or line break inside it was
+            // only shown differently.
+            const QString before = wordOf(lines_[i]);
+            if (word == OcrWordText::shown(before))
+                word = before;
+            lines_[i] = wordLine(boxOf(lines_[i]), word);
+        }
+    }
+    written_.insert(number);
+    return true;
+}
+
+QList<int> OcrDocument::changedPages() const
+{
+    QList<int> pages;
+    for (int number : written_) {
+        const qsizetype end = pageEnd(number);
+        for (qsizetype i = pageTable_[number - 1]; i <= end; ++i) {
+            if (isWordLine(lines_[i]) && wordOf(lines_[i]) != wordOf(saved_[i])) {
+                pages << number;
+                break;
+            }
+        }
+    }
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+void OcrDocument::markSaved()
+{
+    saved_ = lines_;
+    written_.clear();
+}
+
+QByteArray OcrDocument::text() const
+{
+    QByteArray out;
+    qsizetype size = 0;
+    for (const QByteArray& line : lines_)
+        size += line.size() + 2;
+    out.reserve(size);
+    for (const QByteArray& line : lines_)
+        out += line + "\r\n";
+    return out;
+}
+
+QByteArray OcrDocument::fileUrl(const QString& path)
+{
+    QString absolute = path;
+    absolute.replace(u'\\', u'/');
+    if (!absolute.startsWith(u'/'))
+        absolute.prepend(u'/'); // C:/... on Windows
+    return "file://localhost" + absolute.toUtf8().toPercentEncoding("/:");
+}
+
+QByteArray OcrDocument::changesXml(const QString& documentPath) const
+{
+    const QList<int> pages = changedPages();
+    if (pages.isEmpty())
+        return {};
+    const QByteArray url = fileUrl(documentPath);
+    QByteArray out;
+    for (qsizetype i = 0; i < pageTable_.first(); ++i) {
+        if (lines_[i].contains("<HEAD>"))
+            out += "<HEAD>" + url + "</HEAD>\r\n";
+        else
+            out += lines_[i] + "\r\n";
+    }
+    for (int number : pages) {
+        const qsizetype end = pageEnd(number);
+        for (qsizetype i = pageTable_[number - 1]; i <= end; ++i) {
+            QByteArray line = lines_[i];
+            if (i == pageTable_[number - 1]) {
+                static const QRegularExpression usemap(QStringLiteral(" usemap=\"[^\"]*\""));
+                const qsizetype data = line.indexOf("data=\"");
+                const qsizetype dataEnd = data < 0 ? -1 : line.indexOf('"', data + 6);
+                if (dataEnd > 0)
+                    line = line.left(data + 6) + url + line.mid(dataEnd);
+                line = QString::fromUtf8(line).remove(usemap).toUtf8();
+            }
+            out += line + "\r\n";
+            if (line.contains("</OBJECT>"))
+                break;
+        }
+    }
+    out += "</BODY>\r\n</DjVuXML>\r\n";
+    return out;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+class OcrDocument;
+class ToolRunner;
+
+// Reads a document's text layer with djvutoxml and writes the edited words back with
+// djvuxmlparser. Work files "01.xml" and "02.xml" live in the runner's work folder.
+class OcrTextLayer
+{
+public:
+    enum class SaveOutcome
+    {
+        Saved,
+        NothingChanged,
+        Failed,
+    };
+
+    explicit OcrTextLayer(ToolRunner& tools) : tools_(tools) {}
+
+    // Dumps the document's text layer into "01.xml" and loads it. The path reaches the tool
+    // as one argument, so spaces and any letters are fine.
+    bool dump(const QString& documentPath, OcrDocument& into);
+
+    // Hands only the changed pages to djvuxmlparser: it is slow (a tenth of a second per
+    // page) and rewrites the text structure and hyperlinks of every page it is given. The
+    // tool works on a copy of the document that replaces the original only after a clean
+    // run, so a failure leaves the document exactly as it was.
+    SaveOutcome save(OcrDocument& document, const QString& documentPath);
+
+    // The reason of the last failure, in the tool's own words where a tool failed.
+    QString error() const { return error_; }
+    // The runner already showed the failure (the tool could not be started at all).
+    bool errorShown() const { return errorShown_; }
+
+    // An indirect document keeps its pages in separate files that a tool rewrites one by
+    // one; it cannot be swapped in as a whole.
+    static bool isIndirect(const QString& path);
+
+private:
+    bool fail(const QString& error, bool shown = false);
+
+    ToolRunner& tools_;
+    QString error_;
+    bool errorShown_ = false;
+};

@@ -1,0 +1,287 @@
+// The OCR editor window driven offscreen with the real tools on fixture books.
+#include "DjvuFixture.h"
+#include "app/MessageTexts.h"
+#include "app/Sinks.h"
+#include "ocr/ui/Unit5.h"
+#include "tools/ToolRunner.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The words of one page as djvused prints them, without their boxes.
+QStringList wordsOf(const QString& book, int page)
+{
+    static const QRegularExpression word(
+        QStringLiteral("\\(word \\d+ \\d+ \\d+ \\d+ \"([^\"]*)\"\\)"));
+    QStringList words;
+    auto it = word.globalMatch(
+        DjvuFixture::djvused(book, QStringLiteral("select %1; output-txt").arg(page)));
+    while (it.hasNext())
+        words << it.next().captured(1);
+    return words;
+}
+
+class OcrEditorTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QTemporaryDir work;
+    QString book;
+    RecordingMessageSink toolMessages;
+    std::unique_ptr<ToolRunner> tools;
+    MessageTexts texts;
+    TForm5 form;
+    QList<RecordingMessageSink::Message> shown;
+
+    void SetUp() override
+    {
+        book = dir.filePath("Моя книга.djvu");
+        QList<FixturePage> pages(3);
+        pages[0].lines << FixtureLine::layout(200, 3000, {"abc", "def"})
+                       << FixtureLine::layout(200, 2900, {"ghi"});
+        pages[1].lines << FixtureLine{} << FixtureLine::layout(200, 2800, {"Ωμέγα", "číslo"})
+                       << FixtureLine{};
+        pages[2].hasText = false;
+        pages[0].annotations = "(maparea \"#p0002.djvu\" \"\" (rect 200 3000 100 40) (xor))";
+        QString error;
+        ASSERT_TRUE(DjvuFixture::build(book, pages, &error)) << error.toStdString();
+        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages,
+                                             "Ошибка !!!");
+        form.setMessageShower([this](const QString& text, const QString& caption) {
+            shown.append({text, caption});
+        });
+        form.setCloseQuestion([] {
+            ADD_FAILURE() << "nothing unsaved, yet closing asked";
+            return TForm5::CloseAnswer::Stay;
+        });
+    }
+
+    void load() { ASSERT_TRUE(form.loadDocument(book, *tools, texts)); }
+    QPlainTextEdit* pane() { return form.textPane(); }
+    QString paneText() { return pane()->toPlainText(); }
+    void caretAt(int line, int column)
+    {
+        QTextCursor c(pane()->document()->findBlockByNumber(line));
+        c.setPosition(c.position() + column);
+        pane()->setTextCursor(c);
+    }
+    void type(const QString& text) { QTest::keyClicks(pane(), text); }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(pane(), k, m); }
+    void selectPage(int number) { form.pageSelector()->setCurrentIndex(number - 1); }
+};
+
+TEST_F(OcrEditorTest, OpeningShowsPageOneWithItsCountsAndTheBuiltInCaptions)
+{
+    load();
+    EXPECT_EQ(form.windowTitle(), "Редактор OCR");
+    EXPECT_EQ(form.saveButton()->text(), "Сохранить DjVu");
+    EXPECT_EQ(form.pageSelector()->count(), 3);
+    EXPECT_EQ(form.pageSelector()->itemText(0), "1/3");
+    EXPECT_EQ(form.pageSelector()->itemText(2), "3/3");
+    EXPECT_EQ(paneText(), "abc def\nghi");
+    EXPECT_EQ(form.statusText(), "Строк = 2; Слов = 3.");
+    EXPECT_EQ(pane()->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+TEST_F(OcrEditorTest, LanguageCaptionsReplaceTheBuiltInOnes)
+{
+    texts.setText("cap", "OCR editor");
+    texts.setText("b1", "Save DjVu");
+    texts.setText("st2", "Lines");
+    texts.setText("st3", "Words");
+    load();
+    EXPECT_EQ(form.windowTitle(), "OCR editor");
+    EXPECT_EQ(form.saveButton()->text(), "Save DjVu");
+    EXPECT_EQ(form.statusText(), "Lines = 2; Words = 3.");
+}
+
+TEST_F(OcrEditorTest, LettersMayChangeButWordsAndLinesMayNot)
+{
+    load();
+    caretAt(0, 3);
+    key(Qt::Key_Backspace);
+    type("x");
+    EXPECT_EQ(paneText(), "abx def\nghi"); // a replaced letter is kept
+
+    caretAt(0, 5);
+    type(" ");
+    EXPECT_EQ(paneText(), "abx def\nghi"); // a space inside a word is undone at once
+    EXPECT_EQ(pane()->textCursor().position(), 5);
+
+    caretAt(0, 4);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(paneText(), "abx def\nghi"); // so is deleting the separating space
+
+    caretAt(0, 7);
+    key(Qt::Key_Return);
+    key(Qt::Key_Enter);
+    key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(paneText(), "abx def\nghi"); // Enter does nothing
+
+    key(Qt::Key_Delete); // joining the one-word line below keeps the spaces, not the lines
+    EXPECT_EQ(paneText(), "abx def\nghi");
+    pane()->insertPlainText("x\ny");
+    EXPECT_EQ(paneText(), "abx def\nghi");
+
+    caretAt(1, 3);
+    type("jk ");
+    EXPECT_EQ(paneText(), "abx def\nghijk"); // letters typed before the space stay
+}
+
+TEST_F(OcrEditorTest, PagesKeepTheirEditsAndEmptyTextLinesStayEmpty)
+{
+    load();
+    caretAt(0, 0);
+    type("X");
+    selectPage(2);
+    EXPECT_EQ(form.currentPage(), 2);
+    EXPECT_EQ(paneText(), "\nΩμέγα číslo\n");
+    EXPECT_EQ(form.statusText(), "Строк = 3; Слов = 2.");
+    caretAt(0, 0);
+    type("z");
+    EXPECT_EQ(paneText(), "\nΩμέγα číslo\n"); // no word to take the letters
+    selectPage(3);
+    EXPECT_EQ(paneText(), "");
+    EXPECT_TRUE(pane()->isReadOnly());
+    EXPECT_EQ(form.statusText(), "На странице нет текста");
+    selectPage(1);
+    EXPECT_EQ(paneText(), "Xabc def\nghi");
+    EXPECT_FALSE(pane()->isReadOnly());
+}
+
+TEST_F(OcrEditorTest, SavingWritesEveryEditedPageIntoTheDocumentAndKeepsTheLinks)
+{
+    const QString antBefore = DjvuFixture::djvused(book, "output-ant");
+    load();
+    caretAt(0, 3);
+    type("c");
+    selectPage(2);
+    caretAt(1, 5);
+    key(Qt::Key_Backspace);
+    type("a");
+    QTest::mouseClick(form.saveButton(), Qt::LeftButton);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(wordsOf(book, 1).first(), DjvuFixture::quote("abcc").mid(1).chopped(1));
+    EXPECT_EQ(wordsOf(book, 2).first(), DjvuFixture::quote("Ωμέγa").mid(1).chopped(1));
+    EXPECT_EQ(DjvuFixture::djvused(book, "output-ant"), antBefore);
+    EXPECT_EQ(form.statusText(), "Строк = 3; Слов = 2.");
+    EXPECT_EQ(paneText(), "\nΩμέγa číslo\n");
+    form.show();
+    form.close(); // saved: closing asks nothing
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(OcrEditorTest, ClosingWithUnsavedChangesAsksToSaveDiscardOrStay)
+{
+    const QByteArray bytes = DjvuFixture::readAll(book);
+    load();
+    form.show();
+    caretAt(1, 0);
+    type("G");
+    int asked = 0;
+    TForm5::CloseAnswer answer = TForm5::CloseAnswer::Stay;
+    form.setCloseQuestion([&] {
+        ++asked;
+        return answer;
+    });
+    form.close();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(paneText(), "abc def\nGghi"); // staying keeps the edit in the pane
+
+    answer = TForm5::CloseAnswer::Save;
+    form.close();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(wordsOf(book, 1).last(), "Gghi");
+    EXPECT_NE(DjvuFixture::readAll(book), bytes);
+
+    const QByteArray saved = DjvuFixture::readAll(book);
+    load();
+    form.show();
+    caretAt(0, 0);
+    type("Z");
+    answer = TForm5::CloseAnswer::Discard;
+    form.close();
+    EXPECT_EQ(asked, 3);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(DjvuFixture::readAll(book), saved);
+}
+
+TEST_F(OcrEditorTest, AFailingParserIsShownInItsOwnWordsAndTheDocumentStays)
+{
+    QTemporaryDir fakeExe;
+    QDir(fakeExe.path()).mkpath("bin");
+    const QString fake = fakeExe.filePath("bin/djvuxmlparser");
+    QFile script(fake);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho 'Cannot write the output file' >&2\nexit 1\n");
+    script.close();
+    QFile::setPermissions(fake, QFile::permissions(fake) | QFile::ExeOwner);
+    tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
+
+    const QByteArray bytes = DjvuFixture::readAll(book);
+    load();
+    caretAt(0, 0);
+    type("Q");
+    QTest::mouseClick(form.saveButton(), Qt::LeftButton);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, "Cannot write the output file");
+    EXPECT_EQ(shown[0].caption, "Ошибка !!!");
+    EXPECT_EQ(DjvuFixture::readAll(book), bytes);
+    EXPECT_EQ(paneText(), "Qabc def\nghi");
+}
+
+TEST_F(OcrEditorTest, OpenDocumentLogsDumpsAndShowsTheEditorModally)
+{
+    RecordingLogSink log;
+    log.lines << "old line";
+    bool ran = false;
+    QTimer poll; // the log line lets events through before the editor shows
+    QObject::connect(&poll, &QTimer::timeout, &form, [&] {
+        if (!form.isVisible() || ran)
+            return;
+        ran = form.isModal();
+        caretAt(0, 1);
+        type("!");
+        QTest::mouseClick(form.saveButton(), Qt::LeftButton);
+        form.close();
+    });
+    poll.start(10);
+    form.openDocument(book, *tools, texts, log);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(log.lines, QStringList{"Получение текстового слоя. Подождите..."});
+    EXPECT_EQ(wordsOf(book, 1).first(), "a!bc");
+    EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("01.xml")));
+}
+
+TEST_F(OcrEditorTest, ADocumentThatCannotBeReadIsReportedAndTheEditorStaysClosed)
+{
+    QTimer guard; // should the editor open anyway, do not hang the test
+    QObject::connect(&guard, &QTimer::timeout, &form, [&] { form.done(0); });
+    guard.start(5000);
+    RecordingLogSink log;
+    const QString notDjvu = dir.filePath("не книга.djvu");
+    QFile f(notDjvu);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("text");
+    f.close();
+    form.openDocument(notDjvu, *tools, texts, log);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].caption, "Ошибка !!!");
+    EXPECT_FALSE(shown[0].text.isEmpty());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(log.lines.first(), "Получение текстового слоя. Подождите...");
+}
+
+} // namespace
