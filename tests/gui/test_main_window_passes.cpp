@@ -4,13 +4,17 @@
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
 #include "links/CreatePass.h"
+#include "ocr/ui/Unit5.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -176,6 +180,39 @@ TEST_F(CreateWiringTest, TheEditTabsCloseOptionEndsTheProgramAfterAnAlignedCreat
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->createList.count(), 1); // its own "clear" was not asked for
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PassWiringTest, OpenInEditorShowsTheSelectedRowsDocumentInTheEditorWindow)
+{
+    FixturePage page;
+    page.lines << FixtureLine::layout(300, 3000, {"Первая", "строка"});
+    const QString path = QDir(books.path()).filePath("Текст.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(path, {page, page}, &error)) << error.toStdString();
+    form->TabSheet2->open2(path);
+    form->TabSheet2->open2(QStringLiteral("/elsewhere/Other.djvu"));
+    form->TabSheet2->ListView2->selectRow(0);
+
+    // Closes the editor as soon as it is up (it lets events through before it shows).
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&shown, &closer] {
+        if (auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = editor->windowTitle();
+            closer.stop();
+            editor->reject();
+        }
+    });
+    closer.start(10);
+    form->TabSheet2->N2->trigger();
+    EXPECT_FALSE(shown.isNull()) << "the editor was not shown modally";
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_TRUE(form->Memo2->toPlainText().contains(form->texts.text("m12")));
+    EXPECT_FALSE(form->Form5->isVisible());
 }
 
 } // namespace

@@ -60,6 +60,10 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
     FormCreate();
     Form5 = new TForm5(this);
     Form5->hide();
+    // The editor's failures go through the window's one message box.
+    Form5->setMessageShower([this](const QString& text, const QString& caption) {
+        dialogs.showMessage(text, caption);
+    });
 }
 
 TForm1::~TForm1()
