@@ -4,6 +4,7 @@
 #include "app/Sinks.h"
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
+#include "links/BackupCopy.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -13,28 +14,6 @@
 namespace {
 
 const QString kTool = QStringLiteral("djvused");
-
-// Replaces an older backup only once the new copy is complete.
-bool makeBackup(const QString& path, QString* error)
-{
-    const QString backup = path + QStringLiteral(".backup");
-    const QString partial = backup + QStringLiteral(".part");
-    QFile::remove(partial);
-    if (!QFile::copy(path, partial) || QFileInfo(partial).size() != QFileInfo(path).size()) {
-        QFile::remove(partial);
-        *error = QStringLiteral("Cannot make the backup copy %1 (is the disk full or the "
-                                "folder read-only?).")
-                     .arg(backup);
-        return false;
-    }
-    QFile::remove(backup);
-    if (!QFile::rename(partial, backup)) {
-        QFile::remove(partial);
-        *error = QStringLiteral("Cannot make the backup copy %1.").arg(backup);
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -79,7 +58,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!QFileInfo(path).isFile())
         return fail(path, QStringLiteral("The file %1 does not exist.").arg(path));
     QString error;
-    if (options.backup && !makeBackup(path, &error))
+    if (options.backup && !BackupCopy::make(path, &error))
         return fail(path, error);
     if (!tools_.available(kTool)) {
         messages_.showMessage(texts_.text(QStringLiteral("mes2")), QString());

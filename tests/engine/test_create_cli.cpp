@@ -148,12 +148,12 @@ TEST_F(CreateCliTest, OptionsBecomeTheRowsTheWindowWouldMake)
     const QMap<int, QList<CreateTest::Link>> links = CreateTest::linksOf(path);
     // Printed page 1 would lead to page 0, before the first page: no link for it.
     ASSERT_EQ(links.value(1).size(), 1);
-    const CreateTest::Link& first = links.value(1).first();
+    const CreateTest::Link first = links.value(1).first();
     EXPECT_EQ(first.target, "#2");
     EXPECT_EQ(first.comment, "Page 3");
     EXPECT_EQ(first.rest, "(border #FF0000 ) (border_avis )  (hilite #00FF00 )");
     ASSERT_EQ(links.value(4).size(), 1);
-    const CreateTest::Link& back = links.value(4).first();
+    const CreateTest::Link back = links.value(4).first();
     EXPECT_EQ(back.target, "# 1");
     EXPECT_EQ(back.shape, "oval");
     EXPECT_EQ((QList<int>{back.x, back.y, back.width, back.height}), (QList<int>{10, 20, 300, 40}));

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -301,6 +302,30 @@ TEST_F(CreateTabTest, TheListShowsOnlyPathAndFileAndTheWidthStepsWithinItsRange)
     tab->UpDown1->stepBy(150);
     EXPECT_EQ(tab->Edit4->text(), "100");
     EXPECT_EQ(row(0)[9], "100");
+}
+
+TEST_F(CreateTabTest, KeysAndClicksInTheListLoadTheRowAndAnEmptyClickDeselects)
+{
+    add("/b/A.djvu");
+    tab->Edit1->setText("2"); // into A, the last row
+    add("/b/B.djvu");
+    tab->Edit1->setText("6"); // into B
+    form->show();
+    tab->ListView2->setFocus();
+    tab->ListView2->selectRow(0);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(tab->ListView2, &release);
+    EXPECT_EQ(tab->Edit1->text(), "2");
+
+    const QPoint empty(5, tab->ListView2->viewport()->height() - 3);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(empty),
+                      tab->ListView2->viewport()->mapToGlobal(QPointF(empty)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tab->ListView2->viewport(), &press);
+    EXPECT_EQ(form->createList.selected(), -1);
+    tab->Edit1->setText("8");
+    EXPECT_EQ(row(1)[1], "8");
+    EXPECT_EQ(row(0)[1], "2");
 }
 
 } // namespace

@@ -58,9 +58,13 @@ TEST_F(FixListTabTest, TheNoteShowsItsParagraphsAndTheListItsTwoColumns)
 {
     const QString note = tab->noteText();
     EXPECT_TRUE(note.startsWith("Примечание\n"));
-    EXPECT_TRUE(note.contains("1. Для создания содержания необходимо наличие OCR (как минимум на "
-                              "страницах содержания)."));
-    EXPECT_TRUE(note.endsWith("3. При выравнивании стиль границ остается как есть."));
+    EXPECT_TRUE(note.contains("\n   1. Для создания содержания необходимо наличие OCR (как "
+                              "минимум на страницах содержания).\n"));
+    EXPECT_TRUE(note.endsWith("\n   3. При выравнивании стиль границ остается как есть."));
+    // Read back line by line and set again, the note stays as it is.
+    tab->setNoteLines(note.split('\n'));
+    EXPECT_EQ(tab->noteText(), note);
+    EXPECT_EQ(note.count('\n'), 3);
     EXPECT_FALSE(tab->RichEdit1->isEnabled());
     EXPECT_EQ(form->fixList.columnCount(), 2);
     EXPECT_EQ(form->fixList.headerData(1, Qt::Horizontal).toString(), "Файл");

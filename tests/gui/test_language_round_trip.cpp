@@ -1,7 +1,10 @@
 #include "test_language_captions.h"
 
+#include "DjvuFixture.h"
+
 #include "app/IniFile.h"
 #include "app/MessageTexts.h"
+#include "tools/ToolRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -88,6 +91,47 @@ TEST_F(ShippedLanguagesInTheWindow, EnglishAndBackToRussianLeaveEveryCaptionRigh
     EXPECT_EQ(form->texts.text("b2"), QString::fromUtf8("Шрифт"));
     EXPECT_EQ(form->texts.text("l1"), QString::fromUtf8("Страница"));
     EXPECT_EQ(form->texts.text("st1"), MessageTexts::defaultText("st1"));
+}
+
+// The editor takes its captions from the language each time it opens: English after English
+// was chosen, its own Russian captions again after Russian.
+TEST_F(ShippedLanguagesInTheWindow, TheEditorWindowFollowsTheChosenLanguage)
+{
+    QTemporaryDir books;
+    const QString book = books.filePath("book.djvu");
+    QList<FixturePage> pages(1);
+    pages[0].lines << FixtureLine::layout(200, 3000, {"abc", "def"});
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(book, pages, &error)) << error.toStdString();
+    TForm5* editor = form->Form5;
+    editor->setMessageShower(
+        [](const QString& text, const QString&) { ADD_FAILURE() << text.toStdString(); });
+
+    const auto captionsAfterLoading = [&] {
+        EXPECT_TRUE(editor->loadDocument(book, form->toolRunner(), form->texts));
+        QStringList captions{editor->windowTitle()};
+        for (const QAbstractButton* b : editor->findChildren<QAbstractButton*>())
+            captions << b->text();
+        for (const QLabel* l : editor->findChildren<QLabel*>())
+            captions << l->text();
+        return captions;
+    };
+
+    choose("&English");
+    const QStringList english = captionsAfterLoading();
+    EXPECT_TRUE(english.contains("OCR editor"));
+    EXPECT_TRUE(english.contains("Save DjVu"));
+    EXPECT_TRUE(english.contains("Font"));
+    EXPECT_TRUE(english.contains("Page"));
+    EXPECT_EQ(editor->statusText(), QString("Lines = 1; Words = 2."));
+
+    choose(QString::fromUtf8("&Русский"));
+    const QStringList russian = captionsAfterLoading();
+    EXPECT_TRUE(russian.contains(QString::fromUtf8("Редактор OCR")));
+    EXPECT_TRUE(russian.contains(QString::fromUtf8("Сохранить DjVu")));
+    EXPECT_TRUE(russian.contains(QString::fromUtf8("Шрифт")));
+    EXPECT_TRUE(russian.contains(QString::fromUtf8("Страница")));
+    EXPECT_EQ(editor->statusText(), QString::fromUtf8("Строк = 1; Слов = 2."));
 }
 
 // Pictures of the three tabs in English, for people to look at. Taken only when

@@ -1,6 +1,7 @@
 #include "app/ui/Unit11111.h"
 
 #include "jobs/JobPath.h"
+#include "jobs/PassEnd.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
@@ -59,6 +60,10 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
     FormCreate();
     Form5 = new TForm5(this);
     Form5->hide();
+    // The editor's failures go through the window's one message box.
+    Form5->setMessageShower([this](const QString& text, const QString& caption) {
+        dialogs.showMessage(text, caption);
+    });
 }
 
 TForm1::~TForm1()
@@ -430,14 +435,7 @@ void TForm1::Button1Click()
             FixPass pass(*tools_, snapshot, logSink, dialogs);
             *outcome = pass.run(rows, options);
         },
-        [this, outcome] {
-            if (!outcome->ranToEnd)
-                return;
-            if (TabSheet1->CheckBox2->isChecked())
-                fixList.clear();
-            if (TabSheet1->CheckBox1->isChecked())
-                close();
-        });
+        [this, outcome] { applyEndActions(PassEnd::afterFixPass(*outcome, fixEndOptions())); });
 }
 
 void TForm1::Button3Click()
@@ -461,21 +459,25 @@ void TForm1::Button3Click()
             *outcome = pass.run(rows, options);
         },
         [this, outcome] {
-            bool closeWindow = false;
-            // Alignment went through a Fix list of its own file; what the list held is gone.
-            if (outcome->alignmentRan)
-                fixList.clear();
-            if (outcome->alignmentRanToEnd && TabSheet1->CheckBox1->isChecked())
-                closeWindow = true;
-            if (outcome->ranToEnd) {
-                if (TabSheet2->CheckBox4->isChecked())
-                    createList.clear();
-                if (TabSheet2->CheckBox5->isChecked())
-                    closeWindow = true;
-            }
-            if (closeWindow)
-                close();
+            const EndOptions createTab{TabSheet2->CheckBox4->isChecked(),
+                                       TabSheet2->CheckBox5->isChecked()};
+            applyEndActions(PassEnd::afterCreatePass(*outcome, createTab, fixEndOptions()));
         });
+}
+
+EndOptions TForm1::fixEndOptions() const
+{
+    return {TabSheet1->CheckBox2->isChecked(), TabSheet1->CheckBox1->isChecked()};
+}
+
+void TForm1::applyEndActions(const PassEndActions& actions)
+{
+    if (actions.clearFixList)
+        fixList.clear();
+    if (actions.clearCreateList)
+        createList.clear();
+    if (actions.closeWindow)
+        close();
 }
 
 void TForm1::N2Click()

@@ -14,6 +14,8 @@
 #include <memory>
 
 class ContentsLinkTab;
+struct EndOptions;
+struct PassEndActions;
 class CreateTab;
 class FixListTab;
 class QAction;
@@ -115,6 +117,8 @@ private:
     void centre();
     void runPass(std::function<void()> work, std::function<void()> done);
     void setPassRunning(bool running);
+    EndOptions fixEndOptions() const;
+    void applyEndActions(const PassEndActions& actions);
 
     QString exeFolder_;
     QTemporaryDir workDir_;

@@ -22,7 +22,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTextEdit>
 #include <cmath>
 

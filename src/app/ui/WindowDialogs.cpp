@@ -16,9 +16,11 @@ WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
         box.exec();
     };
     openDjvuFile = [this]() {
-        // The filter is the program's own text; the dialog never changes the current folder.
-        return QFileDialog::getOpenFileName(owner_, QString(), QString(),
-                                            QStringLiteral("DjVu файлы (*.djvu *.djv)"));
+        // The extension test ignores letter case, as Windows does; the dialog never changes
+        // the current folder.
+        return QFileDialog::getOpenFileName(
+            owner_, QString(), QString(),
+            QStringLiteral("DjVu файлы (*.djvu *.djv *.DJVU *.DJV *.Djvu *.Djv)"));
     };
     colourDialog = [this](const QColor& last) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(last, owner_);

@@ -99,6 +99,7 @@ void CreateTab::build()
     ListView2->setObjectName(QStringLiteral("ListView2"));
     ListView2->setModel(&list_);
     setUpReportView(ListView2);
+    clearSelectionOnEmptyClick(ListView2);
     ListView2->horizontalHeader()->resizeSection(0, 150);
     for (int c = 2; c < CreateList::kViewColumnCount; ++c)
         ListView2->setColumnHidden(c, true);

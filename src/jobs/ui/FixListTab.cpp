@@ -25,6 +25,7 @@ FixListTab::FixListTab(FixList& list, WindowDialogs& dialogs, const MessageTexts
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(&list_);
     setUpReportView(ListView1);
+    clearSelectionOnEmptyClick(ListView1);
     ListView1->horizontalHeader()->resizeSection(0, 150);
     ListView1->setGeometry(8, 8, 207, 150);
 
@@ -104,14 +105,22 @@ QStringList FixListTab::defaultNoteLines()
 void FixListTab::setNoteLines(const QStringList& lines)
 {
     // The lines are wrapped paragraphs: a line that begins with blanks starts a paragraph,
-    // any other continues the one before. The box wraps them to its own width; the first
-    // paragraph is the heading.
+    // any other continues the one before, and the box wraps them to its own width. The first
+    // paragraph is the heading, centred. Later paragraphs keep their leading blanks, so the
+    // box's text, read back line by line, gives the same paragraphs again.
+    auto trimEnd = [](QString text) {
+        while (!text.isEmpty() && text.back().isSpace())
+            text.chop(1);
+        return text;
+    };
     QStringList paragraphs;
     for (const QString& line : lines) {
-        if (paragraphs.isEmpty() || line.startsWith(QLatin1Char(' ')))
+        if (paragraphs.isEmpty())
             paragraphs << line.trimmed();
-        else
-            paragraphs.last() += QLatin1Char(' ') + line.trimmed();
+        else if (line.startsWith(QLatin1Char(' ')))
+            paragraphs << trimEnd(line);
+        else if (!line.trimmed().isEmpty())
+            paragraphs.last() = trimEnd(paragraphs.last()) + QLatin1Char(' ') + line.trimmed();
     }
     RichEdit1->clear();
     QTextCursor cursor(RichEdit1->document());

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTableView>
 
 void setUpReportView(QTableView* view)
@@ -41,4 +42,33 @@ void placeContactLabel(QLabel* label)
     const QWidget* tab = label->parentWidget();
     label->adjustSize();
     label->move(tab->width() - label->width() - 8, tab->height() - label->height() - 4);
+}
+
+namespace {
+
+class EmptyClickFilter : public QObject
+{
+public:
+    explicit EmptyClickFilter(QTableView* view) : QObject(view), view_(view) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            if (!view_->indexAt(press->position().toPoint()).isValid())
+                view_->clearSelection();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QTableView* view_;
+};
+
+} // namespace
+
+void clearSelectionOnEmptyClick(QTableView* view)
+{
+    view->viewport()->installEventFilter(new EmptyClickFilter(view));
 }

@@ -10,6 +10,10 @@ class QWidget;
 // no row numbers; "Файл" is 600 wide.
 void setUpReportView(QTableView* view);
 
+// A click on the empty part of a list clears its selection, as in a native list view, so
+// changes go to the last row again.
+void clearSelectionOnEmptyClick(QTableView* view);
+
 // The small blue project line in a tab's lower right corner.
 QLabel* makeContactLabel(QWidget* tab);
 void placeContactLabel(QLabel* label);

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
+#include <QThread>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
 
 // The failure box of the editor keeps this caption in every language.
@@ -31,6 +35,25 @@ QString captionOf(const MessageTexts& texts, const char* key, const char* builtI
 {
     const QString text = texts.text(QString::fromLatin1(key));
     return text.isEmpty() ? QString::fromUtf8(builtIn) : text;
+}
+
+// Runs a long tool step off the window's thread while the windows keep repainting; the
+// owner takes no input meanwhile, as under a modal dialog.
+void runWhileResponsive(QWidget* owner, const std::function<void()>& work)
+{
+    if (owner)
+        owner->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QEventLoop loop;
+    QThread* worker = QThread::create(work);
+    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+    delete worker;
+    QApplication::restoreOverrideCursor();
+    if (owner)
+        owner->setEnabled(true);
 }
 
 } // namespace
@@ -139,7 +162,9 @@ bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const 
     applyCaptions();
     auto document = std::make_unique<OcrDocument>();
     OcrTextLayer layer(tools);
-    if (!layer.dump(documentPath, *document)) {
+    bool dumped = false;
+    runWhileResponsive(parentWidget(), [&] { dumped = layer.dump(documentPath, *document); });
+    if (!dumped) {
         if (!layer.errorShown())
             showMessage_(layer.error(), texts.text(QStringLiteral("mes3")));
         return false;

@@ -1,0 +1,218 @@
+#include "test_main_window_harness.h"
+
+#include "DjvuFixture.h"
+#include "jobs/ui/CreateTab.h"
+#include "jobs/ui/FixListTab.h"
+#include "links/CreatePass.h"
+#include "ocr/ui/Unit5.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+QString area(int x, int y, int w, int h)
+{
+    return QStringLiteral("(maparea \"#p0002.djvu\" \"\" (rect %1 %2 %3 %4) (xor))")
+        .arg(x)
+        .arg(y)
+        .arg(w)
+        .arg(h);
+}
+
+class PassWiringTest : public WindowTest
+{
+protected:
+    QTemporaryDir books;
+    bool boxOnWindowThread = true;
+
+    QString book(const QString& name)
+    {
+        FixturePage page;
+        page.annotations = area(100, 900, 300, 40) + '\n' + area(110, 800, 250, 40);
+        const QString path = QDir(books.path()).filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, {page, FixturePage{}}, &error)) << error.toStdString();
+        return path;
+    }
+    QString notDjvu(const QString& name)
+    {
+        const QString path = QDir(books.path()).filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("plain text with a .djvu name\n");
+        return path;
+    }
+    void SetUp() override
+    {
+        startShown();
+        duringMessage = [this] {
+            boxOnWindowThread =
+                boxOnWindowThread && QThread::currentThread() == QApplication::instance()->thread();
+        };
+    }
+};
+
+TEST_F(PassWiringTest, AFixPassThatRunsToItsEndAppliesTheEndOptions)
+{
+    const QString path = book("Книга.djvu");
+    FixListTab* tab = form->TabSheet1;
+    tab->open1(path);
+    tab->CheckBox2->setChecked(true);
+    tab->CheckBox1->setChecked(true);
+    tab->CheckBox3->setChecked(false);
+    tab->xpButton4->click();
+    form->waitForPass();
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_TRUE(DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)"));
+    EXPECT_EQ(form->fixList.count(), 0);
+    EXPECT_TRUE(form->Memo2->toPlainText().contains(form->texts.text("m7")));
+    EXPECT_FALSE(form->isVisible()); // "Закрыть по завершению"
+    EXPECT_EQ(IniFile(iniPath()).readText("Edit", "Close"), QStringLiteral("1"));
+    EXPECT_FALSE(QFile::exists(path + ".backup"));
+}
+
+TEST_F(PassWiringTest, AFixPassStoppedByAFailureKeepsTheListAndTheWindow)
+{
+    const QString bad = notDjvu("bad.djvu");
+    const QString good = book("good.djvu");
+    FixListTab* tab = form->TabSheet1;
+    tab->open1(bad);
+    tab->open1(good);
+    tab->CheckBox2->setChecked(true);
+    tab->CheckBox1->setChecked(true);
+    form->Button1Click();
+    form->waitForPass();
+
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_TRUE(boxOnWindowThread);
+    EXPECT_EQ(form->fixList.count(), 2);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(DjvuFixture::djvused(good, "output-ant").contains("(rect 100 800 300 40)"));
+}
+
+TEST_F(PassWiringTest, ClosingDuringAPassWaitsForItsEnd)
+{
+    const QString path = book("A.djvu");
+    form->TabSheet1->open1(path);
+    form->TabSheet1->CheckBox3->setChecked(false);
+    form->Button1Click();
+    ASSERT_TRUE(form->passRunning());
+    form->close();
+    EXPECT_TRUE(form->isVisible()); // the end of the pass is handled on this thread, later
+    form->waitForPass();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(DjvuFixture::djvused(path, "output-ant").contains("(rect 100 800 300 40)"));
+    EXPECT_TRUE(QFile::exists(iniPath()));
+}
+
+} // namespace
+
+namespace {
+
+class CreateWiringTest : public PassWiringTest
+{
+protected:
+    // A contents page (page 2) whose entries lead to pages 1, 4 and 9 of the printed book.
+    QString contentsBook(const QString& name)
+    {
+        FixturePage contents;
+        contents.lines << FixtureLine::layout(900, 3200, {"Оглавление"});
+        contents.lines << FixtureLine::layout(300, 3100, {"Глава", "1.", "Введение", "....", "1"});
+        contents.lines << FixtureLine::layout(300, 3000, {"Глава", "2.", "Основы", "....", "4"});
+        contents.lines << FixtureLine::layout(300, 2900, {"Глава", "3.", "Итоги", "....", "9"});
+        QList<FixturePage> pages{FixturePage{}, contents};
+        for (int i = 0; i < 10; ++i)
+            pages << FixturePage{};
+        const QString path = QDir(books.path()).filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
+        return path;
+    }
+};
+
+TEST_F(CreateWiringTest, TheCreateButtonRunsTheRowsAndAlignmentEmptiesTheFixList)
+{
+    const QString path = contentsBook("Книга.djvu");
+    CreateTab* tab = form->TabSheet2;
+    tab->Edit1->setText("2");
+    tab->Edit2->setText("2");
+    tab->Edit3->setText("2");
+    tab->CheckBox14->setChecked(false);
+    tab->CheckBox7->setChecked(true);
+    tab->CheckBox4->setChecked(true);
+    form->PageControl1->setCurrentWidget(tab);
+    drop({path});
+    form->TabSheet1->open1(QStringLiteral("/elsewhere/Other.djvu"));
+    tab->Button3->click();
+    form->waitForPass();
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    const QString links = DjvuFixture::djvused(path, "select 2; print-ant");
+    EXPECT_EQ(links.count("maparea"), 3) << links.toStdString();
+    EXPECT_TRUE(links.contains("#11")) << links.toStdString();
+    EXPECT_EQ(form->createList.count(), 0); // "Очистить список по завершению"
+    EXPECT_EQ(form->fixList.count(), 0); // alignment went through the Fix list
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(QFile::exists(path + ".backup"));
+}
+
+TEST_F(CreateWiringTest, TheEditTabsCloseOptionEndsTheProgramAfterAnAlignedCreatePass)
+{
+    const QString path = contentsBook("A.djvu");
+    CreateTab* tab = form->TabSheet2;
+    tab->Edit1->setText("2");
+    tab->Edit2->setText("2");
+    tab->CheckBox7->setChecked(true);
+    tab->CheckBox6->setChecked(false);
+    form->TabSheet1->CheckBox1->setChecked(true);
+    tab->open2(path);
+    form->Button3Click();
+    form->waitForPass();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->createList.count(), 1); // its own "clear" was not asked for
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PassWiringTest, OpenInEditorShowsTheSelectedRowsDocumentInTheEditorWindow)
+{
+    FixturePage page;
+    page.lines << FixtureLine::layout(300, 3000, {"Первая", "строка"});
+    const QString path = QDir(books.path()).filePath("Текст.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(path, {page, page}, &error)) << error.toStdString();
+    form->TabSheet2->open2(path);
+    form->TabSheet2->open2(QStringLiteral("/elsewhere/Other.djvu"));
+    form->TabSheet2->ListView2->selectRow(0);
+
+    // Closes the editor as soon as it is up (it lets events through before it shows).
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&shown, &closer] {
+        if (auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = editor->windowTitle();
+            closer.stop();
+            editor->reject();
+        }
+    });
+    closer.start(10);
+    form->TabSheet2->N2->trigger();
+    EXPECT_FALSE(shown.isNull()) << "the editor was not shown modally";
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_TRUE(form->Memo2->toPlainText().contains(form->texts.text("m12")));
+    EXPECT_FALSE(form->Form5->isVisible());
+}
+
+} // namespace
