@@ -1,5 +1,9 @@
 #include "links/BackupCopy.h"
 
+#include "tools/IndirectDocument.h"
+
+#include <QDir>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -44,7 +48,9 @@ QString pathFor(const QString& document)
     return document + QStringLiteral(".backup");
 }
 
-bool make(const QString& document, QString* error)
+namespace {
+
+bool copyOne(const QString& document, QString* error)
 {
     const QString target = pathFor(document);
     QFile source(document);
@@ -80,6 +86,26 @@ bool make(const QString& document, QString* error)
     }
     copy.setAutoRemove(false);
     QFile::setPermissions(target, source.permissions() | QFile::WriteOwner);
+    return true;
+}
+
+} // namespace
+
+bool make(const QString& document, QString* error, const QString& djvused)
+{
+    if (!copyOne(document, error))
+        return false;
+    // An indirect document keeps its pages in files of their own: each gets its backup
+    // beside it, or the index's backup alone could not give the book back.
+    if (!IndirectDocument::isIndirect(document))
+        return true;
+    QStringList names;
+    if (!IndirectDocument::components(document, djvused, &names, error))
+        return false;
+    const QDir folder = QFileInfo(document).absoluteDir();
+    for (const QString& name : names)
+        if (!copyOne(folder.filePath(name), error))
+            return false;
     return true;
 }
 

@@ -7,5 +7,7 @@
 // failed copy (a full disk) whole.
 namespace BackupCopy {
 QString pathFor(const QString& document);
-bool make(const QString& document, QString* error);
+// For an indirect document every component file gets its own backup beside it too;
+// djvused (the resolved program) lists them.
+bool make(const QString& document, QString* error, const QString& djvused = QString());
 } // namespace BackupCopy

@@ -58,7 +58,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!QFileInfo(path).isFile())
         return fail(path, QStringLiteral("The file %1 does not exist.").arg(path));
     QString error;
-    if (options.backup && !BackupCopy::make(path, &error))
+    if (options.backup && !BackupCopy::make(path, &error, tools_.resolve(kTool)))
         return fail(path, error);
     if (!tools_.available(kTool)) {
         messages_.showMessage(texts_.text(QStringLiteral("mes2")), QString());

@@ -196,9 +196,12 @@ TEST_F(CreateFailureTest, AnIndirectDocumentGetsItsLinksInItsPageFiles)
     EXPECT_EQ(links.value(1).first().target, "#2");
     const QMap<QString, QByteArray> after = DjvuFixture::readFolder(folder);
     QStringList expected = before.keys();
-    expected << "index.djvu.backup";
+    for (const QString& name : before.keys())
+        expected << name + ".backup"; // every file of the set has its backup
     expected.sort();
-    EXPECT_EQ(after.keys(), expected); // nothing left behind
+    EXPECT_EQ(after.keys(), expected); // and nothing else is left behind
+    for (const QString& name : before.keys())
+        EXPECT_EQ(after.value(name + ".backup"), before.value(name)) << name.toStdString();
     EXPECT_NE(after["p0001.djvu"], before["p0001.djvu"]);
     EXPECT_EQ(after["p0002.djvu"], before["p0002.djvu"]);
     EXPECT_EQ(after["p0003.djvu"], before["p0003.djvu"]);

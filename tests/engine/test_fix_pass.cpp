@@ -338,6 +338,26 @@ TEST_F(FixPassTest, AnIndirectDocumentIsAlignedAcrossItsPageFiles)
     EXPECT_EQ(after["p0002.djvu"], before["p0002.djvu"]);
 }
 
+TEST_F(FixPassTest, TheBackupOfAnIndirectDocumentHoldsEveryFileOfTheSet)
+{
+    const QString index = QDir(dir.path()).filePath("indirect/index.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::buildIndirect(
+        index, {withAreas({area(100, 900, 300, 40), area(110, 800, 250, 40)}), FixturePage{}},
+        &error))
+        << s(error);
+    const QString folder = QFileInfo(index).absolutePath();
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(folder);
+
+    const PassOutcome outcome = run({index}, true);
+
+    EXPECT_EQ(outcome.filesChanged, 1) << s(log.lines.join('\n'));
+    const QMap<QString, QByteArray> after = DjvuFixture::readFolder(folder);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_EQ(after.value(it.key() + ".backup"), it.value()) << s(it.key());
+    EXPECT_NE(after["p0001.djvu"], before["p0001.djvu"]);
+}
+
 TEST_F(FixPassTest, AToolThatTruncatesAPageFileLeavesTheIndirectSetByteForByte)
 {
     // Saves as the real tool does, then empties the first page file and still exits 0.

@@ -219,8 +219,8 @@ TEST_F(WindowTest, OtherLinesOfTheSettingsFileSurviveByteForByte)
     finish();
     const QByteArray after = readIni();
     EXPECT_TRUE(after.startsWith(foreign));
-    for (const QByteArray& line : {QByteArray("Unknown = keep me  \r\n"), QByteArray("[Extra]\r\n"),
-                                   QByteArray("x=\xcf\xf0\r\n")})
+    const QList<QByteArray> kept = {"Unknown = keep me  \r\n", "[Extra]\r\n", "x=\xcf\xf0\r\n"};
+    for (const QByteArray& line : kept)
         EXPECT_TRUE(after.contains(line)) << line.toStdString();
     EXPECT_TRUE(after.contains("Close=1\r\n"));
 }
