@@ -113,8 +113,8 @@ bool IniFile::parseInt(const QString& text, int* value)
 {
     bool ok = false;
     int v = 0;
-    if (text.size() > 2 && (text.startsWith(QLatin1String("0x")) ||
-                            text.startsWith(QLatin1String("0X")))) {
+    if (text.size() > 2 &&
+        (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")))) {
         const QString digits = text.mid(2);
         const qlonglong wide = digits.toLongLong(&ok, 16);
         ok = ok && !digits.startsWith(QLatin1Char('-')) && !digits.startsWith(QLatin1Char('+')) &&
@@ -142,8 +142,7 @@ bool IniFile::readFlag(const QString& section, const QString& key, bool defaultV
     return readInt(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-quint32 IniFile::readColour(const QString& section, const QString& key,
-                            quint32 defaultValue) const
+quint32 IniFile::readColour(const QString& section, const QString& key, quint32 defaultValue) const
 {
     QString text;
     if (!find(section, key, &text))
@@ -244,5 +243,6 @@ bool IniFile::writeFlag(const QString& section, const QString& key, bool on) con
 
 bool IniFile::writeColour(const QString& section, const QString& key, quint32 colour) const
 {
-    return writeText(section, key, QStringLiteral("%1").arg(colour, 6, 16, QLatin1Char('0')).toUpper());
+    return writeText(section, key,
+                     QStringLiteral("%1").arg(colour, 6, 16, QLatin1Char('0')).toUpper());
 }

@@ -23,8 +23,7 @@ public:
     bool readFlag(const QString& section, const QString& key, bool defaultValue) const;
     // A colour in the platform's order, red in the lowest byte. The file holds its
     // hexadecimal digits (blue, green, red); a value that is not hexadecimal gives the default.
-    quint32 readColour(const QString& section, const QString& key,
-                       quint32 defaultValue = 0) const;
+    quint32 readColour(const QString& section, const QString& key, quint32 defaultValue = 0) const;
 
     bool writeText(const QString& section, const QString& key, const QString& value) const;
     bool writeInt(const QString& section, const QString& key, int value) const;

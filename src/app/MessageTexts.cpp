@@ -59,9 +59,15 @@ MessageTexts::MessageTexts()
         texts_.insert(QString::fromLatin1(e.key), QString::fromUtf8(e.text));
 }
 
-QString MessageTexts::text(const QString& key) const { return texts_.value(key); }
+QString MessageTexts::text(const QString& key) const
+{
+    return texts_.value(key);
+}
 
-void MessageTexts::setText(const QString& key, const QString& value) { texts_[key] = value; }
+void MessageTexts::setText(const QString& key, const QString& value)
+{
+    texts_[key] = value;
+}
 
 const QStringList& MessageTexts::memoKeys()
 {

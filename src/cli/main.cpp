@@ -6,16 +6,15 @@
 
 namespace {
 
-const char kUsage[] =
-    "Usage: tocsmith-cli COMMAND [options] ...\n"
-    "\n"
-    "Commands:\n"
-    "  create      turn a contents or index page into hyperlinks\n"
-    "  fix         align the hyperlinks a document already has\n"
-    "  ocr-export  print a document's text layer, one line per text line\n"
-    "  ocr-import  write a corrected text layer back into a document\n"
-    "\n"
-    "Run 'tocsmith-cli COMMAND --help' for the options of a command.\n";
+const char kUsage[] = "Usage: tocsmith-cli COMMAND [options] ...\n"
+                      "\n"
+                      "Commands:\n"
+                      "  create      turn a contents or index page into hyperlinks\n"
+                      "  fix         align the hyperlinks a document already has\n"
+                      "  ocr-export  print a document's text layer, one line per text line\n"
+                      "  ocr-import  write a corrected text layer back into a document\n"
+                      "\n"
+                      "Run 'tocsmith-cli COMMAND --help' for the options of a command.\n";
 
 } // namespace
 

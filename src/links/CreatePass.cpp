@@ -135,7 +135,8 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     const QFileInfo document(path);
     if (!document.isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(path));
-    if (!options.dryRun && options.backup && !BackupCopy::make(path, &error, tools_.resolve(kDjvused)))
+    if (!options.dryRun && options.backup &&
+        !BackupCopy::make(path, &error, tools_.resolve(kDjvused)))
         return fail(error);
     if (!tools_.available(kDjvused)) {
         messages_.showMessage(texts_.text("mes2"), QString());

@@ -13,8 +13,7 @@ namespace {
 QString executableName(const QString& name)
 {
 #ifdef Q_OS_WIN
-    return name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive) ? name
-                                                                      : name + ".exe";
+    return name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive) ? name : name + ".exe";
 #else
     return name;
 #endif
@@ -44,8 +43,8 @@ QString ToolRun::failureText() const
 
 ToolRunner::ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages,
                        QString errorCaption)
-    : exeFolder_(std::move(exeFolder)), workFolder_(std::move(workFolder)),
-      messages_(messages), errorCaption_(std::move(errorCaption))
+    : exeFolder_(std::move(exeFolder)), workFolder_(std::move(workFolder)), messages_(messages),
+      errorCaption_(std::move(errorCaption))
 {
 }
 
@@ -84,8 +83,7 @@ ToolRun ToolRunner::discard(const QString& tool, const QStringList& args)
     return result;
 }
 
-ToolRun ToolRunner::run(const QString& tool, const QStringList& args,
-                        const QString& outputPath)
+ToolRun ToolRunner::run(const QString& tool, const QStringList& args, const QString& outputPath)
 {
     ToolRun result;
     // The capture is emptied before the run, so a caller never reads an older one.

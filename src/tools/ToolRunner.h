@@ -9,8 +9,8 @@ class MessageSink;
 // What one run of a tool came to.
 struct ToolRun
 {
-    bool started = false;     // the program could be started at all
-    bool crashed = false;     // it died from a signal
+    bool started = false; // the program could be started at all
+    bool crashed = false; // it died from a signal
     int exitCode = -1;
     QString errorText;        // the system's words when it could not start
     QByteArray standardError; // what the tool said on standard error
@@ -30,8 +30,7 @@ class ToolRunner
 public:
     // exeFolder: where "bin/<tool>" is looked for first. workFolder: the child's current
     // folder, against which relative capture and work-file names resolve.
-    ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages,
-               QString errorCaption);
+    ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages, QString errorCaption);
 
     // Standard output goes to captureFile (emptied first; relative names live in the work
     // folder) and stays there for the caller.

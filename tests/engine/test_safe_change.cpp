@@ -19,8 +19,7 @@ protected:
         FixturePage page;
         page.lines << FixtureLine::layout(200, 3000, {"Глава", "1", "5"});
         QString error;
-        ASSERT_TRUE(DjvuFixture::build(book, {page, FixturePage{}}, &error))
-            << error.toStdString();
+        ASSERT_TRUE(DjvuFixture::build(book, {page, FixturePage{}}, &error)) << error.toStdString();
     }
     QStringList leftovers() const
     {

@@ -113,7 +113,8 @@ TEST_F(ToolRunnerTest, RunsInTheGivenWorkFolderAndTwoRunnersDoNotMeet)
     ToolRunner b(exe.path(), otherWork.path(), &messages, "x");
     a.discard("writer", {});
     b.discard("writer", {});
-    QFile fa(QDir(work.path()).filePath("here.txt")), fb(QDir(otherWork.path()).filePath("here.txt"));
+    QFile fa(QDir(work.path()).filePath("here.txt")),
+        fb(QDir(otherWork.path()).filePath("here.txt"));
     ASSERT_TRUE(fa.open(QIODevice::ReadOnly));
     ASSERT_TRUE(fb.open(QIODevice::ReadOnly));
     EXPECT_EQ(QDir(QString::fromLocal8Bit(fa.readAll().trimmed())).canonicalPath(),

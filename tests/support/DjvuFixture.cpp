@@ -1,9 +1,9 @@
 #include "DjvuFixture.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -117,15 +117,15 @@ bool DjvuFixture::build(const QString& path, const QList<FixturePage>& pages, QS
         if (!blanks.contains(size)) {
             const QString pbm = dir.filePath(size + ".pbm");
             const QString djvu = dir.filePath(size + ".blank");
-            if (!runTool("pbmmake", {"-white", QString::number(page.width),
-                                     QString::number(page.height)},
+            if (!runTool("pbmmake",
+                         {"-white", QString::number(page.width), QString::number(page.height)},
                          error, nullptr, pbm) ||
                 !runTool("cjb2", {pbm, djvu}, error))
                 return false;
             blanks.insert(size, djvu);
         }
-        QString id = page.id.isEmpty() ? QStringLiteral("p%1.djvu").arg(i + 1, 4, 10, QChar('0'))
-                                       : page.id;
+        QString id =
+            page.id.isEmpty() ? QStringLiteral("p%1.djvu").arg(i + 1, 4, 10, QChar('0')) : page.id;
         QDir pageDir(dir.filePath(QString::number(i)));
         pageDir.mkpath(".");
         const QString component = pageDir.filePath(id);

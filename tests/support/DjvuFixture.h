@@ -31,9 +31,9 @@ struct FixturePage
     QString title; // page title (djvused set-page-title), none when empty
     int width = 2480;
     int height = 3508;
-    bool hasText = true;    // false, or no lines: no text layer at all
+    bool hasText = true; // false, or no lines: no text layer at all
     QList<FixtureLine> lines;
-    QString annotations;    // body of a set-ant block (without the final "."), none when empty
+    QString annotations; // body of a set-ant block (without the final "."), none when empty
 };
 
 class DjvuFixture

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QThread>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
