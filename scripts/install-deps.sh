@@ -2,7 +2,7 @@
 # Installs what building, running and testing need on Debian 12. Quiet when all is there.
 set -euo pipefail
 packages=(
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev googletest libbenchmark-dev
   djvulibre-bin netpbm
