@@ -1,45 +1,12 @@
 #include "links/BackupCopy.h"
 
+#include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"
 
 #include <QDir>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
-#include <filesystem>
-#include <system_error>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-namespace {
-
-std::filesystem::path nativePath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-bool syncToDisk(QFile& file)
-{
-    if (!file.flush())
-        return false;
-#ifdef Q_OS_WIN
-    return _commit(file.handle()) == 0;
-#else
-    return ::fsync(file.handle()) == 0;
-#endif
-}
-
-} // namespace
 
 namespace BackupCopy {
 
@@ -71,17 +38,16 @@ bool copyOne(const QString& document, QString* error)
     }
     // A full disk may only show when the data reaches it, so the copy is synced and its
     // size checked before it replaces an older backup.
-    written = written && syncToDisk(copy) && QFileInfo(copy.fileName()).size() == source.size();
+    written =
+        written && FileSync::syncFile(copy) && QFileInfo(copy.fileName()).size() == source.size();
     if (!written) {
         *error = QStringLiteral("Cannot write the backup copy %1 (is the disk full?)").arg(target);
         return false;
     }
     copy.close();
-    std::error_code ec;
-    std::filesystem::rename(nativePath(copy.fileName()), nativePath(target), ec);
-    if (ec) {
-        *error = QStringLiteral("Cannot write the backup copy %1: %2")
-                     .arg(target, QString::fromStdString(ec.message()));
+    QString why;
+    if (!FileSync::renameReplacing(copy.fileName(), target, &why)) {
+        *error = QStringLiteral("Cannot write the backup copy %1: %2").arg(target, why);
         return false;
     }
     copy.setAutoRemove(false);

@@ -1,5 +1,6 @@
 #include "tools/SafeChange.h"
 
+#include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"
 #include "tools/ToolRunner.h"
 
@@ -10,15 +11,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -28,55 +20,13 @@ SafeChange::RenameFilter& renameFilter()
     return filter;
 }
 
-bool flushToDisk(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
-#ifdef Q_OS_WIN
-    return _commit(file.handle()) == 0;
-#else
-    return ::fsync(file.handle()) == 0;
-#endif
-}
-
-// Makes the renames in a folder survive a power cut; best effort, as not every file
-// system can flush a folder.
-void flushFolder(const QString& path)
-{
-#ifndef Q_OS_WIN
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        (void)::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(path);
-#endif
-}
-
-std::filesystem::path nativePath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
 bool renameOver(const QString& from, const QString& to, QString* why)
 {
     if (renameFilter() && !renameFilter()(from, to)) {
         *why = QStringLiteral("the rename was refused");
         return false;
     }
-    std::error_code ec;
-    std::filesystem::rename(nativePath(from), nativePath(to), ec);
-    if (ec) {
-        *why = QString::fromStdString(ec.message());
-        return false;
-    }
-    return true;
+    return FileSync::renameReplacing(from, to, why);
 }
 
 bool sameBytes(const QString& a, const QString& b)
@@ -235,7 +185,7 @@ bool SafeChange::commit(QString* error)
         return commitIndirect(error);
     if (!looksComplete(copyPath_, error))
         return false;
-    if (!flushToDisk(copyPath_)) {
+    if (!FileSync::syncPath(copyPath_)) {
         *error = QStringLiteral("Cannot write the changed document to disk (is the disk full?).");
         return false;
     }
@@ -284,7 +234,7 @@ bool SafeChange::commitIndirect(QString* error)
         }
         if (!looksComplete(copy, error))
             return false;
-        if (!flushToDisk(copy)) {
+        if (!FileSync::syncPath(copy)) {
             *error = QStringLiteral("Cannot write the changed document to disk (is the disk "
                                     "full?).");
             return false;
@@ -336,7 +286,7 @@ bool SafeChange::commitIndirect(QString* error)
         move.placed = true;
     }
     if (failure.isEmpty()) {
-        flushFolder(source.absolutePath());
+        FileSync::syncFolder(source.absolutePath());
         QDir(aside.path()).removeRecursively();
         folder_.reset();
         copyPath_.clear();
@@ -355,7 +305,7 @@ bool SafeChange::commitIndirect(QString* error)
             notRemoved << it->name;
         }
     }
-    flushFolder(source.absolutePath());
+    FileSync::syncFolder(source.absolutePath());
     // The copies that were moved in are gone; a second commit must not swap in the rest.
     folder_.reset();
     copyPath_.clear();
