@@ -171,6 +171,15 @@ OcrPageText OcrDocument::page(int number) const
     return page;
 }
 
+QStringList OcrDocument::words(int number) const
+{
+    QStringList words;
+    for (const QList<qsizetype>& line : textLinesOf(number))
+        for (qsizetype i : line)
+            words << wordOf(lines_[i]);
+    return words;
+}
+
 QString OcrDocument::mismatch(int number, const QStringList& shown) const
 {
     if (number < 1 || number > pageCount())

@@ -36,6 +36,9 @@ public:
     // Page numbers are 1-based.
     OcrPageText page(int number) const;
 
+    // The words of a page in their order, as text (not as shown).
+    QStringList words(int number) const;
+
     // Where `shown` does not pair with the page's text lines ("line 3: ..."), or "" when
     // each text line has its shown line with one word per space-separated part.
     QString mismatch(int number, const QStringList& shown) const;

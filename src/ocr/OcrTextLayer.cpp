@@ -1,5 +1,6 @@
 #include "ocr/OcrTextLayer.h"
 
+#include "links/TextDump.h"
 #include "ocr/OcrDocument.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
@@ -11,6 +12,7 @@ namespace {
 
 const QString kDump = QStringLiteral("01.xml");
 const QString kChanges = QStringLiteral("02.xml");
+const QString kCheck = QStringLiteral("03.txt");
 
 } // namespace
 
@@ -48,33 +50,92 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
     errorShown_ = false;
     if (document.changedPages().isEmpty())
         return SaveOutcome::NothingChanged;
-    SafeChange change(documentPath, &tools_);
-    QString error;
-    if (!change.prepare(&error)) {
-        fail(error);
-        return SaveOutcome::Failed;
+    // djvuxmlparser has been seen to finish cleanly without writing a page of an indirect
+    // document. The words are read back from the working copy before it replaces the
+    // original; a page left unwritten gets one more run on a fresh copy.
+    constexpr int kAttempts = 2;
+    for (int attempt = 1;; ++attempt) {
+        SafeChange change(documentPath, &tools_);
+        if (!writeChanges(document, change))
+            return SaveOutcome::Failed;
+        int unwritten = 0;
+        if (!readBack(document, change.workingCopy(), &unwritten))
+            return SaveOutcome::Failed;
+        if (unwritten != 0) {
+            if (attempt < kAttempts)
+                continue;
+            fail(QStringLiteral("djvuxmlparser finished without writing the text of page %1; "
+                                "the document was left as it was.")
+                     .arg(unwritten));
+            return SaveOutcome::Failed;
+        }
+        QString error;
+        if (!change.commit(&error)) {
+            fail(error);
+            return SaveOutcome::Failed;
+        }
+        document.markSaved();
+        return SaveOutcome::Saved;
     }
+}
+
+bool OcrTextLayer::writeChanges(const OcrDocument& document, SafeChange& change)
+{
+    QString error;
+    if (!change.prepare(&error))
+        return fail(error);
     // The XML names the working copy: djvuxmlparser changes the document its OBJECT
     // elements name. For an indirect document that is the index copy, and the tool
     // rewrites the page files beside it.
     QFile xml(tools_.workPath(kChanges));
     if (!xml.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        xml.write(document.changesXml(change.workingCopy())) < 0 || !xml.flush()) {
-        fail(QStringLiteral("Cannot write %1: %2").arg(xml.fileName(), xml.errorString()));
-        return SaveOutcome::Failed;
-    }
+        xml.write(document.changesXml(change.workingCopy())) < 0 || !xml.flush())
+        return fail(QStringLiteral("Cannot write %1: %2").arg(xml.fileName(), xml.errorString()));
     xml.close();
     const ToolRun run = tools_.discard(QStringLiteral("djvuxmlparser"), {kChanges});
-    if (!run.clean()) {
-        fail(run.failureText().isEmpty() ? QStringLiteral("djvuxmlparser failed.")
-                                         : run.failureText(),
-             !run.started);
-        return SaveOutcome::Failed;
+    if (!run.clean())
+        return fail(run.failureText().isEmpty() ? QStringLiteral("djvuxmlparser failed.")
+                                                : run.failureText(),
+                    !run.started);
+    return true;
+}
+
+bool OcrTextLayer::readBack(const OcrDocument& document, const QString& copy, int* unwritten)
+{
+    *unwritten = 0;
+    const QList<int> pages = document.changedPages();
+    QStringList script;
+    for (int number : pages)
+        script << QStringLiteral("select %1").arg(number) << QStringLiteral("print-txt");
+    const ToolRun run = tools_.capture(QStringLiteral("djvused"),
+                                       {copy, QStringLiteral("-e"), script.join(u';')}, kCheck);
+    if (!run.succeeded())
+        return fail(run.failureText(), !run.started);
+    QFile printed(tools_.workPath(kCheck));
+    if (!printed.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Cannot read %1.").arg(printed.fileName()));
+    // print-txt prints each page as one expression that opens with "(page".
+    QList<QStringList> found;
+    while (!printed.atEnd()) {
+        const QByteArray line = printed.readLine().trimmed();
+        if (line.startsWith("(page"))
+            found.append(QStringList());
+        QByteArray text;
+        ZoneBox box;
+        bool malformed = false;
+        if (!found.isEmpty() && TextDump::parseWordRecord(line, &box, &text, &malformed))
+            found.last() << TextDump::unescape(text).trimmed();
     }
-    if (!change.commit(&error)) {
-        fail(error);
-        return SaveOutcome::Failed;
+    printed.close();
+    QFile::remove(printed.fileName());
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        QStringList expected = document.words(pages[i]);
+        for (QString& word : expected)
+            word = word.trimmed();
+        if (i >= found.size() || found[i] != expected) {
+            *unwritten = pages[i];
+            break;
+        }
     }
-    document.markSaved();
-    return SaveOutcome::Saved;
+    return true;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 class OcrDocument;
+class SafeChange;
 class ToolRunner;
 
 // Reads a document's text layer with djvutoxml and writes the edited words back with
@@ -26,7 +27,8 @@ public:
     // Hands only the changed pages to djvuxmlparser: it is slow (a tenth of a second per
     // page) and rewrites the text structure and hyperlinks of every page it is given. The
     // tool works on a copy of the document that replaces the original only after a clean
-    // run, so a failure leaves the document exactly as it was.
+    // run whose pages read back with the edited words, so a failure leaves the document
+    // exactly as it was.
     SaveOutcome save(OcrDocument& document, const QString& documentPath);
 
     // The reason of the last failure, in the tool's own words where a tool failed.
@@ -36,6 +38,11 @@ public:
 
 private:
     bool fail(const QString& error, bool shown = false);
+    // Prepares the working copy and runs djvuxmlparser on it.
+    bool writeChanges(const OcrDocument& document, SafeChange& change);
+    // Reads the changed pages back from the working copy; *unwritten names the first page
+    // whose words are not the edited ones (0 when every page is).
+    bool readBack(const OcrDocument& document, const QString& copy, int* unwritten);
 
     ToolRunner& tools_;
     QString error_;
