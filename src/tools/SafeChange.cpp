@@ -8,11 +8,27 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <algorithm>
 
 namespace {
+
+// A swap of an indirect set keeps, in its folder beside the index, a journal of the files it
+// moves and the originals it set aside, so that a swap cut short by a crash can be undone
+// later. The journal's first line names the index; then one line per file, "replace NAME"
+// or "add NAME", names percent-encoded. The lock tells a live swap from a dead one.
+const QString kSwapPattern = QStringLiteral(".tocsmith-*");
+const QString kJournal = QStringLiteral("journal");
+const QString kOriginals = QStringLiteral("originals");
+const QString kLock = QStringLiteral("lock");
+
+QByteArray journalName(const QString& name)
+{
+    return QUrl::toPercentEncoding(name);
+}
 
 SafeChange::RenameFilter& renameFilter()
 {
@@ -78,6 +94,9 @@ QString SafeChange::workingFolder() const
 
 bool SafeChange::prepare(QString* error)
 {
+    // What was read of a half-swapped set is not to be trusted, so the caller stops here.
+    if (undoInterruptedSwaps(error))
+        return false;
     QFileInfo original(documentPath_);
     if (!original.isFile()) {
         *error = QStringLiteral("The file %1 does not exist.").arg(documentPath_);
@@ -266,8 +285,23 @@ bool SafeChange::commitIndirect(QString* error)
                      .arg(documentPath_, aside.errorString());
         return false;
     }
+    QLockFile lock(QDir(aside.path()).filePath(kLock));
+    lock.setStaleLockTime(0); // only a dead owner makes it stale
+    QByteArray journalText = "index " + journalName(indexName) + '\n';
+    for (const Move& move : std::as_const(moves))
+        journalText += (move.replaces ? "replace " : "add ") + journalName(move.name) + '\n';
+    QFile journal(QDir(aside.path()).filePath(kJournal));
+    if (!lock.tryLock(0) || !QDir(aside.path()).mkdir(kOriginals) ||
+        !journal.open(QIODevice::WriteOnly) || journal.write(journalText) < 0 ||
+        !FileSync::syncFile(journal)) {
+        *error = QStringLiteral("Cannot write the change journal beside %1 (is the disk full?).")
+                     .arg(documentPath_);
+        return false;
+    }
+    journal.close();
+    FileSync::syncFolder(aside.path());
     aside.setAutoRemove(false);
-    const QDir backups(aside.path());
+    const QDir backups(QDir(aside.path()).filePath(kOriginals));
     QString failure;
     QString why;
     for (Move& move : moves) {
@@ -287,6 +321,7 @@ bool SafeChange::commitIndirect(QString* error)
     }
     if (failure.isEmpty()) {
         FileSync::syncFolder(source.absolutePath());
+        lock.unlock();
         QDir(aside.path()).removeRecursively();
         folder_.reset();
         copyPath_.clear();
@@ -310,15 +345,78 @@ bool SafeChange::commitIndirect(QString* error)
     folder_.reset();
     copyPath_.clear();
     if (notRestored.isEmpty()) {
-        QDir().rmdir(aside.path());
+        lock.unlock();
+        QDir(aside.path()).removeRecursively();
         *error = notRemoved.isEmpty()
                      ? failure + QStringLiteral("; every file was left as it was.")
                      : failure + QStringLiteral("; the new files %1 could not be removed.")
                                      .arg(notRemoved.join(QStringLiteral(", ")));
     } else {
+        // The journal stays, so the next change of this document tries again.
         *error = failure + QStringLiteral("; the original files %1 are kept in %2.")
                                .arg(notRestored.join(QStringLiteral(", ")),
-                                    QDir::toNativeSeparators(aside.path()));
+                                    QDir::toNativeSeparators(backups.path()));
+    }
+    return false;
+}
+
+bool SafeChange::undoInterruptedSwaps(QString* error) const
+{
+    const QFileInfo index(documentPath_);
+    const QDir source = index.absoluteDir();
+    const QStringList folders = source.entryList(
+        {kSwapPattern}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& folder : folders) {
+        const QDir aside(source.filePath(folder));
+        QFile journal(aside.filePath(kJournal));
+        if (!journal.open(QIODevice::ReadOnly))
+            continue; // a working folder, or a swap not yet begun
+        const QList<QByteArray> lines = journal.readAll().split('\n');
+        journal.close();
+        if (lines.isEmpty() || lines.first() != "index " + journalName(index.fileName()))
+            continue; // another document of the same folder
+        QLockFile lock(aside.filePath(kLock));
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue; // its owner is still at work
+        const QDir backups(aside.filePath(kOriginals));
+        QStringList notRestored;
+        QString why;
+        for (qsizetype i = lines.size() - 1; i >= 1; --i) {
+            const QByteArray& line = lines[i];
+            const bool replaces = line.startsWith("replace ");
+            if (!replaces && !line.startsWith("add "))
+                continue;
+            const QString name = QUrl::fromPercentEncoding(line.mid(line.indexOf(' ') + 1));
+            if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name == ".." ||
+                name == ".")
+                continue;
+            const QString target = source.filePath(name);
+            if (replaces) {
+                // Still aside: the swap had set it aside, perhaps placed the new file too.
+                if (QFileInfo::exists(backups.filePath(name)) &&
+                    !renameOver(backups.filePath(name), target, &why))
+                    notRestored << name;
+            } else if (QFileInfo::exists(target) && !QFile::remove(target)) {
+                notRestored << name;
+            }
+        }
+        FileSync::syncFolder(source.absolutePath());
+        if (!notRestored.isEmpty()) {
+            *error = QStringLiteral("An earlier change of %1 was interrupted, and the files %2 "
+                                    "could not be put back as they were; the originals are "
+                                    "kept in %3.")
+                         .arg(documentPath_, notRestored.join(QStringLiteral(", ")),
+                              QDir::toNativeSeparators(backups.path()));
+            return true;
+        }
+        lock.unlock();
+        QDir(aside.path()).removeRecursively();
+        *error = QStringLiteral("An earlier change of %1 was interrupted; every file of it was "
+                                "put back as it was before. Nothing else was changed: run the "
+                                "job again.")
+                     .arg(documentPath_);
+        return true;
     }
     return false;
 }

@@ -23,6 +23,9 @@ class ToolRunner;
 // index copy is the working copy and its components sit beside it. commit() then moves in
 // every file the tool changed or added, after setting each original aside, and puts all
 // the originals back if any step fails: the set is either wholly new or wholly as it was.
+// Should the process die in the middle of that swap, the next prepare() of the document
+// finds the swap's journal and puts the originals back (and then refuses, as what the
+// caller read of the half-swapped set cannot be trusted).
 //
 // Dropping the object without commit() removes the copies and leaves the original as it was.
 class SafeChange
@@ -57,6 +60,9 @@ public:
 
 private:
     bool prepareIndirect(QString* error);
+    // Undoes a swap of this document that a dead process left half done. True, with *error
+    // saying what was found and done, when there was one.
+    bool undoInterruptedSwaps(QString* error) const;
     bool commitIndirect(QString* error);
 
     QString documentPath_;

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -176,6 +178,71 @@ TEST_F(IndirectChangeTest, AnOriginalThatCannotBePutBackIsKeptAndNamed)
     const QString kept = error.section("kept in ", 1).chopped(1);
     EXPECT_EQ(DjvuFixture::readAll(QDir(kept).filePath("p0002.djvu")), before["p0002.djvu"]);
     EXPECT_EQ(DjvuFixture::readAll(index), before[QFileInfo(index).fileName()]);
+}
+
+TEST_F(IndirectChangeTest, ASwapCutShortByADeadProcessIsUndoneByTheNextChange)
+{
+    GTEST_FLAG_SET(death_test_style, "fast"); // the child must share this test's files
+    {
+        SafeChange change(index);
+        QString error;
+        ASSERT_TRUE(change.prepare(&error)) << s(error);
+        ASSERT_TRUE(DjvuFixture::applyScript(
+            change.workingCopy(),
+            "create-shared-ant\nset-ant\n(maparea \"http://x.org\" \"\" (rect 1 1 5 5))\n.\n"
+            "select 2\nremove-txt\n",
+            &error));
+        const QString work = change.workingFolder();
+        // Dies with the added file and the changed pages in and the index set aside, the new
+        // index not yet in.
+        EXPECT_EXIT(
+            {
+                SafeChange::setRenameFilterForTests([&](const QString& from, const QString& to) {
+                    if (to == index && QFileInfo(from).absolutePath() == work)
+                        std::_Exit(7);
+                    return true;
+                });
+                change.commit(&error);
+                std::_Exit(0);
+            },
+            ::testing::ExitedWithCode(7), "");
+    }
+    ASSERT_FALSE(QFileInfo::exists(index)); // the book is unreadable as the crash left it
+    EXPECT_TRUE(QFileInfo::exists(file("shared_anno.iff")));
+    EXPECT_NE(DjvuFixture::readAll(file("p0002.djvu")), before["p0002.djvu"]);
+
+    SafeChange next(index);
+    QString error;
+    EXPECT_FALSE(next.prepare(&error));
+    EXPECT_TRUE(error.contains("interrupted") && error.contains("run the job again")) << s(error);
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
+
+    SafeChange again(index);
+    EXPECT_TRUE(again.prepare(&error)) << s(error);
+}
+
+TEST_F(IndirectChangeTest, ALiveSwapAndAnotherDocumentsSwapAreLeftAlone)
+{
+    // Journals as a swap writes them: one held by a live owner, one of another index.
+    const auto journal = [&](const QString& folderName, const QByteArray& indexLine) {
+        QDir(folder).mkpath(folderName + "/originals");
+        QFile f(QDir(folder).filePath(folderName + "/journal"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(indexLine + "\nreplace p0002.djvu\nadd new.djvu\n");
+        DjvuFixture::writeAll(QDir(folder).filePath(folderName + "/originals/p0002.djvu"), "old");
+    };
+    journal(".tocsmith-live", "index " + QUrl::toPercentEncoding(QFileInfo(index).fileName()));
+    journal(".tocsmith-other", "index other.djvu");
+    QLockFile owner(QDir(folder).filePath(".tocsmith-live/lock"));
+    ASSERT_TRUE(owner.tryLock(0));
+    const QMap<QString, QByteArray> withJournals = DjvuFixture::readFolder(folder);
+
+    SafeChange change(index);
+    QString error;
+    EXPECT_TRUE(change.prepare(&error)) << s(error);
+    QMap<QString, QByteArray> now = DjvuFixture::readFolder(folder);
+    now.remove(QFileInfo(change.workingFolder()).fileName());
+    EXPECT_EQ(now, withJournals);
 }
 
 TEST_F(IndirectChangeTest, AReadOnlyOrMissingPageFileIsRefusedBeforeAnyCopy)

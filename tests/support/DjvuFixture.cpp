@@ -210,6 +210,12 @@ QByteArray DjvuFixture::readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool DjvuFixture::writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
 QMap<QString, QByteArray> DjvuFixture::readFolder(const QString& folder)
 {
     QMap<QString, QByteArray> entries;

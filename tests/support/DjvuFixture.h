@@ -60,6 +60,7 @@ public:
     static QString quote(const QString& text);
 
     static QByteArray readAll(const QString& path);
+    static bool writeAll(const QString& path, const QByteArray& bytes);
     // Every entry of a folder, hidden ones included, by name: a file's bytes, or "<folder>"
     // for a folder. Compares whole folders byte for byte and shows what was left behind.
     static QMap<QString, QByteArray> readFolder(const QString& folder);
