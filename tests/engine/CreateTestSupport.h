@@ -4,12 +4,18 @@
 // dumps and listings in today's djvused format, and the links a document carries.
 
 #include "DjvuFixture.h"
+#include "app/MessageTexts.h"
+#include "app/Sinks.h"
 #include "jobs/CreateRow.h"
+#include "links/CreatePass.h"
+#include "tools/ToolRunner.h"
 
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 #include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <ostream>
 
@@ -145,3 +151,25 @@ inline QStringList targetsOf(const QList<Link>& links)
 }
 
 } // namespace CreateTest
+
+// A Create pass over books in a temporary folder, with its own work folder and an empty
+// exe folder (so the tools come from PATH unless a test puts a stand-in into its bin).
+class CreatePassFixture : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QTemporaryDir work;
+    QTemporaryDir exe;
+    MessageTexts texts;
+    RecordingLogSink log;
+    RecordingMessageSink messages;
+    ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Ошибка !!!")};
+    QByteArray lastScript; // the last script the pass handed djvused
+
+    CreateOutcome run(const QList<CreateRow>& rows, CreateOptions options = {})
+    {
+        CreatePass pass(tools, texts, log, messages);
+        pass.setScriptSink([this](const QString&, const QByteArray& s) { lastScript = s; });
+        return pass.run(rows, options);
+    }
+};

@@ -1,4 +1,5 @@
 // "tocsmith-cli create": options, output streams and exit status.
+#include "CliRun.h"
 #include "CreateTestSupport.h"
 
 #include <QDir>
@@ -8,21 +9,9 @@
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 CliRun cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(TOCSMITH_OUT_DIR "/tocsmith-cli"), QStringList{"create"} + args);
-    p.waitForFinished(-1);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+    return runCli(QStringList{"create"} + args);
 }
 
 class CreateCliTest : public ::testing::Test

@@ -15,22 +15,9 @@
 
 namespace {
 
-class CreateFailureTest : public ::testing::Test
+class CreateFailureTest : public CreatePassFixture
 {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir work;
-    QTemporaryDir exe;
-    MessageTexts texts;
-    RecordingLogSink log;
-    RecordingMessageSink messages;
-    ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Ошибка !!!")};
-
-    CreateOutcome run(const QList<CreateRow>& rows, CreateOptions options = {})
-    {
-        return CreatePass(tools, texts, log, messages).run(rows, options);
-    }
-
     QString book(const QString& name)
     {
         FixturePage contents;

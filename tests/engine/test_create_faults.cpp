@@ -17,22 +17,9 @@
 
 namespace {
 
-class CreateFaultTest : public ::testing::Test
+class CreateFaultTest : public CreatePassFixture
 {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir work;
-    QTemporaryDir exe;
-    MessageTexts texts;
-    RecordingLogSink log;
-    RecordingMessageSink messages;
-    ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Ошибка !!!")};
-
-    CreateOutcome run(const QList<CreateRow>& rows, CreateOptions options = {})
-    {
-        return CreatePass(tools, texts, log, messages).run(rows, options);
-    }
-
     static QList<FixturePage> pages(int count)
     {
         QList<FixturePage> list;

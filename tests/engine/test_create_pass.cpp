@@ -15,25 +15,9 @@ using CreateTest::Link;
 
 namespace {
 
-class CreatePassTest : public ::testing::Test
+class CreatePassTest : public CreatePassFixture
 {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir work;
-    QTemporaryDir exe; // no bin folder: djvused comes from PATH
-    MessageTexts texts;
-    RecordingLogSink log;
-    RecordingMessageSink messages;
-    ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Ошибка !!!")};
-    QByteArray lastScript;
-
-    CreateOutcome run(const QList<CreateRow>& rows, CreateOptions options = {})
-    {
-        CreatePass pass(tools, texts, log, messages);
-        pass.setScriptSink([this](const QString&, const QByteArray& s) { lastScript = s; });
-        return pass.run(rows, options);
-    }
-
     QString build(const QString& name, const QList<FixturePage>& pages)
     {
         const QString path = dir.filePath(name);

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "DjvuFixture.h"
 #include "app/LanguageFile.h"
 #include "app/MessageTexts.h"
@@ -15,21 +16,9 @@ std::string s(const QString& text)
     return text.toStdString();
 }
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 CliRun fix(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(TOCSMITH_OUT_DIR "/tocsmith-cli"), QStringList{"fix"} + args);
-    EXPECT_TRUE(p.waitForFinished(-1));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return runCli(QStringList{"fix"} + args);
 }
 
 class FixCommandTest : public ::testing::Test

@@ -1,5 +1,6 @@
 // The OCR text layer through the real tools: the ocr-export / ocr-import commands and the
 // engine's saving, on small books built by the fixture.
+#include "CliRun.h"
 #include "DjvuFixture.h"
 #include "app/Sinks.h"
 #include "ocr/OcrDocument.h"
@@ -17,25 +18,9 @@
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 CliRun cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(TOCSMITH_OUT_DIR "/tocsmith-cli"), args);
-    CliRun run;
-    if (!p.waitForStarted(-1))
-        return run;
-    p.waitForFinished(-1);
-    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = QString::fromUtf8(p.readAllStandardOutput());
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
+    return runCli(args);
 }
 
 // The words of one page as djvused prints them: "left bottom right top text" each.
@@ -104,7 +89,7 @@ protected:
     QString exportAll()
     {
         const CliRun run = cli({"ocr-export", book});
-        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
         return run.out;
     }
 
@@ -128,7 +113,7 @@ TEST_F(OcrRoundTrip, ExportPrintsEachPageUnderItsHeaderOneLinePerTextLine)
                            "=== page 6/6 ===\n"
                            "Глава 2\n");
     const CliRun some = cli({"ocr-export", book, "--pages", "5-6"});
-    EXPECT_EQ(some.exitCode, 0);
+    EXPECT_EQ(some.status, 0);
     EXPECT_EQ(some.out, "=== page 5/6 ===\nГлава 1\n=== page 6/6 ===\nГлава 2\n");
 }
 
@@ -147,7 +132,7 @@ TEST_F(OcrRoundTrip, ImportingOneChangedWordChangesThatWordAloneAndNoHyperlink)
     text.replace("číslo", "čísla&<x>");
     writeFile(dir.filePath("fixed.txt"), text);
     const CliRun run = cli({"ocr-import", book, dir.filePath("fixed.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Pages changed: 3")) << run.out.toStdString();
 
     QStringList expected = before[3];
@@ -172,7 +157,7 @@ TEST_F(OcrRoundTrip, ImportingAnUnchangedExportLeavesTheDocumentByteForByte)
     const QByteArray bytes = DjvuFixture::readAll(book);
     writeFile(dir.filePath("same.txt"), exportAll());
     const CliRun run = cli({"ocr-import", book, dir.filePath("same.txt")});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(DjvuFixture::readAll(book), bytes);
 }
 
@@ -185,39 +170,39 @@ TEST_F(OcrRoundTrip, AMismatchedImportIsRefusedNamingPageAndLineAndChangesNothin
     text.replace("\nfirst words\n\nlast\n\n", "\nfirst words\nlast\n\n"); // a lost line
     writeFile(dir.filePath("bad.txt"), text);
     const CliRun run = cli({"ocr-import", book, dir.filePath("bad.txt")});
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains("page 6, line 1")) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("page 2")) << run.err.toStdString();
     EXPECT_EQ(DjvuFixture::readAll(book), bytes);
 
     writeFile(dir.filePath("other.txt"), "=== page 1/7 ===\nСодержание\n");
-    EXPECT_EQ(cli({"ocr-import", book, dir.filePath("other.txt")}).exitCode, 1);
+    EXPECT_EQ(cli({"ocr-import", book, dir.filePath("other.txt")}).status, 1);
     writeFile(dir.filePath("none.txt"), "Содержание\n");
-    EXPECT_EQ(cli({"ocr-import", book, dir.filePath("none.txt")}).exitCode, 1);
+    EXPECT_EQ(cli({"ocr-import", book, dir.filePath("none.txt")}).status, 1);
     EXPECT_EQ(DjvuFixture::readAll(book), bytes);
 }
 
 TEST_F(OcrRoundTrip, ASubsetOfPagesCanBeImportedAlone)
 {
     const CliRun some = cli({"ocr-export", book, "--pages", "5"});
-    ASSERT_EQ(some.exitCode, 0);
+    ASSERT_EQ(some.status, 0);
     writeFile(dir.filePath("five.txt"), QString(some.out).replace("Глава 1", "Раздел 1"));
-    ASSERT_EQ(cli({"ocr-import", book, dir.filePath("five.txt")}).exitCode, 0);
+    ASSERT_EQ(cli({"ocr-import", book, dir.filePath("five.txt")}).status, 0);
     EXPECT_TRUE(wordsOf(book, 5).first().endsWith(" " + escaped("Раздел")));
     EXPECT_TRUE(wordsOf(book, 6).first().endsWith(" " + escaped("Глава")));
 }
 
 TEST_F(OcrRoundTrip, CommandsAnswerUsageErrorsAndMissingFiles)
 {
-    EXPECT_EQ(cli({"ocr-export"}).exitCode, 2);
-    EXPECT_EQ(cli({"ocr-export", book, "--pages", "x"}).exitCode, 2);
-    EXPECT_EQ(cli({"ocr-export", book, "--pages", "3-9"}).exitCode, 1);
-    EXPECT_EQ(cli({"ocr-import", book}).exitCode, 2);
+    EXPECT_EQ(cli({"ocr-export"}).status, 2);
+    EXPECT_EQ(cli({"ocr-export", book, "--pages", "x"}).status, 2);
+    EXPECT_EQ(cli({"ocr-export", book, "--pages", "3-9"}).status, 1);
+    EXPECT_EQ(cli({"ocr-import", book}).status, 2);
     const CliRun help = cli({"ocr-import", "--help"});
-    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("ocr-import FILE.djvu TEXT"));
     const CliRun missing = cli({"ocr-export", dir.filePath("nothing.djvu")});
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("nothing.djvu"));
 }
 
@@ -368,12 +353,12 @@ TEST_F(OcrIndirectTest, ImportingAChangedWordRewritesThatPageFileAlone)
 {
     const QMap<QString, QByteArray> before = DjvuFixture::readFolder(pages);
     const CliRun exported = cli({"ocr-export", index});
-    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    ASSERT_EQ(exported.status, 0) << exported.err.toStdString();
     QString text = exported.out;
     text.replace("číslo", "čísla");
     writeFile(dir.filePath("fixed.txt"), text);
     const CliRun run = cli({"ocr-import", index, dir.filePath("fixed.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(wordsOf(index, 3).at(1).endsWith(" " + escaped("čísla")));
     const QMap<QString, QByteArray> after = DjvuFixture::readFolder(pages);
     EXPECT_EQ(after.keys(), before.keys()); // nothing left behind
