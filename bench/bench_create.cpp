@@ -4,6 +4,7 @@
 //
 // The book is generated once by a child process (so building it does not count towards
 // this process's memory) and kept in the system's temporary folder.
+#include "CreateRows.h"
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
 #include "app/Sinks.h"
@@ -84,40 +85,7 @@ bool ensureBook()
 
 CreateRow rowFor(const QString& path)
 {
-    CreateRow row;
-    const QFileInfo info(path);
-    row.folder = info.absolutePath() + QLatin1Char('/');
-    row.columns = QStringList{info.fileName(),
-                              QString::number(kFirstContentsPage),
-                              QString::number(kFirstContentsPage + kContentsPages - 1),
-                              "12",
-                              "0",
-                              "1",
-                              "0",
-                              "000000",
-                              "000000",
-                              "0",
-                              "0",
-                              "0",
-                              "0",
-                              "0",
-                              "0",
-                              "1",
-                              "0",
-                              "0",
-                              "0",
-                              "000000",
-                              "000000",
-                              "1",
-                              "100",
-                              "50",
-                              "500",
-                              "50",
-                              "4",
-                              "Go to content",
-                              "Go to page",
-                              "0"};
-    return row;
+    return CreateTest::row(path, kFirstContentsPage, kFirstContentsPage + kContentsPages - 1, 12);
 }
 
 double peakMegabytes()

@@ -3,6 +3,7 @@
 // Helpers shared by the Create-pass tests: rows with the window's first-run defaults,
 // dumps and listings in today's djvused format, and the links a document carries.
 
+#include "CreateRows.h"
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
 #include "app/Sinks.h"
@@ -26,46 +27,6 @@ inline void PrintTo(const QString& text, std::ostream* os)
 }
 
 namespace CreateTest {
-
-// A row as the window adds it on first run: pages 1-1, offset 0, contents, xor rectangle,
-// comment "Go to page", contents link off with its starting settings.
-inline CreateRow row(const QString& path, int first = 1, int last = 1, int offset = 0, int kind = 0)
-{
-    const QFileInfo info(path);
-    CreateRow r;
-    r.folder = info.absolutePath() + QLatin1Char('/');
-    r.columns = QStringList{info.fileName(),
-                            QString::number(first),
-                            QString::number(last),
-                            QString::number(offset),
-                            QString::number(kind),
-                            "1",      // border type xor
-                            "0",      // rectangle
-                            "000000", // border colour
-                            "000000", // highlight colour
-                            "0",      // shadow width
-                            "0",
-                            "0",
-                            "0", // halving
-                            "0", // contents link
-                            "0",
-                            "1",
-                            "0",
-                            "0",
-                            "0",
-                            "000000",
-                            "000000",
-                            "1", // contents-link page
-                            "100",
-                            "50",
-                            "500",
-                            "50",
-                            "4", // contents-link target
-                            "Go to content",
-                            "Go to page",
-                            "0"};
-    return r;
-}
 
 inline QString pageId(const FixturePage& page, int index)
 {

@@ -39,16 +39,6 @@ protected:
     }
 };
 
-FixturePage textPage(const QList<QStringList>& lines, int left = 300, int top = 3000)
-{
-    FixturePage page;
-    for (const QStringList& words : lines) {
-        page.lines << FixtureLine::layout(left, top, words);
-        top -= 100;
-    }
-    return page;
-}
-
 FixturePage blankPage()
 {
     FixturePage page;
@@ -60,7 +50,7 @@ QList<FixturePage> bodyPages(int count)
 {
     QList<FixturePage> pages;
     for (int i = 1; i <= count; ++i)
-        pages << textPage({{"Text", "of", "page", QString::number(i)}});
+        pages << FixturePage::ofLines({{"Text", "of", "page", QString::number(i)}});
     return pages;
 }
 
@@ -111,9 +101,9 @@ TEST_F(CreatePassTest, ARussianContentsPageGetsOneLinkPerEntry)
 TEST_F(CreatePassTest, AnEnglishContentsOverTwoPagesWithANegativeOffset)
 {
     QList<FixturePage> pages = bodyPages(3);
-    pages << textPage(
+    pages << FixturePage::ofLines(
         {{"Contents"}, {"Preface", "vii"}, {"Introduction", "11"}, {"Methods", "14"}});
-    pages << textPage({{"Results", "12"}, {"Discussion", "20"}, {"Index", "25"}});
+    pages << FixturePage::ofLines({{"Results", "12"}, {"Discussion", "20"}, {"Index", "25"}});
     pages << bodyPages(25);
     const QString book = build("english.djvu", pages);
     run({CreateTest::row(book, 4, 5, -5)});
@@ -156,7 +146,7 @@ TEST_F(CreatePassTest, IndexesOfBothKinds)
 TEST_F(CreatePassTest, CoverPagesWithoutTextTitlesAndCapitalNamesLeadToTheRightPages)
 {
     QList<FixturePage> pages = {blankPage(), blankPage(), blankPage()};
-    pages << textPage({{"Chapter", "one", "1"}, {"Chapter", "two", "2"}});
+    pages << FixturePage::ofLines({{"Chapter", "one", "1"}, {"Chapter", "two", "2"}});
     pages << bodyPages(4);
     for (int i = 0; i < pages.size(); ++i) {
         // Capital names, and names without ".djvu" at all.
@@ -175,8 +165,9 @@ TEST_F(CreatePassTest, CoverPagesWithoutTextTitlesAndCapitalNamesLeadToTheRightP
 
 TEST_F(CreatePassTest, APathWithSpacesAndCyrillicLetters)
 {
-    const QString book = build("Мои книги/книга с пробелами.djvu",
-                               QList<FixturePage>{textPage({{"Chapter", "2"}})} + bodyPages(3));
+    const QString book =
+        build("Мои книги/книга с пробелами.djvu",
+              QList<FixturePage>{FixturePage::ofLines({{"Chapter", "2"}})} + bodyPages(3));
     run({CreateTest::row(book)});
     expectNoMessages();
     EXPECT_EQ(CreateTest::targetsOf(CreateTest::linksOf(book).value(1)), QStringList{"#2"});
@@ -186,8 +177,8 @@ TEST_F(CreatePassTest, APathWithSpacesAndCyrillicLetters)
 
 TEST_F(CreatePassTest, TheContentsLinkOnOnePage)
 {
-    const QString book =
-        build("link.djvu", QList<FixturePage>{textPage({{"Chapter", "3"}})} + bodyPages(5));
+    const QString book = build(
+        "link.djvu", QList<FixturePage>{FixturePage::ofLines({{"Chapter", "3"}})} + bodyPages(5));
     CreateRow row = CreateTest::row(book);
     row.columns[13] = "1";
     row.columns[21] = "3";
@@ -208,8 +199,8 @@ TEST_F(CreatePassTest, TheContentsLinkOnOnePage)
 
 TEST_F(CreatePassTest, TheContentsLinkOnEveryPageGivesWayToTheContentsOnItsPages)
 {
-    const QString book =
-        build("every.djvu", QList<FixturePage>{textPage({{"Chapter", "3"}})} + bodyPages(5));
+    const QString book = build(
+        "every.djvu", QList<FixturePage>{FixturePage::ofLines({{"Chapter", "3"}})} + bodyPages(5));
     CreateRow row = CreateTest::row(book);
     row.columns[13] = "1";
     row.columns[29] = "1";
@@ -224,8 +215,8 @@ TEST_F(CreatePassTest, TheContentsLinkOnEveryPageGivesWayToTheContentsOnItsPages
 
 TEST_F(CreatePassTest, RemovingTheTextLayerAndRunningTheSameFileTwice)
 {
-    const QString book =
-        build("ocr.djvu", QList<FixturePage>{textPage({{"Chapter", "2"}})} + bodyPages(2));
+    const QString book = build(
+        "ocr.djvu", QList<FixturePage>{FixturePage::ofLines({{"Chapter", "2"}})} + bodyPages(2));
     const QByteArray original = DjvuFixture::readAll(book);
     CreateOptions options;
     options.removeOcr = true;
@@ -242,7 +233,8 @@ TEST_F(CreatePassTest, RemovingTheTextLayerAndRunningTheSameFileTwice)
 
 TEST_F(CreatePassTest, WithoutBackupNoCopyIsMade)
 {
-    const QString book = build("nobackup.djvu", QList<FixturePage>{textPage({{"A", "1"}})});
+    const QString book =
+        build("nobackup.djvu", QList<FixturePage>{FixturePage::ofLines({{"A", "1"}})});
     CreateOptions options;
     options.backup = false;
     run({CreateTest::row(book)}, options);
@@ -255,7 +247,7 @@ TEST_F(CreatePassTest, WithoutBackupNoCopyIsMade)
 TEST_F(CreatePassTest, ADryRunHandsOverTheScriptAndChangesNothing)
 {
     const QString book =
-        build("dry.djvu", QList<FixturePage>{textPage({{"A", "1"}})} + bodyPages(1));
+        build("dry.djvu", QList<FixturePage>{FixturePage::ofLines({{"A", "1"}})} + bodyPages(1));
     const QByteArray before = DjvuFixture::readAll(book);
     CreateOptions options;
     options.dryRun = true;
@@ -326,8 +318,8 @@ namespace {
 
 TEST_F(CreatePassTest, RunsOnAWorkerThread)
 {
-    const QString book =
-        build("thread.djvu", QList<FixturePage>{textPage({{"Chapter", "2"}})} + bodyPages(2));
+    const QString book = build(
+        "thread.djvu", QList<FixturePage>{FixturePage::ofLines({{"Chapter", "2"}})} + bodyPages(2));
     CreateOutcome outcome;
     QThread* worker = QThread::create([&] { outcome = run({CreateTest::row(book)}); });
     worker->start();

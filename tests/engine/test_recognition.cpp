@@ -68,17 +68,6 @@ QList<qint64> targets(const QList<Area>& areas)
     return t;
 }
 
-// One page whose text lines are given as word lists, 100 pixels apart from the top down.
-FixturePage pageOf(const QList<QStringList>& lines, int left = 300, int top = 3000)
-{
-    FixturePage page;
-    for (const QStringList& words : lines) {
-        page.lines << FixtureLine::layout(left, top, words);
-        top -= 100;
-    }
-    return page;
-}
-
 Settings kind(int k)
 {
     Settings s;
@@ -88,7 +77,7 @@ Settings kind(int k)
 
 TEST(ContentsRecognition, TheLastNumberOfATitledLineBecomesAnAreaOverTheWholeLine)
 {
-    const FixturePage page = pageOf({{"Глава", "1.", "Введение", "........", "15"}});
+    const FixturePage page = FixturePage::ofLines({{"Глава", "1.", "Введение", "........", "15"}});
     const QList<Area> areas = recognise({page}, 1, 1);
     ASSERT_EQ(areas.size(), 1);
     const FixtureLine& line = page.lines.first();
@@ -102,15 +91,16 @@ TEST(ContentsRecognition, TheLastNumberOfATitledLineBecomesAnAreaOverTheWholeLin
 
 TEST(ContentsRecognition, ALoneNumberIsNoContentsEntryButIsAnIndexEntry)
 {
-    const FixturePage page = pageOf({{"15"}});
+    const FixturePage page = FixturePage::ofLines({{"15"}});
     EXPECT_TRUE(recognise({page}, 1, 1, kind(0)).isEmpty());
     EXPECT_EQ(targets(recognise({page}, 1, 1, kind(1))), QList<qint64>{15});
 }
 
 TEST(ContentsRecognition, NumbersMayNotFallWithinAPageButMayOnTheNextPage)
 {
-    const FixturePage first = pageOf({{"One", "5"}, {"Two", "9"}, {"Three", "7"}, {"Four", "12"}});
-    const FixturePage second = pageOf({{"Five", "3"}, {"Six", "4"}});
+    const FixturePage first =
+        FixturePage::ofLines({{"One", "5"}, {"Two", "9"}, {"Three", "7"}, {"Four", "12"}});
+    const FixturePage second = FixturePage::ofLines({{"Five", "3"}, {"Six", "4"}});
     const QList<Area> areas = recognise({first, second}, 1, 2);
     EXPECT_EQ(targets(areas), (QList<qint64>{5, 9, 12, 3, 4}));
     EXPECT_EQ(areas[3].page, 2);
@@ -118,11 +108,11 @@ TEST(ContentsRecognition, NumbersMayNotFallWithinAPageButMayOnTheNextPage)
 
 TEST(ContentsRecognition, OnlyWordsWithExactlyOneRunOfAsciiDigitsAreEntries)
 {
-    const FixturePage page = pageOf({{"Intro", "15."},
-                                     {"Range", "1-15"},
-                                     {"Decimal", "3.5"},
-                                     {"Russian", "стр.15"},
-                                     {"Later", "(20)"}});
+    const FixturePage page = FixturePage::ofLines({{"Intro", "15."},
+                                                   {"Range", "1-15"},
+                                                   {"Decimal", "3.5"},
+                                                   {"Russian", "стр.15"},
+                                                   {"Later", "(20)"}});
     EXPECT_EQ(targets(recognise({page}, 1, 1)), (QList<qint64>{15, 20}));
 
     QByteArray digits;
@@ -135,13 +125,14 @@ TEST(ContentsRecognition, OnlyWordsWithExactlyOneRunOfAsciiDigitsAreEntries)
 
 TEST(ContentsRecognition, OnlyTheLastWordOfATextLineCounts)
 {
-    const FixturePage page = pageOf({{"Part", "2", "Methods"}, {"Part", "3", "Results", "40"}});
+    const FixturePage page =
+        FixturePage::ofLines({{"Part", "2", "Methods"}, {"Part", "3", "Results", "40"}});
     EXPECT_EQ(targets(recognise({page}, 1, 1, kind(1))), QList<qint64>{40});
 }
 
 TEST(ContentsRecognition, ABulletRepeatsThePageOfTheLastEntry)
 {
-    const FixturePage page = pageOf({{"Chapter", "40"}, {"More", "•"}});
+    const FixturePage page = FixturePage::ofLines({{"Chapter", "40"}, {"More", "•"}});
     EXPECT_EQ(targets(recognise({page}, 1, 1)), (QList<qint64>{40, 40}));
 }
 
@@ -154,7 +145,7 @@ TEST(ContentsRecognition, OffsetAndHalvingGiveTheTargetPage)
 
     Settings halved;
     halved.halve = true;
-    const FixturePage page = pageOf({{"A", "14"}, {"B", "15"}});
+    const FixturePage page = FixturePage::ofLines({{"A", "14"}, {"B", "15"}});
     const QList<Area> areas = recognise({page}, 1, 1, halved);
     EXPECT_EQ(targets(areas), (QList<qint64>{7, 7}));
     ASSERT_EQ(areas.size(), 2);
@@ -165,7 +156,7 @@ TEST(ContentsRecognition, TargetsBeforeTheFirstPageGetNoAreaButStillCountAsEntri
 {
     Settings s;
     s.offset = -5;
-    const FixturePage page = pageOf({{"One", "3"}, {"Two", "5"}, {"Three", "9"}});
+    const FixturePage page = FixturePage::ofLines({{"One", "3"}, {"Two", "5"}, {"Three", "9"}});
     const QList<Area> areas = recognise({page}, 1, 1, s);
     EXPECT_EQ(targets(areas), QList<qint64>{4});
     ASSERT_EQ(areas.size(), 1);
@@ -177,7 +168,7 @@ TEST(ContentsRecognition, TheCommentEndsWithThePrintedPageNumber)
     Settings s;
     s.comment = "Go to page";
     s.offset = 4;
-    const FixturePage page = pageOf({{"Chapter", "15"}});
+    const FixturePage page = FixturePage::ofLines({{"Chapter", "15"}});
     QList<Area> areas = recognise({page}, 1, 1, s);
     ASSERT_EQ(areas.size(), 1);
     EXPECT_EQ(areas[0].comment, "Go to page 15");
@@ -198,7 +189,8 @@ TEST(ContentsRecognition, ThePageCountCheckFallsBackToTheLastEntry)
     Settings s;
     s.checkPageCount = true;
     s.pageCount = 200;
-    const FixturePage page = pageOf({{"One", "12"}, {"Two", "1999"}, {"Three", "30"}});
+    const FixturePage page =
+        FixturePage::ofLines({{"One", "12"}, {"Two", "1999"}, {"Three", "30"}});
     EXPECT_EQ(targets(recognise({page}, 1, 1, s)), (QList<qint64>{12, 12, 30}));
     s.kind = 1;
     EXPECT_EQ(targets(recognise({page}, 1, 1, s)), (QList<qint64>{12, 12, 30}));
@@ -208,7 +200,8 @@ TEST(ContentsRecognition, ThePageCountCheckFallsBackToTheLastEntry)
 
 TEST(ContentsRecognition, ANumberTooLongForAPageIsNoEntryAndStopsNothing)
 {
-    const FixturePage page = pageOf({{"ISBN", "97850000000000000000"}, {"Chapter", "7"}});
+    const FixturePage page =
+        FixturePage::ofLines({{"ISBN", "97850000000000000000"}, {"Chapter", "7"}});
     EXPECT_EQ(targets(recognise({page}, 1, 1)), QList<qint64>{7});
 }
 
@@ -266,9 +259,9 @@ TEST(ContentsGeometry, ALineWithTheSameTopAsTheLineBeforeIsAsHighAsItsTop)
 
 TEST(ContentsRecognition, ATabGluedTitleCountsAsTwoWords)
 {
-    const FixturePage glued = pageOf({{"Глава\t15"}});
+    const FixturePage glued = FixturePage::ofLines({{"Глава\t15"}});
     EXPECT_EQ(targets(recognise({glued}, 1, 1)), QList<qint64>{15});
-    const FixturePage ascii = pageOf({{"Intro\t15"}});
+    const FixturePage ascii = FixturePage::ofLines({{"Intro\t15"}});
     EXPECT_TRUE(recognise({ascii}, 1, 1).isEmpty());
     EXPECT_EQ(targets(recognise({ascii}, 1, 1, kind(1))), QList<qint64>{15});
 }
@@ -302,7 +295,7 @@ TEST(IndexRecognition, AListOfNumbersSplitsTheWordBox)
 
 TEST(IndexRecognition, EveryNumberedWordIsAnEntryButNotWordsStartingWithALetterOutsideAscii)
 {
-    const FixturePage page = pageOf({{"Term", "3", "7", "стр.9", "p.11"}});
+    const FixturePage page = FixturePage::ofLines({{"Term", "3", "7", "стр.9", "p.11"}});
     const QList<Area> areas = recognise({page}, 1, 1, kind(2));
     EXPECT_EQ(targets(areas), (QList<qint64>{3, 7, 11}));
     ASSERT_EQ(areas.size(), 3);
@@ -361,11 +354,11 @@ TEST(IndexRecognition, AWordWithMoreThanAHundredNumbersGetsAHundredAreas)
 
 TEST(ContentsWalk, OnlyPagesOfTheRangeAreReadAndPagesWithoutTextAreSkippedByName)
 {
-    FixturePage cover = pageOf({{"Title", "2024"}});
+    FixturePage cover = FixturePage::ofLines({{"Title", "2024"}});
     FixturePage blank;
     blank.hasText = false;
-    FixturePage contents = pageOf({{"Chapter", "5"}});
-    FixturePage other = pageOf({{"Chapter", "8"}});
+    FixturePage contents = FixturePage::ofLines({{"Chapter", "5"}});
+    FixturePage other = FixturePage::ofLines({{"Chapter", "8"}});
     // The dump lists the cover and the contents as its 1st and 2nd pages; the contents is
     // the listing's 3rd page, and only the listing's numbering counts.
     const QList<Area> areas = recognise({cover, blank, contents, other}, 3, 3);
@@ -376,7 +369,8 @@ TEST(ContentsWalk, OnlyPagesOfTheRangeAreReadAndPagesWithoutTextAreSkippedByName
 
 TEST(ContentsWalk, IdentifiersMatchWithoutRegardToCase)
 {
-    QList<FixturePage> pages = {pageOf({{"Intro", "1"}}), pageOf({{"Chapter", "5"}})};
+    QList<FixturePage> pages = {FixturePage::ofLines({{"Intro", "1"}}),
+                                FixturePage::ofLines({{"Chapter", "5"}})};
     pages[0].id = "P0001.DJVU";
     pages[1].id = "P0002.DJVU";
     pages[1].title = "ii";

@@ -210,6 +210,16 @@ QByteArray DjvuFixture::readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+FixturePage FixturePage::ofLines(const QList<QStringList>& lines, int left, int top)
+{
+    FixturePage page;
+    for (const QStringList& words : lines) {
+        page.lines << FixtureLine::layout(left, top, words);
+        top -= 100;
+    }
+    return page;
+}
+
 bool DjvuFixture::writeAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
