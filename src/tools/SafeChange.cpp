@@ -24,6 +24,8 @@ const QString kSwapPattern = QStringLiteral(".tocsmith-*");
 const QString kJournal = QStringLiteral("journal");
 const QString kOriginals = QStringLiteral("originals");
 const QString kLock = QStringLiteral("lock");
+// Inside a working folder, beside the copies; never taken for a file the tool wrote.
+const QString kWorkLock = QStringLiteral(".tocsmith-lock");
 
 QByteArray journalName(const QString& name)
 {
@@ -72,6 +74,32 @@ bool copyWhole(const QString& from, const QString& to)
 }
 
 } // namespace
+
+// The working folder, locked for as long as its change lives.
+class SafeChange::WorkFolder
+{
+public:
+    explicit WorkFolder(const QString& pattern) : dir_(pattern)
+    {
+        if (!dir_.isValid())
+            return;
+        lock_ = std::make_unique<QLockFile>(QDir(dir_.path()).filePath(kWorkLock));
+        lock_->setStaleLockTime(0); // only a dead owner makes it stale
+        if (!lock_->tryLock(0))
+            lock_.reset();
+    }
+    bool isValid() const { return lock_ != nullptr; }
+    QString errorString() const
+    {
+        return dir_.isValid() ? QStringLiteral("cannot write its lock (is the disk full?)")
+                              : dir_.errorString();
+    }
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<QLockFile> lock_; // released before the folder goes
+};
 
 SafeChange::SafeChange(QString documentPath) : documentPath_(std::move(documentPath)) {}
 
@@ -126,8 +154,9 @@ bool SafeChange::prepare(QString* error)
             }
         }
     }
-    folder_ = std::make_unique<QTemporaryDir>(original.absolutePath() +
-                                              QStringLiteral("/.tocsmith-XXXXXX"));
+    removeDeadWorkingFolders();
+    folder_ =
+        std::make_unique<WorkFolder>(original.absolutePath() + QStringLiteral("/.tocsmith-XXXXXX"));
     if (!folder_->isValid()) {
         *error = QStringLiteral("Cannot create a working folder beside %1: %2")
                      .arg(documentPath_, folder_->errorString());
@@ -240,6 +269,8 @@ bool SafeChange::commitIndirect(QString* error)
     const QStringList left = work.entryList(
         QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : left) {
+        if (name == kWorkLock)
+            continue;
         const QString copy = work.filePath(name);
         const QFileInfo target(source.filePath(name));
         const bool exists = target.exists() || target.isSymLink();
@@ -419,4 +450,30 @@ bool SafeChange::undoInterruptedSwaps(QString* error) const
         return true;
     }
     return false;
+}
+
+void SafeChange::removeDeadWorkingFolders() const
+{
+    const QDir source = QFileInfo(documentPath_).absoluteDir();
+    const QStringList folders = source.entryList(
+        {kSwapPattern}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& folder : folders) {
+        const QDir work(source.filePath(folder));
+        // A journal means originals may wait there: only the undo of a swap touches it.
+        if (QFileInfo::exists(work.filePath(kJournal)))
+            continue;
+        // A working folder, or a swap that died before it moved a file. Without a lock it
+        // is not known to be ours, and is left alone.
+        const QString lockName = QFileInfo::exists(work.filePath(kWorkLock)) ? kWorkLock
+                                 : QFileInfo::exists(work.filePath(kLock))   ? kLock
+                                                                             : QString();
+        if (lockName.isEmpty())
+            continue;
+        QLockFile lock(work.filePath(lockName));
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue; // its owner is still at work
+        lock.unlock();
+        QDir(work.path()).removeRecursively();
+    }
 }

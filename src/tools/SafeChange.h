@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-class QTemporaryDir;
 class ToolRunner;
 
 // Changes a document without ever leaving it half-written. The tools rewrite a document
@@ -28,6 +27,8 @@ class ToolRunner;
 // caller read of the half-swapped set cannot be trusted).
 //
 // Dropping the object without commit() removes the copies and leaves the original as it was.
+// A working folder holds a lock while its change lives; prepare() removes the working folders
+// of changes whose process died (copies only), so a crash leaves no hidden copy for good.
 class SafeChange
 {
 public:
@@ -63,12 +64,14 @@ private:
     // Undoes a swap of this document that a dead process left half done. True, with *error
     // saying what was found and done, when there was one.
     bool undoInterruptedSwaps(QString* error) const;
+    void removeDeadWorkingFolders() const;
     bool commitIndirect(QString* error);
 
     QString documentPath_;
     const ToolRunner* tools_ = nullptr;
     QString copyPath_;
-    std::unique_ptr<QTemporaryDir> folder_;
+    class WorkFolder;
+    std::unique_ptr<WorkFolder> folder_;
     bool indirect_ = false;
     QStringList components_;
 };

@@ -3,8 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -87,6 +91,40 @@ TEST_F(SafeChangeTest, AReadOnlyDocumentIsRefusedAndLeftAsItWas)
     EXPECT_TRUE(error.contains("read-only")) << error.toStdString();
     EXPECT_EQ(DjvuFixture::readAll(book), before);
     EXPECT_EQ(leftovers(), QStringList{"Книга с пробелом.djvu"});
+}
+
+TEST_F(SafeChangeTest, TheWorkingFolderOfADeadChangeGoesWithTheNextChangeButALiveOneStays)
+{
+    GTEST_FLAG_SET(death_test_style, "fast"); // the child must share this test's files
+    const QByteArray before = DjvuFixture::readAll(book);
+    // Killed while the tool works on its copy, and with a swap begun but no file moved yet:
+    // both folders stay behind.
+    EXPECT_EXIT(
+        {
+            SafeChange change(book);
+            QString error;
+            QDir(dir.path()).mkpath(".tocsmith-swap/originals");
+            QLockFile swap(dir.filePath(".tocsmith-swap/lock"));
+            if (!change.prepare(&error) || !swap.tryLock(0))
+                std::_Exit(1);
+            std::_Exit(7);
+        },
+        ::testing::ExitedWithCode(7), "");
+    ASSERT_EQ(leftovers().size(), 3);
+    // A folder of ours without a lock (so not known to be ours) and a live change.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(".tocsmith-unlocked"));
+    DjvuFixture::writeAll(dir.filePath(".tocsmith-unlocked/copy.djvu"), "copy");
+    SafeChange live(book);
+    QString error;
+    ASSERT_TRUE(live.prepare(&error)) << error.toStdString();
+
+    SafeChange next(book);
+    ASSERT_TRUE(next.prepare(&error)) << error.toStdString();
+    EXPECT_EQ(leftovers().size(), 4);
+    EXPECT_TRUE(leftovers().contains(".tocsmith-unlocked"));
+    EXPECT_TRUE(QFileInfo::exists(live.workingCopy()));
+    EXPECT_TRUE(QFileInfo::exists(next.workingCopy()));
+    EXPECT_EQ(DjvuFixture::readAll(book), before);
 }
 
 } // namespace
