@@ -17,6 +17,15 @@ QString pathFor(const QString& document)
 
 namespace {
 
+bool sameFile(const QString& a, const QString& b)
+{
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
 bool copyOne(const QString& document, QString* error)
 {
     const QString target = pathFor(document);
@@ -59,18 +68,32 @@ bool copyOne(const QString& document, QString* error)
 
 bool make(const QString& document, QString* error, const QString& djvused)
 {
-    if (!copyOne(document, error))
-        return false;
     // An indirect document keeps its pages in files of their own: each gets its backup
     // beside it, or the index's backup alone could not give the book back.
-    if (!IndirectDocument::isIndirect(document))
-        return true;
     QStringList names;
-    if (!IndirectDocument::components(document, djvused, &names, error))
+    const bool indirect = IndirectDocument::isIndirect(document);
+    if (indirect && !IndirectDocument::components(document, djvused, &names, error))
         return false;
     const QDir folder = QFileInfo(document).absoluteDir();
-    for (const QString& name : names)
-        if (!copyOne(folder.filePath(name), error))
+    QStringList files{QFileInfo(document).absoluteFilePath()};
+    for (const QString& name : std::as_const(names))
+        files << folder.filePath(name);
+    // A file of the document may itself be named like another one's backup; writing that
+    // backup would destroy a page. Nothing is copied then.
+    for (const QString& file : std::as_const(files)) {
+        const QString target = pathFor(file);
+        for (const QString& other : std::as_const(files)) {
+            if (sameFile(target, other)) {
+                *error = QStringLiteral("The backup copy of %1 would be written over %2, which "
+                                        "is a file of the document; no backup was made and the "
+                                        "document was left as it is.")
+                             .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(other));
+                return false;
+            }
+        }
+    }
+    for (const QString& file : std::as_const(files))
+        if (!copyOne(file, error))
             return false;
     return true;
 }

@@ -8,6 +8,7 @@
 namespace BackupCopy {
 QString pathFor(const QString& document);
 // For an indirect document every component file gets its own backup beside it too;
-// djvused (the resolved program) lists them.
+// djvused (the resolved program) lists them. When a backup name is itself a file of the
+// set (a page named "p1.djvu.backup" beside "p1.djvu"), nothing is copied and it fails.
 bool make(const QString& document, QString* error, const QString& djvused = QString());
 } // namespace BackupCopy

@@ -1,5 +1,6 @@
 #include "tools/SafeChange.h"
 
+#include "tools/DjvuFileCheck.h"
 #include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"
 #include "tools/ToolRunner.h"
@@ -198,29 +199,7 @@ bool SafeChange::prepareIndirect(QString* error)
 
 bool SafeChange::looksComplete(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1.").arg(path);
-        return false;
-    }
-    const QByteArray head = file.read(12);
-    if (head.size() < 12 || !head.startsWith("AT&TFORM")) {
-        *error = QStringLiteral("The tool left %1 without a DjVu header.").arg(path);
-        return false;
-    }
-    const auto* b = reinterpret_cast<const unsigned char*>(head.constData()) + 8;
-    const qint64 declared =
-        (qint64(b[0]) << 24 | qint64(b[1]) << 16 | qint64(b[2]) << 8 | qint64(b[3])) + 12;
-    const qint64 actual = file.size();
-    // The format pads the last chunk to an even length; a writer may leave the pad byte off.
-    if (actual != declared && actual != declared + 1) {
-        *error = QStringLiteral("The tool left an incomplete file (%1 of %2 bytes); is the "
-                                "disk full?")
-                     .arg(actual)
-                     .arg(declared);
-        return false;
-    }
-    return true;
+    return DjvuFileCheck::isWhole(path, error);
 }
 
 bool SafeChange::commit(QString* error)

@@ -51,8 +51,8 @@ public:
     bool isIndirect() const { return indirect_; }
     QStringList components() const { return components_; }
 
-    // The size that a DjVu file's own header gives (the 32-bit big-endian length at offset 8,
-    // plus 12) equals the size on disk. Cheap, and catches every truncated file.
+    // The file's whole IFF structure holds together (DjvuFileCheck): no decoding, and it
+    // catches a truncated file even when its header length was rewritten to match.
     static bool looksComplete(const QString& path, QString* error);
 
     // Tests only: asked before every rename; returning false makes that rename fail.

@@ -1,0 +1,154 @@
+#include "tools/DjvuFileCheck.h"
+
+#include <QFile>
+#include <QList>
+
+namespace {
+
+quint32 bigEndian32(const QByteArray& bytes, qsizetype at)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData()) + at;
+    return quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | quint32(b[3]);
+}
+
+// Chunk identifiers are four printable ASCII characters.
+bool isChunkId(const QByteArray& id)
+{
+    if (id.size() != 4)
+        return false;
+    for (char c : id)
+        if (c < 0x20 || c > 0x7e)
+            return false;
+    return true;
+}
+
+bool isComposite(const QByteArray& id)
+{
+    return id == "FORM" || id == "LIST" || id == "PROP" || id == "CAT ";
+}
+
+class Walk
+{
+public:
+    explicit Walk(QFile& file) : file_(file), size_(file.size()) {}
+
+    bool run()
+    {
+        const QByteArray head = readAt(0, 16);
+        if (head.size() < 16 || !head.startsWith("AT&TFORM"))
+            return failWith(QStringLiteral("has no DjVu header"));
+        const qint64 end = 12 + qint64(bigEndian32(head, 8));
+        // The format pads the last chunk to an even length; a writer may leave the pad off.
+        if (size_ != end && size_ != end + 1)
+            return failWith(QStringLiteral("is incomplete (%1 of %2 bytes)").arg(size_).arg(end));
+        if (!isChunkId(head.mid(12, 4)))
+            return failWith(QStringLiteral("has a damaged header"));
+        formStarts_ << 4;
+        const bool bundledKind = head.mid(12, 4) == "DJVM";
+        if (!walkForm(16, end, 1, head.mid(12, 4)))
+            return false;
+        return !bundledKind || checkDirectory();
+    }
+
+    QString error;
+
+private:
+    QByteArray readAt(qint64 at, qint64 count)
+    {
+        if (!file_.seek(at))
+            return {};
+        return file_.read(count);
+    }
+
+    bool failWith(const QString& what)
+    {
+        error = what;
+        return false;
+    }
+
+    // The chunks between `pos` and `end`, each starting on an even offset. A page begins
+    // with its INFO chunk and a bundle with its directory.
+    bool walkForm(qint64 pos, qint64 end, int depth, const QByteArray& type)
+    {
+        if (depth > 32)
+            return failWith(QStringLiteral("nests its chunks too deep"));
+        const QByteArray first = type == "DJVU" ? "INFO" : type == "DJVM" ? "DIRM" : "";
+        if (!first.isEmpty() && (pos + 8 > end || readAt(pos, 4) != first))
+            return failWith(QStringLiteral("has a %1 part without its %2 chunk")
+                                .arg(QString::fromLatin1(type), QString::fromLatin1(first)));
+        while (pos < end) {
+            if (pos % 2 != 0)
+                ++pos; // the pad byte of the chunk before
+            if (pos >= end)
+                break;
+            if (pos + 8 > end)
+                return failWith(QStringLiteral("has a chunk header cut off at byte %1").arg(pos));
+            const QByteArray header = readAt(pos, 8);
+            if (header.size() != 8 || !isChunkId(header.left(4)))
+                return failWith(QStringLiteral("has a damaged chunk at byte %1").arg(pos));
+            const qint64 chunkEnd = pos + 8 + qint64(bigEndian32(header, 4));
+            if (chunkEnd > end)
+                return failWith(QStringLiteral("has a chunk %1 at byte %2 that runs past its end")
+                                    .arg(QString::fromLatin1(header.left(4)))
+                                    .arg(pos));
+            const QByteArray id = header.left(4);
+            if (isComposite(id)) {
+                if (chunkEnd < pos + 12)
+                    return failWith(QStringLiteral("has an empty FORM at byte %1").arg(pos));
+                if (depth == 1)
+                    formStarts_ << pos;
+                if (!walkForm(pos + 12, chunkEnd, depth + 1, readAt(pos + 8, 4)))
+                    return false;
+            } else if (id == "DIRM" && depth == 1) {
+                directory_ = readAt(pos + 8, chunkEnd - pos - 8);
+            }
+            pos = chunkEnd;
+        }
+        return true;
+    }
+
+    // DIRM: a flags byte (0x80: bundled), a 16-bit count, then for a bundled document one
+    // 32-bit file offset per component, each the start of a FORM of this file.
+    bool checkDirectory()
+    {
+        if (directory_.size() < 3)
+            return failWith(QStringLiteral("has no whole directory of its components"));
+        if ((quint8(directory_[0]) & 0x80) == 0)
+            return true; // an indirect index names files, not offsets
+        const int count = quint8(directory_[1]) << 8 | quint8(directory_[2]);
+        if (directory_.size() < 3 + 4 * qsizetype(count))
+            return failWith(QStringLiteral("has a directory cut short"));
+        for (int i = 0; i < count; ++i) {
+            const qint64 offset = bigEndian32(directory_, 3 + 4 * i);
+            if (!formStarts_.contains(offset))
+                return failWith(
+                    QStringLiteral("names a component at byte %1, where none is").arg(offset));
+        }
+        return true;
+    }
+
+    QFile& file_;
+    qint64 size_ = 0;
+    QList<qint64> formStarts_;
+    QByteArray directory_;
+};
+
+} // namespace
+
+namespace DjvuFileCheck {
+
+bool isWhole(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read %1.").arg(path);
+        return false;
+    }
+    Walk walk(file);
+    if (walk.run())
+        return true;
+    *error = QStringLiteral("The file %1 %2; is the disk full?").arg(path, walk.error);
+    return false;
+}
+
+} // namespace DjvuFileCheck
