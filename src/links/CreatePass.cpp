@@ -7,6 +7,7 @@
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsWalk.h"
 #include "links/CreateRowReader.h"
+#include "links/DjvusedDump.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageListing.h"
 #include "tools/SafeChange.h"
@@ -45,13 +46,6 @@ QString toolWords(const ToolRun& run)
 QString toolFailure(const QString& path, const ToolRun& run)
 {
     return QStringLiteral("djvused could not read %1: %2").arg(path, toolWords(run));
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(data) == data.size() && file.flush();
 }
 
 } // namespace
@@ -144,22 +138,24 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     }
 
     // Page listing: the page count, and which page each identifier names.
-    ToolRun listed =
-        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("ls")}, kListingFile);
+    const ToolRun listed =
+        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("ls")});
     if (!listed.succeeded())
         return fail(toolFailure(path, listed));
-    QFile listingFile(tools_.workPath(kListingFile));
-    if (!listingFile.open(QIODevice::ReadOnly))
-        return fail(
-            QStringLiteral("Cannot read the page listing: %1").arg(listingFile.errorString()));
-    const PageListing listing = PageListing::parse(listingFile.readAll());
-    listingFile.close();
+    QString listingError;
+    const PageListing listing = PageListing::parse(listed.standardOutput, &listingError);
+    if (!listingError.isEmpty())
+        return fail(QStringLiteral("%1 was left as it is: %2").arg(path, listingError));
 
     log_.addLine(texts_.text("m2"));
-    ToolRun dumped = tools_.capture(
-        kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-txt")}, kDumpFile);
+    const ToolRun dumped =
+        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-txt")});
     if (!dumped.succeeded())
         return fail(toolFailure(path, dumped));
+    // Only a dump that reads whole, every page's expression closed, is walked.
+    const DjvusedDump textDump = DjvusedDump::parse(dumped.standardOutput, "txt");
+    if (!textDump.ok())
+        return fail(QStringLiteral("%1 was left as it is: %2").arg(path, textDump.error));
     log_.append(QStringLiteral(" OK"));
     log_.addLine(texts_.text("m8"));
 
@@ -187,26 +183,19 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     settings.checkPageCount = options.checkPageCount;
     settings.pageCount = listing.pageCount();
     ContentsWalk walk(listing, first, last, settings, shape, border, script);
-    QFile dump(tools_.workPath(kDumpFile));
-    if (!dump.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Cannot read the text layer: %1").arg(dump.errorString()));
-    while (!dump.atEnd()) {
-        QByteArray line = dump.readLine();
-        while (line.endsWith('\n') || line.endsWith('\r'))
+    QList<QByteArray> dumpLines = dumped.standardOutput.split('\n');
+    dumpLines.removeLast(); // after the final line feed, which the check above made sure of
+    for (QByteArray line : dumpLines) {
+        if (line.endsWith('\r'))
             line.chop(1);
         if (!walk.feed(line))
             return fail(walk.error());
     }
-    if (dump.error() != QFile::NoError)
-        return fail(QStringLiteral("Cannot read the text layer: %1").arg(dump.errorString()));
-    dump.close();
     if (!walk.finish())
         return fail(walk.error());
 
-    if (!writeFile(tools_.workPath(kScriptFile), script.text()))
-        return fail(QStringLiteral("Cannot write the hyperlink script into %1 (is the disk "
-                                   "full?).")
-                        .arg(tools_.workFolder()));
+    if (!tools_.writeWorkFile(kScriptFile, script.text(), &error))
+        return fail(error);
     if (scriptSink_)
         scriptSink_(path, script.text());
     if (options.dryRun) {

@@ -5,6 +5,7 @@
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 #include "links/BackupCopy.h"
+#include "links/DjvusedDump.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -66,8 +67,8 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     }
 
     const QString capturePath = tools_.workPath(QString::fromLatin1(kCaptureFile));
-    const ToolRun dump = tools_.capture(
-        kTool, {path, QStringLiteral("-e"), QStringLiteral("output-ant")}, capturePath);
+    const ToolRun dump =
+        tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("output-ant")});
     // A warning means djvused may not have printed every annotation; since the script
     // begins by removing them all, running it would lose the rest.
     if (!dump.clean())
@@ -76,13 +77,12 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     log_.append(ok);
     log_.addLine(texts_.text(QStringLiteral("m3")));
 
-    QByteArray capture;
-    {
-        QFile file(capturePath);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(path, QStringLiteral("Cannot read the work file %1.").arg(capturePath));
-        capture = file.readAll();
-    }
+    // The annotations are the document's own text: only a dump that reads whole, page by
+    // page, is used, and the script is written afresh from its blocks.
+    const DjvusedDump annotations = DjvusedDump::parse(dump.standardOutput, "ant");
+    if (!annotations.ok())
+        return fail(path, annotations.error);
+    const QByteArray capture = annotations.script();
     const AnnotationScan scan = AnnotationScanner::scan(capture);
     if (!scan.ok())
         return fail(path, scan.error);
@@ -91,9 +91,15 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
 
     const AreaAlignment::Result aligned = AreaAlignment::alignScript(scan);
     const QByteArray script = AreaAlignment::rewrite(capture, scan.areas, aligned.aligned);
-    if (!writeWorkFile(kLeftEdgesFile,
-                       AreaAlignment::rewrite(capture, scan.areas, aligned.leftAligned), &error) ||
-        !writeWorkFile(kCaptureFile, script, &error))
+    // Only digits change; read back, the script must still be the same blocks.
+    const DjvusedDump written = DjvusedDump::parse(script, "ant");
+    if (!written.ok() || written.blocks.size() != annotations.blocks.size())
+        return fail(path, QStringLiteral("The aligned annotations do not read back whole; the "
+                                         "document was left as it is."));
+    if (!tools_.writeWorkFile(QString::fromLatin1(kLeftEdgesFile),
+                              AreaAlignment::rewrite(capture, scan.areas, aligned.leftAligned),
+                              &error) ||
+        !tools_.writeWorkFile(QString::fromLatin1(kCaptureFile), script, &error))
         return fail(path, error);
     log_.append(ok);
     log_.addLine(texts_.text(QStringLiteral("m5")));
@@ -128,18 +134,6 @@ FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
     messages_.showMessage(words.isEmpty() ? path : path + QLatin1Char('\n') + words,
                           texts_.text(QStringLiteral("mes3")));
     return FileResult::Failed;
-}
-
-bool FixPass::writeWorkFile(const char* name, const QByteArray& bytes, QString* error) const
-{
-    const QString path = tools_.workPath(QString::fromLatin1(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
-        *error = QStringLiteral("Cannot write the work file %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 void FixPass::removeWorkFiles() const

@@ -20,9 +20,10 @@ struct FixOptions
 // Aligns the rectangle and oval hyperlinks that the documents of the Fix list already
 // have, and writes them back.
 //
-// For each file: djvused prints the annotations as a script, the left edges and widths of
-// the areas are rewritten page by page, and djvused runs the script on a copy that replaces
-// the document only when the tool succeeded. The first failure stops the pass; files
+// For each file: djvused prints the annotations as a script, which is read strictly and
+// written afresh block by block (nothing of the document runs as a command), the left
+// edges and widths of the areas are rewritten page by page, and djvused runs the script on a copy
+// that replaces the document only when the tool succeeded. The first failure stops the pass; files
 // before it stay done, the failed file and those after it stay as they were.
 class FixPass
 {
@@ -44,7 +45,6 @@ private:
     };
     FileResult runFile(const QString& path, const FixOptions& options);
     FileResult fail(const QString& path, const QString& reason);
-    bool writeWorkFile(const char* name, const QByteArray& bytes, QString* error) const;
     void removeWorkFiles() const;
 
     ToolRunner& tools_;

@@ -14,19 +14,30 @@ QString fold(const QString& text)
 
 } // namespace
 
-PageListing PageListing::parse(const QByteArray& capture)
+PageListing PageListing::parse(const QByteArray& capture, QString* error)
 {
     // "%4d P %8d  %s": the widths grow for big numbers, so read the columns, not offsets.
     static const QRegularExpression pageLine(QStringLiteral("^\\s*(\\d+)\\s+P\\s+\\d+ {1,2}(.*)$"));
+    // Included files, shared annotations and thumbnails: a blank number column.
+    static const QRegularExpression otherLine(QStringLiteral("^\\s*[IAT?]\\s+\\d+ {1,2}.+$"));
     PageListing listing;
+    if (error && (capture.isEmpty() || !capture.endsWith('\n')))
+        *error = QStringLiteral("djvused's page listing ends in the middle of a line: it was "
+                                "cut short.");
     QList<QPair<QString, int>> prefixes;
     const QList<QByteArray> lines = capture.split('\n');
     for (QByteArray line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);
         const auto match = pageLine.match(QString::fromUtf8(line));
-        if (!match.hasMatch())
+        if (!match.hasMatch()) {
+            if (error && error->isEmpty() && !line.isEmpty() &&
+                !otherLine.match(QString::fromUtf8(line)).hasMatch())
+                *error = QStringLiteral("djvused's page listing holds a line it does not "
+                                        "print: %1")
+                             .arg(QString::fromUtf8(line.left(120)));
             continue;
+        }
         Page page;
         page.position = int(listing.pages_.size()) + 1;
         page.rest = match.captured(2);

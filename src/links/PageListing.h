@@ -19,7 +19,9 @@ public:
         QString identifier; // the identifier alone, suffixes cut off
     };
 
-    static PageListing parse(const QByteArray& capture);
+    // With error given, a listing cut short (empty, cut mid-line) or holding a line that
+    // is not a component line sets *error, saying so; it is left alone otherwise.
+    static PageListing parse(const QByteArray& capture, QString* error = nullptr);
 
     int pageCount() const { return int(pages_.size()); }
     const QList<Page>& pages() const { return pages_; }

@@ -76,6 +76,11 @@ qsizetype closingQuote(QByteArrayView line, qsizetype open)
 
 QString unescape(QByteArrayView quoted)
 {
+    return QString::fromUtf8(unescapeBytes(quoted));
+}
+
+QByteArray unescapeBytes(QByteArrayView quoted)
+{
     QByteArray bytes;
     bytes.reserve(quoted.size());
     for (qsizetype i = 0; i < quoted.size(); ++i) {
@@ -124,7 +129,7 @@ QString unescape(QByteArrayView quoted)
             break; // \" \\ \' and anything else stand for themselves
         }
     }
-    return QString::fromUtf8(bytes);
+    return bytes;
 }
 
 bool parsePageSelection(QByteArrayView line, PageSelection* selection)

@@ -38,6 +38,8 @@ int normaliseTabs(QByteArray* line);
 
 // Undoes djvused's C escapes (\" \\ \n \t \ooo ...) and reads the bytes as UTF-8.
 QString unescape(QByteArrayView quoted);
+// The same, giving the bytes as they are.
+QByteArray unescapeBytes(QByteArrayView quoted);
 // Index of the closing double quote of a quoted text that starts after `open`, honouring
 // backslash escapes; -1 when there is none.
 qsizetype closingQuote(QByteArrayView line, qsizetype open);

@@ -1,5 +1,6 @@
 #include "ocr/OcrTextLayer.h"
 
+#include "links/DjvusedDump.h"
 #include "links/TextDump.h"
 #include "ocr/OcrDocument.h"
 #include "tools/SafeChange.h"
@@ -12,7 +13,6 @@ namespace {
 
 const QString kDump = QStringLiteral("01.xml");
 const QString kChanges = QStringLiteral("02.xml");
-const QString kCheck = QStringLiteral("03.txt");
 
 } // namespace
 
@@ -107,17 +107,21 @@ bool OcrTextLayer::readBack(const OcrDocument& document, const QString& copy, in
     QStringList script;
     for (int number : pages)
         script << QStringLiteral("select %1").arg(number) << QStringLiteral("print-txt");
-    const ToolRun run = tools_.capture(QStringLiteral("djvused"),
-                                       {copy, QStringLiteral("-e"), script.join(u';')}, kCheck);
+    const ToolRun run =
+        tools_.capture(QStringLiteral("djvused"), {copy, QStringLiteral("-e"), script.join(u';')});
     if (!run.succeeded())
         return fail(run.failureText(), !run.started);
-    QFile printed(tools_.workPath(kCheck));
-    if (!printed.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Cannot read %1.").arg(printed.fileName()));
-    // print-txt prints each page as one expression that opens with "(page".
+    // print-txt prints each page as one expression that opens with "(page"; a cut one
+    // is no proof of anything.
+    const QString cut = DjvusedDump::dataError(run.standardOutput);
+    if (!cut.isEmpty())
+        return fail(QStringLiteral("djvused's text of the changed copy does not read whole (%1); "
+                                   "the document was left as it was.")
+                        .arg(cut));
     QList<QStringList> found;
-    while (!printed.atEnd()) {
-        const QByteArray line = printed.readLine().trimmed();
+    const QList<QByteArray> lines = run.standardOutput.split('\n');
+    for (QByteArray line : lines) {
+        line = line.trimmed();
         if (line.startsWith("(page"))
             found.append(QStringList());
         QByteArray text;
@@ -126,8 +130,6 @@ bool OcrTextLayer::readBack(const OcrDocument& document, const QString& copy, in
         if (!found.isEmpty() && TextDump::parseWordRecord(line, &box, &text, &malformed))
             found.last() << TextDump::unescape(text).trimmed();
     }
-    printed.close();
-    QFile::remove(printed.fileName());
     for (qsizetype i = 0; i < pages.size(); ++i) {
         QStringList expected = document.words(pages[i]);
         for (QString& word : expected)

@@ -31,7 +31,7 @@ QStringList aliasesOf(const QString& tool)
 
 QString ToolRun::failureText() const
 {
-    if (!started)
+    if (!started || outputLost)
         return errorText;
     QString said = QString::fromLocal8Bit(standardError).trimmed();
     if (crashed)
@@ -69,39 +69,62 @@ QString ToolRunner::resolve(const QString& tool) const
     return {};
 }
 
+ToolRun ToolRunner::capture(const QString& tool, const QStringList& args)
+{
+    return run(tool, args, true);
+}
+
 ToolRun ToolRunner::capture(const QString& tool, const QStringList& args,
                             const QString& captureFile)
 {
-    return run(tool, args, workPath(captureFile));
+    // The file is emptied first, so a caller never reads an older one.
+    QFile::remove(workPath(captureFile));
+    ToolRun result = run(tool, args, true);
+    QString error;
+    if (!writeWorkFile(captureFile, result.standardOutput, &error) && result.started) {
+        result.outputLost = true;
+        result.errorText = error;
+    }
+    return result;
 }
 
 ToolRun ToolRunner::discard(const QString& tool, const QStringList& args)
 {
-    const QString scratch = workPath(QStringLiteral("Test.tmp"));
-    ToolRun result = run(tool, args, scratch);
-    QFile::remove(scratch);
-    return result;
+    return run(tool, args, false);
 }
 
-ToolRun ToolRunner::run(const QString& tool, const QStringList& args, const QString& outputPath)
+bool ToolRunner::writeWorkFile(const QString& name, const QByteArray& bytes, QString* error) const
+{
+    const QString path = workPath(name);
+    QFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(bytes) == bytes.size() && file.flush() &&
+                         QFileInfo(path).size() == bytes.size();
+    if (!written) {
+        *error = QStringLiteral("Cannot write the work file %1 (is the disk full?) %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString())
+                     .trimmed();
+        file.close();
+        QFile::remove(path);
+    }
+    return written;
+}
+
+ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepOutput)
 {
     ToolRun result;
-    // The capture is emptied before the run, so a caller never reads an older one.
-    {
-        QFile out(outputPath);
-        (void)out.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    }
-
     QString program = resolve(tool);
     if (program.isEmpty())
         program = executableName(tool); // let the system say why it cannot start
 
+    // Both pipes are drained while the tool runs, so neither can fill and stall it.
     QProcess process;
     process.setProgram(program);
     process.setArguments(args);
     process.setWorkingDirectory(workFolder_);
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(outputPath, QIODevice::Truncate);
+    if (!keepOutput)
+        process.setStandardOutputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start();
     if (!process.waitForStarted(-1)) {
@@ -112,6 +135,8 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, const QStr
     }
     result.started = true;
     process.waitForFinished(-1);
+    if (keepOutput)
+        result.standardOutput = process.readAllStandardOutput();
     result.standardError = process.readAllStandardError();
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = result.crashed ? -1 : process.exitCode();

@@ -12,11 +12,13 @@ struct ToolRun
     bool started = false; // the program could be started at all
     bool crashed = false; // it died from a signal
     int exitCode = -1;
-    QString errorText;        // the system's words when it could not start
-    QByteArray standardError; // what the tool said on standard error
+    QString errorText;         // the system's words when it could not start
+    QByteArray standardOutput; // what a capture read from standard output, kept apart
+    QByteArray standardError;  // what the tool said on standard error
+    bool outputLost = false;   // the capture could not be written into its work file
 
-    // Ran and exited with status 0.
-    bool succeeded() const { return started && !crashed && exitCode == 0; }
+    // Ran and exited with status 0, and a capture file holds all it printed.
+    bool succeeded() const { return started && !crashed && exitCode == 0 && !outputLost; }
     // Succeeded and said nothing on standard error: the bar for a run that changes a document.
     bool clean() const { return succeeded() && standardError.trimmed().isEmpty(); }
     // The tool's own words for a failure, for logs and message boxes.
@@ -32,11 +34,18 @@ public:
     // folder, against which relative capture and work-file names resolve.
     ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages, QString errorCaption);
 
-    // Standard output goes to captureFile (emptied first; relative names live in the work
-    // folder) and stays there for the caller.
+    // Standard output is read through a pipe into standardOutput, as it comes, so a full
+    // disk can never cut it short.
+    ToolRun capture(const QString& tool, const QStringList& args);
+    // As above, and the bytes are also written into captureFile (emptied first; relative
+    // names live in the work folder) for the user to see, written whole or outputLost set.
     ToolRun capture(const QString& tool, const QStringList& args, const QString& captureFile);
-    // Standard output goes to "Test.tmp" in the work folder, removed after the run.
+    // Standard output is thrown away.
     ToolRun discard(const QString& tool, const QStringList& args);
+
+    // Writes a work file (a script djvused is given, a capture kept for the user): written,
+    // flushed and its size checked. False with *error naming the file otherwise.
+    bool writeWorkFile(const QString& name, const QByteArray& bytes, QString* error) const;
 
     // "<exe folder>/bin/<tool>" when that file exists, else the program of that name on
     // PATH; "djvuparsexml" and "djvuxmlparser" name the same program. Empty when neither.
@@ -49,7 +58,7 @@ public:
     void setErrorCaption(const QString& caption) { errorCaption_ = caption; }
 
 private:
-    ToolRun run(const QString& tool, const QStringList& args, const QString& outputPath);
+    ToolRun run(const QString& tool, const QStringList& args, bool keepOutput);
 
     QString exeFolder_;
     QString workFolder_;

@@ -36,6 +36,25 @@ bool runTool(const QString& program, const QStringList& args, QString* error,
     return true;
 }
 
+// Appends a chunk to a single-page file's FORM and corrects the FORM's length.
+bool appendChunk(const QString& path, const QByteArray& id, const QByteArray& data)
+{
+    QByteArray bytes = DjvuFixture::readAll(path);
+    if (bytes.size() < 16)
+        return false;
+    if (bytes.size() % 2 != 0)
+        bytes += '\0';
+    const quint32 length = quint32(data.size());
+    bytes += id;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += char((length >> shift) & 0xff);
+    bytes += data;
+    const quint32 form = quint32(bytes.size() - 12);
+    for (int i = 0; i < 4; ++i)
+        bytes[8 + i] = char((form >> (24 - 8 * i)) & 0xff);
+    return DjvuFixture::writeAll(path, bytes);
+}
+
 } // namespace
 
 FixtureLine FixtureLine::layout(int left, int bottom, const QStringList& words, int height,
@@ -131,6 +150,11 @@ bool DjvuFixture::build(const QString& path, const QList<FixturePage>& pages, QS
         const QString component = pageDir.filePath(id);
         if (!QFile::copy(blanks.value(size), component)) {
             *error = QStringLiteral("cannot copy a blank page to ") + component;
+            return false;
+        }
+        if (!page.rawAnnotations.isEmpty() &&
+            !appendChunk(component, "ANTa", page.rawAnnotations)) {
+            *error = QStringLiteral("cannot add annotations to ") + component;
             return false;
         }
         components << component;

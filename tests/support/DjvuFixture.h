@@ -34,6 +34,9 @@ struct FixturePage
     bool hasText = true; // false, or no lines: no text layer at all
     QList<FixtureLine> lines;
     QString annotations; // body of a set-ant block (without the final "."), none when empty
+    // Bytes put into the page's ANTa chunk as they stand, past djvused's own checks: the
+    // annotations a damaged or hostile document may carry. None when empty.
+    QByteArray rawAnnotations;
 
     // A page whose text lines are given as word lists, 100 pixels apart from the top down.
     static FixturePage ofLines(const QList<QStringList>& lines, int left = 300, int top = 3000);

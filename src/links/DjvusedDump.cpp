@@ -1,0 +1,178 @@
+#include "links/DjvusedDump.h"
+
+#include "links/TextDump.h"
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\0';
+}
+
+QString shown(QByteArrayView line)
+{
+    return QString::fromUtf8(line.toByteArray().left(120)).trimmed();
+}
+
+// `select "name"` or the old `select 'name'`, optionally followed by a "#" comment.
+bool readSelection(QByteArrayView line, QByteArray* name)
+{
+    if (!line.startsWith("select ") || line.size() < 9)
+        return false;
+    qsizetype open = 7;
+    while (open < line.size() && line[open] == ' ')
+        ++open;
+    if (open >= line.size())
+        return false;
+    qsizetype after = -1;
+    if (line[open] == '"') {
+        const qsizetype close = TextDump::closingQuote(line, open);
+        if (close < 0)
+            return false;
+        *name = TextDump::unescapeBytes(line.sliced(open + 1, close - open - 1));
+        after = close + 1;
+    } else if (line[open] == '\'') {
+        const qsizetype close = line.lastIndexOf('\'');
+        if (close <= open)
+            return false;
+        *name = line.sliced(open + 1, close - open - 1).toByteArray();
+        after = close + 1;
+    } else {
+        return false;
+    }
+    const QByteArrayView rest = line.sliced(after).trimmed();
+    return rest.isEmpty() || rest.startsWith('#');
+}
+
+} // namespace
+
+QString DjvusedDump::dataError(QByteArrayView data)
+{
+    int depth = 0;
+    qsizetype pos = 0;
+    while (pos < data.size()) {
+        const char c = data[pos];
+        if (c == '"') {
+            const qsizetype close = TextDump::closingQuote(data, pos);
+            if (close < 0)
+                return QStringLiteral("a quoted text never closes");
+            if (depth == 0)
+                return QStringLiteral("a quoted text stands outside any expression");
+            pos = close + 1;
+            continue;
+        }
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (--depth < 0)
+                return QStringLiteral("a \")\" closes no expression");
+        } else if (!isBlank(c) && depth == 0) {
+            return QStringLiteral("text stands outside any expression: %1")
+                .arg(shown(data.sliced(pos).toByteArray().split('\n').first()));
+        }
+        ++pos;
+    }
+    if (depth != 0)
+        return QStringLiteral("an expression never closes");
+    // The data ends at a lone "." line; a line that is "." with blanks around it is refused
+    // too, so no reader of the script can take it for the end.
+    for (const QByteArray& line : data.toByteArray().split('\n'))
+        if (line.trimmed() == ".")
+            return QStringLiteral("a line holds only \".\"");
+    return {};
+}
+
+QByteArray DjvusedDump::quote(QByteArrayView name)
+{
+    QByteArray quoted = "\"";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20 || byte >= 0x7f) {
+            quoted += '\\';
+            quoted += char('0' + (byte >> 6));
+            quoted += char('0' + ((byte >> 3) & 7));
+            quoted += char('0' + (byte & 7));
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind)
+{
+    DjvusedDump dump;
+    dump.kind = kind;
+    const QByteArray removeLine = "select; remove-" + kind;
+    const QByteArray setLine = "set-" + kind;
+    if (capture.isEmpty() || !capture.endsWith('\n')) {
+        dump.error = QStringLiteral("djvused's dump ends in the middle of a line: it was cut "
+                                    "short.");
+        return dump;
+    }
+    QList<QByteArray> lines = capture.split('\n');
+    lines.removeLast(); // after the final line feed
+    for (QByteArray& line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+
+    bool removed = false;
+    bool selected = false;
+    QByteArray name;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        if (!removed) {
+            if (line != removeLine)
+                break;
+            removed = true;
+            continue;
+        }
+        if (readSelection(line, &name)) {
+            selected = true;
+            continue;
+        }
+        if (line != setLine || !selected) {
+            dump.error = QStringLiteral("djvused's dump holds a line it does not print: %1")
+                             .arg(shown(line));
+            return dump;
+        }
+        DumpBlock block;
+        block.identifier = name;
+        qsizetype end = i + 1;
+        while (end < lines.size() && lines[end] != ".")
+            block.body += lines[end++] + '\n';
+        if (end >= lines.size()) {
+            dump.error = QStringLiteral("djvused's dump of %1 ends without its closing \".\" "
+                                        "line: it was cut short.")
+                             .arg(QString::fromUtf8(name));
+            return dump;
+        }
+        const QString why = dataError(block.body);
+        if (!why.isEmpty()) {
+            dump.error = QStringLiteral("The data of %1 does not read as well-formed "
+                                        "expressions (%2); it was not used.")
+                             .arg(QString::fromUtf8(name), why);
+            return dump;
+        }
+        dump.blocks << block;
+        selected = false;
+        i = end;
+    }
+    if (!removed)
+        dump.error = QStringLiteral("djvused's dump does not begin with \"%1\".")
+                         .arg(QString::fromLatin1(removeLine));
+    return dump;
+}
+
+QByteArray DjvusedDump::script() const
+{
+    QByteArray text = "select; remove-" + kind + '\n';
+    for (const DumpBlock& block : blocks)
+        text += "select " + quote(block.identifier) + "\nset-" + kind + '\n' + block.body + ".\n";
+    return text;
+}
