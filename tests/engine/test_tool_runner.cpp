@@ -124,3 +124,39 @@ TEST_F(ToolRunnerTest, RunsInTheGivenWorkFolderAndTwoRunnersDoNotMeet)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ToolRunnerTest, BigOutputOnBothChannelsArrivesWholeAndApart)
+{
+    // Enough to fill any pipe many times over, on both channels at once.
+    addTool("chatty", "i=0\nwhile [ $i -lt 2000 ]; do\n"
+                      "  echo \"out line $i of a long capture that keeps going\"\n"
+                      "  echo \"err line $i\" >&2\n  i=$((i+1))\ndone\n");
+    const ToolRun run = runner().capture("chatty", {});
+    ASSERT_TRUE(run.succeeded());
+    const QList<QByteArray> out = run.standardOutput.split('\n');
+    ASSERT_EQ(out.size(), 2001);
+    EXPECT_EQ(out[1999], QByteArray("out line 1999 of a long capture that keeps going"));
+    EXPECT_FALSE(run.standardOutput.contains("err line"));
+    EXPECT_TRUE(run.standardError.endsWith("err line 1999\n"));
+    EXPECT_FALSE(run.standardError.contains("out line"));
+    EXPECT_FALSE(run.clean());
+}
+
+TEST_F(ToolRunnerTest, ACaptureThatCannotBeWrittenIsAFailureNotAShortFile)
+{
+    addTool("talker", "echo hello\n");
+    QDir(work.path()).mkpath("out.dsed"); // a folder where the capture file should go
+    const ToolRun run = runner().capture("talker", {}, "out.dsed");
+    EXPECT_TRUE(run.started);
+    EXPECT_FALSE(run.succeeded());
+    EXPECT_TRUE(run.failureText().contains("out.dsed")) << run.failureText().toStdString();
+    QString error;
+    EXPECT_FALSE(runner().writeWorkFile("out.dsed", "x", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(runner().writeWorkFile("script.dsed", "select 1\n", &error));
+    EXPECT_EQ(read("script.dsed"), QByteArray("select 1\n"));
+}
+
+} // namespace
