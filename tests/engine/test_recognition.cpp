@@ -346,6 +346,7 @@ TEST(IndexRecognition, AWordWithMoreThanAHundredNumbersGetsAHundredAreas)
     for (int i = 1; i <= 150; ++i)
         numbers << QString::number(i);
     FixturePage page;
+    page.width = 15000; // the word's areas all lie on the page
     FixtureLine line;
     line.words << FixtureWord{0, 3000, 15000, 3040, numbers.join(',')};
     page.lines << line;
