@@ -113,9 +113,12 @@ private:
     Body readCommandLine(qsizetype pos, qsizetype end)
     {
         Body body = Body::None;
+        bool selected = false;
         while (pos < end) {
             while (pos < end && (isBlank(text_[pos]) || text_[pos] == ';'))
                 ++pos;
+            if (pos < end && text_[pos] == '#' && selected)
+                readPageComment(pos, end);
             if (pos >= end || text_[pos] == '#')
                 break;
             const qsizetype wordStart = pos;
@@ -139,7 +142,9 @@ private:
             }
             if (word == "select") {
                 ++result_.blockCount;
+                result_.blockPages.append(0);
                 currentBlock_ = result_.blockCount - 1;
+                selected = true;
             } else if (arguments == 0 && word == "set-ant") {
                 body = Body::Annotations;
             } else if (arguments == 0 && (word == "set-txt" || word == "set-meta" ||
@@ -148,6 +153,32 @@ private:
             }
         }
         return body;
+    }
+
+    // djvused names the page of a select command in a comment: "# page 12".
+    void readPageComment(qsizetype pos, qsizetype end)
+    {
+        const QByteArray comment = text_.mid(pos + 1, end - pos - 1).trimmed();
+        if (!comment.startsWith("page "))
+            return;
+        bool ok = false;
+        const int page = comment.mid(5).trimmed().toInt(&ok);
+        if (ok && page > 0)
+            result_.blockPages[currentBlock_] = page;
+    }
+
+    // Whether the link of a maparea whose head ends at `pos` stays in this document: a
+    // quoted "#..." or (url "#..." ...).
+    bool internalLink(qsizetype pos, qsizetype end) const
+    {
+        while (pos < end && isBlank(text_[pos]))
+            ++pos;
+        if (pos < end && text_[pos] == '(') {
+            pos = text_.indexOf('"', pos);
+            if (pos < 0 || pos >= end)
+                return false;
+        }
+        return pos + 1 < end && text_[pos] == '"' && text_[pos + 1] == '#';
     }
 
     // The annotation syntax: parenthesised lists, quoted strings and bare words. An area's
@@ -167,6 +198,8 @@ private:
                 while (pos < end && !isDelimiter(text_[pos]))
                     ++pos;
                 const QByteArray head = text_.mid(headStart, pos - headStart);
+                if (head == "maparea")
+                    internal_ = internalLink(pos, end);
                 const bool isArea = (head == "rect" || head == "oval") && !heads.isEmpty() &&
                                     heads.last() == "maparea";
                 heads.append(head);
@@ -186,6 +219,7 @@ private:
     {
         ScannedArea area;
         area.block = currentBlock_;
+        area.internal = internal_;
         qsizetype start = 0;
         qsizetype length = 0;
         if (!readNumber(text_, pos, end, &area.left, &area.leftPos, &area.leftLength) ||
@@ -206,6 +240,7 @@ private:
     const QByteArray& text_;
     AnnotationScan result_;
     int currentBlock_ = 0;
+    bool internal_ = true;
 };
 
 } // namespace

@@ -8,7 +8,8 @@
 // left edge and width stand in the text, so that exactly those digits can be replaced.
 struct ScannedArea
 {
-    int block = 0; // the page block it belongs to (0 before the first select command)
+    int block = 0;        // the page block it belongs to (0 before the first select command)
+    bool internal = true; // its link is "#..." inside this document
     int left = 0;
     int bottom = 0;
     int width = 0;
@@ -23,6 +24,7 @@ struct AnnotationScan
 {
     QList<ScannedArea> areas; // in the order they stand in the text
     int blockCount = 1;       // page blocks, the one before the first select command included
+    QList<int> blockPages{0}; // the page number of each block ("# page N"), 0 when unknown
     QString error;            // why the script could not be read; empty when it could
     bool ok() const { return error.isEmpty(); }
 };

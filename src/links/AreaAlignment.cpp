@@ -46,29 +46,67 @@ PageAlignment AreaAlignment::alignPage(const QList<AreaBox>& areas)
     return page;
 }
 
-AreaAlignment::Result AreaAlignment::alignScript(const AnnotationScan& scan)
+AreaAlignment::Result AreaAlignment::alignScript(const AnnotationScan& scan,
+                                                 const QList<int>& pageWidths)
 {
     Result result;
     result.leftAligned.resize(scan.areas.size());
     result.aligned.resize(scan.areas.size());
-    // Areas of one block are gathered by index; blocks never influence each other.
+    // Areas of one block are gathered by index; blocks never influence each other. Areas
+    // whose link leaves the document stay as they are and are not measured.
     QList<QList<qsizetype>> members(scan.blockCount);
-    for (qsizetype i = 0; i < scan.areas.size(); ++i)
-        members[scan.areas[i].block].append(i);
-    for (const QList<qsizetype>& block : members) {
-        if (block.isEmpty())
+    for (qsizetype i = 0; i < scan.areas.size(); ++i) {
+        const ScannedArea& a = scan.areas[i];
+        result.leftAligned[i] = result.aligned[i] = {a.left, a.width};
+        if (a.internal)
+            members[a.block].append(i);
+    }
+    for (qsizetype block = 0; block < members.size(); ++block) {
+        const QList<qsizetype>& indexes = members[block];
+        if (indexes.isEmpty())
             continue;
         QList<AreaBox> boxes;
-        boxes.reserve(block.size());
-        for (qsizetype i : block)
+        boxes.reserve(indexes.size());
+        for (qsizetype i : indexes)
             boxes.append({scan.areas[i].left, scan.areas[i].width});
         const PageAlignment page = alignPage(boxes);
-        for (qsizetype k = 0; k < block.size(); ++k) {
-            result.leftAligned[block[k]] = page.leftAligned[k];
-            result.aligned[block[k]] = page.aligned[k];
+        const int pageNumber = block < scan.blockPages.size() ? scan.blockPages[block] : 0;
+        const int width =
+            pageNumber > 0 && pageNumber <= pageWidths.size() ? pageWidths[pageNumber - 1] : 0;
+        for (qsizetype k = 0; k < indexes.size(); ++k) {
+            result.leftAligned[indexes[k]] = withinPage(page.leftAligned[k], boxes[k], width);
+            result.aligned[indexes[k]] = withinPage(page.aligned[k], boxes[k], width);
         }
     }
     return result;
+}
+
+AreaBox AreaAlignment::withinPage(AreaBox aligned, const AreaBox& original, int pageWidth)
+{
+    if (pageWidth <= 0 || qint64(aligned.left) + aligned.width <= pageWidth)
+        return aligned;
+    // Cut at the right edge, never narrower than the area was; where that cannot be, the
+    // area stays as it was.
+    const qint64 room = qint64(pageWidth) - aligned.left;
+    if (room < original.width || room <= 0)
+        return original;
+    aligned.width = int(room);
+    return aligned;
+}
+
+QList<int> AreaAlignment::pageWidths(const QByteArray& sizes)
+{
+    QList<int> widths;
+    for (const QByteArray& line : sizes.split('\n')) {
+        const qsizetype at = line.indexOf("width=");
+        if (at < 0)
+            continue;
+        qsizetype end = at + 6;
+        while (end < line.size() && line[end] >= '0' && line[end] <= '9')
+            ++end;
+        widths.append(line.mid(at + 6, end - at - 6).toInt());
+    }
+    return widths;
 }
 
 QByteArray AreaAlignment::rewrite(const QByteArray& script, const QList<ScannedArea>& areas,

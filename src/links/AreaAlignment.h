@@ -41,15 +41,23 @@ public:
     static PageAlignment alignPage(const QList<AreaBox>& areas);
 
     // Aligns every page block of a scanned script on its own; one entry per scanned area.
+    // Areas whose link leaves the document keep their boxes and count for no column; no
+    // aligned area reaches past the right edge of its page (pageWidths: by page number,
+    // from 1; a page without a width has no such limit).
     struct Result
     {
         QList<AreaBox> leftAligned;
         QList<AreaBox> aligned;
     };
-    static Result alignScript(const AnnotationScan& scan);
+    static Result alignScript(const AnnotationScan& scan, const QList<int>& pageWidths = {});
+    // The widths of the pages, in page order, from what "djvused -e size" prints.
+    static QList<int> pageWidths(const QByteArray& sizes);
 
     // The script with each area's left edge and width set to its box. A number keeps its
     // own spelling where its value stays; no other character of the script changes.
     static QByteArray rewrite(const QByteArray& script, const QList<ScannedArea>& areas,
                               const QList<AreaBox>& boxes);
+
+private:
+    static AreaBox withinPage(AreaBox aligned, const AreaBox& original, int pageWidth);
 };

@@ -4,11 +4,16 @@
 
 struct CreateJob;
 class HyperlinkScript;
+class PageAnnotations;
 
-// Puts the contents link of a row on one page or on every page of the document. Each
-// block replaces the annotations of its page, so it comes before the contents blocks,
-// which then replace it on the contents pages.
+// Puts the contents link of a row on one page or on every page of the document: the script
+// writes it into the block of a contents page, or beside what another page keeps.
 namespace ContentsLinkBlocks {
-// false when the one page the row names is not a page of the document.
-bool write(const CreateJob& job, int pageCount, HyperlinkScript& script, QString* error);
+// false when the one page the row names is not a page of the document. `current`: the
+// annotations the pages have now; each page keeps them, apart from an earlier contents
+// link with the same target and comment.
+bool write(const CreateJob& job, int pageCount, HyperlinkScript& script, QString* error,
+           const PageAnnotations* current = nullptr);
+// The row puts a contents link on at least one page.
+bool wanted(const CreateJob& job);
 } // namespace ContentsLinkBlocks

@@ -13,6 +13,39 @@ ContentsWalk::ContentsWalk(const PageListing& listing, int firstPage, int lastPa
 {
 }
 
+namespace {
+
+QString count(int n, const char* one, const char* many)
+{
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+}
+
+} // namespace
+
+QString ContentsWalk::describe(const PageReport& report, int pageCount)
+{
+    const EntryRecognition::Tally& t = report.tally;
+    QString text = QStringLiteral("Page %1: ").arg(report.page);
+    if (t.made > 0)
+        text += count(t.made, "link", "links") + QStringLiteral(" made");
+    else
+        text += QStringLiteral("no link made; the page keeps the links it had");
+    if (t.skipped() == 0)
+        return text + QLatin1Char('.');
+    QStringList why;
+    if (t.beforeFirstPage > 0)
+        why << QString::number(t.beforeFirstPage) + QStringLiteral(" with a target before page 1");
+    if (t.beyondLastPage > 0)
+        why << QStringLiteral("%1 with a target past page %2").arg(t.beyondLastPage).arg(pageCount);
+    if (t.fallingNumber > 0)
+        why << QString::number(t.fallingNumber) +
+                   QStringLiteral(" with a number smaller than the entry above");
+    if (t.outsidePage > 0)
+        why << QString::number(t.outsidePage) + QStringLiteral(" with an area outside the page");
+    return text + QStringLiteral(", ") + count(t.skipped(), "entry", "entries") +
+           QStringLiteral(" skipped (") + why.join(QStringLiteral(", ")) + QStringLiteral(").");
+}
+
 bool ContentsWalk::feed(const QByteArray& line)
 {
     // A word is the last of its text line when the record after it is not a word, so
@@ -31,12 +64,20 @@ bool ContentsWalk::finish()
     if (havePending_)
         ok = process(pending_, false);
     havePending_ = false;
+    closePage();
     script_.closing(inRange_);
     return ok;
 }
 
+void ContentsWalk::closePage()
+{
+    if (inRange_)
+        reports_.append({position_, recognition_.takeTally()});
+}
+
 void ContentsWalk::openPage(const PageSelection& selection)
 {
+    closePage();
     recognition_.startPage();
     script_.pageBoundary(ordinal_ != 0, inRange_);
     previousLineTop_ = 0;
@@ -49,6 +90,7 @@ void ContentsWalk::openPage(const PageSelection& selection)
     if (position == 0)
         position = selection.pageNumber;
     inRange_ = position != 0 && position >= firstPage_ && position <= lastPage_;
+    position_ = position;
     if (inRange_) {
         ++contentsPagesSeen_;
         script_.pageOpening(position);
@@ -67,6 +109,10 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
 
     bool malformed = false;
     ZoneBox box;
+    if (TextDump::parsePageRecord(line, &box)) {
+        recognition_.setPageBox(box);
+        return true;
+    }
     if (TextDump::parseLineRecord(line, &box, &malformed)) {
         wordsInLine_ = 0;
         previousLineTop_ = lineTop_;

@@ -30,9 +30,20 @@ public:
     int contentsPagesSeen() const { return contentsPagesSeen_; }
     int areasWritten() const { return areasWritten_; }
 
+    // What the walk made of each contents page it met, in dump order.
+    struct PageReport
+    {
+        int page = 0; // listing position
+        EntryRecognition::Tally tally;
+    };
+    const QList<PageReport>& pageReports() const { return reports_; }
+    // "Page 3: 12 links made, 2 entries skipped (2 with a target past page 48)."
+    static QString describe(const PageReport& report, int pageCount);
+
 private:
     bool process(QByteArray line, bool nextIsWord);
     void openPage(const PageSelection& selection);
+    void closePage();
 
     const PageListing& listing_;
     int firstPage_;
@@ -54,5 +65,7 @@ private:
     int wordsInLine_ = 0;
     int contentsPagesSeen_ = 0;
     int areasWritten_ = 0;
+    int position_ = 0; // listing position of the current page
+    QList<PageReport> reports_;
     QString error_;
 };

@@ -9,6 +9,7 @@
 #include "links/CreateRowReader.h"
 #include "links/DjvusedDump.h"
 #include "links/HyperlinkScript.h"
+#include "links/PageAnnotations.h"
 #include "links/PageListing.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
@@ -162,7 +163,20 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     HyperlinkScript script;
     if (options.removeOcr)
         script.removeText();
-    if (!ContentsLinkBlocks::write(job, listing.pageCount(), script, &error))
+    // The pages that get the contents link keep what they have beside it.
+    PageAnnotations current;
+    if (ContentsLinkBlocks::wanted(job)) {
+        const ToolRun annotations = tools_.capture(
+            kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-ant")}, kListingFile);
+        if (!annotations.clean())
+            return fail(toolFailure(path, annotations));
+        QFile file(tools_.workPath(kListingFile));
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("Cannot read the annotations: %1").arg(file.errorString()));
+        if (!PageAnnotations::parse(file.readAll(), listing, &current, &error))
+            return fail(error);
+    }
+    if (!ContentsLinkBlocks::write(job, listing.pageCount(), script, &error, &current))
         return fail(error);
     removeWorkFiles({kListingFile});
 
@@ -193,6 +207,10 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     }
     if (!walk.finish())
         return fail(walk.error());
+    for (const ContentsWalk::PageReport& report : walk.pageReports())
+        log_.addLine(ContentsWalk::describe(report, listing.pageCount()));
+    if (walk.areasWritten() == 0 && script.contentsLinkCount() == 0)
+        return fail(QStringLiteral("No link was made in %1; it was left as it is.").arg(path));
 
     if (!tools_.writeWorkFile(kScriptFile, script.text(), &error))
         return fail(error);

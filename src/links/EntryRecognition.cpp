@@ -35,6 +35,20 @@ void EntryRecognition::startPage()
 {
     lastTop_ = 0;
     lastLeft_ = 0;
+    pageBoxKnown_ = false;
+}
+
+void EntryRecognition::setPageBox(const ZoneBox& box)
+{
+    pageBox_ = box;
+    pageBoxKnown_ = true;
+}
+
+EntryRecognition::Tally EntryRecognition::takeTally()
+{
+    const Tally tally = tally_;
+    tally_ = {};
+    return tally;
 }
 
 bool EntryRecognition::contentsNumber(const QByteArray& text, QByteArray* digits)
@@ -124,9 +138,15 @@ bool EntryRecognition::accept(qint64 page, const Word& word) const
     return !(page < lastPage_ && lastOrdinal_ == word.pageOrdinal);
 }
 
-bool EntryRecognition::contentsArea(ZoneBox zone, int previousLineTop, Area* area,
-                                    int* alignedLeft) const
+bool EntryRecognition::targetBeyond(qint64 page) const
 {
+    return targetPage(page, settings_.offset, settings_.halve) > settings_.pageCount;
+}
+
+bool EntryRecognition::contentsArea(ZoneBox zone, int previousLineTop, Area* area, int* alignedLeft,
+                                    bool* placed) const
+{
+    *placed = true;
     // Within one column, areas start at the leftmost edge of the entries above them.
     if (lastLeft_ != 0 && lastLeft_ < zone.xmin && lastRight_ > zone.xmin)
         zone.xmin = lastLeft_;
@@ -140,7 +160,28 @@ bool EntryRecognition::contentsArea(ZoneBox zone, int previousLineTop, Area* are
     const qint64 height = std::llabs(reference - zone.ymax);
     if (height == 0)
         return false;
-    area->box = {zone.xmin, zone.ymin, zone.xmax - zone.xmin, int(height)};
+    *placed = placeBox(zone.xmin, zone.ymin, qint64(zone.xmax) - zone.xmin, height, area);
+    return *placed;
+}
+
+bool EntryRecognition::placeBox(qint64 x, qint64 y, qint64 width, qint64 height, Area* area) const
+{
+    // An area number has at most nine digits, so that the Fix pass can read it back.
+    constexpr qint64 kLargest = 999'999'999;
+    for (const qint64 v : {x, y, width, height, x + width, y + height})
+        if (v > kLargest || v < -kLargest)
+            return false;
+    if (pageBoxKnown_) {
+        // Some of it must lie on the page; an area partly beyond an edge stays as it is.
+        const qint64 x1 = std::min(x, x + width), x2 = std::max(x, x + width);
+        const qint64 y1 = std::min(y, y + height), y2 = std::max(y, y + height);
+        if (x2 < std::min(pageBox_.xmin, pageBox_.xmax) ||
+            x1 > std::max(pageBox_.xmin, pageBox_.xmax) ||
+            y2 < std::min(pageBox_.ymin, pageBox_.ymax) ||
+            y1 > std::max(pageBox_.ymin, pageBox_.ymax))
+            return false;
+    }
+    area->box = {int(x), int(y), int(width), int(height)};
     return true;
 }
 
@@ -184,43 +225,72 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
     if (list.isEmpty() && !readPageNumber(digits, &page))
         return {};
 
-    if (settings_.checkPageCount && page > settings_.pageCount) {
+    // Where an entry could stand: contents need a title before the number, and both
+    // contents and the first index kind take only the last word of a text line.
+    const bool entryPlace =
+        index2 || (word.lastOfLine && (settings_.kind != Contents || word.wordsInLine > 1));
+    // The check looks at the page the link would lead to, offset and halving applied.
+    bool beyond = false;
+    if (settings_.checkPageCount && list.isEmpty() && targetBeyond(page)) {
         page = lastPage_;
-        if (page > settings_.pageCount && settings_.kind != Contents) {
+        beyond = targetBeyond(page);
+        if (beyond && page != 0 && settings_.kind != Contents) {
+            ++tally_.beyondLastPage;
             remember(page, word.zone, word.zone.xmin, word.pageOrdinal);
             return {};
         }
     }
-    if (page == 0 && list.isEmpty())
+    if (page == 0 && list.isEmpty()) {
+        if (beyond && entryPlace)
+            ++tally_.beyondLastPage;
         return {};
-    if (!accept(page, word))
+    }
+    if (!accept(page, word)) {
+        if (entryPlace)
+            ++tally_.fallingNumber;
         return {};
+    }
     if (!index2 && !word.lastOfLine)
         return {};
+    if (beyond) {
+        ++tally_.beyondLastPage;
+        remember(page, word.zone, word.zone.xmin, word.pageOrdinal);
+        return {};
+    }
 
     QList<Area> areas;
     int left = word.zone.xmin;
     const ZoneBox& z = word.zone;
+    const qint64 height = std::llabs(qint64(z.ymax) - z.ymin);
+    const qint64 span = qint64(z.xmax) - z.xmin;
+    bool placed = true;
     if (!index2) {
         Area area;
-        if (contentsArea(z, word.previousLineTop, &area, &left)) {
+        if (contentsArea(z, word.previousLineTop, &area, &left, &placed)) {
             area.targetPage = targetPage(page, settings_.offset, settings_.halve);
             area.comment = commentFor(page);
             areas << area;
+        } else if (!placed) {
+            ++tally_.outsidePage;
         }
     } else if (list.isEmpty()) {
         Area area;
-        area.box = {z.xmin, z.ymin, z.xmax - z.xmin, std::abs(z.ymax - z.ymin)};
+        placed = placeBox(z.xmin, z.ymin, span, height, &area);
         area.targetPage = targetPage(page, settings_.offset, settings_.halve);
         area.comment = commentFor(page);
-        areas << area;
+        if (placed)
+            areas << area;
+        else
+            ++tally_.outsidePage;
     } else {
         const qint64 n = list.size();
-        const qint64 span = qint64(z.xmax) - z.xmin;
         for (qint64 k = 0; k < n; ++k) {
             Area area;
-            area.box = {int(z.xmin + roundHalfEven(span * k, n)), z.ymin,
-                        int(roundHalfEven(span, n)), std::abs(z.ymax - z.ymin)};
+            if (!placeBox(z.xmin + roundHalfEven(span * k, n), z.ymin, roundHalfEven(span, n),
+                          height, &area)) {
+                ++tally_.outsidePage;
+                continue;
+            }
             area.targetPage = targetPage(list[k], settings_.offset, settings_.halve);
             area.comment = commentFor(list[k]);
             areas << area;
@@ -229,6 +299,17 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
     remember(page, z, left, word.pageOrdinal);
     // "#-2" would be read by viewers as "two pages back": a target before the first page
     // can only be a wrong link, so it gets no area (the entry still counts as the last).
-    areas.removeIf([](const Area& area) { return area.targetPage < 1; });
+    areas.removeIf([this](const Area& area) {
+        if (area.targetPage < 1) {
+            ++tally_.beforeFirstPage;
+            return true;
+        }
+        if (settings_.checkPageCount && area.targetPage > settings_.pageCount) {
+            ++tally_.beyondLastPage;
+            return true;
+        }
+        return false;
+    });
+    tally_.made += int(areas.size());
     return areas;
 }

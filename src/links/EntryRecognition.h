@@ -47,6 +47,21 @@ public:
         BorderExpression::Box box;
     };
 
+    // What became of the entries of one page: the areas made, and the entries that got no
+    // area, by why.
+    struct Tally
+    {
+        int made = 0;
+        int beforeFirstPage = 0; // the target page lies before page 1
+        int beyondLastPage = 0;  // the target page lies past the document's last page
+        int fallingNumber = 0;   // contents: a number smaller than the entry above it
+        int outsidePage = 0;     // the area would lie outside the page
+        int skipped() const
+        {
+            return beforeFirstPage + beyondLastPage + fallingNumber + outsidePage;
+        }
+    };
+
     // Only the first this many numbers of one index word get an area each.
     static constexpr int kMaxNumbersPerWord = 100;
 
@@ -54,7 +69,11 @@ public:
 
     // A new page begins: the areas of its first entry reach up from its own line.
     void startPage();
+    // The box of the current page, from its page record; areas are kept inside it.
+    void setPageBox(const ZoneBox& box);
     QList<Area> examine(const Word& word);
+    // The tally of the entries examined since the last call.
+    Tally takeTally();
 
     int lastPageNumber() const { return lastPage_; }
 
@@ -68,7 +87,13 @@ public:
 
 private:
     bool accept(qint64 page, const Word& word) const;
-    bool contentsArea(ZoneBox zone, int previousLineTop, Area* area, int* alignedLeft) const;
+    // false without an area: for a zero height, or (*placed false) outside the page.
+    bool contentsArea(ZoneBox zone, int previousLineTop, Area* area, int* alignedLeft,
+                      bool* placed) const;
+    // Puts a box computed in wide numbers into the area; false when nothing of it lies on
+    // the page or a number has more than nine digits.
+    bool placeBox(qint64 x, qint64 y, qint64 width, qint64 height, Area* area) const;
+    bool targetBeyond(qint64 page) const;
     QByteArray commentFor(qint64 page) const;
     void remember(qint64 page, const ZoneBox& zone, int left, int ordinal);
 
@@ -79,4 +104,7 @@ private:
     int lastLeft_ = 0;
     int lastRight_ = 0;
     int lastOrdinal_ = 0;
+    ZoneBox pageBox_;
+    bool pageBoxKnown_ = false;
+    Tally tally_;
 };

@@ -89,7 +89,20 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     log_.append(ok);
     log_.addLine(texts_.text(QStringLiteral("m4")));
 
-    const AreaAlignment::Result aligned = AreaAlignment::alignScript(scan);
+    // The page widths bound the aligned areas; asked only when there is something to align.
+    QList<int> widths;
+    if (!scan.areas.isEmpty()) {
+        const QString sizesPath = tools_.workPath(QString::fromLatin1(kLeftEdgesFile));
+        const ToolRun sizes =
+            tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("size")}, sizesPath);
+        if (!sizes.clean())
+            return fail(path, sizes.failureText());
+        QFile file(sizesPath);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(path, QStringLiteral("Cannot read the work file %1.").arg(sizesPath));
+        widths = AreaAlignment::pageWidths(file.readAll());
+    }
+    const AreaAlignment::Result aligned = AreaAlignment::alignScript(scan, widths);
     const QByteArray script = AreaAlignment::rewrite(capture, scan.areas, aligned.aligned);
     // Only digits change; read back, the script must still be the same blocks.
     const DjvusedDump written = DjvusedDump::parse(script, "ant");

@@ -13,39 +13,72 @@ void HyperlinkScript::removeText()
     line("select; remove-txt");
 }
 
-void HyperlinkScript::contentsLinkBlock(int pageNumber, const QByteArray& area)
+void HyperlinkScript::addContentsLink(int pageNumber, const QByteArray& area)
 {
-    line(kSeparator);
-    line("select " + QByteArray::number(pageNumber));
-    line("set-ant");
-    line(area);
-    line(".");
+    contentsLinks_.insert(pageNumber, area);
+}
+
+void HyperlinkScript::keepAnnotations(int pageNumber, const QList<QByteArray>& expressions)
+{
+    kept_.insert(pageNumber, expressions);
+}
+
+void HyperlinkScript::contentsLinkLine(int pageNumber)
+{
+    const auto link = contentsLinks_.constFind(pageNumber);
+    if (link == contentsLinks_.cend())
+        return;
+    line(*link);
+    contentsLinks_.erase(link);
+    ++contentsLinksWritten_;
+}
+
+void HyperlinkScript::closeContentsBlock()
+{
+    if (pendingAreas_ > 0) {
+        text_ += pending_;
+        line({});
+        contentsLinkLine(pendingPage_);
+        line(".");
+    }
+    pending_.clear();
+    pendingPage_ = 0;
+    pendingAreas_ = 0;
 }
 
 void HyperlinkScript::pageBoundary(bool anyPageOpen, bool leavingContentsPage)
 {
-    if (anyPageOpen)
-        line({});
     if (leavingContentsPage)
-        line(".");
+        closeContentsBlock();
+    else if (anyPageOpen)
+        line({});
 }
 
 void HyperlinkScript::pageOpening(int pageNumber)
 {
-    line(kSeparator);
-    line("select " + QByteArray::number(pageNumber));
-    line("set-ant");
+    pending_ = kSeparator + "\r\nselect " + QByteArray::number(pageNumber) + "\r\nset-ant\r\n";
+    pendingPage_ = pageNumber;
+    pendingAreas_ = 0;
 }
 
 void HyperlinkScript::area(const QByteArray& text)
 {
-    text_ += text;
+    pending_ += text;
+    ++pendingAreas_;
 }
 
 void HyperlinkScript::closing(bool endedOnContentsPage)
 {
-    if (!endedOnContentsPage)
-        return;
-    line({});
-    line(".");
+    if (endedOnContentsPage)
+        closeContentsBlock();
+    const QList<int> pages = contentsLinks_.keys();
+    for (int page : pages) {
+        line(kSeparator);
+        line("select " + QByteArray::number(page));
+        line("set-ant");
+        for (const QByteArray& expression : kept_.value(page))
+            line(expression);
+        contentsLinkLine(page);
+        line(".");
+    }
 }

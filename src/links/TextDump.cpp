@@ -184,6 +184,12 @@ bool parseLineRecord(QByteArrayView line, ZoneBox* box, bool* malformed)
     return true;
 }
 
+bool parsePageRecord(QByteArrayView line, ZoneBox* box)
+{
+    qsizetype i = recordStart(line, "page");
+    return i >= 0 && readBox(line, &i, box);
+}
+
 bool isWordRecord(QByteArrayView line)
 {
     return recordStart(line, "word") >= 0;

@@ -30,6 +30,8 @@ bool parseLineRecord(QByteArrayView line, ZoneBox* box, bool* malformed);
 // `(word xmin ymin xmax ymax "text"`; the text is returned as printed (escaped).
 bool parseWordRecord(QByteArrayView line, ZoneBox* box, QByteArray* text, bool* malformed);
 bool isWordRecord(QByteArrayView line);
+// "(page xmin ymin xmax ymax": the box of the whole page.
+bool parsePageRecord(QByteArrayView line, ZoneBox* box);
 
 // Drops everything of a word record's text up to and including its last tab escape
 // ("\t"). Each tab that follows an earlier escape counts as one more word of the text line

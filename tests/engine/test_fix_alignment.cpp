@@ -174,7 +174,8 @@ TEST(FixScript, WordsInsideLinksAndCommentsAreNeverTaken)
     ASSERT_EQ(scan.areas.size(), 5);
     for (const ScannedArea& a : scan.areas)
         EXPECT_EQ(a.block, scan.areas.first().block);
-    EXPECT_EQ(boxesOf(align(before)), QList<AreaBox>(5, AreaBox{98, 300}));
+    // The web link is neither aligned nor measured.
+    EXPECT_EQ(boxesOf(align(before)), (QList<AreaBox>(4, AreaBox{98, 300}) << AreaBox{102, 270}));
     EXPECT_TRUE(align(before).contains("\"(rect 1 2 3 4) and (oval 5 6 7 8)\""));
 }
 

@@ -120,8 +120,8 @@ TEST_F(FixPassTest, AlignsTwoColumnsAndChangesNothingButLeftEdgesAndWidths)
     QString expected = before;
     expected.replace("(rect 110 800 250 41)", "(rect 100 800 300 41)");
     expected.replace("(oval 520 900 200 42)", "(oval 515 900 260 42)");
-    expected.replace("(rect 705 800 60 40)", "(rect 700 800 60 40)");
-    expected.replace("(rect 700 900 50 40)", "(rect 700 900 60 40)");
+    // Page 2: the web link leaves the document, so it is neither aligned nor measured, and
+    // the one link that stays in it has nothing to line up with.
     EXPECT_EQ(s(DjvuFixture::djvused(path, "output-ant")), s(expected));
     EXPECT_EQ(log.lines, logFor(path));
     EXPECT_TRUE(messages.messages.isEmpty());

@@ -151,26 +151,34 @@ TEST(HyperlinkScript, AContentsRangeBeyondTheLastPageStillClosesItsLastBlock)
     EXPECT_EQ(script.count("set-ant"), 2);
 }
 
-TEST(HyperlinkScript, APageWithoutEntriesStillGetsItsBlock)
+TEST(HyperlinkScript, APageWithoutEntriesGetsNoBlockAndKeepsWhatItHas)
 {
     QList<FixturePage> pages = fivePages();
     pages[1].lines = {FixtureLine::layout(300, 3000, {"Nothing", "here"})};
-    const QByteArray script = scriptFor(pages, 2, 2, false);
-    EXPECT_TRUE(script.contains("select 2\r\nset-ant\r\n\r\n.\r\n")) << script.constData();
+    const QByteArray script = scriptFor(pages, 2, 3, false);
+    EXPECT_FALSE(script.contains("select 2")) << script.constData();
+    EXPECT_EQ(script.count("set-ant"), 1);
+    EXPECT_TRUE(script.contains("select 3\r\nset-ant\r\n(maparea \"#3\""));
 }
 
-TEST(HyperlinkScript, TheContentsLinkBlocksComeFirstAndTheContentsBlockReplacesIt)
+TEST(HyperlinkScript, TheContentsLinkOnAContentsPageStandsInItsOneBlock)
 {
     CreateRow row = CreateTest::row("/tmp/book.djvu", 2, 2);
     row.columns[13] = "1";
     row.columns[21] = "2";
     const QByteArray script = scriptFor(fivePages(), 2, 2, false, &row);
-    EXPECT_TRUE(script.startsWith("# -------------------------------------\r\nselect 2\r\n"
-                                  "set-ant\r\n(maparea \"# 4\" \"Go to content\" (rect 100 50 "
-                                  "500 50) (xor  ) )\r\n.\r\n"))
+    EXPECT_EQ(script.count("select 2\r\n"), 1) << script.constData();
+    EXPECT_TRUE(script.contains("select 2\r\nset-ant\r\n(maparea \"#2\" \"Go to page 2\" (rect "
+                                "300 3000 212 40 ) (xor ) ) \r\n(maparea \"# 4\" \"Go to "
+                                "content\" (rect 100 50 500 50) (xor  ) )\r\n.\r\n"))
         << script.constData();
-    EXPECT_EQ(script.count("select 2\r\n"), 2);
-    EXPECT_GT(script.lastIndexOf("select 2"), script.indexOf("Go to content"));
+
+    // A contents page without entries keeps what it has beside the contents link.
+    QList<FixturePage> pages = fivePages();
+    pages[1].lines = {FixtureLine::layout(300, 3000, {"Nothing", "here"})};
+    EXPECT_TRUE(scriptFor(pages, 2, 2, false, &row)
+                    .endsWith("select 2\r\nset-ant\r\n(maparea \"# 4\" \"Go to content\" (rect "
+                              "100 50 500 50) (xor  ) )\r\n.\r\n"));
 }
 
 TEST(HyperlinkScript, TheContentsLinkGoesOnEveryPageWhateverItsName)
@@ -182,10 +190,14 @@ TEST(HyperlinkScript, TheContentsLinkGoesOnEveryPageWhateverItsName)
     row.columns[29] = "1";
     const QByteArray script = scriptFor(pages, 2, 2, false, &row);
     EXPECT_EQ(script.count("Go to content"), 5);
-    for (int page = 1; page <= 5; ++page)
-        EXPECT_TRUE(script.contains("select " + QByteArray::number(page) +
-                                    "\r\nset-ant\r\n"
-                                    "(maparea \"# 4\""));
+    for (int page = 1; page <= 5; ++page) {
+        if (page == 2) // the contents page: after its entries, in its one block
+            EXPECT_TRUE(script.contains(") ) \r\n(maparea \"# 4\""));
+        else
+            EXPECT_TRUE(script.contains("select " + QByteArray::number(page) +
+                                        "\r\nset-ant\r\n"
+                                        "(maparea \"# 4\""));
+    }
 
     row.columns[13] = "0";
     EXPECT_FALSE(scriptFor(pages, 2, 2, false, &row).contains("Go to content"));

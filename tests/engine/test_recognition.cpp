@@ -346,6 +346,7 @@ TEST(IndexRecognition, AWordWithMoreThanAHundredNumbersGetsAHundredAreas)
     for (int i = 1; i <= 150; ++i)
         numbers << QString::number(i);
     FixturePage page;
+    page.width = 15000; // the word's areas all lie on the page
     FixtureLine line;
     line.words << FixtureWord{0, 3000, 15000, 3040, numbers.join(',')};
     page.lines << line;
@@ -504,6 +505,139 @@ TEST(ContentsWalk, MangledDumpLinesGiveWellFormedAreasOrAnError)
             }
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Walks the pages and returns the walk's page reports along with the areas.
+QList<ContentsWalk::PageReport> reportsOf(const QList<FixturePage>& pages, int first, int last,
+                                          Settings settings, QList<Area>* areas)
+{
+    const PageListing listing = PageListing::parse(CreateTest::listingOf(pages));
+    if (settings.pageCount == 0)
+        settings.pageCount = listing.pageCount();
+    HyperlinkScript script;
+    ContentsWalk walk(listing, first, last, settings, "rect", "(xor )", script);
+    for (const QByteArray& line : CreateTest::dumpOf(pages).split('\n'))
+        EXPECT_TRUE(walk.feed(line));
+    EXPECT_TRUE(walk.finish());
+    *areas = areasOf(script.text());
+    return walk.pageReports();
+}
+
+TEST(ContentsRecognition, ThePageCountCheckLooksAtTheTargetPageAfterOffsetAndHalving)
+{
+    Settings s;
+    s.checkPageCount = true;
+    s.pageCount = 48;
+    s.offset = 40;
+    const FixturePage page = FixturePage::ofLines(
+        {{"One", "3"}, {"Two", "8"}, {"Three", "9"}, {"Four", "16"}, {"Index", "2"}});
+    QList<Area> areas;
+    const auto reports = reportsOf({page}, 1, 1, s, &areas);
+    // 9 and 16 lead past page 48: they fall back to the entry before, whose target (48)
+    // is in the book; nothing leads past the last page.
+    EXPECT_EQ(targets(areas), (QList<qint64>{43, 48, 48, 48}));
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_EQ(reports[0].tally.made, 4);
+    EXPECT_EQ(reports[0].tally.fallingNumber, 1);
+
+    // The first entries have nothing to fall back on; index entries do not go past the
+    // end either, also within a list of numbers.
+    s.offset = 46;
+    EXPECT_EQ(targets(recognise({page}, 1, 1, s)), QList<qint64>{48});
+    s.kind = 2;
+    s.offset = 45;
+    FixturePage index;
+    index.lines << FixtureLine::layout(300, 3000, {"2,3,5"});
+    EXPECT_EQ(targets(recognise({index}, 1, 1, s)), (QList<qint64>{47, 48}));
+
+    // Halving: printed 90 is page 45 + 3 = 48.
+    Settings halved;
+    halved.checkPageCount = true;
+    halved.pageCount = 48;
+    halved.offset = 3;
+    halved.halve = true;
+    EXPECT_EQ(targets(recognise({FixturePage::ofLines({{"A", "90"}, {"B", "92"}})}, 1, 1, halved)),
+              (QList<qint64>{48, 48}));
+}
+
+TEST(ContentsRecognition, EachContentsPageIsReportedWithItsSkippedEntriesAndWhy)
+{
+    Settings s;
+    s.checkPageCount = true;
+    s.offset = 100;
+    const QList<FixturePage> pages = {FixturePage::ofLines({{"One", "3"}, {"Two", "8"}}),
+                                      FixturePage::ofLines({{"Three", "1"}})};
+    QList<Area> areas;
+    auto reports = reportsOf(pages, 1, 2, s, &areas);
+    EXPECT_TRUE(areas.isEmpty());
+    ASSERT_EQ(reports.size(), 2);
+    EXPECT_EQ(reports[0].page, 1);
+    EXPECT_EQ(reports[0].tally.beyondLastPage, 2);
+    EXPECT_EQ(ContentsWalk::describe(reports[0], 2),
+              "Page 1: no link made; the page keeps the links it had, 2 entries skipped (2 with "
+              "a target past page 2).");
+
+    s.offset = -2;
+    reports = reportsOf({FixturePage::ofLines({{"One", "1"}, {"Two", "3"}}),
+                         FixturePage::ofLines({{"Three", "2"}})},
+                        1, 2, s, &areas);
+    EXPECT_EQ(targets(areas), QList<qint64>{1});
+    EXPECT_EQ(ContentsWalk::describe(reports[0], 2),
+              "Page 1: 1 link made, 1 entry skipped (1 with a target before page 1).");
+    EXPECT_EQ(ContentsWalk::describe(reports[1], 2),
+              "Page 2: no link made; the page keeps the links it had, 1 entry skipped (1 with a "
+              "target before page 1).");
+
+    s.offset = 0;
+    s.checkPageCount = false;
+    const FixturePage falling = FixturePage::ofLines({{"One", "2"}, {"Two", "1"}});
+    reports = reportsOf({falling, pages[1]}, 1, 1, s, &areas);
+    EXPECT_EQ(ContentsWalk::describe(reports[0], 2),
+              "Page 1: 1 link made, 1 entry skipped (1 with a number smaller than the entry "
+              "above).");
+}
+
+TEST(ContentsGeometry, BoxesAtTheEndsOfTheNumberRangeGiveNoAreaOutsideThePage)
+{
+    // Text line boxes spanning the whole range of whole numbers: the width, the height and
+    // the split of a list would not fit 32 bits.
+    FixturePage page;
+    FixtureLine wide;
+    wide.words << FixtureWord{INT_MIN, 3000, 100, 3040, "Title"}
+               << FixtureWord{200, 3000, INT_MAX, 3040, "7"};
+    page.lines << wide;
+    FixtureLine tall;
+    tall.words << FixtureWord{300, INT_MIN, 400, INT_MAX, "Tall"}
+               << FixtureWord{500, INT_MIN, 600, INT_MAX, "8"};
+    page.lines << tall;
+    FixtureLine far;
+    far.words << FixtureWord{50000, 3000, 50100, 3040, "Far"}
+              << FixtureWord{50200, 3000, 50300, 3040, "9"};
+    page.lines << far;
+    page.lines << FixtureLine::layout(300, 2000, {"Fine", "10"});
+    for (int kind : {0, 1, 2}) {
+        Settings s;
+        s.kind = kind;
+        QList<Area> areas;
+        const auto reports = reportsOf({page}, 1, 1, s, &areas);
+        for (const Area& a : areas) {
+            EXPECT_GE(a.x, 0) << kind;
+            EXPECT_LE(qint64(a.x) + a.width, 2480) << kind;
+            EXPECT_GE(qint64(a.y) + a.height, 0) << kind;
+        }
+        ASSERT_EQ(reports.size(), 1);
+        EXPECT_GE(reports[0].tally.outsidePage, 3) << kind;
+        EXPECT_EQ(targets(areas).last(), 10) << kind;
+    }
+    FixturePage list;
+    FixtureLine numbers;
+    numbers.words << FixtureWord{INT_MIN, INT_MIN, INT_MAX, INT_MAX, "1,2,3"};
+    list.lines << numbers;
+    EXPECT_TRUE(recognise({list}, 1, 1, kind(2)).isEmpty());
 }
 
 } // namespace

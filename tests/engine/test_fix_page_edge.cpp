@@ -1,0 +1,138 @@
+// The Fix pass keeps aligned areas on their page and leaves links out of the document alone.
+#include "DjvuFixture.h"
+#include "app/MessageTexts.h"
+#include "app/Sinks.h"
+#include "links/AnnotationScanner.h"
+#include "links/AreaAlignment.h"
+#include "links/FixPass.h"
+#include "tools/ToolRunner.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray page(int number, const QByteArray& body)
+{
+    return "# ------------------------- \nselect \"p" + QByteArray::number(number) +
+           ".djvu\" # page " + QByteArray::number(number) + "\nset-ant\n" + body + "\n.\n";
+}
+
+QByteArray area(int x, int w, const QByteArray& link = "#p2.djvu")
+{
+    return "(maparea \"" + link + "\" \"\" (rect " + QByteArray::number(x) + " 900 " +
+           QByteArray::number(w) + " 40) (xor)) ";
+}
+
+QList<AreaBox> aligned(const QByteArray& capture, const QList<int>& widths)
+{
+    const AnnotationScan scan = AnnotationScanner::scan(capture);
+    EXPECT_TRUE(scan.ok()) << scan.error.toStdString();
+    return AreaAlignment::alignScript(scan, widths).aligned;
+}
+
+TEST(FixPageEdge, AnAlignedAreaStopsAtTheRightEdgeOfItsOwnPage)
+{
+    // As on a contents page with page numbers at the right: the narrow number areas join
+    // the wide title column and would reach far past the edge.
+    const QByteArray body = area(158, 2998) + area(3158, 16) + area(291, 2865);
+    const QByteArray capture = "select; remove-ant\n" + page(1, body) + page(2, body);
+    const QList<AreaBox> boxes = aligned(capture, {3307, 6500});
+    ASSERT_EQ(boxes.size(), 6);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_LE(qint64(boxes[i].left) + boxes[i].width, 3307) << i;
+    // The right column starts at 3156 with the width 2865: the number area is cut at the
+    // edge, the title area, which would lose its width, stays where it was.
+    EXPECT_EQ(boxes[1], (AreaBox{3156, 151}));
+    EXPECT_EQ(boxes[2], (AreaBox{291, 2865}));
+    // The wider second page has room for the column's width.
+    EXPECT_EQ(boxes[4], (AreaBox{3156, 2865}));
+    EXPECT_EQ(boxes[5], (AreaBox{3156, 2865}));
+    // Without a width for the page, alignment is as it always was.
+    EXPECT_EQ(aligned(capture, {}).at(1), (AreaBox{3156, 2865}));
+    // An area already past the edge, with no room at its new left edge, stays as it was.
+    const QList<AreaBox> past =
+        aligned("select; remove-ant\n" + page(1, area(100, 300) + area(3400, 50)), {3307});
+    EXPECT_EQ(past.at(1), (AreaBox{3400, 50}));
+}
+
+TEST(FixPageEdge, LinksThatLeaveTheDocumentAreNeitherAlignedNorMeasured)
+{
+    const QByteArray body = area(100, 300) + area(104, 280) +
+                            area(700, 50, "http://example.org/#x") + area(90, 20, "mailto:a@b") +
+                            area(95, 700, "other.djvu#p3") +
+                            "(maparea (url \"https://e.org\" \"_blank\") \"\" (rect 10 1 20 2)) " +
+                            "(maparea (url \"#p3.djvu\" \"_self\") \"\" (rect 110 1 20 2))";
+    const QList<AreaBox> boxes = aligned("select; remove-ant\n" + page(1, body), {3000});
+    EXPECT_EQ(boxes,
+              (QList<AreaBox>{
+                  {100, 300}, {100, 300}, {700, 50}, {90, 20}, {95, 700}, {10, 20}, {100, 300}}));
+}
+
+TEST(FixPageEdge, PageWidthsAreReadFromTheSizeListing)
+{
+    EXPECT_EQ(AreaAlignment::pageWidths("width=3307 height=4678\nwidth=2480 height=3508 "
+                                        "rotation=90\n\nnoise\n"),
+              (QList<int>{3307, 2480}));
+}
+
+TEST(FixPageEdge, TheSampleBookKeepsEveryAreaOnItsPageAndItsWebLinksWhereTheyWere)
+{
+    const QString sample = QStringLiteral("/work/shared/samples/djvulibre-book-ru.djvu");
+    if (!QFileInfo::exists(sample))
+        GTEST_SKIP() << "the shared sample book is not here";
+    QTemporaryDir dir;
+    QTemporaryDir work;
+    const QString book = dir.filePath("book.djvu");
+    ASSERT_TRUE(QFile::copy(sample, book));
+    MessageTexts texts;
+    RecordingLogSink log;
+    RecordingMessageSink messages;
+    ToolRunner tools(QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages,
+                     QStringLiteral("Ошибка !!!"));
+    const QString before = DjvuFixture::djvused(book, "output-ant");
+    FixOptions options;
+    options.backup = false;
+    const QFileInfo info(book);
+    const PassOutcome outcome = FixPass(tools, texts, log, messages)
+                                    .run({{info.absolutePath() + '/', info.fileName()}}, options);
+    EXPECT_TRUE(outcome.ranToEnd);
+    EXPECT_TRUE(messages.messages.isEmpty());
+
+    const QString after = DjvuFixture::djvused(book, "output-ant");
+    const QStringList sizes = DjvuFixture::djvused(book, "size").split('\n', Qt::SkipEmptyParts);
+    static const QRegularExpression select(QStringLiteral("# page (\\d+)"));
+    static const QRegularExpression rect(
+        QStringLiteral("\\(maparea \"([^\"]*)\" \"[^\"]*\" \\((?:rect|oval) (\\d+) \\d+ (\\d+)"));
+    int pageNumber = 0;
+    int areas = 0;
+    for (const QString& line : after.split('\n')) {
+        const auto s = select.match(line);
+        if (s.hasMatch())
+            pageNumber = s.captured(1).toInt();
+        if (pageNumber == 0)
+            continue;
+        const int width = sizes.value(pageNumber - 1).section('=', 1).section(' ', 0, 0).toInt();
+        for (auto it = rect.globalMatch(line); it.hasNext(); ++areas) {
+            const auto m = it.next();
+            EXPECT_LE(m.captured(2).toInt() + m.captured(3).toInt(), width)
+                << "page " << pageNumber << ": " << m.captured(0).toStdString();
+        }
+    }
+    EXPECT_GT(areas, 100);
+    // Web and mail links stand exactly as they stood.
+    static const QRegularExpression external(
+        QStringLiteral("\\(maparea \"(?:http|mailto)[^\"]*\" \"[^\"]*\" \\([^)]*\\)"));
+    QStringList externalBefore, externalAfter;
+    for (auto it = external.globalMatch(before); it.hasNext();)
+        externalBefore << it.next().captured(0);
+    for (auto it = external.globalMatch(after); it.hasNext();)
+        externalAfter << it.next().captured(0);
+    EXPECT_FALSE(externalBefore.isEmpty());
+    EXPECT_EQ(externalAfter, externalBefore);
+}
+
+} // namespace
