@@ -15,7 +15,7 @@ QString shown(QByteArrayView line)
 }
 
 // `select "name"` or the old `select 'name'`, optionally followed by a "#" comment.
-bool readSelection(QByteArrayView line, QByteArray* name)
+bool readSelection(QByteArrayView line, QByteArray* name, int* page)
 {
     if (!line.startsWith("select ") || line.size() < 9)
         return false;
@@ -41,7 +41,20 @@ bool readSelection(QByteArrayView line, QByteArray* name)
         return false;
     }
     const QByteArrayView rest = line.sliced(after).trimmed();
-    return rest.isEmpty() || rest.startsWith('#');
+    *page = 0;
+    if (rest.isEmpty())
+        return true;
+    if (!rest.startsWith('#'))
+        return false;
+    // djvused names the page of a selection in its comment: "# page 12".
+    const QByteArrayView comment = rest.sliced(1).trimmed();
+    if (comment.startsWith("page ")) {
+        bool ok = false;
+        const int number = comment.sliced(5).trimmed().toInt(&ok);
+        if (ok && number > 0)
+            *page = number;
+    }
+    return true;
 }
 
 } // namespace
@@ -122,6 +135,7 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
     bool removed = false;
     bool selected = false;
     QByteArray name;
+    int page = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArray& line = lines[i];
         if (line.trimmed().isEmpty() || line.startsWith('#'))
@@ -132,7 +146,7 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
             removed = true;
             continue;
         }
-        if (readSelection(line, &name)) {
+        if (readSelection(line, &name, &page)) {
             selected = true;
             continue;
         }
@@ -143,6 +157,7 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
         }
         DumpBlock block;
         block.identifier = name;
+        block.page = page;
         qsizetype end = i + 1;
         while (end < lines.size() && lines[end] != ".")
             block.body += lines[end++] + '\n';
@@ -172,7 +187,11 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
 QByteArray DjvusedDump::script() const
 {
     QByteArray text = "select; remove-" + kind + '\n';
-    for (const DumpBlock& block : blocks)
-        text += "select " + quote(block.identifier) + "\nset-" + kind + '\n' + block.body + ".\n";
+    for (const DumpBlock& block : blocks) {
+        text += "select " + quote(block.identifier);
+        if (block.page > 0)
+            text += " # page " + QByteArray::number(block.page);
+        text += "\nset-" + kind + '\n' + block.body + ".\n";
+    }
     return text;
 }

@@ -9,6 +9,7 @@
 struct DumpBlock
 {
     QByteArray identifier; // the selected name, unescaped
+    int page = 0;          // the page number djvused's comment gives; 0 for none
     QByteArray body;       // the block's lines, each ending in a line feed
 };
 

@@ -92,15 +92,11 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     // The page widths bound the aligned areas; asked only when there is something to align.
     QList<int> widths;
     if (!scan.areas.isEmpty()) {
-        const QString sizesPath = tools_.workPath(QString::fromLatin1(kLeftEdgesFile));
         const ToolRun sizes =
-            tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("size")}, sizesPath);
+            tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("size")});
         if (!sizes.clean())
             return fail(path, sizes.failureText());
-        QFile file(sizesPath);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(path, QStringLiteral("Cannot read the work file %1.").arg(sizesPath));
-        widths = AreaAlignment::pageWidths(file.readAll());
+        widths = AreaAlignment::pageWidths(sizes.standardOutput);
     }
     const AreaAlignment::Result aligned = AreaAlignment::alignScript(scan, widths);
     const QByteArray script = AreaAlignment::rewrite(capture, scan.areas, aligned.aligned);
