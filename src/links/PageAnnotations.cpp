@@ -1,5 +1,6 @@
 #include "links/PageAnnotations.h"
 
+#include "links/DjvusedDump.h"
 #include "links/PageListing.h"
 #include "links/TextDump.h"
 
@@ -8,13 +9,6 @@ namespace {
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
-bool isTerminator(QByteArray line)
-{
-    while (line.endsWith('\r'))
-        line.chop(1);
-    return line == ".";
 }
 
 // Cuts one block body into its top-level expressions; line breaks outside strings become
@@ -82,34 +76,20 @@ bool PageAnnotations::parse(const QByteArray& capture, const PageListing& listin
                             PageAnnotations* out, QString* error)
 {
     out->pages_.clear();
-    const QList<QByteArray> lines = capture.split('\n');
-    int page = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
-        while (line.endsWith('\r'))
-            line.chop(1);
-        PageSelection selection;
-        if (TextDump::parsePageSelection(line, &selection)) {
-            // The shared annotations are selected by a name that is no page.
-            page = listing.positionOf(selection.identifier);
-            if (page == 0)
-                page = selection.identifier.isEmpty() ? 0 : selection.pageNumber;
-            continue;
-        }
-        if (line.trimmed() != "set-ant")
-            continue;
-        QByteArray body;
-        qsizetype end = i + 1;
-        while (end < lines.size() && !isTerminator(lines[end]))
-            body += lines[end++] + '\n';
-        if (end >= lines.size()) {
-            *error = QStringLiteral("The annotations of page %1 end without their closing "
-                                    "\".\" line.")
-                         .arg(page);
-            return false;
-        }
+    // Read strictly first: a dump cut short or holding anything but annotation blocks is
+    // never used.
+    const DjvusedDump dump = DjvusedDump::parse(capture, "ant");
+    if (!dump.ok()) {
+        *error = dump.error;
+        return false;
+    }
+    for (const DumpBlock& block : dump.blocks) {
+        // The shared annotations are selected by a name that is no page.
+        int page = listing.positionOf(QString::fromUtf8(block.identifier));
+        if (page == 0)
+            page = block.page;
         QList<QByteArray> expressions;
-        if (!splitExpressions(body, &expressions)) {
+        if (!splitExpressions(block.body, &expressions)) {
             *error = QStringLiteral("The annotations of page %1 are not balanced expressions; "
                                     "the document was left as it is.")
                          .arg(page);
@@ -117,7 +97,6 @@ bool PageAnnotations::parse(const QByteArray& capture, const PageListing& listin
         }
         if (page != 0)
             out->pages_[page] += expressions;
-        i = end;
     }
     return true;
 }

@@ -149,17 +149,19 @@ TEST(PageAnnotations, EachPageGivesItsExpressionsOnOneLineAndUnbalancedTextIsRef
     EXPECT_FALSE(PageAnnotations::isAreaWith(annotations.of(2).first(), "#1", "a"));
 
     // A string broken over lines has its breaks escaped, so no line of it is a lone dot.
-    const QByteArray broken = "select \"a.djvu\" # page 1\nset-ant\n(maparea \"x\n.\n\" \"\")\n.\n";
+    const QByteArray broken =
+        "select; remove-ant\nselect \"a.djvu\" # page 1\nset-ant\n(maparea \"x\n.\n\" \"\")\n.\n";
     ASSERT_FALSE(PageAnnotations::parse(broken, listing, &annotations, &error));
     for (const QByteArray& bad :
          {QByteArray("(maparea \"x\" \"\" (rect 1 2 3 4)"), QByteArray("(a))"),
           QByteArray("bare (a)"), QByteArray("(a \"open)")}) {
-        const QByteArray text = "select \"a.djvu\" # page 1\nset-ant\n" + bad + "\n.\n";
+        const QByteArray text =
+            "select; remove-ant\nselect \"a.djvu\" # page 1\nset-ant\n" + bad + "\n.\n";
         EXPECT_FALSE(PageAnnotations::parse(text, listing, &annotations, &error)) << bad.data();
-        EXPECT_TRUE(error.contains("page 1")) << error.toStdString();
+        EXPECT_TRUE(error.contains("a.djvu")) << error.toStdString();
     }
-    EXPECT_FALSE(
-        PageAnnotations::parse("select \"a.djvu\"\nset-ant\n(a)\n", listing, &annotations, &error));
+    EXPECT_FALSE(PageAnnotations::parse("select; remove-ant\nselect \"a.djvu\"\nset-ant\n(a)\n",
+                                        listing, &annotations, &error));
 }
 
 } // namespace
