@@ -23,7 +23,7 @@ OcrTextLayer::~OcrTextLayer() = default;
 
 bool OcrTextLayer::guard(const QString& documentPath)
 {
-    if (guard_ && guard_->path() == BookGuard(documentPath, nullptr).path())
+    if (guard_ && guard_->path() == QFileInfo(BookGuard::realFile(documentPath)).absoluteFilePath())
         return true;
     guard_ = std::make_unique<BookGuard>(documentPath, &tools_);
     QString error;

@@ -9,20 +9,15 @@
 #include <QFileInfo>
 #include <QLockFile>
 
-namespace {
-
-// The file a symbolic link leads to; the path itself otherwise.
-QString realPath(const QString& path)
+QString BookGuard::realFile(const QString& path)
 {
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
-    return target.isEmpty() ? info.absoluteFilePath() : target;
+    return target.isEmpty() ? path : target;
 }
 
-} // namespace
-
 BookGuard::BookGuard(const QString& documentPath, const ToolRunner* tools, LogSink* log)
-    : path_(realPath(documentPath)), tools_(tools), log_(log)
+    : path_(QFileInfo(realFile(documentPath)).absoluteFilePath()), tools_(tools), log_(log)
 {
 }
 

@@ -31,6 +31,8 @@ public:
     bool open(QString* error);
     // The real file of the document.
     QString path() const { return path_; }
+    // The file a symbolic link leads to; any other path as it is.
+    static QString realFile(const QString& path);
     // The book is as it was recorded; *error says which file is not.
     bool unchanged(QString* error) const;
     // Records the book's files again (after this run changed them).

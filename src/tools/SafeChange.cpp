@@ -42,14 +42,6 @@ bool removeOriginal(const QString& path)
     return (!renameFilter() || renameFilter()(path, QString())) && QFile::remove(path);
 }
 
-// The file a symbolic link leads to, so that the link stays and its file changes.
-QString realPath(QString path)
-{
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
-    return target.isEmpty() ? path : target;
-}
-
 bool sameBytes(const QString& a, const QString& b)
 {
     QFile first(a);
@@ -78,10 +70,11 @@ bool copyWhole(const QString& from, const QString& to)
 
 } // namespace
 
-SafeChange::SafeChange(QString documentPath) : documentPath_(realPath(std::move(documentPath))) {}
+// A link stays a link: its real file is the one changed.
+SafeChange::SafeChange(QString documentPath) : documentPath_(BookGuard::realFile(documentPath)) {}
 
 SafeChange::SafeChange(QString documentPath, const ToolRunner* tools, BookGuard* guard)
-    : documentPath_(realPath(std::move(documentPath))), tools_(tools), guard_(guard)
+    : documentPath_(BookGuard::realFile(documentPath)), tools_(tools), guard_(guard)
 {
 }
 
