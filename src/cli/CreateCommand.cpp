@@ -1,5 +1,6 @@
 #include "app/LanguageFile.h"
 #include "app/MessageTexts.h"
+#include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/CreateRowOptions.h"
@@ -8,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -36,7 +36,7 @@ int runCreateCommand(const QStringList& args)
         LanguageFile::loadMessages(parsed.languageFile(), texts);
     }
 
-    QTemporaryDir workFolder;
+    CliWorkFolder workFolder;
     if (!workFolder.isValid()) {
         std::fprintf(stderr, "tocsmith-cli create: cannot create a work folder: %s\n",
                      workFolder.errorString().toLocal8Bit().constData());

@@ -1,5 +1,6 @@
 #include "app/LanguageFile.h"
 #include "app/MessageTexts.h"
+#include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "links/FixPass.h"
@@ -8,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -78,7 +78,7 @@ int runFixCommand(const QStringList& args)
     ConsoleLogSink log;
     ConsoleMessageSink messages(&log);
     // A private work folder, so that two runs at once never mix their work files.
-    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/tocsmith-fix-XXXXXX"));
+    CliWorkFolder work;
     if (!work.isValid()) {
         std::fprintf(stderr, "tocsmith-cli fix: cannot create a work folder: %s\n",
                      work.errorString().toLocal8Bit().constData());

@@ -29,10 +29,9 @@ bool parseRange(const QString& text, int* first, int* last);
 
 } // namespace OcrTextForm
 
+#include "cli/CliWorkFolder.h"
 #include "cli/ConsoleSinks.h"
 #include "tools/ToolRunner.h"
-
-#include <QTemporaryDir>
 
 // What both OCR commands run the tools with: a private work folder for "01.xml" and
 // "02.xml", removed at the end, and messages to standard error.
@@ -46,6 +45,6 @@ public:
     ConsoleMessageSink messages{&log};
 
 private:
-    QTemporaryDir folder_;
+    CliWorkFolder folder_;
     ToolRunner runner_;
 };

@@ -11,6 +11,7 @@
 #include "links/HyperlinkScript.h"
 #include "links/PageAnnotations.h"
 #include "links/PageListing.h"
+#include "tools/BookGuard.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -127,6 +128,10 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     const QByteArray border = BorderExpression::build(job.style);
     const QString& path = job.path;
 
+    // An interrupted change is settled first: it may have left the book without its index.
+    BookGuard guard(path, &tools_, &log_);
+    if (!guard.open(&error))
+        return fail(error);
     const QFileInfo document(path);
     if (!document.isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(path));
@@ -224,7 +229,7 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     log_.addLine(texts_.text("m5"));
     // The tool rewrites a document in place; it works on a copy that replaces the
     // original only once it is complete.
-    SafeChange change(path, &tools_);
+    SafeChange change(path, &tools_, &guard);
     if (!change.prepare(&error))
         return fail(error);
     const ToolRun saved = tools_.discard(

@@ -6,6 +6,7 @@
 #include "links/AreaAlignment.h"
 #include "links/BackupCopy.h"
 #include "links/DjvusedDump.h"
+#include "tools/BookGuard.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -56,9 +57,13 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
 {
     const QString ok = QStringLiteral(" OK");
     log_.addLine(texts_.text(QStringLiteral("m1")) + QLatin1Char(' ') + path);
+    QString error;
+    // An interrupted change is settled first: it may have left the book without its index.
+    BookGuard guard(path, &tools_, &log_);
+    if (!guard.open(&error))
+        return fail(path, error);
     if (!QFileInfo(path).isFile())
         return fail(path, QStringLiteral("The file %1 does not exist.").arg(path));
-    QString error;
     if (options.backup && !BackupCopy::make(path, &error, tools_.resolve(kTool)))
         return fail(path, error);
     if (!tools_.available(kTool)) {
@@ -115,7 +120,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
 
     // Nothing to align: the document stays exactly as it is, untouched.
     if (script != capture) {
-        SafeChange change(path, &tools_);
+        SafeChange change(path, &tools_, &guard);
         if (!change.prepare(&error))
             return fail(path, error);
         const ToolRun save = tools_.discard(

@@ -3,6 +3,7 @@
 #include "links/DjvusedDump.h"
 #include "links/TextDump.h"
 #include "ocr/OcrDocument.h"
+#include "tools/BookGuard.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -16,6 +17,22 @@ const QString kChanges = QStringLiteral("02.xml");
 
 } // namespace
 
+OcrTextLayer::OcrTextLayer(ToolRunner& tools) : tools_(tools) {}
+
+OcrTextLayer::~OcrTextLayer() = default;
+
+bool OcrTextLayer::guard(const QString& documentPath)
+{
+    if (guard_ && guard_->path() == QFileInfo(BookGuard::realFile(documentPath)).absoluteFilePath())
+        return true;
+    guard_ = std::make_unique<BookGuard>(documentPath, &tools_);
+    QString error;
+    if (guard_->open(&error))
+        return true;
+    guard_.reset();
+    return fail(error);
+}
+
 bool OcrTextLayer::fail(const QString& error, bool shown)
 {
     error_ = error;
@@ -27,6 +44,8 @@ bool OcrTextLayer::dump(const QString& documentPath, OcrDocument& into)
 {
     error_.clear();
     errorShown_ = false;
+    if (!guard(documentPath))
+        return false;
     const QFileInfo document(documentPath);
     if (!document.isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
@@ -50,12 +69,16 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
     errorShown_ = false;
     if (document.changedPages().isEmpty())
         return SaveOutcome::NothingChanged;
+    if (!guard(documentPath))
+        return SaveOutcome::Failed;
+    // The book is free again once this save is over, whatever its outcome.
+    const std::unique_ptr<BookGuard> held = std::move(guard_);
     // djvuxmlparser has been seen to finish cleanly without writing a page of an indirect
     // document. The words are read back from the working copy before it replaces the
     // original; a page left unwritten gets one more run on a fresh copy.
     constexpr int kAttempts = 2;
     for (int attempt = 1;; ++attempt) {
-        SafeChange change(documentPath, &tools_);
+        SafeChange change(documentPath, &tools_, held.get());
         if (!writeChanges(document, change))
             return SaveOutcome::Failed;
         int unwritten = 0;

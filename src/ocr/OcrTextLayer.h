@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class BookGuard;
 class OcrDocument;
 class SafeChange;
 class ToolRunner;
@@ -18,7 +21,8 @@ public:
         Failed,
     };
 
-    explicit OcrTextLayer(ToolRunner& tools) : tools_(tools) {}
+    explicit OcrTextLayer(ToolRunner& tools);
+    ~OcrTextLayer();
 
     // Dumps the document's text layer into "01.xml" and loads it. The path reaches the tool
     // as one argument, so spaces and any letters are fine.
@@ -38,6 +42,9 @@ public:
 
 private:
     bool fail(const QString& error, bool shown = false);
+    // Guards the document from the dump to the end of the save (one change at a time, an
+    // interrupted change settled first, and no save over a book changed meanwhile).
+    bool guard(const QString& documentPath);
     // Prepares the working copy and runs djvuxmlparser on it.
     bool writeChanges(const OcrDocument& document, SafeChange& change);
     // Reads the changed pages back from the working copy; *unwritten names the first page
@@ -45,6 +52,7 @@ private:
     bool readBack(const OcrDocument& document, const QString& copy, int* unwritten);
 
     ToolRunner& tools_;
+    std::unique_ptr<BookGuard> guard_;
     QString error_;
     bool errorShown_ = false;
 };

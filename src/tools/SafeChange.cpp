@@ -1,8 +1,12 @@
 #include "tools/SafeChange.h"
 
+#include "tools/BookGuard.h"
 #include "tools/DjvuFileCheck.h"
+#include "tools/FileState.h"
 #include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"
+#include "tools/LockedFolder.h"
+#include "tools/SwapJournal.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -11,27 +15,13 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <algorithm>
 
 namespace {
 
-// A swap of an indirect set keeps, in its folder beside the index, a journal of the files it
-// moves and the originals it set aside, so that a swap cut short by a crash can be undone
-// later. The journal's first line names the index; then one line per file, "replace NAME"
-// or "add NAME", names percent-encoded. The lock tells a live swap from a dead one.
-const QString kSwapPattern = QStringLiteral(".tocsmith-*");
-const QString kJournal = QStringLiteral("journal");
-const QString kOriginals = QStringLiteral("originals");
-const QString kLock = QStringLiteral("lock");
 // Inside a working folder, beside the copies; never taken for a file the tool wrote.
-const QString kWorkLock = QStringLiteral(".tocsmith-lock");
-
-QByteArray journalName(const QString& name)
-{
-    return QUrl::toPercentEncoding(name);
-}
+const QString kWorkLock = LockedFolder::lockName();
 
 SafeChange::RenameFilter& renameFilter()
 {
@@ -46,6 +36,11 @@ bool renameOver(const QString& from, const QString& to, QString* why)
         return false;
     }
     return FileSync::renameReplacing(from, to, why);
+}
+
+bool removeOriginal(const QString& path)
+{
+    return (!renameFilter() || renameFilter()(path, QString())) && QFile::remove(path);
 }
 
 bool sameBytes(const QString& a, const QString& b)
@@ -76,36 +71,11 @@ bool copyWhole(const QString& from, const QString& to)
 
 } // namespace
 
-// The working folder, locked for as long as its change lives.
-class SafeChange::WorkFolder
-{
-public:
-    explicit WorkFolder(const QString& pattern) : dir_(pattern)
-    {
-        if (!dir_.isValid())
-            return;
-        lock_ = std::make_unique<QLockFile>(QDir(dir_.path()).filePath(kWorkLock));
-        lock_->setStaleLockTime(0); // only a dead owner makes it stale
-        if (!lock_->tryLock(0))
-            lock_.reset();
-    }
-    bool isValid() const { return lock_ != nullptr; }
-    QString errorString() const
-    {
-        return dir_.isValid() ? QStringLiteral("cannot write its lock (is the disk full?)")
-                              : dir_.errorString();
-    }
-    QString path() const { return dir_.path(); }
+// A link stays a link: its real file is the one changed.
+SafeChange::SafeChange(QString documentPath) : documentPath_(BookGuard::realFile(documentPath)) {}
 
-private:
-    QTemporaryDir dir_;
-    std::unique_ptr<QLockFile> lock_; // released before the folder goes
-};
-
-SafeChange::SafeChange(QString documentPath) : documentPath_(std::move(documentPath)) {}
-
-SafeChange::SafeChange(QString documentPath, const ToolRunner* tools)
-    : documentPath_(std::move(documentPath)), tools_(tools)
+SafeChange::SafeChange(QString documentPath, const ToolRunner* tools, BookGuard* guard)
+    : documentPath_(BookGuard::realFile(documentPath)), tools_(tools), guard_(guard)
 {
 }
 
@@ -123,9 +93,20 @@ QString SafeChange::workingFolder() const
 
 bool SafeChange::prepare(QString* error)
 {
-    // What was read of a half-swapped set is not to be trusted, so the caller stops here.
-    if (undoInterruptedSwaps(error))
-        return false;
+    // A guard settled any interrupted change before the pass read the book. Without one,
+    // what the caller read of a half-swapped set is not to be trusted: it stops here.
+    if (!guard_) {
+        QString found;
+        const SwapJournal::Recovery recovery = SwapJournal::recover(documentPath_, &found);
+        // A change that had completed left the book whole: only its clean-up was due.
+        if (recovery == SwapJournal::Recovery::Refused ||
+            recovery == SwapJournal::Recovery::Undone) {
+            *error = recovery == SwapJournal::Recovery::Refused
+                         ? found
+                         : found + QStringLiteral(" Nothing else was changed: run the job again.");
+            return false;
+        }
+    }
     QFileInfo original(documentPath_);
     if (!original.isFile()) {
         *error = QStringLiteral("The file %1 does not exist.").arg(documentPath_);
@@ -156,8 +137,8 @@ bool SafeChange::prepare(QString* error)
         }
     }
     removeDeadWorkingFolders();
-    folder_ =
-        std::make_unique<WorkFolder>(original.absolutePath() + QStringLiteral("/.tocsmith-XXXXXX"));
+    folder_ = std::make_unique<LockedFolder>(original.absolutePath() +
+                                             QStringLiteral("/.tocsmith-XXXXXX"));
     if (!folder_->isValid()) {
         *error = QStringLiteral("Cannot create a working folder beside %1: %2")
                      .arg(documentPath_, folder_->errorString());
@@ -217,6 +198,8 @@ bool SafeChange::commit(QString* error)
         return false;
     }
     QFile::setPermissions(copyPath_, QFile::permissions(documentPath_));
+    if (guard_ && !guard_->unchanged(error))
+        return false;
     QString why;
     if (!renameOver(copyPath_, documentPath_, &why)) {
         *error = QStringLiteral("Cannot replace %1: %2").arg(documentPath_, why);
@@ -224,6 +207,8 @@ bool SafeChange::commit(QString* error)
     }
     folder_.reset();
     copyPath_.clear();
+    if (guard_)
+        guard_->record();
     return true;
 }
 
@@ -287,6 +272,8 @@ bool SafeChange::commitIndirect(QString* error)
     std::stable_sort(moves.begin(), moves.end(),
                      [&rank](const Move& a, const Move& b) { return rank(a) < rank(b); });
 
+    if (guard_ && !guard_->unchanged(error))
+        return false;
     // The originals are renamed aside (same folder, so no copying and no room needed) and
     // only removed once every new file is in place.
     QTemporaryDir aside(source.absolutePath() + QStringLiteral("/.tocsmith-XXXXXX"));
@@ -295,23 +282,34 @@ bool SafeChange::commitIndirect(QString* error)
                      .arg(documentPath_, aside.errorString());
         return false;
     }
-    QLockFile lock(QDir(aside.path()).filePath(kLock));
+    QLockFile lock(QDir(aside.path()).filePath(SwapJournal::kLock));
     lock.setStaleLockTime(0); // only a dead owner makes it stale
-    QByteArray journalText = "index " + journalName(indexName) + '\n';
-    for (const Move& move : std::as_const(moves))
-        journalText += (move.replaces ? "replace " : "add ") + journalName(move.name) + '\n';
-    QFile journal(QDir(aside.path()).filePath(kJournal));
-    if (!lock.tryLock(0) || !QDir(aside.path()).mkdir(kOriginals) ||
-        !journal.open(QIODevice::WriteOnly) || journal.write(journalText) < 0 ||
-        !FileSync::syncFile(journal)) {
+    QList<SwapJournal::Entry> entries;
+    for (const Move& move : std::as_const(moves)) {
+        SwapJournal::Entry entry;
+        entry.name = move.name;
+        entry.replaces = move.replaces;
+        const FileState made = FileState::of(work.filePath(move.name));
+        entry.newSize = made.size;
+        entry.newSha256 = made.sha256;
+        if (move.replaces) {
+            const FileState was = FileState::of(source.filePath(move.name));
+            entry.oldSize = was.size;
+            entry.oldSha256 = was.sha256;
+        }
+        entries << entry;
+    }
+    QFile journal(QDir(aside.path()).filePath(SwapJournal::kJournal));
+    if (!lock.tryLock(0) || !QDir(aside.path()).mkdir(SwapJournal::kOriginals) ||
+        !journal.open(QIODevice::WriteOnly) ||
+        journal.write(SwapJournal::text(indexName, entries)) < 0 || !FileSync::syncFile(journal)) {
         *error = QStringLiteral("Cannot write the change journal beside %1 (is the disk full?).")
                      .arg(documentPath_);
         return false;
     }
-    journal.close();
     FileSync::syncFolder(aside.path());
     aside.setAutoRemove(false);
-    const QDir backups(QDir(aside.path()).filePath(kOriginals));
+    const QDir backups(QDir(aside.path()).filePath(SwapJournal::kOriginals));
     QString failure;
     QString why;
     for (Move& move : moves) {
@@ -331,10 +329,25 @@ bool SafeChange::commitIndirect(QString* error)
     }
     if (failure.isEmpty()) {
         FileSync::syncFolder(source.absolutePath());
+        // From here on the change stands: a crash during the clean-up only leaves it to
+        // finish, never to undo.
+        if (journal.write(SwapJournal::kCommitted + '\n') < 0 || !FileSync::syncFile(journal))
+            failure = QStringLiteral("Cannot record the change as complete beside %1 (is the "
+                                     "disk full?)")
+                          .arg(documentPath_);
+    }
+    journal.close();
+    if (failure.isEmpty()) {
+        for (const Move& move : std::as_const(moves)) {
+            if (move.setAside)
+                removeOriginal(backups.filePath(move.name));
+        }
         lock.unlock();
         QDir(aside.path()).removeRecursively();
         folder_.reset();
         copyPath_.clear();
+        if (guard_)
+            guard_->record();
         return true;
     }
 
@@ -370,89 +383,20 @@ bool SafeChange::commitIndirect(QString* error)
     return false;
 }
 
-bool SafeChange::undoInterruptedSwaps(QString* error) const
-{
-    const QFileInfo index(documentPath_);
-    const QDir source = index.absoluteDir();
-    const QStringList folders = source.entryList(
-        {kSwapPattern}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& folder : folders) {
-        const QDir aside(source.filePath(folder));
-        QFile journal(aside.filePath(kJournal));
-        if (!journal.open(QIODevice::ReadOnly))
-            continue; // a working folder, or a swap not yet begun
-        const QList<QByteArray> lines = journal.readAll().split('\n');
-        journal.close();
-        if (lines.isEmpty() || lines.first() != "index " + journalName(index.fileName()))
-            continue; // another document of the same folder
-        QLockFile lock(aside.filePath(kLock));
-        lock.setStaleLockTime(0);
-        if (!lock.tryLock(0))
-            continue; // its owner is still at work
-        const QDir backups(aside.filePath(kOriginals));
-        QStringList notRestored;
-        QString why;
-        for (qsizetype i = lines.size() - 1; i >= 1; --i) {
-            const QByteArray& line = lines[i];
-            const bool replaces = line.startsWith("replace ");
-            if (!replaces && !line.startsWith("add "))
-                continue;
-            const QString name = QUrl::fromPercentEncoding(line.mid(line.indexOf(' ') + 1));
-            if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name == ".." ||
-                name == ".")
-                continue;
-            const QString target = source.filePath(name);
-            if (replaces) {
-                // Still aside: the swap had set it aside, perhaps placed the new file too.
-                if (QFileInfo::exists(backups.filePath(name)) &&
-                    !renameOver(backups.filePath(name), target, &why))
-                    notRestored << name;
-            } else if (QFileInfo::exists(target) && !QFile::remove(target)) {
-                notRestored << name;
-            }
-        }
-        FileSync::syncFolder(source.absolutePath());
-        if (!notRestored.isEmpty()) {
-            *error = QStringLiteral("An earlier change of %1 was interrupted, and the files %2 "
-                                    "could not be put back as they were; the originals are "
-                                    "kept in %3.")
-                         .arg(documentPath_, notRestored.join(QStringLiteral(", ")),
-                              QDir::toNativeSeparators(backups.path()));
-            return true;
-        }
-        lock.unlock();
-        QDir(aside.path()).removeRecursively();
-        *error = QStringLiteral("An earlier change of %1 was interrupted; every file of it was "
-                                "put back as it was before. Nothing else was changed: run the "
-                                "job again.")
-                     .arg(documentPath_);
-        return true;
-    }
-    return false;
-}
-
 void SafeChange::removeDeadWorkingFolders() const
 {
     const QDir source = QFileInfo(documentPath_).absoluteDir();
-    const QStringList folders = source.entryList(
-        {kSwapPattern}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList folders =
+        source.entryList({SwapJournal::kFolderPattern},
+                         QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& folder : folders) {
         const QDir work(source.filePath(folder));
-        // A journal means originals may wait there: only the undo of a swap touches it.
-        if (QFileInfo::exists(work.filePath(kJournal)))
+        // A journal means originals may wait there: only the settling of a swap touches it.
+        if (QFileInfo::exists(work.filePath(SwapJournal::kJournal)))
             continue;
         // A working folder, or a swap that died before it moved a file. Without a lock it
         // is not known to be ours, and is left alone.
-        const QString lockName = QFileInfo::exists(work.filePath(kWorkLock)) ? kWorkLock
-                                 : QFileInfo::exists(work.filePath(kLock))   ? kLock
-                                                                             : QString();
-        if (lockName.isEmpty())
-            continue;
-        QLockFile lock(work.filePath(lockName));
-        lock.setStaleLockTime(0);
-        if (!lock.tryLock(0))
-            continue; // its owner is still at work
-        lock.unlock();
-        QDir(work.path()).removeRecursively();
+        if (!LockedFolder::removeIfDead(work.path(), kWorkLock))
+            LockedFolder::removeIfDead(work.path(), SwapJournal::kLock);
     }
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class BookGuard;
+class LockedFolder;
 class ToolRunner;
 
 // Changes a document without ever leaving it half-written. The tools rewrite a document
@@ -22,9 +24,14 @@ class ToolRunner;
 // index copy is the working copy and its components sit beside it. commit() then moves in
 // every file the tool changed or added, after setting each original aside, and puts all
 // the originals back if any step fails: the set is either wholly new or wholly as it was.
-// Should the process die in the middle of that swap, the next prepare() of the document
-// finds the swap's journal and puts the originals back (and then refuses, as what the
-// caller read of the half-swapped set cannot be trusted).
+// The swap keeps a journal (see SwapJournal) and records itself committed before it cleans
+// up, so that a swap a dead process left is settled later: undone whole, or its clean-up
+// finished. A pass settles it before it reads the book, through the BookGuard it holds;
+// without a guard prepare() settles it and then refuses, as what the caller read of the
+// half-swapped set cannot be trusted.
+//
+// With a guard, commit() renames nothing unless the book is still as the guard recorded it
+// when the pass first read it. A book that is a symbolic link is changed as its real file.
 //
 // Dropping the object without commit() removes the copies and leaves the original as it was.
 // A working folder holds a lock while its change lives; prepare() removes the working folders
@@ -34,7 +41,7 @@ class SafeChange
 public:
     explicit SafeChange(QString documentPath);
     // The runner's djvused lists the files of an indirect document.
-    SafeChange(QString documentPath, const ToolRunner* tools);
+    SafeChange(QString documentPath, const ToolRunner* tools, BookGuard* guard = nullptr);
     ~SafeChange();
     SafeChange(const SafeChange&) = delete;
     SafeChange& operator=(const SafeChange&) = delete;
@@ -55,23 +62,21 @@ public:
     // catches a truncated file even when its header length was rewritten to match.
     static bool looksComplete(const QString& path, QString* error);
 
-    // Tests only: asked before every rename; returning false makes that rename fail.
+    // Tests only: asked before every rename, and before each removal of a set-aside original
+    // (with an empty `to`); returning false makes that step fail.
     using RenameFilter = std::function<bool(const QString& from, const QString& to)>;
     static void setRenameFilterForTests(RenameFilter filter);
 
 private:
     bool prepareIndirect(QString* error);
-    // Undoes a swap of this document that a dead process left half done. True, with *error
-    // saying what was found and done, when there was one.
-    bool undoInterruptedSwaps(QString* error) const;
     void removeDeadWorkingFolders() const;
     bool commitIndirect(QString* error);
 
     QString documentPath_;
     const ToolRunner* tools_ = nullptr;
+    BookGuard* guard_ = nullptr;
     QString copyPath_;
-    class WorkFolder;
-    std::unique_ptr<WorkFolder> folder_;
+    std::unique_ptr<LockedFolder> folder_;
     bool indirect_ = false;
     QStringList components_;
 };

@@ -167,11 +167,11 @@ TEST_F(FullDiskTest, NoRoomForTheWorkingCopyLeavesTheOriginal)
 TEST_F(FullDiskTest, ADiskThatFillsUpWhileDjvusedSavesLeavesTheOriginal)
 {
     // A hundred pages that each get a contents link grow by several kilobytes; the working
-    // copy and the lock of its folder just fit.
+    // copy, the lock of its folder and the lock of the book just fit.
     const QString path = book(QDir(mountPoint.path()).filePath("book.djvu"), 100);
     const QByteArray before = DjvuFixture::readAll(path);
     const qint64 pageSize = 4096;
-    fillLeaving((before.size() + pageSize - 1) / pageSize * pageSize + pageSize);
+    fillLeaving((before.size() + pageSize - 1) / pageSize * pageSize + 2 * pageSize);
     CreateOptions options;
     options.backup = false;
     CreateRow row = CreateTest::row(path);

@@ -1,10 +1,13 @@
 // Changing an indirect document: the index and its page files are swapped as one set,
 // or not at all.
+#include "CliRun.h"
 #include "DjvuFixture.h"
+#include "tools/BookGuard.h"
 #include "tools/IndirectDocument.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,6 +50,43 @@ protected:
     void TearDown() override { SafeChange::setRenameFilterForTests({}); }
 
     QString file(const QString& name) const { return QDir(folder).filePath(name); }
+
+    // Changes the set with the script, and kills the process that commits the change at the
+    // first step `dies` picks (a rename, or with an empty `to` the removal of an original
+    // after the swap). Returns what the set would have been after the change.
+    QMap<QString, QByteArray>
+    dieDuring(const QString& script,
+              const std::function<bool(const QString&, const QString&)>& dies)
+    {
+        GTEST_FLAG_SET(death_test_style, "fast"); // the child must share this test's files
+        SafeChange change(index);
+        QString error;
+        EXPECT_TRUE(change.prepare(&error)) << s(error);
+        EXPECT_TRUE(DjvuFixture::applyScript(change.workingCopy(), script, &error)) << s(error);
+        QMap<QString, QByteArray> changed = DjvuFixture::readFolder(change.workingFolder());
+        changed.remove(".tocsmith-lock");
+        EXPECT_EXIT(
+            {
+                SafeChange::setRenameFilterForTests([&](const QString& from, const QString& to) {
+                    if (dies(from, to))
+                        std::_Exit(7);
+                    return true;
+                });
+                change.commit(&error);
+                std::_Exit(0);
+            },
+            ::testing::ExitedWithCode(7), "");
+        return changed;
+    }
+    // Dies with the pages in and the index set aside, the new index not yet in.
+    void dieMidSwap()
+    {
+        dieDuring("select 2\nremove-txt\nset-page-title \"Two\"\n", [this](const QString& from,
+                                                                           const QString& to) {
+            return to == index && QFileInfo(from).fileName() == QFileInfo(to).fileName() &&
+                   !from.contains("/originals/");
+        });
+    }
 };
 
 TEST_F(IndirectChangeTest, TheIndexAndItsPagesAreCopiedAndOnlyChangedFilesAreSwappedIn)
@@ -263,6 +303,106 @@ TEST_F(IndirectChangeTest, AReadOnlyOrMissingPageFileIsRefusedBeforeAnyCopy)
     EXPECT_FALSE(change.prepare(&error));
     EXPECT_TRUE(error.contains("p0003.djvu")) << s(error);
     EXPECT_EQ(DjvuFixture::readFolder(folder).size(), before.size() - 1);
+}
+
+TEST_F(IndirectChangeTest, EveryCommandPutsAnInterruptedSwapBackBeforeItReadsTheBook)
+{
+    // The fix command, and the OCR export (which reads through djvutoxml).
+    dieMidSwap();
+    ASSERT_FALSE(QFileInfo::exists(index));
+    CliRun run = runCli({"fix", "--no-backup", index});
+    EXPECT_EQ(run.status, 0) << s(run.err);
+    EXPECT_TRUE((run.out + run.err).contains("was interrupted")) << s(run.out + run.err);
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
+
+    dieMidSwap();
+    ASSERT_FALSE(QFileInfo::exists(index));
+    run = runCli({"ocr-export", index});
+    EXPECT_EQ(run.status, 0) << s(run.err);
+    EXPECT_TRUE(run.out.contains("Глава")) << s(run.out);
+    EXPECT_EQ(DjvuFixture::readFolder(folder), before);
+}
+
+TEST_F(IndirectChangeTest, AKillDuringTheCleanUpLeavesTheChangeWholeAndTheNextRunFinishesIt)
+{
+    // Three files change (the index and two pages); the kill comes as the second original
+    // set aside is removed, the change being complete.
+    int removals = 0;
+    const QMap<QString, QByteArray> changed = dieDuring(
+        "select 1\nremove-txt\nselect 2\nremove-txt\nset-page-title \"Two\"\n",
+        [&](const QString&, const QString& to) { return to.isEmpty() && ++removals == 2; });
+    QMap<QString, QByteArray> after = before;
+    for (auto it = after.begin(); it != after.end(); ++it)
+        it.value() = changed.value(it.key());
+    ASSERT_NE(after, before);
+
+    SafeChange next(index);
+    QString error;
+    EXPECT_TRUE(next.prepare(&error)) << s(error); // the book is whole: the change goes on
+    EXPECT_FALSE(error.contains("put back")) << s(error);
+    QMap<QString, QByteArray> now = DjvuFixture::readFolder(folder);
+    now.remove(QFileInfo(next.workingFolder()).fileName());
+    EXPECT_EQ(now, after); // every file new, and nothing of the swap left
+    EXPECT_EQ(DjvuFixture::djvused(index, "select 1; output-txt"), QString());
+}
+
+TEST_F(IndirectChangeTest, AJournalThatCannotProveItsFilesTouchesNone)
+{
+    DjvuFixture::writeAll(file("notes.txt"), "the user's own notes");
+    const QByteArray indexLine = "index " + QUrl::toPercentEncoding(QFileInfo(index).fileName());
+    const auto sha = [](const QByteArray& bytes) {
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    };
+    const QByteArray junk = "not the page";
+    const QByteArray size = QByteArray::number(before["p0002.djvu"].size());
+    // As an older swap wrote it, with no sizes or hashes; and in today's form, where the
+    // page could be proven but the other file is not what the journal says it made.
+    const QList<QByteArray> journals = {indexLine + "\nreplace p0002.djvu\nadd notes.txt\n",
+                                        indexLine + "\nreplace p0002.djvu " +
+                                            QByteArray::number(junk.size()) + ' ' + sha(junk) +
+                                            ' ' + size + ' ' + sha(before["p0002.djvu"]) +
+                                            "\nadd notes.txt 5 " + sha("notes") + "\n"};
+    for (const QByteArray& text : journals) {
+        const QString planted = file(".tocsmith-shipped");
+        ASSERT_TRUE(QDir(planted).mkpath("originals"));
+        DjvuFixture::writeAll(planted + "/journal", text);
+        DjvuFixture::writeAll(planted + "/originals/p0002.djvu", junk);
+        const QMap<QString, QByteArray> all = DjvuFixture::readFolder(folder);
+
+        SafeChange change(index);
+        QString error;
+        EXPECT_FALSE(change.prepare(&error));
+        EXPECT_TRUE(error.contains(".tocsmith-shipped") && error.contains("no file was touched"))
+            << s(error);
+        EXPECT_EQ(DjvuFixture::readFolder(folder), all);
+        EXPECT_EQ(DjvuFixture::readAll(planted + "/originals/p0002.djvu"), junk);
+        EXPECT_EQ(DjvuFixture::readAll(planted + "/journal"), text);
+        QDir(planted).removeRecursively();
+    }
+}
+
+TEST_F(IndirectChangeTest, APageChangedByAnotherProgramSinceTheReadIsNotOverwritten)
+{
+    QTemporaryDir exe;
+    ToolRunner tools(exe.path(), dir.path(), nullptr, QString());
+    BookGuard guard(index, &tools);
+    QString error;
+    ASSERT_TRUE(guard.open(&error)) << s(error);
+    SafeChange change(index, &tools, &guard);
+    ASSERT_TRUE(change.prepare(&error)) << s(error);
+    ASSERT_TRUE(DjvuFixture::applyScript(change.workingCopy(), "select 2\nremove-txt\n", &error));
+    // Meanwhile another program rewrites a page this change leaves alone.
+    ASSERT_TRUE(DjvuFixture::applyScript(file("стр 1.djvu"), "remove-txt\n", &error)) << s(error);
+    QMap<QString, QByteArray> theirs = DjvuFixture::readFolder(folder);
+    theirs.remove(QFileInfo(change.workingFolder()).fileName());
+    ASSERT_EQ(theirs[QFileInfo(index).fileName()], before[QFileInfo(index).fileName()]);
+    ASSERT_NE(theirs["стр 1.djvu"], before["стр 1.djvu"]);
+
+    EXPECT_FALSE(change.commit(&error));
+    EXPECT_TRUE(error.contains("стр 1.djvu") && error.contains("another program")) << s(error);
+    QMap<QString, QByteArray> now = DjvuFixture::readFolder(folder);
+    now.remove(QFileInfo(change.workingFolder()).fileName());
+    EXPECT_EQ(now, theirs);
 }
 
 TEST(IndirectListing, EveryReadingOfAListedNameIsACandidate)

@@ -13,9 +13,12 @@ struct CliRun
     QString err;
 };
 
-inline CliRun runCli(const QStringList& args)
+// env: the environment of the run (the test's own when empty).
+inline CliRun runCli(const QStringList& args,
+                     const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(TOCSMITH_OUT_DIR "/tocsmith-cli"), args);
     CliRun run;
     if (!p.waitForStarted(-1))

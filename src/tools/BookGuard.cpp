@@ -1,0 +1,89 @@
+#include "tools/BookGuard.h"
+
+#include "app/Sinks.h"
+#include "tools/IndirectDocument.h"
+#include "tools/SwapJournal.h"
+#include "tools/ToolRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
+QString BookGuard::realFile(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
+    return target.isEmpty() ? path : target;
+}
+
+BookGuard::BookGuard(const QString& documentPath, const ToolRunner* tools, LogSink* log)
+    : path_(QFileInfo(realFile(documentPath)).absoluteFilePath()), tools_(tools), log_(log)
+{
+}
+
+BookGuard::~BookGuard() = default;
+
+bool BookGuard::open(QString* error)
+{
+    const QFileInfo book(path_);
+    lock_ = std::make_unique<QLockFile>(
+        book.absoluteDir().filePath(QStringLiteral(".%1.tocsmith-lock").arg(book.fileName())));
+    lock_->setStaleLockTime(0); // only a dead owner makes it stale
+    if (!lock_->tryLock(kWaitMs)) {
+        if (lock_->error() == QLockFile::LockFailedError) {
+            *error = QStringLiteral("Another run is changing %1 right now; it was left alone. "
+                                    "Run the job again when that run has finished.")
+                         .arg(path_);
+            lock_.reset();
+            return false;
+        }
+        // A folder this program may not write in: nothing of it can change the book there,
+        // and reading it needs no lock.
+        lock_.reset();
+    }
+    QString message;
+    switch (SwapJournal::recover(path_, &message)) {
+    case SwapJournal::Recovery::Refused:
+        *error = message;
+        return false;
+    case SwapJournal::Recovery::Undone:
+    case SwapJournal::Recovery::Finished:
+        if (log_)
+            log_->addLine(message);
+        break;
+    case SwapJournal::Recovery::None:
+        break;
+    }
+    record();
+    return true;
+}
+
+void BookGuard::record()
+{
+    files_.clear();
+    files_.append({path_, FileState::of(path_)});
+    if (!IndirectDocument::isIndirect(path_) || !tools_)
+        return;
+    // Without a listing only the index is known; the change itself then refuses the book.
+    QStringList names;
+    QString ignored;
+    if (!IndirectDocument::components(path_, tools_->resolve(QStringLiteral("djvused")), &names,
+                                      &ignored))
+        return;
+    const QDir folder = QFileInfo(path_).absoluteDir();
+    for (const QString& name : std::as_const(names))
+        files_.append({folder.filePath(name), FileState::of(folder.filePath(name))});
+}
+
+bool BookGuard::unchanged(QString* error) const
+{
+    for (const auto& [file, state] : files_) {
+        if (FileState::of(file) != state) {
+            *error = QStringLiteral("%1 was changed by another program since this run read it; "
+                                    "this run's change was not saved.")
+                         .arg(QDir::toNativeSeparators(file));
+            return false;
+        }
+    }
+    return true;
+}
