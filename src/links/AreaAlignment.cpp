@@ -77,8 +77,35 @@ AreaAlignment::Result AreaAlignment::alignScript(const AnnotationScan& scan,
             result.leftAligned[indexes[k]] = withinPage(page.leftAligned[k], boxes[k], width);
             result.aligned[indexes[k]] = withinPage(page.aligned[k], boxes[k], width);
         }
+        keepUnstacked(scan, indexes, &result);
     }
     return result;
+}
+
+void AreaAlignment::keepUnstacked(const AnnotationScan& scan, const QList<qsizetype>& indexes,
+                                  Result* result)
+{
+    // Areas of one text line (same bottom and height) that stood apart, side by side, and that
+    // alignment would lay exactly on top of each other keep the boxes they had: a page whose
+    // words are linked one by one would otherwise end with duplicate areas over the wrong
+    // words. Overlapping areas of a line are one column's and are aligned as always.
+    QList<bool> stacked(indexes.size(), false);
+    for (qsizetype k = 0; k < indexes.size(); ++k) {
+        const ScannedArea& a = scan.areas[indexes[k]];
+        for (qsizetype m = k + 1; m < indexes.size(); ++m) {
+            const ScannedArea& b = scan.areas[indexes[m]];
+            if (a.bottom == b.bottom && a.height == b.height &&
+                result->aligned[indexes[k]] == result->aligned[indexes[m]] &&
+                (qint64(a.left) + a.width <= b.left || qint64(b.left) + b.width <= a.left))
+                stacked[k] = stacked[m] = true;
+        }
+    }
+    for (qsizetype k = 0; k < indexes.size(); ++k) {
+        if (!stacked[k])
+            continue;
+        const ScannedArea& a = scan.areas[indexes[k]];
+        result->leftAligned[indexes[k]] = result->aligned[indexes[k]] = {a.left, a.width};
+    }
 }
 
 AreaBox AreaAlignment::withinPage(AreaBox aligned, const AreaBox& original, int pageWidth)

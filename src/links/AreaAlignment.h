@@ -43,7 +43,8 @@ public:
     // Aligns every page block of a scanned script on its own; one entry per scanned area.
     // Areas whose link leaves the document keep their boxes and count for no column; no
     // aligned area reaches past the right edge of its page (pageWidths: by page number,
-    // from 1; a page without a width has no such limit).
+    // from 1; a page without a width has no such limit). Areas of one line that would be laid
+    // on top of each other keep their boxes.
     struct Result
     {
         QList<AreaBox> leftAligned;
@@ -59,5 +60,7 @@ public:
                               const QList<AreaBox>& boxes);
 
 private:
+    static void keepUnstacked(const AnnotationScan& scan, const QList<qsizetype>& indexes,
+                              Result* result);
     static AreaBox withinPage(AreaBox aligned, const AreaBox& original, int pageWidth);
 };

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -21,10 +22,14 @@ QByteArray page(int number, const QByteArray& body)
            ".djvu\" # page " + QByteArray::number(number) + "\nset-ant\n" + body + "\n.\n";
 }
 
-QByteArray area(int x, int w, const QByteArray& link = "#p2.djvu")
+// Each area stands on a line of its own unless a bottom edge is given.
+QByteArray area(int x, int w, const QByteArray& link = "#p2.djvu", int bottom = 0)
 {
-    return "(maparea \"" + link + "\" \"\" (rect " + QByteArray::number(x) + " 900 " +
-           QByteArray::number(w) + " 40) (xor)) ";
+    static int nextBottom = 3000;
+    if (bottom == 0)
+        bottom = nextBottom -= 50;
+    return "(maparea \"" + link + "\" \"\" (rect " + QByteArray::number(x) + " " +
+           QByteArray::number(bottom) + " " + QByteArray::number(w) + " 40) (xor)) ";
 }
 
 QList<AreaBox> aligned(const QByteArray& capture, const QList<int>& widths)
@@ -72,6 +77,27 @@ TEST(FixPageEdge, LinksThatLeaveTheDocumentAreNeitherAlignedNorMeasured)
                   {100, 300}, {100, 300}, {700, 50}, {90, 20}, {95, 700}, {10, 20}, {100, 300}}));
 }
 
+TEST(FixPageEdge, WordsLinkedOneByOneOnALineAreNeverStackedOntoEachOther)
+{
+    // A hand-made contents links "2", "." and the page number of one line apart; the dot and
+    // the number would both become the number column's box.
+    const QByteArray line = area(158, 60, "#p2.djvu", 900) + area(217, 17, "#p2.djvu", 900) +
+                            area(3158, 16, "#p2.djvu", 900);
+    const QByteArray others = area(158, 2998) + area(3158, 16);
+    const QList<AreaBox> boxes = aligned("select; remove-ant\n" + page(1, line + others), {3307});
+    ASSERT_EQ(boxes.size(), 5);
+    EXPECT_EQ(boxes[0], (AreaBox{158, 2998})); // alone in its column on that line: aligned
+    EXPECT_EQ(boxes[1], (AreaBox{217, 17}));
+    EXPECT_EQ(boxes[2], (AreaBox{3158, 16}));
+    EXPECT_EQ(boxes[4].left, 3156); // the other line's number is aligned as before
+    // Areas that were already one on top of the other stay so.
+    const QByteArray twins =
+        area(300, 40, "#p2.djvu", 500) + area(300, 40, "#p2.djvu", 500) + area(100, 900);
+    const QList<AreaBox> twinBoxes = aligned("select; remove-ant\n" + page(1, twins), {});
+    EXPECT_EQ(twinBoxes.at(0), (AreaBox{1000, 40}));
+    EXPECT_EQ(twinBoxes.at(1), twinBoxes.at(0));
+}
+
 TEST(FixPageEdge, PageWidthsAreReadFromTheSizeListing)
 {
     EXPECT_EQ(AreaAlignment::pageWidths("width=3307 height=4678\nwidth=2480 height=3508 "
@@ -81,7 +107,8 @@ TEST(FixPageEdge, PageWidthsAreReadFromTheSizeListing)
 
 TEST(FixPageEdge, TheSampleBookKeepsEveryAreaOnItsPageAndItsWebLinksWhereTheyWere)
 {
-    const QString sample = QStringLiteral("/work/shared/samples/djvulibre-book-ru.djvu");
+    const QString sample =
+        QStringLiteral(TOCSMITH_SOURCE_DIR "/../shared/samples/djvulibre-book-ru.djvu");
     if (!QFileInfo::exists(sample))
         GTEST_SKIP() << "the shared sample book is not here";
     QTemporaryDir dir;
@@ -133,6 +160,15 @@ TEST(FixPageEdge, TheSampleBookKeepsEveryAreaOnItsPageAndItsWebLinksWhereTheyWer
         externalAfter << it.next().captured(0);
     EXPECT_FALSE(externalBefore.isEmpty());
     EXPECT_EQ(externalAfter, externalBefore);
+    // No two areas of a page end up on the very same box.
+    static const QRegularExpression box(QStringLiteral("\\(rect \\d+ \\d+ \\d+ \\d+ ?\\)"));
+    for (const QString& block : after.split(QStringLiteral("\nselect "))) {
+        QStringList boxes;
+        for (auto it = box.globalMatch(block); it.hasNext();)
+            boxes << it.next().captured(0);
+        EXPECT_EQ(QSet<QString>(boxes.begin(), boxes.end()).size(), boxes.size())
+            << block.left(40).toStdString();
+    }
 }
 
 } // namespace
