@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake make pkg-config clang-format
+  clang libclang-rt-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev googletest libbenchmark-dev
   djvulibre-bin netpbm

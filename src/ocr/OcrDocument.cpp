@@ -41,6 +41,15 @@ QString wordOf(const QByteArray& line)
     return OcrWordText::decode(QByteArrayView(line).sliced(from, to - from));
 }
 
+// A word line is rewritten whole, so it must hold its word element and nothing else: any
+// other element on it (a second word, a text line, a page) would be lost.
+bool isWordAlone(const QByteArray& line, qsizetype contentEnd)
+{
+    const QByteArray t = line.trimmed();
+    return t.startsWith(kWord) && t.endsWith("</WORD>") && line.count(kWord) == 1 &&
+           line.indexOf("</WORD>") == contentEnd;
+}
+
 // The four numbers of the coords attribute, as written, or empty when they are not four
 // integers.
 QByteArray boxOf(const QByteArray& line)
@@ -106,19 +115,26 @@ bool OcrDocument::setXml(const QByteArray& xml, QString* error)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     QList<qsizetype> table;
+    bool inPage = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QByteArray& line = lines[i];
         if (line.endsWith('\r'))
             line.chop(1);
         if (line.contains(kObject))
             table << i;
+        // Only words inside a page's element are saved with it.
+        const bool wordInPage = inPage;
+        inPage = (inPage || line.contains(kObject)) && !line.contains("</OBJECT>");
         if (isWordLine(line)) {
             qsizetype from = 0, to = 0;
-            if (boxOf(line).isEmpty() || !contentSpan(line, &from, &to)) {
-                *error = QStringLiteral("Line %1 of the text dump holds a word without a box "
-                                        "of four numbers or without its closing tag; the text "
-                                        "layer cannot be edited safely.")
-                             .arg(i + 1);
+            if (boxOf(line).isEmpty() || !contentSpan(line, &from, &to) || !isWordAlone(line, to) ||
+                !wordInPage) {
+                *error =
+                    QStringLiteral(
+                        "Line %1 of the text dump holds a word without a box "
+                        "of four numbers, without its closing tag, not alone "
+                        "on its line or outside a page; the text layer cannot be edited safely.")
+                        .arg(i + 1);
                 return false;
             }
         }

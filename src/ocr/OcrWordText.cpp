@@ -22,7 +22,7 @@ char32_t referenced(QStringView name)
         const uint code = (name.size() > 2 && (name[1] == u'x' || name[1] == u'X'))
                               ? name.mid(2).toUInt(&ok, 16)
                               : name.mid(1).toUInt(&ok, 10);
-        if (ok && code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF))
+        if (ok && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF))
             return char32_t(code);
     }
     return char32_t(-1);

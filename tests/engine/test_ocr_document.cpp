@@ -154,6 +154,34 @@ TEST(OcrPageDisplay, AWordLineWithoutAFourNumberBoxIsRefusedAtLoading)
     EXPECT_TRUE(error.contains("Line 13")) << error.toStdString();
 }
 
+// A word line is rewritten whole on saving, so anything else on it would be lost: the page
+// it opens, a second word, a text line.
+TEST(OcrPageDisplay, AWordLineHoldingAnyOtherElementIsRefusedAtLoading)
+{
+    const QByteArray word = "<WORD coords=\"1,2,3,4\">abc</WORD>";
+    const QList<QByteArray> crowded = {
+        "<WORD coords=\"0,2,6,8\"><OBJECT data",
+        word + " <WORD coords=\"5,6,7,8\">def</WORD>",
+        "<LINE>" + word,
+        word + "</LINE>",
+        "&  " + word,
+    };
+    for (const QByteArray& line : crowded) {
+        QByteArray xml = dumpOf({{{"abc"}}});
+        xml.replace(word, line);
+        OcrDocument d;
+        QString error;
+        EXPECT_FALSE(d.setXml(xml, &error)) << line.toStdString();
+        EXPECT_TRUE(error.contains("Line 13")) << error.toStdString();
+    }
+    // Only the page's element is saved, so a word after it would never reach the document.
+    OcrDocument d;
+    QString error;
+    EXPECT_FALSE(d.setXml("<WORDcoords=\"0,2,6,8\"><OBJECT data", &error));
+    EXPECT_FALSE(d.setXml("<OBJECT data</OBJECT>\n<WORD coords=\"0,7,0,7\"></WORD>\n", &error));
+    EXPECT_TRUE(error.contains("Line 2")) << error.toStdString();
+}
+
 // ---- Writing a page back
 
 TEST(OcrWriteBack, LettersChangeAndEveryWordKeepsItsBox)
@@ -329,6 +357,22 @@ TEST(OcrWordTextTest, EncodingEscapesMarkupAndControlCharacters)
     EXPECT_EQ(OcrWordText::encode("a&b<c>\"d\t"), "a&amp;b&lt;c&gt;\"d&#9;");
     EXPECT_EQ(OcrWordText::decode("&unknown; & &#xZZ;"), "&unknown; & &#xZZ;");
     EXPECT_EQ(OcrWordText::decode("&#128512;"), "😀");
+}
+
+// Every character the encoder writes as a reference reads back as itself, U+0000 included,
+// so a page left as it was never counts as changed.
+TEST(OcrWordTextTest, EveryControlCharacterRoundTripsAndLeavesItsPageUnchanged)
+{
+    for (char16_t c = 0; c < 0x20; ++c) {
+        const QString word = QStringLiteral("a") + QChar(c) + QStringLiteral("b");
+        EXPECT_EQ(OcrWordText::decode(OcrWordText::encode(word)), word) << int(c);
+    }
+    OcrDocument d;
+    QString error;
+    ASSERT_TRUE(
+        d.setXml(QByteArray("<OBJECT data\n<WORD coords=\"3,2,6,4\">\0</WORD>\n", 45), &error));
+    ASSERT_TRUE(d.writeBack(1, d.page(1).lines, &error));
+    EXPECT_FALSE(d.isModified());
 }
 
 } // namespace

@@ -1,0 +1,20 @@
+// The page listing of "djvused -e ls": every page it reads can be found by its name.
+#include "FuzzChecks.h"
+
+#include "links/PageListing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray capture = FuzzChecks::bytes(data, size);
+    const PageListing listing = PageListing::parse(capture);
+    FUZZ_CHECK(listing.pageCount() <= capture.count('\n') + 1);
+    int position = 0;
+    for (const PageListing::Page& page : listing.pages()) {
+        FUZZ_CHECK(page.position == ++position);
+        FUZZ_CHECK(page.rest.startsWith(page.identifier));
+        FUZZ_CHECK(listing.positionOf(page.rest) != 0);
+        FUZZ_CHECK(listing.positionOf(page.identifier) != 0);
+    }
+    listing.positionOf(FuzzChecks::text(data, size));
+    return 0;
+}
