@@ -74,13 +74,25 @@ QByteArray readBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QStringList textLines(const QString& path)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    return Cp1251::decodeUtf8OrCp1251(readBytes(path)).split(lineEnd);
+}
+
 } // namespace
+
+IniFile IniFile::snapshotOf(const QString& path)
+{
+    IniFile file(path);
+    file.lines_ = std::make_shared<const QStringList>(textLines(path));
+    return file;
+}
 
 bool IniFile::find(const QString& section, const QString& key, QString* value) const
 {
-    const QString text = Cp1251::decodeUtf8OrCp1251(readBytes(path_));
     bool inSection = false;
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    const QStringList lines = lines_ ? *lines_ : textLines(path_);
     for (const QString& line : lines) {
         const QString name = sectionOf(line);
         if (!name.isNull()) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 // A settings or language file in INI form, read and written with the rules of Windows'
 // private-profile functions: section and key names match without regard to case; a
@@ -13,6 +16,9 @@ public:
     static constexpr int kMaxValueLength = 1023;
 
     explicit IniFile(QString path) : path_(std::move(path)) {}
+    // The file as it is now, read once: for many reads in a row (a whole language file).
+    // Its reads never see later writes.
+    static IniFile snapshotOf(const QString& path);
     QString path() const { return path_; }
 
     QString readText(const QString& section, const QString& key,
@@ -39,4 +45,5 @@ public:
 private:
     bool find(const QString& section, const QString& key, QString* value) const;
     QString path_;
+    std::shared_ptr<const QStringList> lines_; // a snapshot's lines; none: read the file
 };

@@ -38,7 +38,7 @@ QString folderIn(const QString& exeFolder)
 
 void loadMessages(const QString& path, MessageTexts& texts)
 {
-    const IniFile file(path);
+    const IniFile file = IniFile::snapshotOf(path);
     loadSection(file, kOcr, MessageTexts::ocrKeys(), texts);
     loadSection(file, kMemo, MessageTexts::memoKeys(), texts);
 }

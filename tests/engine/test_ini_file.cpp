@@ -37,6 +37,21 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefaultAndCreatesNothing)
     EXPECT_EQ(ini.readInt("Menu", "Protokol", 0), 0);
 }
 
+TEST_F(IniFileTest, ASnapshotReadsAsTheFileDidWhenItWasTaken)
+{
+    put("[Memo]\r\nm1 = \"one\"\r\n[OCR]\nm1=two\r\xcf\xf0\xe8=\xe2\n");
+    const IniFile snapshot = IniFile::snapshotOf(path());
+    const IniFile live(path());
+    for (const char* section : {"Memo", "memo", "OCR", "Other"})
+        for (const char* key : {"m1", "M1", "x"})
+            EXPECT_EQ(snapshot.readText(section, key, "-"), live.readText(section, key, "-"))
+                << section << " " << key;
+    EXPECT_EQ(snapshot.readText("OCR", QStringLiteral("При")), QStringLiteral("в"));
+    ASSERT_TRUE(live.writeText("Memo", "m1", "changed"));
+    EXPECT_EQ(snapshot.readText("Memo", "m1"), QStringLiteral("one"));
+    EXPECT_EQ(IniFile::snapshotOf(path()).readText("Memo", "m1"), QStringLiteral("changed"));
+}
+
 TEST_F(IniFileTest, NamesMatchWithoutRegardToCase)
 {
     put("[create]\nVIS=1\n[MENU]\nLANGUAGE=English.lng\n");

@@ -64,8 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A write replaces or adds one key and leaves what every other key reads.
     const QStringList keys = MessageTexts::memoKeys().mid(0, 6);
     QStringList before;
-    for (const QString& key : keys)
+    const IniFile snapshot = IniFile::snapshotOf(path);
+    for (const QString& key : keys) {
         before << file.readText(QStringLiteral("Memo"), key, QStringLiteral("-"));
+        FUZZ_CHECK(snapshot.readText(QStringLiteral("Memo"), key, QStringLiteral("-")) ==
+                   before.last());
+    }
     FUZZ_CHECK(file.writeText(QStringLiteral("Main"), QStringLiteral("FuzzKey"),
                               QStringLiteral("written")));
     FUZZ_CHECK(file.readText(QStringLiteral("Main"), QStringLiteral("fuzzkey")) ==

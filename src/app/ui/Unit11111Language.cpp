@@ -182,7 +182,8 @@ void TForm1::aa()
 void TForm1::setlang(const QString& fileName)
 {
     currentLanguage = fileName;
-    const IniFile file(QDir(LanguageFile::folderIn(exeFolder())).filePath(fileName));
+    const IniFile file =
+        IniFile::snapshotOf(QDir(LanguageFile::folderIn(exeFolder())).filePath(fileName));
 
     FixListTab* const fix = TabSheet1;
     CreateTab* const create = TabSheet2;
