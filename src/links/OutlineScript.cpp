@@ -76,15 +76,19 @@ public:
         if (atEnd() || peek() != '"')
             return false;
         const qsizetype close = TextDump::closingQuote(data_, pos_);
-        if (close < 0)
+        unclosed_ = close < 0;
+        if (unclosed_)
             return false;
         *text = TextDump::unescapeBytes(QByteArrayView(data_).sliced(pos_ + 1, close - pos_ - 1));
         pos_ = close + 1;
         return true;
     }
 
+    bool unclosed() const { return unclosed_; }
+
 private:
     const QByteArray& data_;
+    bool unclosed_ = false;
     qsizetype pos_ = 0;
 };
 
@@ -124,9 +128,12 @@ Outline parse(const QByteArray& printed, QString* error)
         Bookmark bookmark;
         bookmark.level = open;
         if (!in.quoted(&bookmark.title) || !in.quoted(&bookmark.target))
-            return refuse(QStringLiteral("bookmark %1 does not begin with a quoted title and "
-                                         "target")
-                              .arg(outline.count() + 1));
+            return refuse(in.unclosed() ? QStringLiteral("a quoted text never closes: cut short")
+                          : in.atEnd()
+                              ? QStringLiteral("it ends inside a bookmark: cut short")
+                              : QStringLiteral("bookmark %1 does not begin with a quoted title and "
+                                               "target")
+                                    .arg(outline.count() + 1));
         outline.bookmarks << bookmark;
         ++open;
     }

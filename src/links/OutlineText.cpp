@@ -134,7 +134,8 @@ QByteArray write(const Outline& outline, int pageCount)
             target = QByteArray::number(page);
         } else {
             target = escape(bookmark.target);
-            if (isDigits(target))
+            // Digits, blanks around them or not, would read back as a page number.
+            if (isDigits(target.trimmed()))
                 target.replace(0, 1, hexEscape(static_cast<unsigned char>(target[0])));
         }
         text += QByteArray(2 * bookmark.level, ' ') + title + '\t' + target + '\n';
@@ -193,12 +194,12 @@ Parsed read(const QByteArray& text, int pageCount)
             refuse(why);
             continue;
         }
-        if (isDigits(target)) {
+        if (isDigits(target.trimmed())) {
             bool ok = false;
-            const int page = target.toInt(&ok);
+            const int page = target.trimmed().toInt(&ok);
             if (!ok || page < 1 || page > pageCount) {
                 refuse(QStringLiteral("page %1 is not in the document, which has %2 pages")
-                           .arg(QString::fromLatin1(target))
+                           .arg(QString::fromLatin1(target.trimmed()))
                            .arg(pageCount));
                 continue;
             }
