@@ -8,3 +8,5 @@ int runCreateCommand(const QStringList& args);
 int runFixCommand(const QStringList& args);
 int runOcrExportCommand(const QStringList& args);
 int runOcrImportCommand(const QStringList& args);
+int runOutlineExportCommand(const QStringList& args);
+int runOutlineImportCommand(const QStringList& args);

@@ -81,13 +81,3 @@ bool parseRange(const QString& text, int* first, int* last)
 }
 
 } // namespace OcrTextForm
-
-#include "app/MessageTexts.h"
-
-#include <QCoreApplication>
-
-OcrCommandTools::OcrCommandTools()
-    : runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages,
-              MessageTexts::defaultText(QStringLiteral("mes3")))
-{
-}

@@ -28,23 +28,3 @@ Parsed read(const QByteArray& text);
 bool parseRange(const QString& text, int* first, int* last);
 
 } // namespace OcrTextForm
-
-#include "cli/CliWorkFolder.h"
-#include "cli/ConsoleSinks.h"
-#include "tools/ToolRunner.h"
-
-// What both OCR commands run the tools with: a private work folder for "01.xml" and
-// "02.xml", removed at the end, and messages to standard error.
-class OcrCommandTools
-{
-public:
-    OcrCommandTools();
-    bool ready() const { return folder_.isValid(); }
-    ToolRunner& runner() { return runner_; }
-    ConsoleLogSink log;
-    ConsoleMessageSink messages{&log};
-
-private:
-    CliWorkFolder folder_;
-    ToolRunner runner_;
-};

@@ -1,3 +1,4 @@
+#include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
 #include "ocr/OcrDocument.h"
@@ -55,7 +56,7 @@ int runOcrExportCommand(const QStringList& args)
     if (!pages.isEmpty() && !OcrTextForm::parseRange(pages, &first, &last))
         return usage("--pages wants FIRST-LAST, such as 3-7");
 
-    OcrCommandTools tools;
+    CommandTools tools;
     if (!tools.ready()) {
         std::fputs("tocsmith-cli ocr-export: cannot create a work folder\n", stderr);
         return 1;

@@ -1,9 +1,8 @@
+#include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
-
-#include <QFile>
 
 #include <cstdio>
 
@@ -26,20 +25,6 @@ int usage(const char* problem)
     return 2;
 }
 
-bool readText(const QString& name, QByteArray* text, QString* error)
-{
-    QFile file;
-    const bool ok = name == QLatin1String("-")
-                        ? file.open(stdin, QIODevice::ReadOnly)
-                        : (file.setFileName(name), file.open(QIODevice::ReadOnly));
-    if (!ok) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(name, file.errorString());
-        return false;
-    }
-    *text = file.readAll();
-    return true;
-}
-
 } // namespace
 
 int runOcrImportCommand(const QStringList& args)
@@ -55,7 +40,7 @@ int runOcrImportCommand(const QStringList& args)
         return usage("a document and a text are needed");
     const QString file = args[0];
 
-    OcrCommandTools tools;
+    CommandTools tools;
     if (!tools.ready()) {
         std::fputs("tocsmith-cli ocr-import: cannot create a work folder\n", stderr);
         return 1;
@@ -66,7 +51,7 @@ int runOcrImportCommand(const QStringList& args)
     };
     QByteArray text;
     QString error;
-    if (!readText(args[1], &text, &error))
+    if (!readTextArgument(args[1], &text, &error))
         return failed(error);
     const OcrTextForm::Parsed parsed = OcrTextForm::read(text);
     if (!parsed.errors.isEmpty())

@@ -9,10 +9,12 @@ namespace {
 const char kUsage[] = "Usage: tocsmith-cli COMMAND [options] ...\n"
                       "\n"
                       "Commands:\n"
-                      "  create      turn a contents or index page into hyperlinks\n"
-                      "  fix         align the hyperlinks a document already has\n"
-                      "  ocr-export  print a document's text layer, one line per text line\n"
-                      "  ocr-import  write a corrected text layer back into a document\n"
+                      "  create          turn a contents or index page into hyperlinks\n"
+                      "  fix             align the hyperlinks a document already has\n"
+                      "  ocr-export      print a document's text layer, one line per text line\n"
+                      "  ocr-import      write a corrected text layer back into a document\n"
+                      "  outline-export  print a document's outline (bookmarks) as text\n"
+                      "  outline-import  write such a text as a document's outline\n"
                       "\n"
                       "Run 'tocsmith-cli COMMAND --help' for the options of a command.\n";
 
@@ -38,6 +40,10 @@ int main(int argc, char* argv[])
         return runOcrExportCommand(args);
     if (command == QLatin1String("ocr-import"))
         return runOcrImportCommand(args);
+    if (command == QLatin1String("outline-export"))
+        return runOutlineExportCommand(args);
+    if (command == QLatin1String("outline-import"))
+        return runOutlineImportCommand(args);
     std::fprintf(stderr, "tocsmith-cli: unknown command '%s'\n\n%s",
                  command.toLocal8Bit().constData(), kUsage);
     return 2;

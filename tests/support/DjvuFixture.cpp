@@ -219,6 +219,12 @@ bool DjvuFixture::applyScript(const QString& path, const QString& script, QStrin
     return runTool("djvused", {path, "-f", file, "-s"}, error);
 }
 
+bool DjvuFixture::setOutline(const QString& path, const QString& expression, QString* error)
+{
+    return applyScript(path, QStringLiteral("set-outline\n") + expression + QStringLiteral("\n.\n"),
+                       error);
+}
+
 QString DjvuFixture::djvused(const QString& path, const QString& commands)
 {
     QByteArray out;

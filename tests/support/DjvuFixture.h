@@ -57,6 +57,9 @@ public:
 
     // Runs `djvused <path> -e <commands>` and returns its standard output ("" on failure).
     static QString djvused(const QString& path, const QString& commands);
+    // Gives the document this outline, an expression "(bookmarks ...)" in djvused's syntax
+    // written as it stands, and saves it.
+    static bool setOutline(const QString& path, const QString& expression, QString* error);
     // Runs a djvused script file on the document and saves it.
     static bool applyScript(const QString& path, const QString& script, QString* error);
 

@@ -1,0 +1,60 @@
+#include "cli/CommandTools.h"
+#include "cli/Commands.h"
+#include "links/DocumentOutline.h"
+#include "links/OutlineText.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kHelp[] =
+    "Usage: tocsmith-cli outline-export FILE.djvu\n"
+    "\n"
+    "Prints the outline (bookmarks) of FILE.djvu, one bookmark a line: two spaces per\n"
+    "level, the title, a tab, the target. A target that is a page of the document shows\n"
+    "as its page number; any other target (a page named by its file, a web address) as\n"
+    "the document holds it. Escapes keep every title exact: \\\\ for a backslash, \\t, \\n,\n"
+    "\\r, and \\xHH for other control characters and bytes that are not UTF-8. Correct\n"
+    "the text and write it back with outline-import. A document without an outline\n"
+    "prints nothing.\n"
+    "\n"
+    "Exit status: 0 done, 1 the outline could not be read, 2 usage error.\n";
+
+int usage(const char* problem)
+{
+    std::fprintf(stderr, "tocsmith-cli outline-export: %s\n\n%s", problem, kHelp);
+    return 2;
+}
+
+} // namespace
+
+int runOutlineExportCommand(const QStringList& args)
+{
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    for (const QString& arg : args)
+        if (arg.startsWith(u'-'))
+            return usage("unknown option");
+    if (args.size() != 1)
+        return usage(args.isEmpty() ? "no document given" : "one document at a time");
+
+    CommandTools tools;
+    if (!tools.ready()) {
+        std::fputs("tocsmith-cli outline-export: cannot create a work folder\n", stderr);
+        return 1;
+    }
+    DocumentOutline document(tools.runner());
+    Outline outline;
+    int pages = 0;
+    if (!document.read(args[0], &outline, &pages)) {
+        if (!document.errorShown())
+            tools.messages.showMessage(document.error(), QString());
+        return 1;
+    }
+    const QByteArray text = OutlineText::write(outline, pages);
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    std::fflush(stdout);
+    return 0;
+}

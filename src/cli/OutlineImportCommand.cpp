@@ -1,0 +1,95 @@
+#include "cli/CommandTools.h"
+#include "cli/Commands.h"
+#include "links/DocumentOutline.h"
+#include "links/OutlineText.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kHelp[] =
+    "Usage: tocsmith-cli outline-import [--no-backup] FILE.djvu TEXT\n"
+    "\n"
+    "Writes TEXT (as outline-export prints it, '-' for standard input) as the outline\n"
+    "(bookmarks) of FILE.djvu, replacing the outline it has; an empty TEXT removes it.\n"
+    "Each line: two spaces per level, the title, a tab, the target. A target that is a\n"
+    "number is that page of the document; any other target is written as it stands.\n"
+    "A line without a tab, an indent deeper by more than one level than the line before,\n"
+    "a page outside the document or an unknown backslash escape is reported with its line\n"
+    "number, and the document is not changed at all.\n"
+    "\n"
+    "  --no-backup  do not copy the document to FILE.djvu.backup first\n"
+    "\n"
+    "Exit status: 0 done, 1 the text did not read or the document could not be changed,\n"
+    "2 usage error.\n";
+
+int usage(const char* problem)
+{
+    std::fprintf(stderr, "tocsmith-cli outline-import: %s\n\n%s", problem, kHelp);
+    return 2;
+}
+
+} // namespace
+
+int runOutlineImportCommand(const QStringList& args)
+{
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    bool backup = true;
+    QStringList names;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--no-backup"))
+            backup = false;
+        else if (arg.startsWith(u'-') && arg != QLatin1String("-"))
+            return usage("unknown option");
+        else
+            names << arg;
+    }
+    if (names.size() != 2)
+        return usage("a document and a text are needed");
+    const QString file = names[0];
+
+    CommandTools tools;
+    if (!tools.ready()) {
+        std::fputs("tocsmith-cli outline-import: cannot create a work folder\n", stderr);
+        return 1;
+    }
+    auto failed = [&](const QString& text) {
+        tools.messages.showMessage(text, QString());
+        return 1;
+    };
+    QByteArray text;
+    QString error;
+    if (!readTextArgument(names[1], &text, &error))
+        return failed(error);
+
+    DocumentOutline document(tools.runner());
+    Outline current;
+    int pages = 0;
+    if (!document.read(file, &current, &pages))
+        return document.errorShown() ? 1 : failed(document.error());
+    const OutlineText::Parsed parsed = OutlineText::read(text, pages);
+    if (!parsed.errors.isEmpty())
+        return failed(QStringLiteral("%1: %2\nThe document was not changed.")
+                          .arg(names[1], parsed.errors.join(u'\n')));
+    switch (document.write(file, parsed.outline, backup)) {
+    case DocumentOutline::WriteOutcome::NothingChanged:
+        tools.log.addLine(
+            QStringLiteral("%1 already has this outline; it is left as it was.").arg(file));
+        return 0;
+    case DocumentOutline::WriteOutcome::Written:
+        tools.log.addLine(parsed.outline.isEmpty()
+                              ? QStringLiteral("The outline of %1 was removed.").arg(file)
+                              : QStringLiteral("Outline of %1 written: %2 bookmarks.")
+                                    .arg(file)
+                                    .arg(parsed.outline.count()));
+        return 0;
+    case DocumentOutline::WriteOutcome::Failed:
+        if (!document.errorShown())
+            failed(document.error() + QStringLiteral("\nThe document was not changed."));
+        return 1;
+    }
+    return 1;
+}

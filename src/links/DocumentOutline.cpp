@@ -1,0 +1,121 @@
+#include "links/DocumentOutline.h"
+
+#include "links/BackupCopy.h"
+#include "links/OutlineScript.h"
+#include "tools/SafeChange.h"
+#include "tools/ToolRunner.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kTool = QStringLiteral("djvused");
+const QString kScript = QStringLiteral("outline.dsed");
+
+} // namespace
+
+bool DocumentOutline::fail(const QString& error, bool shown)
+{
+    error_ = error;
+    errorShown_ = shown;
+    return false;
+}
+
+bool DocumentOutline::readOutline(const QString& path, Outline* outline)
+{
+    const ToolRun run =
+        tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("print-outline")});
+    if (!run.clean())
+        return fail(run.failureText(), !run.started);
+    QString error;
+    *outline = OutlineScript::parse(run.standardOutput, &error);
+    return error.isEmpty() || fail(error);
+}
+
+bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* pageCount)
+{
+    error_.clear();
+    errorShown_ = false;
+    const QFileInfo document(documentPath);
+    if (!document.isFile())
+        return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+    const QString path = document.absoluteFilePath();
+    const ToolRun count = tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("n")});
+    if (!count.clean())
+        return fail(count.failureText(), !count.started);
+    bool ok = false;
+    *pageCount = count.standardOutput.trimmed().toInt(&ok);
+    if (!ok || *pageCount < 1)
+        return fail(QStringLiteral("djvused gave no page count for %1.").arg(documentPath));
+    return readOutline(path, outline);
+}
+
+DocumentOutline::WriteOutcome DocumentOutline::write(const QString& documentPath,
+                                                     const Outline& outline, bool backup)
+{
+    error_.clear();
+    errorShown_ = false;
+    const QFileInfo document(documentPath);
+    if (!document.isFile()) {
+        fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+        return WriteOutcome::Failed;
+    }
+    const QString path = document.absoluteFilePath();
+    QString error;
+    const QByteArray script = OutlineScript::script(outline, &error);
+    if (script.isEmpty()) {
+        fail(error);
+        return WriteOutcome::Failed;
+    }
+    Outline current;
+    if (!readOutline(path, &current))
+        return WriteOutcome::Failed;
+    if (current == outline)
+        return WriteOutcome::NothingChanged;
+    if (backup && !BackupCopy::make(path, &error, tools_.resolve(kTool))) {
+        fail(error);
+        return WriteOutcome::Failed;
+    }
+    const bool written = replace(path, script, outline);
+    QFile::remove(tools_.workPath(kScript));
+    return written ? WriteOutcome::Written : WriteOutcome::Failed;
+}
+
+bool DocumentOutline::replace(const QString& path, const QByteArray& script, const Outline& outline)
+{
+    QString error;
+    SafeChange change(path, &tools_);
+    if (!change.prepare(&error) || !tools_.writeWorkFile(kScript, script, &error))
+        return fail(error);
+    const ToolRun run = tools_.discard(kTool, {change.workingCopy(), QStringLiteral("-f"),
+                                               tools_.workPath(kScript), QStringLiteral("-s")});
+    if (!run.clean())
+        return fail(run.failureText(), !run.started);
+    // The copy must give back the very outline asked for before it replaces the document.
+    Outline written;
+    if (!readOutline(change.workingCopy(), &written))
+        return false;
+    if (written != outline)
+        return fail(QStringLiteral("The outline written into %1 does not read back as it was "
+                                   "given; the document was left as it was.")
+                        .arg(path));
+    return change.commit(&error) || fail(error);
+}
+
+bool DocumentOutline::hasNoOutline(const QString& documentPath)
+{
+    Outline current;
+    int pages = 0;
+    if (!read(documentPath, &current, &pages))
+        return false;
+    return current.isEmpty() || fail(existingOutlineMessage(documentPath, current.count()));
+}
+
+QString DocumentOutline::existingOutlineMessage(const QString& documentPath, int count)
+{
+    return QStringLiteral("%1 already has an outline of %2 bookmarks. It was left as it is: "
+                          "a new outline replaces it only when that is asked for.")
+        .arg(documentPath)
+        .arg(count);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "links/Outline.h"
+
+#include <QString>
+
+class ToolRunner;
+
+// Reads and writes a document's outline with djvused. A new outline is written on a copy
+// (SafeChange) and read back from it before the copy replaces the document, so the
+// document either holds exactly the outline asked for or stays as it was.
+class DocumentOutline
+{
+public:
+    enum class WriteOutcome
+    {
+        Written,
+        NothingChanged, // the document already holds this outline; it was not touched
+        Failed,
+    };
+
+    explicit DocumentOutline(ToolRunner& tools) : tools_(tools) {}
+
+    // The outline ("print-outline", empty when there is none) and the number of pages.
+    bool read(const QString& documentPath, Outline* outline, int* pageCount);
+
+    // Replaces the outline (an empty one removes it). With backup, the document is copied to
+    // "<document>.backup" first, unless nothing is to change.
+    WriteOutcome write(const QString& documentPath, const Outline& outline, bool backup);
+
+    // False, with the refusal in error(), when the document already has an outline: a new
+    // one is written over it only when the user asked for that.
+    bool hasNoOutline(const QString& documentPath);
+    static QString existingOutlineMessage(const QString& documentPath, int count);
+
+    // The reason of the last failure, in the tool's own words where a tool failed.
+    QString error() const { return error_; }
+    // The runner already showed the failure (the tool could not be started at all).
+    bool errorShown() const { return errorShown_; }
+
+private:
+    bool fail(const QString& error, bool shown = false);
+    bool readOutline(const QString& path, Outline* outline);
+    bool replace(const QString& documentPath, const QByteArray& script, const Outline& outline);
+
+    ToolRunner& tools_;
+    QString error_;
+    bool errorShown_ = false;
+};

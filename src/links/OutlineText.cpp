@@ -1,0 +1,217 @@
+#include "links/OutlineText.h"
+
+namespace OutlineText {
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `at`; 0 when the bytes there are none.
+int utf8Length(const QByteArray& bytes, qsizetype at)
+{
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    int length = 0;
+    char32_t code = 0;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+        code = lead & 0x1f;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        code = lead & 0x0f;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        code = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + length > bytes.size())
+        return 0;
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(bytes[at + i]);
+        if ((next & 0xc0) != 0x80)
+            return 0;
+        code = (code << 6) | (next & 0x3f);
+    }
+    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    const bool surrogate = code >= 0xd800 && code <= 0xdfff;
+    return overlong || surrogate || code > 0x10ffff ? 0 : length;
+}
+
+QByteArray hexEscape(unsigned char byte)
+{
+    return "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
+}
+
+QByteArray escape(const QByteArray& bytes)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            out += hexEscape(byte);
+        } else if (byte < 0x80) {
+            out += c;
+        } else if (const int length = utf8Length(bytes, i)) {
+            out += bytes.mid(i, length);
+            i += length - 1;
+        } else {
+            out += hexEscape(byte);
+        }
+    }
+    return out;
+}
+
+bool isDigits(const QByteArray& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool unescape(const QByteArray& text, QByteArray* bytes, QString* error)
+{
+    bytes->clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            *bytes += text[i];
+            continue;
+        }
+        const char c = i + 1 < text.size() ? text[++i] : '\0';
+        if (c == '\\') {
+            *bytes += '\\';
+        } else if (c == 't') {
+            *bytes += '\t';
+        } else if (c == 'n') {
+            *bytes += '\n';
+        } else if (c == 'r') {
+            *bytes += '\r';
+        } else if (c == 'x' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+                   hexValue(text[i + 2]) >= 0) {
+            *bytes += char(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            *error = QStringLiteral("a backslash starts no known escape (write a backslash "
+                                    "itself as \\\\; the escapes are \\\\ \\t \\n \\r \\xHH)");
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray write(const Outline& outline, int pageCount)
+{
+    QByteArray text;
+    for (const Bookmark& bookmark : outline.bookmarks) {
+        QByteArray title = escape(bookmark.title);
+        if (title.startsWith(' '))
+            title.replace(0, 1, "\\x20");
+        QByteArray target;
+        const int page = Outline::pageOf(bookmark.target);
+        if (page >= 1 && page <= pageCount) {
+            target = QByteArray::number(page);
+        } else {
+            target = escape(bookmark.target);
+            // Digits, blanks around them or not, would read back as a page number.
+            if (isDigits(target.trimmed()))
+                target.replace(0, 1, hexEscape(static_cast<unsigned char>(target[0])));
+        }
+        text += QByteArray(2 * bookmark.level, ' ') + title + '\t' + target + '\n';
+    }
+    return text;
+}
+
+Parsed read(const QByteArray& text, int pageCount)
+{
+    Parsed parsed;
+    QList<QByteArray> lines = text.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast(); // after the line feed that ends the last line
+    if (!lines.isEmpty() && lines.first().startsWith("\xef\xbb\xbf"))
+        lines.first().remove(0, 3);
+    int previous = -1;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QByteArray line = lines[n];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        auto refuse = [&](const QString& why) {
+            parsed.errors << QStringLiteral("line %1: %2").arg(n + 1).arg(why);
+        };
+        if (line.trimmed().isEmpty() && !line.contains('\t'))
+            continue;
+        qsizetype indent = 0;
+        while (indent < line.size() && line[indent] == ' ')
+            ++indent;
+        const qsizetype tab = line.indexOf('\t', indent);
+        if (tab < 0) {
+            refuse(QStringLiteral("no tab between the title and the target"));
+            continue;
+        }
+        if (indent % 2 != 0) {
+            refuse(QStringLiteral("the indent of %1 spaces is not a number of levels (two "
+                                  "spaces each)")
+                       .arg(indent));
+            continue;
+        }
+        Bookmark bookmark;
+        bookmark.level = int(indent / 2);
+        if (bookmark.level > previous + 1) {
+            refuse(previous < 0 ? QStringLiteral("the first bookmark is indented")
+                                : QStringLiteral("the level jumps from %1 to %2; a bookmark "
+                                                 "can be only one level deeper than the one "
+                                                 "before it")
+                                      .arg(previous)
+                                      .arg(bookmark.level));
+            continue;
+        }
+        previous = bookmark.level;
+        const QByteArray target = line.mid(tab + 1);
+        QString why;
+        if (!unescape(line.mid(indent, tab - indent), &bookmark.title, &why) ||
+            !unescape(target, &bookmark.target, &why)) {
+            refuse(why);
+            continue;
+        }
+        if (isDigits(target.trimmed())) {
+            bool ok = false;
+            const int page = target.trimmed().toInt(&ok);
+            if (!ok || page < 1 || page > pageCount) {
+                refuse(QStringLiteral("page %1 is not in the document, which has %2 pages")
+                           .arg(QString::fromLatin1(target.trimmed()))
+                           .arg(pageCount));
+                continue;
+            }
+            bookmark.target = Outline::pageTarget(page);
+        }
+        if (bookmark.title.contains('\0') || bookmark.target.contains('\0')) {
+            refuse(QStringLiteral("an outline cannot keep the character U+0000 (\\x00)"));
+            continue;
+        }
+        parsed.outline.bookmarks << bookmark;
+    }
+    return parsed;
+}
+
+} // namespace OutlineText

@@ -1,0 +1,173 @@
+// outline-export and outline-import on real books: the text form, exact round trips of
+// outlines this program did not write, and every refusal with the document unchanged.
+#include "CliRun.h"
+#include "DjvuFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string s(const QString& text)
+{
+    return text.toStdString();
+}
+
+// An outline written by another program: page identifiers, a page number, a web address,
+// empty titles, a target past the last page, and six levels deep.
+const QString kForeign =
+    "(bookmarks\n"
+    " (\"Part \\320\\236\\\"\\\\ \" \"#p0001.djvu\"\n"
+    "  (\"\" \"#p0002.djvu\"\n"
+    "   (\"l3\" \"#3\" (\"l4\" \"#p0004.djvu\" (\"l5\" \"\" (\"l6\" \"#99\")))))\n"
+    "  (\"  spaced\\ttab\" \"https://example.org/\"))\n"
+    " (\"\" \"#2\"))";
+
+class OutlineCliTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+
+    QString book(const QString& outline = QString())
+    {
+        const QString path = dir.filePath("Книга 1.djvu");
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, QList<FixturePage>(5), &error)) << s(error);
+        if (!outline.isEmpty()) {
+            EXPECT_TRUE(DjvuFixture::setOutline(path, outline, &error)) << s(error);
+        }
+        return path;
+    }
+    QString text(const QByteArray& bytes)
+    {
+        const QString path = dir.filePath("outline.txt");
+        EXPECT_TRUE(DjvuFixture::writeAll(path, bytes));
+        return path;
+    }
+    static QString printed(const QString& path)
+    {
+        return DjvuFixture::djvused(path, "print-outline");
+    }
+};
+
+} // namespace
+
+TEST_F(OutlineCliTest, ExportsOneBookmarkALineAndImportsPageNumbersAsPages)
+{
+    const QString path = book();
+    const QByteArray edited = "Contents\t1\n"
+                              "  Chapter 1. Начало\t2\n"
+                              "    1.1 \"Quoted\" \\\\ back\t3\n"
+                              "  Chapter 2\thttps://example.org/x\n"
+                              "Index\t5\n";
+    const CliRun in = runCli({"outline-import", path, text(edited)});
+    ASSERT_EQ(in.status, 0) << s(in.err);
+    EXPECT_TRUE(in.out.contains("5 bookmarks"));
+    EXPECT_TRUE(QFile::exists(path + ".backup"));
+    EXPECT_EQ(printed(path), "(bookmarks\n"
+                             " (\"Contents\"\n  \"#1\"\n"
+                             "  (\"Chapter 1. \\320\\235\\320\\260\\321\\207\\320\\260\\320\\273"
+                             "\\320\\276\"\n   \"#2\"\n"
+                             "   (\"1.1 \\\"Quoted\\\" \\\\ back\"\n    \"#3\" ) )\n"
+                             "  (\"Chapter 2\"\n   \"https://example.org/x\" ) )\n"
+                             " (\"Index\"\n  \"#5\" ) )\n");
+    const CliRun out = runCli({"outline-export", path});
+    ASSERT_EQ(out.status, 0) << s(out.err);
+    EXPECT_EQ(out.out.toUtf8(), edited);
+}
+
+TEST_F(OutlineCliTest, AForeignOutlineRoundTripsWithoutAnyChange)
+{
+    const QString path = book(kForeign);
+    const QString original = printed(path);
+    const QByteArray bytes = DjvuFixture::readAll(path);
+    const CliRun out = runCli({"outline-export", path});
+    ASSERT_EQ(out.status, 0) << s(out.err);
+    EXPECT_EQ(out.out.toUtf8(), QString("Part О\"\\\\ \t#p0001.djvu\n"
+                                        "  \t#p0002.djvu\n"
+                                        "    l3\t3\n"
+                                        "      l4\t#p0004.djvu\n"
+                                        "        l5\t\n"
+                                        "          l6\t#99\n"
+                                        "  \\x20 spaced\\ttab\thttps://example.org/\n"
+                                        "\t2\n")
+                                    .toUtf8());
+    // Imported back as it is, the document is not touched, not even for a backup.
+    const CliRun same = runCli({"outline-import", path, text(out.out.toUtf8())});
+    ASSERT_EQ(same.status, 0) << s(same.err);
+    EXPECT_EQ(DjvuFixture::readAll(path), bytes);
+    EXPECT_FALSE(QFile::exists(path + ".backup"));
+    // Written into the book without its outline, djvused prints the very same outline.
+    QString error;
+    ASSERT_TRUE(DjvuFixture::applyScript(path, "remove-outline\n", &error)) << s(error);
+    ASSERT_TRUE(printed(path).isEmpty());
+    const CliRun back = runCli({"outline-import", "--no-backup", path, text(out.out.toUtf8())});
+    ASSERT_EQ(back.status, 0) << s(back.err);
+    EXPECT_EQ(printed(path), original);
+    EXPECT_FALSE(QFile::exists(path + ".backup"));
+}
+
+TEST_F(OutlineCliTest, EveryRefusalNamesItsLineAndChangesNothing)
+{
+    const QString path = book(kForeign);
+    const QByteArray bytes = DjvuFixture::readAll(path);
+    const QList<QPair<QByteArray, QString>> bad = {
+        {"One\t1\nTwo without a tab 2\n", "line 2: no tab"},
+        {"One\t1\n  Two\t2\n      Four\t3\n", "line 3: the level jumps from 1 to 3"},
+        {"One\t1\n\n  Two\t6\n", "line 3: page 6 is not in the document"},
+        {"One\t0\n", "line 1: page 0"},
+        {"  One\t1\n", "line 1: the first bookmark is indented"},
+        {"One\\q\t1\n", "line 1: a backslash"},
+        {"One\t1\n Odd\t1\n", "line 2: the indent of 1 spaces"},
+    };
+    for (const auto& [content, message] : bad) {
+        SCOPED_TRACE(content.toStdString());
+        const CliRun run = runCli({"outline-import", path, text(content)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains(message)) << s(run.err);
+        EXPECT_TRUE(run.err.contains("The document was not changed.")) << s(run.err);
+        EXPECT_EQ(DjvuFixture::readAll(path), bytes);
+        EXPECT_FALSE(QFile::exists(path + ".backup"));
+    }
+    // Wrong use: a usage error, nothing read or written.
+    for (const QStringList& args :
+         {QStringList{"outline-import", path}, QStringList{"outline-import", "--bad", path, "x"},
+          QStringList{"outline-export"}, QStringList{"outline-export", path, path}}) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 2) << s(args.join(' '));
+        EXPECT_TRUE(run.err.contains("Usage: tocsmith-cli outline-")) << s(run.err);
+    }
+    EXPECT_EQ(runCli({"outline-import", path, dir.filePath("missing.txt")}).status, 1);
+    EXPECT_EQ(runCli({"outline-export", dir.filePath("missing.djvu")}).status, 1);
+    EXPECT_EQ(DjvuFixture::readAll(path), bytes);
+    for (const char* command : {"outline-export", "outline-import"}) {
+        const CliRun help = runCli({command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_TRUE(help.out.startsWith(QString("Usage: tocsmith-cli ") + command));
+    }
+    EXPECT_TRUE(runCli({"--help"}).out.contains("outline-import"));
+}
+
+TEST_F(OutlineCliTest, TheSampleBooksOwnOutlineComesBackExactly)
+{
+    const QString sample = QStringLiteral(TOCSMITH_SOURCE_DIR "/../shared/samples/"
+                                                              "djvulibre-book-ru.djvu");
+    if (!QFileInfo::exists(sample))
+        GTEST_SKIP() << "the shared sample book is not here";
+    const QString path = dir.filePath("sample.djvu");
+    ASSERT_TRUE(QFile::copy(sample, path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QString original = printed(path);
+    ASSERT_TRUE(original.startsWith("(bookmarks"));
+    const CliRun out = runCli({"outline-export", path});
+    ASSERT_EQ(out.status, 0) << s(out.err);
+    EXPECT_EQ(out.out.count('\n'), original.count("(\""));
+    QString error;
+    ASSERT_TRUE(DjvuFixture::applyScript(path, "remove-outline\n", &error)) << s(error);
+    const CliRun back = runCli({"outline-import", path, text(out.out.toUtf8())});
+    ASSERT_EQ(back.status, 0) << s(back.err);
+    EXPECT_EQ(printed(path), original);
+}
