@@ -1,0 +1,18 @@
+#pragma once
+
+#include "links/PageText.h"
+#include "links/SmartEntry.h"
+
+// Reads the entries of one contents page: the page's lines, its running heads and footers
+// aside, become entries of a title and the page number that belongs to it.
+namespace ContentsPage {
+
+struct Reading
+{
+    QList<SmartEntry> entries; // in reading order; lost numbers have Found::Lost
+    bool onlyNumbers = false;  // the page's lines hold numbers and nothing else
+};
+
+Reading read(const PageText& page, int pageNumber);
+
+} // namespace ContentsPage

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "links/BookPages.h"
+#include "links/SmartEntry.h"
+
+#include <QSet>
+
+// Finds the page offset of a contents from the book itself: the pages on which the
+// entries' titles stand as headings, and failing those the page numbers printed in the
+// pages' margins. Refuses when the evidence is missing or disagrees.
+class OffsetFinder
+{
+public:
+    struct Outcome
+    {
+        bool found = false;
+        int offset = 0;
+        QString note;  // how the offset was found, for the log
+        QString error; // why none was found
+    };
+
+    static Outcome find(const QList<SmartEntry>& entries, BookPages& book,
+                        const QSet<int>& contentsPages, bool halve);
+};

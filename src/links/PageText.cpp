@@ -1,0 +1,259 @@
+#include "links/PageText.h"
+
+#include <QStringList>
+
+namespace {
+
+// One parenthesised zone of the expression: its name, box, own text and children.
+struct Zone
+{
+    QByteArray name;
+    QList<qint64> numbers;
+    QByteArray text; // escaped, as printed
+    bool hasText = false;
+    int parent = -1;
+    QList<int> children;
+};
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// Reads the expression into a flat list of zones without recursion, so that no nesting
+// depth can exhaust the stack.
+bool readZones(QByteArrayView s, QList<Zone>* zones, QString* error)
+{
+    int current = -1;
+    bool expectName = false;
+    for (qsizetype i = 0; i < s.size();) {
+        const char c = s[i];
+        if (isBlank(c)) {
+            ++i;
+        } else if (c == '(') {
+            if (current < 0 && !zones->isEmpty()) {
+                *error = QStringLiteral("more than one page expression");
+                return false;
+            }
+            Zone zone;
+            zone.parent = current;
+            zones->append(zone);
+            const int index = int(zones->size()) - 1;
+            if (current >= 0)
+                (*zones)[current].children << index;
+            current = index;
+            expectName = true;
+            ++i;
+        } else if (c == ')') {
+            if (current < 0) {
+                *error = QStringLiteral("a closing parenthesis without its opening one");
+                return false;
+            }
+            current = (*zones)[current].parent;
+            expectName = false;
+            ++i;
+        } else if (current < 0) {
+            *error = QStringLiteral("text outside the page expression");
+            return false;
+        } else if (c == '"') {
+            const qsizetype close = TextDump::closingQuote(s, i);
+            if (close < 0) {
+                *error = QStringLiteral("a text without its closing quote");
+                return false;
+            }
+            Zone& zone = (*zones)[current];
+            zone.text = s.sliced(i + 1, close - i - 1).toByteArray();
+            zone.hasText = true;
+            i = close + 1;
+        } else {
+            qsizetype end = i;
+            while (end < s.size() && !isBlank(s[end]) && s[end] != '(' && s[end] != ')' &&
+                   s[end] != '"')
+                ++end;
+            const QByteArrayView atom = s.sliced(i, end - i);
+            Zone& zone = (*zones)[current];
+            if (expectName) {
+                zone.name = atom.toByteArray();
+                expectName = false;
+            } else {
+                bool ok = false;
+                const qint64 v = atom.toByteArray().toLongLong(&ok);
+                if (!ok || v > INT_MAX || v < INT_MIN) {
+                    *error =
+                        QStringLiteral("\"%1\" is not a coordinate")
+                            .arg(QString::fromUtf8(
+                                atom.first(std::min<qsizetype>(atom.size(), 40)).toByteArray()));
+                    return false;
+                }
+                zone.numbers << v;
+            }
+            i = end;
+        }
+    }
+    if (current >= 0) {
+        *error = QStringLiteral("the page expression is not closed");
+        return false;
+    }
+    return true;
+}
+
+ZoneBox boxOf(const Zone& zone)
+{
+    if (zone.numbers.size() < 4)
+        return {};
+    return {int(zone.numbers[0]), int(zone.numbers[1]), int(zone.numbers[2]), int(zone.numbers[3])};
+}
+
+// The words below a zone, in order; a word split into characters gets their texts joined.
+void collectWords(const QList<Zone>& zones, int index, QList<TextWord>* words)
+{
+    QList<int> stack{index};
+    while (!stack.isEmpty()) {
+        const int i = stack.takeLast();
+        const Zone& zone = zones[i];
+        if (zone.name == "word") {
+            TextWord word{TextDump::unescape(zone.text), boxOf(zone)};
+            if (!zone.hasText) {
+                QList<TextWord> characters;
+                for (const int child : zone.children)
+                    collectWords(zones, child, &characters);
+                for (const TextWord& ch : std::as_const(characters))
+                    word.text += ch.text;
+            }
+            if (!word.text.trimmed().isEmpty())
+                *words << word;
+            continue;
+        }
+        if (zone.name == "char") {
+            *words << TextWord{TextDump::unescape(zone.text), boxOf(zone)};
+            continue;
+        }
+        for (auto it = zone.children.crbegin(); it != zone.children.crend(); ++it)
+            stack << *it;
+    }
+}
+
+// A zone that holds only a text: one word per blank-separated piece, all on its box.
+QList<TextWord> wordsOfText(const Zone& zone)
+{
+    QList<TextWord> words;
+    const QStringList pieces =
+        TextDump::unescape(zone.text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& piece : pieces)
+        words << TextWord{piece.trimmed(), boxOf(zone)};
+    words.removeIf([](const TextWord& w) { return w.text.isEmpty(); });
+    return words;
+}
+
+void collectLines(const QList<Zone>& zones, int index, QList<TextLine>* lines)
+{
+    const Zone& zone = zones[index];
+    if (zone.name == "line" || zone.children.isEmpty()) {
+        TextLine line{boxOf(zone), {}};
+        collectWords(zones, index, &line.words);
+        if (line.words.isEmpty() && zone.hasText)
+            line.words = wordsOfText(zone);
+        if (!line.words.isEmpty())
+            *lines << line;
+        return;
+    }
+    // Words standing outside any line: each run of them makes a line of its own.
+    TextLine loose;
+    auto flushLoose = [&] {
+        if (loose.words.isEmpty())
+            return;
+        ZoneBox b = loose.words.first().box;
+        for (const TextWord& w : std::as_const(loose.words)) {
+            b.xmin = std::min(b.xmin, w.box.xmin);
+            b.ymin = std::min(b.ymin, w.box.ymin);
+            b.xmax = std::max(b.xmax, w.box.xmax);
+            b.ymax = std::max(b.ymax, w.box.ymax);
+        }
+        loose.box = b;
+        *lines << loose;
+        loose = {};
+    };
+    for (const int child : zone.children) {
+        if (zones[child].name == "word" || zones[child].name == "char") {
+            collectWords(zones, child, &loose.words);
+            continue;
+        }
+        flushLoose();
+        collectLines(zones, child, lines);
+    }
+    flushLoose();
+}
+
+} // namespace
+
+QString TextLine::text() const
+{
+    QStringList texts;
+    for (const TextWord& w : words)
+        texts << w.text;
+    return texts.join(QLatin1Char(' '));
+}
+
+bool PageText::parse(QByteArrayView expression, PageText* page, QString* error)
+{
+    *page = {};
+    QList<Zone> zones;
+    if (!readZones(expression, &zones, error))
+        return false;
+    if (zones.isEmpty())
+        return true; // nothing printed: no text layer
+    if (zones.first().name != "page") {
+        *error = QStringLiteral("the text layer does not begin with a page");
+        return false;
+    }
+    page->hasLayer = true;
+    page->box = boxOf(zones.first());
+    if (zones.first().children.isEmpty() && zones.first().hasText) {
+        TextLine line{page->box, wordsOfText(zones.first())};
+        if (!line.words.isEmpty())
+            page->lines << line;
+        return true;
+    }
+    for (const int child : zones.first().children)
+        collectLines(zones, child, &page->lines);
+    return true;
+}
+
+bool PageText::parseDump(QByteArrayView dump, QMap<int, PageText>* pages, QString* error)
+{
+    pages->clear();
+    int current = 0;
+    QByteArray expression;
+    auto flush = [&]() {
+        if (current <= 0 || expression.trimmed().isEmpty())
+            return true;
+        PageText page;
+        QString why;
+        if (!parse(expression, &page, &why)) {
+            *error = QStringLiteral("page %1: %2").arg(current).arg(why);
+            return false;
+        }
+        pages->insert(current, page);
+        return true;
+    };
+    int ordinal = 0;
+    const QList<QByteArray> dumpLines = dump.toByteArray().split('\n');
+    for (const QByteArray& line : dumpLines) {
+        PageSelection selection;
+        if (TextDump::parsePageSelection(line, &selection)) {
+            if (!flush())
+                return false;
+            ++ordinal;
+            current = selection.pageNumber > 0 ? selection.pageNumber : ordinal;
+            expression.clear();
+            continue;
+        }
+        const QByteArray t = line.trimmed();
+        if (t.startsWith("set-txt") || t == "." || t.startsWith("select") || t.startsWith('#') ||
+            t.startsWith("remove-txt"))
+            continue;
+        expression += line;
+        expression += '\n';
+    }
+    return flush();
+}
