@@ -104,6 +104,21 @@ ZoneBox boxOf(const Zone& zone)
     return {int(zone.numbers[0]), int(zone.numbers[1]), int(zone.numbers[2]), int(zone.numbers[3])};
 }
 
+// The texts of the zones below a zone, in order, joined.
+QString textsBelow(const QList<Zone>& zones, int index)
+{
+    QString text;
+    QList<int> stack(zones[index].children.crbegin(), zones[index].children.crend());
+    while (!stack.isEmpty()) {
+        const Zone& zone = zones[stack.takeLast()];
+        if (zone.hasText)
+            text += TextDump::unescape(zone.text);
+        for (auto it = zone.children.crbegin(); it != zone.children.crend(); ++it)
+            stack << *it;
+    }
+    return text;
+}
+
 // The words below a zone, in order; a word split into characters gets their texts joined.
 void collectWords(const QList<Zone>& zones, int index, QList<TextWord>* words)
 {
@@ -111,21 +126,11 @@ void collectWords(const QList<Zone>& zones, int index, QList<TextWord>* words)
     while (!stack.isEmpty()) {
         const int i = stack.takeLast();
         const Zone& zone = zones[i];
-        if (zone.name == "word") {
-            TextWord word{TextDump::unescape(zone.text), boxOf(zone)};
-            if (!zone.hasText) {
-                QList<TextWord> characters;
-                for (const int child : zone.children)
-                    collectWords(zones, child, &characters);
-                for (const TextWord& ch : std::as_const(characters))
-                    word.text += ch.text;
-            }
+        if (zone.name == "word" || zone.name == "char") {
+            TextWord word{zone.hasText ? TextDump::unescape(zone.text) : textsBelow(zones, i),
+                          boxOf(zone)};
             if (!word.text.trimmed().isEmpty())
                 *words << word;
-            continue;
-        }
-        if (zone.name == "char") {
-            *words << TextWord{TextDump::unescape(zone.text), boxOf(zone)};
             continue;
         }
         for (auto it = zone.children.crbegin(); it != zone.children.crend(); ++it)
@@ -145,43 +150,64 @@ QList<TextWord> wordsOfText(const Zone& zone)
     return words;
 }
 
-void collectLines(const QList<Zone>& zones, int index, QList<TextLine>* lines)
+TextLine lineOf(const QList<Zone>& zones, int index)
 {
-    const Zone& zone = zones[index];
-    if (zone.name == "line" || zone.children.isEmpty()) {
-        TextLine line{boxOf(zone), {}};
-        collectWords(zones, index, &line.words);
-        if (line.words.isEmpty() && zone.hasText)
-            line.words = wordsOfText(zone);
-        if (!line.words.isEmpty())
-            *lines << line;
+    TextLine line{boxOf(zones[index]), {}};
+    collectWords(zones, index, &line.words);
+    if (line.words.isEmpty() && zones[index].hasText)
+        line.words = wordsOfText(zones[index]);
+    return line;
+}
+
+// Words standing outside any line: each run of them makes a line of its own.
+void addLooseLine(QList<TextWord>* loose, QList<TextLine>* lines)
+{
+    if (loose->isEmpty())
         return;
+    ZoneBox b = loose->first().box;
+    for (const TextWord& w : std::as_const(*loose)) {
+        b.xmin = std::min(b.xmin, w.box.xmin);
+        b.ymin = std::min(b.ymin, w.box.ymin);
+        b.xmax = std::max(b.xmax, w.box.xmax);
+        b.ymax = std::max(b.ymax, w.box.ymax);
     }
-    // Words standing outside any line: each run of them makes a line of its own.
-    TextLine loose;
-    auto flushLoose = [&] {
-        if (loose.words.isEmpty())
-            return;
-        ZoneBox b = loose.words.first().box;
-        for (const TextWord& w : std::as_const(loose.words)) {
-            b.xmin = std::min(b.xmin, w.box.xmin);
-            b.ymin = std::min(b.ymin, w.box.ymin);
-            b.xmax = std::max(b.xmax, w.box.xmax);
-            b.ymax = std::max(b.ymax, w.box.ymax);
-        }
-        loose.box = b;
-        *lines << loose;
-        loose = {};
+    *lines << TextLine{b, *loose};
+    loose->clear();
+}
+
+// The lines below a zone in order, walked with a stack of its own rather than recursion.
+void collectLines(const QList<Zone>& zones, int root, QList<TextLine>* lines)
+{
+    struct Frame
+    {
+        int zone;
+        qsizetype next = 0;
+        QList<TextWord> loose;
     };
-    for (const int child : zone.children) {
-        if (zones[child].name == "word" || zones[child].name == "char") {
-            collectWords(zones, child, &loose.words);
+    QList<Frame> stack{{root}};
+    while (!stack.isEmpty()) {
+        Frame& frame = stack.last();
+        const Zone& zone = zones[frame.zone];
+        if (zone.name == "line" || zone.children.isEmpty()) {
+            const TextLine line = lineOf(zones, frame.zone);
+            if (!line.words.isEmpty())
+                *lines << line;
+            stack.removeLast();
             continue;
         }
-        flushLoose();
-        collectLines(zones, child, lines);
+        if (frame.next == zone.children.size()) {
+            addLooseLine(&frame.loose, lines);
+            stack.removeLast();
+            continue;
+        }
+        const int child = zone.children[frame.next++];
+        if (zones[child].name == "word" || zones[child].name == "char") {
+            collectWords(zones, child, &frame.loose);
+            continue;
+        }
+        addLooseLine(&frame.loose, lines);
+        stack.append(Frame{child});
     }
-    flushLoose();
 }
 
 } // namespace

@@ -70,6 +70,19 @@ FixtureLine FixtureLine::layout(int left, int bottom, const QStringList& words, 
     return line;
 }
 
+FixtureLine FixtureLine::entry(int left, int bottom, const QStringList& title,
+                               const QString& number, const QString& leader, int numberRight)
+{
+    FixtureLine line = layout(left, bottom, title);
+    const int numberLeft = numberRight - std::max<int>(1, int(number.size()) * 24);
+    const int titleEnd = line.words.isEmpty() ? left : line.words.last().right;
+    if (!leader.isEmpty())
+        line.words.append({titleEnd + 20, bottom, numberLeft - 20, bottom + 10, leader});
+    if (!number.isEmpty())
+        line.words.append({numberLeft, bottom, numberRight, bottom + 40, number});
+    return line;
+}
+
 QString DjvuFixture::quote(const QString& text)
 {
     QString out = QStringLiteral("\"");

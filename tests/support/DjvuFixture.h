@@ -23,6 +23,11 @@ struct FixtureLine
     // Lays the words out left to right from `left`, each charWidth per letter, gap apart.
     static FixtureLine layout(int left, int bottom, const QStringList& words, int height = 40,
                               int charWidth = 24, int gap = 20);
+    // A contents line: the title words from `left`, the leader word (none when empty)
+    // filling the space up to the page number, and the number ending at numberRight.
+    static FixtureLine entry(int left, int bottom, const QStringList& title, const QString& number,
+                             const QString& leader = QStringLiteral(".........."),
+                             int numberRight = 2200);
 };
 
 struct FixturePage
