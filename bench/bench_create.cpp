@@ -7,11 +7,12 @@
 #include "CreateRows.h"
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
+#include "jobs/CreateRowReader.h"
 #include "links/ContentsWalk.h"
 #include "links/CreatePass.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageListing.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -178,7 +179,7 @@ void BM_DjvusedSave(benchmark::State& state)
     dry.setScriptSink([&script](const QString&, const QByteArray& s) { script = s; });
     CreateOptions options;
     options.dryRun = true;
-    dry.run({rowFor(bookPath())}, options);
+    dry.run(CreateRowReader::jobsOf({rowFor(bookPath())}), options);
     QFile file(c.tools.workPath("save.bench.dsed"));
     file.open(QIODevice::WriteOnly);
     file.write(script);
@@ -214,8 +215,8 @@ void BM_CreatePassWhole(benchmark::State& state)
         QFile::remove(copy);
         QFile::copy(bookPath(), copy);
         state.ResumeTiming();
-        const CreateOutcome outcome =
-            CreatePass(tools, texts, log, messages).run({rowFor(copy)}, options);
+        const CreateOutcome outcome = CreatePass(tools, texts, log, messages)
+                                          .run(CreateRowReader::jobsOf({rowFor(copy)}), options);
         changed += outcome.filesChanged;
     }
     if (!messages.messages.isEmpty())
