@@ -114,6 +114,7 @@ void ContentsWalk::openPosition(int position)
     lineTop_ = 0;
     ++ordinal_;
     entryWords_.clear();
+    lineWords_.clear();
     inRange_ = position != 0 && position >= firstPage_ && position <= lastPage_;
     position_ = position;
     writer_.page(position, inRange_);
@@ -127,9 +128,9 @@ PlanEntry ContentsWalk::entryOf(const EntryRecognition::Area& area,
     PlanEntry entry;
     entry.contentsPage = position_;
     entry.words = entryWords_;
-    // The title is what stands before the number: the earlier words, and the part of the
-    // number's own word before a tab that glued them.
-    QStringList title = entryWords_.mid(0, entryWords_.size() - 1);
+    // The title is what stands before the number on its line: the earlier words since the
+    // last entry, and the part of the number's own word before a tab that glued them.
+    QStringList title = lineWords_.mid(0, lineWords_.size() - 1);
     const QString own = TextDump::unescape(rawText);
     const qsizetype tab = own.lastIndexOf(QLatin1Char('\t'));
     if (tab > 0)
@@ -161,6 +162,7 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     }
     if (TextDump::parseLineRecord(line, &box, &malformed)) {
         wordsInLine_ = 0;
+        lineWords_.clear();
         previousLineTop_ = lineTop_;
         lineTop_ = box.ymax;
         zone_ = box;
@@ -193,6 +195,7 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     }
     const QString readable = TextDump::unescape(rawText);
     entryWords_ << readable;
+    lineWords_ << readable;
     if (kind_ == EntryRecognition::Index2) {
         wordsInLine_ = 0;
         zone_ = box;
@@ -212,7 +215,9 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
         writer_.entry(entryOf(area, word, rawText));
         ++areasWritten_;
     }
-    if (!areas.isEmpty())
+    if (!areas.isEmpty()) {
         entryWords_.clear();
+        lineWords_.clear();
+    }
     return true;
 }

@@ -80,7 +80,8 @@ private:
     int contentsPagesSeen_ = 0;
     int areasWritten_ = 0;
     int position_ = 0;       // listing position of the current page
-    QStringList entryWords_; // of the lines since the last entry of the page
+    QStringList entryWords_; // readable words of the lines since the last entry of the page
+    QStringList lineWords_;  // of the current line since the last entry
     QList<PageReport> reports_;
     QString error_;
 };
