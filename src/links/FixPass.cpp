@@ -1,13 +1,13 @@
 #include "links/FixPass.h"
 
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 #include "links/BackupCopy.h"
-#include "links/DjvusedDump.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvusedDump.h"
 #include "tools/SafeChange.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QFile>
@@ -31,7 +31,8 @@ FixPass::FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, Mes
 PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
 {
     PassOutcome outcome;
-    log_.clear();
+    if (!options.keepLog)
+        log_.clear();
     QFile::remove(tools_.workPath(QString::fromLatin1(kCaptureFile)));
     if (rows.isEmpty()) {
         messages_.showMessage(texts_.text(QStringLiteral("mes1")), QString());

@@ -14,7 +14,8 @@ class ToolRunner;
 
 struct FixOptions
 {
-    bool backup = true; // copy each file to "<path>.backup" before changing it
+    bool backup = true;   // copy each file to "<path>.backup" before changing it
+    bool keepLog = false; // add to the log instead of starting it afresh
 };
 
 // Aligns the rectangle and oval hyperlinks that the documents of the Fix list already

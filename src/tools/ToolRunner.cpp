@@ -1,6 +1,6 @@
 #include "tools/ToolRunner.h"
 
-#include "app/Sinks.h"
+#include "tools/Sinks.h"
 
 #include <QDir>
 #include <QFile>

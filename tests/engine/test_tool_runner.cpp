@@ -1,4 +1,4 @@
-#include "app/Sinks.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

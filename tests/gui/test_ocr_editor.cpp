@@ -1,8 +1,8 @@
 // The OCR editor window driven offscreen with the real tools on fixture books.
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "ocr/ui/Unit5.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QComboBox>

@@ -1,12 +1,13 @@
 #include "app/ui/Unit11111.h"
 
+#include "jobs/CreateRowReader.h"
 #include "jobs/JobPath.h"
-#include "jobs/PassEnd.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
 #include "links/CreatePass.h"
 #include "links/FixPass.h"
+#include "links/PassEnd.h"
 #include "links/ui/ContentsLinkTab.h"
 #include "ocr/ui/Unit5.h"
 #include "tools/ToolRunner.h"
@@ -442,7 +443,8 @@ void TForm1::Button3Click()
 {
     if (passRunning())
         return;
-    const QList<CreateRow> rows = createList.rows();
+    // The rows become typed jobs here; a row that does not convert stops the run at its turn.
+    const QList<CreateJob> jobs = CreateRowReader::jobsOf(createList.rows());
     CreateOptions options;
     options.backup = TabSheet2->CheckBox6->isChecked();
     options.removeOcr = TabSheet2->CheckBox12->isChecked();
@@ -454,9 +456,9 @@ void TForm1::Button3Click()
     options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
     auto outcome = std::make_shared<CreateOutcome>();
     runPass(
-        [this, rows, options, outcome, snapshot = texts] {
+        [this, jobs, options, outcome, snapshot = texts] {
             CreatePass pass(*tools_, snapshot, logSink, dialogs);
-            *outcome = pass.run(rows, options);
+            *outcome = pass.run(jobs, options);
         },
         [this, outcome] {
             const EndOptions createTab{TabSheet2->CheckBox4->isChecked(),

@@ -1,9 +1,9 @@
 #include "ocr/ui/Unit5.h"
 
-#include "app/Sinks.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "ocr/OcrWordText.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QApplication>
