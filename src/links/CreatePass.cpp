@@ -81,8 +81,17 @@ CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions&
         return outcome;
     }
 
-    for (const CreateRow& row : rows) {
-        const Turn turn = runFile(row, options);
+    if (control_.token())
+        tools_.setCancelToken(control_.token());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const CreateRow& row = rows[i];
+        const Turn turn = control_.startDocument(int(i + 1), int(rows.size()), row.fullPath())
+                              ? runFile(row, options)
+                              : stopped();
+        if (turn == Turn::Cancelled) {
+            outcome.cancelled = true;
+            return outcome;
+        }
         if (turn == Turn::Failed || turn == Turn::Stop) {
             ++outcome.filesFailed;
             return outcome; // the files before stay done; no end-of-run actions
@@ -98,10 +107,22 @@ CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions&
             FixOptions fixOptions = options.fixOptions;
             if (options.backup)
                 fixOptions.backup = false;
-            const PassOutcome aligned =
-                FixPass(tools_, texts_, log_, messages_).run({fixRow}, fixOptions);
+            if (!control_.enter(PassProgress::Step::Aligning)) {
+                stopped();
+                outcome.cancelled = true;
+                return outcome;
+            }
+            FixPass fix(tools_, texts_, log_, messages_);
+            PassControl nested = control_;
+            nested.setNested(true);
+            fix.setControl(nested);
+            const PassOutcome aligned = fix.run({fixRow}, fixOptions);
             outcome.alignmentRan = true;
             outcome.alignmentRanToEnd = aligned.ranToEnd;
+            if (aligned.cancelled) {
+                outcome.cancelled = true;
+                return outcome;
+            }
         }
     }
     outcome.ranToEnd = true;
@@ -110,11 +131,22 @@ CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions&
 
 CreatePass::Turn CreatePass::fail(const QString& reason)
 {
+    // A tool the user stopped fails as a matter of course; that is no error to show.
+    if (control_.cancelled())
+        return stopped();
     removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
     log_.addLine(texts_.text("m9"));
     log_.addLine(reason);
     messages_.showMessage(reason, texts_.text("mes3"));
     return Turn::Failed;
+}
+
+CreatePass::Turn CreatePass::stopped()
+{
+    removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
+    for (const QString& line : control_.stopLines(texts_))
+        log_.addLine(line);
+    return Turn::Cancelled;
 }
 
 CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& options)
@@ -139,6 +171,8 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     }
 
     // Page listing: the page count, and which page each identifier names.
+    if (!control_.enter(PassProgress::Step::Listing))
+        return stopped();
     const ToolRun listed =
         tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("ls")});
     if (!listed.succeeded())
@@ -149,6 +183,8 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
         return fail(QStringLiteral("%1 was left as it is: %2").arg(path, listingError));
 
     log_.addLine(texts_.text("m2"));
+    if (!control_.enter(PassProgress::Step::ReadingText))
+        return stopped();
     const ToolRun dumped =
         tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-txt")});
     if (!dumped.succeeded())
@@ -166,6 +202,8 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     // The pages that get the contents link keep what they have beside it.
     PageAnnotations current;
     if (ContentsLinkBlocks::wanted(job)) {
+        if (!control_.enter(PassProgress::Step::ReadingAnnotations))
+            return stopped();
         const ToolRun annotations = tools_.capture(
             kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-ant")}, kListingFile);
         if (!annotations.clean())
@@ -199,9 +237,15 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     ContentsWalk walk(listing, first, last, settings, shape, border, script);
     QList<QByteArray> dumpLines = dumped.standardOutput.split('\n');
     dumpLines.removeLast(); // after the final line feed, which the check above made sure of
+    if (!control_.enter(PassProgress::Step::Recognising))
+        return stopped();
+    int pagesWalked = 0;
     for (QByteArray line : dumpLines) {
         if (line.endsWith('\r'))
             line.chop(1);
+        if (line.startsWith("select ") &&
+            !control_.page(++pagesWalked, int(textDump.blocks.size())))
+            return stopped();
         if (!walk.feed(line))
             return fail(walk.error());
     }
@@ -222,6 +266,8 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     }
 
     log_.addLine(texts_.text("m5"));
+    if (!control_.enter(PassProgress::Step::Saving))
+        return stopped();
     // The tool rewrites a document in place; it works on a copy that replaces the
     // original only once it is complete.
     SafeChange change(path, &tools_);
@@ -232,6 +278,8 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     if (!saved.clean())
         return fail(QStringLiteral("djvused could not change %1; it was left as it is: %2")
                         .arg(path, toolWords(saved)));
+    if (!control_.enter(PassProgress::Step::Replacing))
+        return stopped(); // the working copy goes with `change`
     if (!change.commit(&error))
         return fail(QStringLiteral("%1 was left as it is: %2").arg(path, error));
     removeWorkFiles({kDumpFile, kScriptFile});

@@ -2,6 +2,7 @@
 
 #include "jobs/CreateRow.h"
 #include "links/FixPass.h"
+#include "links/PassControl.h"
 #include "links/PassOutcome.h"
 
 #include <QByteArray>
@@ -51,6 +52,8 @@ public:
     // runs, or instead of running it in a dry run.
     using ScriptSink = std::function<void(const QString&, const QByteArray&)>;
     void setScriptSink(ScriptSink sink) { scriptSink_ = std::move(sink); }
+    // Progress reports and the cancel token; the tool runner is given the same token.
+    void setControl(const PassControl& control) { control_ = control; }
 
     // The fixed names of the work files inside the tool runner's work folder.
     static const QString kDumpFile;    // "myfile.dsed": the text dump
@@ -63,10 +66,12 @@ private:
         Changed,
         DryRun,
         Failed,
-        Stop
+        Stop,
+        Cancelled
     };
     Turn runFile(const CreateRow& row, const CreateOptions& options);
     Turn fail(const QString& reason);
+    Turn stopped();
     void removeWorkFiles(const QStringList& names);
 
     ToolRunner& tools_;
@@ -74,4 +79,5 @@ private:
     LogSink& log_;
     MessageSink& messages_;
     ScriptSink scriptSink_;
+    PassControl control_;
 };
