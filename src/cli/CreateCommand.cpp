@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/CreateRowOptions.h"
+#include "cli/StopSignals.h"
 #include "links/CreatePass.h"
 #include "tools/ToolRunner.h"
 
@@ -57,7 +58,10 @@ int runCreateCommand(const QStringList& args)
             std::fflush(stdout);
         });
     }
+    pass.setControl(PassControl(nullptr, &StopSignals::install()));
     const CreateOutcome outcome = pass.run(parsed.rows(), parsed.options());
     log.finishLine();
+    if (outcome.cancelled)
+        return StopSignals::kExitStatus;
     return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }
