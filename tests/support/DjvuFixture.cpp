@@ -266,27 +266,30 @@ QMap<QString, QByteArray> DjvuFixture::readFolder(const QString& folder)
 }
 
 bool DjvuFixture::writeSleepingDjvused(const QString& folder, const QString& word,
-                                       const QString& marker)
+                                       const QString& marker, const QString& gate)
 {
     const QString real = QStandardPaths::findExecutable(QStringLiteral("djvused"));
     if (real.isEmpty() || !QDir(folder).mkpath(QStringLiteral("bin")))
         return false;
     const QString path = QDir(folder).filePath(QStringLiteral("bin/djvused"));
     // The marker is written whole under another name first, so a reader never sees half.
-    const QByteArray script = "#!/bin/sh\n"
-                              "for a in \"$@\"; do\n"
-                              "  if [ \"$a\" = '" +
-                              word.toUtf8() +
-                              "' ]; then\n"
-                              "    echo $$ > '" +
-                              marker.toUtf8() + ".part' && mv '" + marker.toUtf8() + ".part' '" +
-                              marker.toUtf8() +
-                              "'\n"
-                              "    exec sleep 600\n"
-                              "  fi\n"
-                              "done\n"
-                              "exec '" +
-                              real.toUtf8() + "' \"$@\"\n";
+    const QByteArray script =
+        "#!/bin/sh\n"
+        "for a in \"$@\"; do\n"
+        "  if [ \"$a\" = '" +
+        word.toUtf8() +
+        "' ]; then\n"
+        "    echo $$ > '" +
+        marker.toUtf8() + ".part' && mv '" + marker.toUtf8() + ".part' '" + marker.toUtf8() +
+        "'\n"
+        "    " +
+        (gate.isEmpty() ? QByteArray("exec sleep 600")
+                        : "while [ ! -e '" + gate.toUtf8() + "' ]; do sleep 0.05; done; break") +
+        "\n"
+        "  fi\n"
+        "done\n"
+        "exec '" +
+        real.toUtf8() + "' \"$@\"\n";
     if (!writeAll(path, script))
         return false;
     return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

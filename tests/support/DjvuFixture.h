@@ -75,8 +75,10 @@ public:
     // except one whose arguments include `word` ("-s" for a saving run, "ls", ...): that one
     // writes its process id into `marker` and sleeps for ten minutes, printing nothing, until
     // it is killed. The folder then serves as an exe folder, or its bin/ goes first on PATH.
+    // Given a gate, that run instead waits until the file `gate` exists and then goes on as
+    // the real djvused.
     static bool writeSleepingDjvused(const QString& folder, const QString& word,
-                                     const QString& marker);
+                                     const QString& marker, const QString& gate = QString());
     // Waits until the sleeping stand-in has written its marker; its process id.
     static qint64 waitForMarker(const QString& marker);
     // The process still exists (a zombie counts as gone).
