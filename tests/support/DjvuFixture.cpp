@@ -268,14 +268,20 @@ QMap<QString, QByteArray> DjvuFixture::readFolder(const QString& folder)
 bool DjvuFixture::writeSleepingDjvused(const QString& folder, const QString& word,
                                        const QString& marker, const QString& gate)
 {
-    const QString real = QStandardPaths::findExecutable(QStringLiteral("djvused"));
+    return writeSleepingTool(folder, QStringLiteral("djvused"), word, marker, gate);
+}
+
+bool DjvuFixture::writeSleepingTool(const QString& folder, const QString& tool, const QString& word,
+                                    const QString& marker, const QString& gate)
+{
+    const QString real = QStandardPaths::findExecutable(tool);
     if (real.isEmpty() || !QDir(folder).mkpath(QStringLiteral("bin")))
         return false;
-    const QString path = QDir(folder).filePath(QStringLiteral("bin/djvused"));
+    const QString path = QDir(folder).filePath(QStringLiteral("bin/") + tool);
     // The marker is written whole under another name first, so a reader never sees half.
     const QByteArray script =
         "#!/bin/sh\n"
-        "for a in \"$@\"; do\n"
+        "for a in \"$@\" ''; do\n"
         "  if [ \"$a\" = '" +
         word.toUtf8() +
         "' ]; then\n"
@@ -284,7 +290,9 @@ bool DjvuFixture::writeSleepingDjvused(const QString& folder, const QString& wor
         "'\n"
         "    " +
         (gate.isEmpty() ? QByteArray("exec sleep 600")
-                        : "while [ ! -e '" + gate.toUtf8() + "' ]; do sleep 0.05; done; break") +
+                        : "i=0; while [ ! -e '" + gate.toUtf8() +
+                              "' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done; [ -e '" +
+                              gate.toUtf8() + "' ] || exit 1; break") +
         "\n"
         "  fi\n"
         "done\n"

@@ -76,9 +76,12 @@ public:
     // writes its process id into `marker` and sleeps for ten minutes, printing nothing, until
     // it is killed. The folder then serves as an exe folder, or its bin/ goes first on PATH.
     // Given a gate, that run instead waits until the file `gate` exists and then goes on as
-    // the real djvused.
+    // the real djvused; a gate that stays shut for half a minute makes it fail.
     static bool writeSleepingDjvused(const QString& folder, const QString& word,
                                      const QString& marker, const QString& gate = QString());
+    // The same for any tool of DjVuLibre; an empty word stops every run of it.
+    static bool writeSleepingTool(const QString& folder, const QString& tool, const QString& word,
+                                  const QString& marker, const QString& gate = QString());
     // Waits until the sleeping stand-in has written its marker; its process id.
     static qint64 waitForMarker(const QString& marker);
     // The process still exists (a zombie counts as gone).
