@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/CreateJobOptions.h"
+#include "cli/StopSignals.h"
 #include "links/CreatePass.h"
 #include "tools/ToolRunner.h"
 
@@ -65,7 +66,10 @@ int runCreateCommand(const QStringList& args)
             std::fflush(stdout);
         });
     }
+    pass.setControl(PassControl(nullptr, &StopSignals::install()));
     const CreateOutcome outcome = pass.run(parsed.jobs(), parsed.options());
     log.finishLine();
+    if (outcome.cancelled)
+        return StopSignals::kExitStatus;
     return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }

@@ -170,7 +170,8 @@ QString CreateJobOptions::helpText()
         "Log lines go to standard output, errors to standard error. The documents are\n"
         "treated in order and the run stops at the first that fails.\n"
         "Exit status: 0 every document was changed, 1 a document failed (those before it\n"
-        "stay changed), 2 the command line is wrong.\n");
+        "stay changed), 2 the command line is wrong, 130 stopped by SIGINT or SIGTERM (the\n"
+        "document being worked on stays as it was, those before it stay changed).\n");
 }
 
 bool CreateJobOptions::parse(const QStringList& args, QString* error)

@@ -83,8 +83,17 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
         return outcome;
     }
 
-    for (const CreateJob& job : jobs) {
-        const Turn turn = runJob(job, options);
+    if (control_.token())
+        tools_.setCancelToken(control_.token());
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        const CreateJob& job = jobs[i];
+        const Turn turn = control_.startDocument(int(i + 1), int(jobs.size()), job.path)
+                              ? runJob(job, options)
+                              : stopped();
+        if (turn == Turn::Cancelled) {
+            outcome.cancelled = true;
+            return outcome;
+        }
         if (turn == Turn::Failed || turn == Turn::Stop) {
             ++outcome.filesFailed;
             return outcome; // the files before stay done; no end-of-run actions
@@ -92,17 +101,23 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
         if (turn == Turn::DryRun)
             continue;
         ++outcome.filesChanged;
-        align(job, options, &outcome);
+        if (!align(job, options, &outcome))
+            return outcome;
     }
     outcome.ranToEnd = true;
     return outcome;
 }
 
-void CreatePass::align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome)
+bool CreatePass::align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome)
 {
     // The word areas of the second index kind are never put into columns.
     if (!options.align || job.kind == CreateJob::Index2)
-        return;
+        return true;
+    if (!control_.enter(PassProgress::Step::Aligning)) {
+        stopped();
+        outcome->cancelled = true;
+        return false;
+    }
     const QFileInfo file(job.path);
     FixRow fixRow{file.absolutePath() + QLatin1Char('/'), file.fileName()};
     // A backup made by this turn holds the document as the user had it; the alignment must
@@ -112,18 +127,38 @@ void CreatePass::align(const CreateJob& job, const CreateOptions& options, Creat
         fixOptions.backup = false;
     // The alignment's lines follow the lines of the files before it.
     fixOptions.keepLog = true;
-    const PassOutcome aligned = FixPass(tools_, texts_, log_, messages_).run({fixRow}, fixOptions);
+    FixPass fix(tools_, texts_, log_, messages_);
+    PassControl nested = control_;
+    nested.setNested(true);
+    fix.setControl(nested);
+    const PassOutcome aligned = fix.run({fixRow}, fixOptions);
     outcome->alignmentRan = true;
     outcome->alignmentRanToEnd = aligned.ranToEnd;
+    if (aligned.cancelled) {
+        outcome->cancelled = true;
+        return false;
+    }
+    return true;
 }
 
 CreatePass::Turn CreatePass::fail(const QString& reason)
 {
+    // A tool the user stopped fails as a matter of course; that is no error to show.
+    if (control_.cancelled())
+        return stopped();
     removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
     log_.addLine(texts_.text("m9"));
     log_.addLine(reason);
     messages_.showMessage(reason, texts_.text("mes3"));
     return Turn::Failed;
+}
+
+CreatePass::Turn CreatePass::stopped()
+{
+    removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
+    for (const QString& line : control_.stopLines(texts_))
+        log_.addLine(line);
+    return Turn::Cancelled;
 }
 
 CreatePass::Turn CreatePass::runJob(const CreateJob& job, const CreateOptions& options)
@@ -197,6 +232,8 @@ bool CreatePass::placeContentsLink(const CreateJob& job, const PageListing& list
     // The pages that get the contents link keep what they have beside it.
     PageAnnotations current;
     if (ContentsLinkBlocks::wanted(job)) {
+        if (!control_.enter(PassProgress::Step::ReadingAnnotations))
+            return false; // the caller sees the stop
         const ToolRun annotations = tools_.capture(
             kDjvused, {job.path, QStringLiteral("-e"), QStringLiteral("output-ant")}, kListingFile);
         if (!annotations.clean()) {
@@ -230,7 +267,10 @@ bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
     settings.pageCount = listing.pageCount();
     PlanWriter writer(*plan);
     ContentsWalk walk(listing, first, last, settings, writer);
+    int pagesWalked = 0;
     for (const PageTexts::Page& page : texts.pages) {
+        if (!control_.page(++pagesWalked, int(texts.pages.size())))
+            return false; // the caller sees the stop
         if (!page.hasText)
             continue; // as a whole-book dump leaves it out
         if (!walk.beginPage(page.number)) {
@@ -274,6 +314,8 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
 
     // Page listing: the page count, and which page each identifier names.
     PageListing listing;
+    if (!control_.enter(PassProgress::Step::Listing))
+        return stopped();
     if (!readListing(path, &listing, &error))
         return fail(error);
     plan->path = path;
@@ -286,6 +328,8 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     const int last = std::min(job.lastPage, listing.pageCount());
     log_.addLine(texts_.text("m2"));
     PageTexts texts;
+    if (!control_.enter(PassProgress::Step::ReadingText))
+        return stopped();
     if (!readText(path, first, last, &texts, &error))
         return fail(error);
     log_.append(QStringLiteral(" OK"));
@@ -299,6 +343,8 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
                         .arg(job.lastPage)
                         .arg(path)
                         .arg(listing.pageCount()));
+    if (!control_.enter(PassProgress::Step::Recognising))
+        return stopped();
     if (!recognise(job, options, listing, texts, first, last, plan, &error))
         return fail(error);
     for (const QString& note : std::as_const(plan->notes))
@@ -328,6 +374,8 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     }
 
     log_.addLine(texts_.text("m5"));
+    if (!control_.enter(PassProgress::Step::Saving))
+        return stopped();
     if (!change(path, guard, &error))
         return fail(error);
     removeWorkFiles({kDumpFile, kScriptFile});
@@ -352,6 +400,8 @@ bool CreatePass::change(const QString& path, BookGuard* guard, QString* error)
                      .arg(path, toolWords(saved));
         return false;
     }
+    if (!control_.enter(PassProgress::Step::Replacing))
+        return false; // the caller sees the stop; the working copy goes with `change`
     if (!change.commit(error)) {
         *error = QStringLiteral("%1 was left as it is: %2").arg(path, *error);
         return false;

@@ -3,6 +3,7 @@
 #include "jobs/CreateJob.h"
 #include "links/ContentsPlan.h"
 #include "links/FixPass.h"
+#include "links/PassControl.h"
 #include "links/PassOutcome.h"
 
 #include <QByteArray>
@@ -61,6 +62,8 @@ public:
     // Receives each file's plan, before its script.
     using PlanSink = std::function<void(const ContentsPlan&)>;
     void setPlanSink(PlanSink sink) { planSink_ = std::move(sink); }
+    // Progress reports and the cancel token; the tool runner is given the same token.
+    void setControl(const PassControl& control) { control_ = control; }
 
     // The fixed names of the work files inside the tool runner's work folder.
     static const QString kDumpFile;    // "myfile.dsed": left from older runs, removed
@@ -74,7 +77,8 @@ private:
         Changed,
         DryRun,
         Failed,
-        Stop
+        Stop,
+        Cancelled
     };
     Turn runJob(const CreateJob& job, const CreateOptions& options);
     Turn plan(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
@@ -87,9 +91,11 @@ private:
     bool recognise(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
                    const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
     bool change(const QString& path, BookGuard* guard, QString* error);
-    void align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
+    // false when the run was stopped during the alignment.
+    bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
 
     Turn fail(const QString& reason);
+    Turn stopped();
     void removeWorkFiles(const QStringList& names);
 
     ToolRunner& tools_;
@@ -98,4 +104,5 @@ private:
     MessageSink& messages_;
     ScriptSink scriptSink_;
     PlanSink planSink_;
+    PassControl control_;
 };
