@@ -1,17 +1,19 @@
 // The Create pass on a 2,000-page book with a text layer on every page and a 10-page
-// contents: our own work (reading the listing and the dump, recognition, the script)
-// against the djvused runs it makes, and the process's peak memory.
+// contents: our own work (recognition and the script) against the djvused runs, the whole
+// run against the three whole-book djvused runs of reading the whole text layer (ls,
+// output-txt and the saving run) side by side, and the process's peak memory.
 //
 // The book is generated once by a child process (so building it does not count towards
 // this process's memory) and kept in the system's temporary folder.
 #include "CreateRows.h"
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
+#include "jobs/CreateRowReader.h"
 #include "links/ContentsWalk.h"
 #include "links/CreatePass.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageListing.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -20,6 +22,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <functional>
 
 #include <sys/resource.h>
 
@@ -168,21 +173,25 @@ void BM_DjvusedTextDump(benchmark::State& state)
 }
 BENCHMARK(BM_DjvusedTextDump)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The final run: djvused applies the hyperlink script and saves the book.
-void BM_DjvusedSave(benchmark::State& state)
+// The book's hyperlink script, from a dry run, written into the work folder under `name`.
+QByteArray writeDryRunScript(Captures& c, const QString& name)
 {
-    Captures& c = captures();
     QByteArray script;
     RecordingLogSink log;
     CreatePass dry(c.tools, c.texts, log, c.messages);
     dry.setScriptSink([&script](const QString&, const QByteArray& s) { script = s; });
     CreateOptions options;
     options.dryRun = true;
-    dry.run({rowFor(bookPath())}, options);
-    QFile file(c.tools.workPath("save.bench.dsed"));
-    file.open(QIODevice::WriteOnly);
-    file.write(script);
-    file.close();
+    dry.run(CreateRowReader::jobsOf({rowFor(bookPath())}), options);
+    DjvuFixture::writeAll(c.tools.workPath(name), script);
+    return script;
+}
+
+// The final run: djvused applies the hyperlink script and saves the book.
+void BM_DjvusedSave(benchmark::State& state)
+{
+    Captures& c = captures();
+    const QByteArray script = writeDryRunScript(c, "save.bench.dsed");
     QTemporaryDir folder;
     const QString copy = folder.filePath("book.djvu");
     for (auto _ : state) {
@@ -214,8 +223,8 @@ void BM_CreatePassWhole(benchmark::State& state)
         QFile::remove(copy);
         QFile::copy(bookPath(), copy);
         state.ResumeTiming();
-        const CreateOutcome outcome =
-            CreatePass(tools, texts, log, messages).run({rowFor(copy)}, options);
+        const CreateOutcome outcome = CreatePass(tools, texts, log, messages)
+                                          .run(CreateRowReader::jobsOf({rowFor(copy)}), options);
         changed += outcome.filesChanged;
     }
     if (!messages.messages.isEmpty())
@@ -225,6 +234,48 @@ void BM_CreatePassWhole(benchmark::State& state)
     state.counters["peak_rss_MB"] = peakMegabytes();
 }
 BENCHMARK(BM_CreatePassWhole)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+double millisecondsOf(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// Side by side on fresh copies: a whole Create run, which reads the listing and the text of
+// the contents pages only, and the three runs of a design that dumps the whole text layer.
+void BM_WholeRunAgainstThreeWholeBookRuns(benchmark::State& state)
+{
+    Captures& c = captures();
+    writeDryRunScript(c, "old.bench.dsed");
+    QTemporaryDir folder;
+    const QString copy = folder.filePath("book.djvu");
+    CreateOptions options;
+    options.backup = false;
+    double whole = 0, old = 0;
+    for (auto _ : state) {
+        QFile::remove(copy);
+        QFile::copy(bookPath(), copy);
+        old += millisecondsOf([&] {
+            c.tools.capture("djvused", {copy, "-e", "ls"}, "listing.bench");
+            c.tools.capture("djvused", {copy, "-e", "output-txt"}, "dump.bench");
+            c.tools.discard("djvused", {copy, "-f", "old.bench.dsed", "-s"});
+        });
+        QFile::remove(copy);
+        QFile::copy(bookPath(), copy);
+        RecordingLogSink log;
+        whole += millisecondsOf([&] {
+            CreatePass(c.tools, c.texts, log, c.messages)
+                .run(CreateRowReader::jobsOf({rowFor(copy)}), options);
+        });
+    }
+    const double n = double(state.iterations());
+    state.counters["whole_run_ms"] = whole / n;
+    state.counters["three_runs_ms"] = old / n;
+    state.counters["ratio"] = whole / old;
+}
+BENCHMARK(BM_WholeRunAgainstThreeWholeBookRuns)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

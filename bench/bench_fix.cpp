@@ -2,10 +2,10 @@
 // apart from it our own text processing, djvused's dump and djvused's save.
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 #include "links/FixPass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // The OCR editor on big books: opening (djvutoxml + reading the dump), switching pages,
 // and saving one edited page. Books of 100 and 1,000 pages of 300 words each.
 #include "DjvuFixture.h"
-#include "app/Sinks.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>

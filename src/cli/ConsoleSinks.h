@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Sinks.h"
+#include "tools/Sinks.h"
 
 #include <cstdio>
 

@@ -3,7 +3,8 @@
 #include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
-#include "cli/CreateRowOptions.h"
+#include "cli/CreateJobOptions.h"
+#include "cli/StopSignals.h"
 #include "links/CreatePass.h"
 #include "tools/ToolRunner.h"
 
@@ -14,15 +15,15 @@
 
 int runCreateCommand(const QStringList& args)
 {
-    CreateRowOptions parsed;
+    CreateJobOptions parsed;
     QString error;
     if (!parsed.parse(args, &error)) {
         std::fprintf(stderr, "tocsmith-cli create: %s\n\n%s", error.toLocal8Bit().constData(),
-                     CreateRowOptions::usageHint());
+                     CreateJobOptions::usageHint());
         return 2;
     }
     if (parsed.helpRequested()) {
-        std::fputs(CreateRowOptions::helpText().toLocal8Bit().constData(), stdout);
+        std::fputs(CreateJobOptions::helpText().toLocal8Bit().constData(), stdout);
         return 0;
     }
 
@@ -48,6 +49,14 @@ int runCreateCommand(const QStringList& args)
                      texts.text("mes3"));
     CreatePass pass(tools, texts, log, messages);
     if (parsed.options().dryRun) {
+        // The plan first, one line per entry, then the script made from it.
+        pass.setPlanSink([&log](const ContentsPlan& plan) {
+            log.finishLine();
+            std::printf("# Entries of %s\n", plan.path.toLocal8Bit().constData());
+            for (const QString& line : plan.describeEntries())
+                std::printf("%s\n", line.toLocal8Bit().constData());
+            std::fflush(stdout);
+        });
         pass.setScriptSink([&log](const QString& path, const QByteArray& script) {
             log.finishLine();
             QByteArray text = script;
@@ -57,7 +66,10 @@ int runCreateCommand(const QStringList& args)
             std::fflush(stdout);
         });
     }
-    const CreateOutcome outcome = pass.run(parsed.rows(), parsed.options());
+    pass.setControl(PassControl(nullptr, &StopSignals::install()));
+    const CreateOutcome outcome = pass.run(parsed.jobs(), parsed.options());
     log.finishLine();
+    if (outcome.cancelled)
+        return StopSignals::kExitStatus;
     return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
+#include "cli/StopSignals.h"
 #include "links/FixPass.h"
 #include "tools/ToolRunner.h"
 
@@ -28,7 +29,8 @@ const char kFixUsage[] =
     "  --language FILE.lng   take the log and message texts from this language file\n"
     "  -h, --help            show this help\n"
     "\n"
-    "Exit status: 0 every file was aligned, 1 a file failed, 2 wrong usage.\n";
+    "Exit status: 0 every file was aligned, 1 a file failed, 2 wrong usage, 130 stopped by\n"
+    "SIGINT or SIGTERM (the file being worked on stays as it was).\n";
 
 int usageError(const QString& what)
 {
@@ -92,7 +94,11 @@ int runFixCommand(const QStringList& args)
         const QFileInfo info(file);
         rows.append({info.absolutePath() + QLatin1Char('/'), info.fileName()});
     }
-    const PassOutcome outcome = FixPass(tools, texts, log, messages).run(rows, FixOptions{backup});
+    FixPass pass(tools, texts, log, messages);
+    pass.setControl(PassControl(nullptr, &StopSignals::install()));
+    const PassOutcome outcome = pass.run(rows, FixOptions{backup});
     log.finishLine();
+    if (outcome.cancelled)
+        return StopSignals::kExitStatus;
     return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }

@@ -3,6 +3,43 @@
 #include <QString>
 #include <QStringList>
 
+// The 30 text columns of a Create-list row. Their numbers are named here only.
+namespace CreateColumn {
+enum : int
+{
+    File = 0,
+    FirstPage = 1,
+    LastPage = 2,
+    Offset = 3,
+    Kind = 4,
+    BorderType = 5,
+    Shape = 6,
+    BorderColour = 7,
+    HighlightColour = 8,
+    ShadowWidth = 9,
+    AlwaysVisible = 10,
+    Highlight = 11,
+    Halve = 12,
+    ContentsLink = 13,
+    LinkShape = 14,
+    LinkBorderType = 15,
+    LinkAlwaysVisible = 16,
+    LinkHighlight = 17,
+    LinkBorderWidth = 18,
+    LinkColour1 = 19,
+    LinkColour2 = 20,
+    LinkPage = 21,
+    LinkLeft = 22,
+    LinkBottom = 23,
+    LinkWidth = 24,
+    LinkHeight = 25,
+    LinkTarget = 26,
+    LinkComment = 27,
+    Comment = 28,
+    LinkEveryPage = 29,
+};
+} // namespace CreateColumn
+
 // One row of the Create list: the file's folder (ending in the platform's separator) and
 // the 30 text columns of its job parameters, exactly as the list holds them.
 struct CreateRow

@@ -94,4 +94,23 @@ QByteArray contentsLinkArea(const ContentsLink& link)
     return text;
 }
 
+QByteArray contentsLinkArea(const ContentsLinkSettings& settings)
+{
+    ContentsLink link;
+    link.shape = QString::number(settings.shape);
+    link.borderType = settings.borderType < 0 ? QString() : QString::number(settings.borderType);
+    link.alwaysVisible = settings.alwaysVisible ? QStringLiteral("1") : QStringLiteral("0");
+    link.highlight = settings.highlight ? QStringLiteral("1") : QStringLiteral("0");
+    link.borderWidth = QString::number(settings.borderWidth);
+    link.colour1 = settings.colour1;
+    link.colour2 = settings.colour2;
+    link.left = QString::number(settings.left);
+    link.bottom = QString::number(settings.bottom);
+    link.width = QString::number(settings.width);
+    link.height = QString::number(settings.height);
+    link.targetPage = QString::number(settings.targetPage);
+    link.comment = settings.comment;
+    return contentsLinkArea(link);
+}
+
 } // namespace BorderExpression

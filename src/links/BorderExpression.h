@@ -1,21 +1,14 @@
 #pragma once
 
+#include "jobs/CreateJob.h"
+
 #include <QByteArray>
 #include <QString>
 
 // The annotation texts of the hyperlink areas that the Create pass writes.
 namespace BorderExpression {
 
-// Border type 0 to 6, as the Create tab lists them.
-struct Style
-{
-    int borderType = 1;
-    QString borderColour = QStringLiteral("FFFFFF"); // colour text, for border type 2
-    int shadowWidth = 0;                             // for border types 3 to 6
-    bool alwaysVisible = false;
-    bool highlight = false;
-    QString highlightColour = QStringLiteral("FFFFFF");
-};
+using Style = AreaStyle;
 
 // "rect" for shape 0, "oval" for shape 1.
 QByteArray shapeWord(int shape);
@@ -50,5 +43,7 @@ struct ContentsLink
     QString comment = QStringLiteral("Go to content");
 };
 QByteArray contentsLinkArea(const ContentsLink& link);
+// The same from a job's typed settings.
+QByteArray contentsLinkArea(const ContentsLinkSettings& link);
 
 } // namespace BorderExpression

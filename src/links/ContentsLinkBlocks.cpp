@@ -1,6 +1,8 @@
 #include "links/ContentsLinkBlocks.h"
 
-#include "links/CreateRowReader.h"
+#include "jobs/CreateJob.h"
+#include "links/BorderExpression.h"
+#include "links/ContentsPlan.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageAnnotations.h"
 
@@ -8,32 +10,32 @@ namespace ContentsLinkBlocks {
 
 namespace {
 
-void put(const CreateJob& job, int page, const QByteArray& area, HyperlinkScript& script,
-         const PageAnnotations* current)
+ContentsLinkPlacement placement(const CreateJob& job, int page, const QByteArray& area,
+                                const PageAnnotations* current)
 {
-    script.addContentsLink(page, area);
+    ContentsLinkPlacement placed{page, area, current != nullptr, {}};
     if (!current)
-        return;
+        return placed;
     // The contents link replaces only the one an earlier run put there.
-    const QString link = QStringLiteral("# ") + job.link.targetPage;
-    QList<QByteArray> kept = current->of(page);
-    kept.removeIf([&](const QByteArray& expression) {
+    const QString link = QStringLiteral("# ") + QString::number(job.link.targetPage);
+    placed.kept = current->of(page);
+    placed.kept.removeIf([&](const QByteArray& expression) {
         return PageAnnotations::isAreaWith(expression, link, job.link.comment);
     });
-    script.keepAnnotations(page, kept);
+    return placed;
 }
 
 } // namespace
 
-bool write(const CreateJob& job, int pageCount, HyperlinkScript& script, QString* error,
-           const PageAnnotations* current)
+bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* placements,
+           QString* error, const PageAnnotations* current)
 {
     if (!job.contentsLink)
         return true;
     const QByteArray area = BorderExpression::contentsLinkArea(job.link);
     if (job.contentsLinkEveryPage == 1) {
         for (int page = 1; page <= pageCount; ++page)
-            put(job, page, area, script, current);
+            placements->append(placement(job, page, area, current));
         return true;
     }
     if (job.contentsLinkEveryPage != 0)
@@ -45,8 +47,27 @@ bool write(const CreateJob& job, int pageCount, HyperlinkScript& script, QString
                      .arg(pageCount);
         return false;
     }
-    put(job, job.contentsLinkPage, area, script, current);
+    placements->append(placement(job, job.contentsLinkPage, area, current));
     return true;
+}
+
+bool write(const CreateJob& job, int pageCount, HyperlinkScript& script, QString* error,
+           const PageAnnotations* current)
+{
+    QList<ContentsLinkPlacement> placements;
+    if (!place(job, pageCount, &placements, error, current))
+        return false;
+    addTo(placements, script);
+    return true;
+}
+
+void addTo(const QList<ContentsLinkPlacement>& placements, HyperlinkScript& script)
+{
+    for (const ContentsLinkPlacement& link : placements) {
+        script.addContentsLink(link.page, link.area);
+        if (link.keepsOthers)
+            script.keepAnnotations(link.page, link.kept);
+    }
 }
 
 bool wanted(const CreateJob& job)

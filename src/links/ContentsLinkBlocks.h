@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
+struct ContentsLinkPlacement;
 struct CreateJob;
 class HyperlinkScript;
 class PageAnnotations;
@@ -14,6 +16,11 @@ namespace ContentsLinkBlocks {
 // link with the same target and comment.
 bool write(const CreateJob& job, int pageCount, HyperlinkScript& script, QString* error,
            const PageAnnotations* current = nullptr);
+// The pages that get the contents link, each with what it keeps.
+bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* placements,
+           QString* error, const PageAnnotations* current = nullptr);
+// Hands the placements to the script, which writes their blocks when it closes.
+void addTo(const QList<ContentsLinkPlacement>& placements, HyperlinkScript& script);
 // The row puts a contents link on at least one page.
 bool wanted(const CreateJob& job);
 } // namespace ContentsLinkBlocks

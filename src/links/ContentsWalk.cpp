@@ -2,6 +2,7 @@
 
 #include "links/HyperlinkScript.h"
 #include "links/PageListing.h"
+#include "links/ScriptEntryWriter.h"
 
 #include <algorithm>
 
@@ -9,9 +10,20 @@ ContentsWalk::ContentsWalk(const PageListing& listing, int firstPage, int lastPa
                            const EntryRecognition::Settings& settings, QByteArray shape,
                            QByteArray border, HyperlinkScript& script)
     : listing_(listing), firstPage_(firstPage), lastPage_(lastPage), kind_(settings.kind),
-      recognition_(settings), shape_(std::move(shape)), border_(std::move(border)), script_(script)
+      recognition_(settings),
+      ownWriter_(std::make_unique<ScriptEntryWriter>(script, std::move(shape), std::move(border))),
+      writer_(*ownWriter_)
 {
 }
+
+ContentsWalk::ContentsWalk(const PageListing& listing, int firstPage, int lastPage,
+                           const EntryRecognition::Settings& settings, EntryWriter& writer)
+    : listing_(listing), firstPage_(firstPage), lastPage_(lastPage), kind_(settings.kind),
+      recognition_(settings), writer_(writer)
+{
+}
+
+ContentsWalk::~ContentsWalk() = default;
 
 namespace {
 
@@ -58,6 +70,14 @@ bool ContentsWalk::feed(const QByteArray& line)
     return ok;
 }
 
+bool ContentsWalk::beginPage(int pageNumber)
+{
+    const bool ok = !havePending_ || process(pending_, false);
+    havePending_ = false;
+    openPosition(pageNumber);
+    return ok;
+}
+
 bool ContentsWalk::finish()
 {
     bool ok = true;
@@ -65,7 +85,7 @@ bool ContentsWalk::finish()
         ok = process(pending_, false);
     havePending_ = false;
     closePage();
-    script_.closing(inRange_);
+    writer_.finish();
     return ok;
 }
 
@@ -77,24 +97,51 @@ void ContentsWalk::closePage()
 
 void ContentsWalk::openPage(const PageSelection& selection)
 {
-    closePage();
-    recognition_.startPage();
-    script_.pageBoundary(ordinal_ != 0, inRange_);
-    previousLineTop_ = 0;
-    lineTop_ = 0;
-    ++ordinal_;
     // Pages without text are missing from the dump, so its order says nothing: the
     // identifier finds the page in the listing, the page number of today's dump helps
     // where an identifier could not be read back.
     int position = listing_.positionOf(selection.identifier);
     if (position == 0)
         position = selection.pageNumber;
+    openPosition(position);
+}
+
+void ContentsWalk::openPosition(int position)
+{
+    closePage();
+    recognition_.startPage();
+    previousLineTop_ = 0;
+    lineTop_ = 0;
+    ++ordinal_;
+    entryWords_.clear();
+    lineWords_.clear();
     inRange_ = position != 0 && position >= firstPage_ && position <= lastPage_;
     position_ = position;
-    if (inRange_) {
+    writer_.page(position, inRange_);
+    if (inRange_)
         ++contentsPagesSeen_;
-        script_.pageOpening(position);
-    }
+}
+
+PlanEntry ContentsWalk::entryOf(const EntryRecognition::Area& area,
+                                const EntryRecognition::Word& word, const QByteArray& rawText) const
+{
+    PlanEntry entry;
+    entry.contentsPage = position_;
+    entry.words = entryWords_;
+    // The title is what stands before the number on its line: the earlier words since the
+    // last entry, and the part of the number's own word before a tab that glued them.
+    QStringList title = lineWords_.mid(0, lineWords_.size() - 1);
+    const QString own = TextDump::unescape(rawText);
+    const qsizetype tab = own.lastIndexOf(QLatin1Char('\t'));
+    if (tab > 0)
+        title << own.left(tab).replace(QLatin1Char('\t'), QLatin1Char(' ')).simplified();
+    entry.title = title.join(QLatin1Char(' '));
+    entry.printed = area.printed;
+    entry.targetPage = area.targetPage;
+    entry.area = area.box;
+    entry.comment = area.comment;
+    entry.numberBox = word.box;
+    return entry;
 }
 
 bool ContentsWalk::process(QByteArray line, bool nextIsWord)
@@ -115,6 +162,7 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     }
     if (TextDump::parseLineRecord(line, &box, &malformed)) {
         wordsInLine_ = 0;
+        lineWords_.clear();
         previousLineTop_ = lineTop_;
         lineTop_ = box.ymax;
         zone_ = box;
@@ -128,6 +176,7 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     if (!TextDump::isWordRecord(line))
         return true;
 
+    const QByteArray raw = line;
     const int glued = TextDump::normaliseTabs(&line);
     wordsInLine_ = std::min(wordsInLine_ + glued, 255);
     QByteArray text;
@@ -138,6 +187,15 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
                      .arg(QString::fromLatin1(line.trimmed()));
         return false;
     }
+    QByteArray rawText;
+    {
+        ZoneBox unused;
+        bool unusedMalformed = false;
+        TextDump::parseWordRecord(raw, &unused, &rawText, &unusedMalformed);
+    }
+    const QString readable = TextDump::unescape(rawText);
+    entryWords_ << readable;
+    lineWords_ << readable;
     if (kind_ == EntryRecognition::Index2) {
         wordsInLine_ = 0;
         zone_ = box;
@@ -147,15 +205,19 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     EntryRecognition::Word word;
     word.text = text;
     word.zone = zone_;
+    word.box = box;
     word.previousLineTop = previousLineTop_;
     word.wordsInLine = wordsInLine_;
     word.pageOrdinal = ordinal_;
     word.lastOfLine = !nextIsWord;
     const QList<EntryRecognition::Area> areas = recognition_.examine(word);
     for (const EntryRecognition::Area& area : areas) {
-        script_.area(
-            BorderExpression::area(area.targetPage, area.comment, shape_, area.box, border_));
+        writer_.entry(entryOf(area, word, rawText));
         ++areasWritten_;
+    }
+    if (!areas.isEmpty()) {
+        entryWords_.clear();
+        lineWords_.clear();
     }
     return true;
 }

@@ -1,18 +1,24 @@
 #pragma once
 
+#include "links/ContentsPlan.h"
 #include "links/EntryRecognition.h"
-#include "links/TextDump.h"
+#include "tools/TextDump.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
+#include <memory>
+
+class EntryWriter;
 class HyperlinkScript;
 class PageListing;
 
-// Walks the text dump record by record, finds the pages of the contents range, keeps the
-// line and zone boxes, hands every word of a contents page to entry recognition and writes
-// the blocks of the contents pages into the hyperlink script. Fed one dump line at a time,
-// so a big book's dump never has to sit in memory.
+// Walks the text layer record by record, finds the pages of the contents range, keeps the
+// line and zone boxes, hands every word of a contents page to entry recognition and the
+// entries it finds to a writer. Fed one line at a time: either a whole text dump, whose
+// page-selection lines say where each page starts, or the text of single pages, each
+// started by beginPage().
 class ContentsWalk
 {
 public:
@@ -21,6 +27,12 @@ public:
     ContentsWalk(const PageListing& listing, int firstPage, int lastPage,
                  const EntryRecognition::Settings& settings, QByteArray shape, QByteArray border,
                  HyperlinkScript& script);
+    ContentsWalk(const PageListing& listing, int firstPage, int lastPage,
+                 const EntryRecognition::Settings& settings, EntryWriter& writer);
+    ~ContentsWalk();
+
+    // The text of page pageNumber follows; false when the last line before it does not read.
+    bool beginPage(int pageNumber);
 
     // false on a record whose numbers do not read; error() says which.
     bool feed(const QByteArray& line);
@@ -43,16 +55,18 @@ public:
 private:
     bool process(QByteArray line, bool nextIsWord);
     void openPage(const PageSelection& selection);
+    void openPosition(int position);
     void closePage();
+    PlanEntry entryOf(const EntryRecognition::Area& area, const EntryRecognition::Word& word,
+                      const QByteArray& rawText) const;
 
     const PageListing& listing_;
     int firstPage_;
     int lastPage_;
     int kind_;
     EntryRecognition recognition_;
-    QByteArray shape_;
-    QByteArray border_;
-    HyperlinkScript& script_;
+    std::unique_ptr<EntryWriter> ownWriter_;
+    EntryWriter& writer_;
 
     QByteArray pending_;
     bool havePending_ = false;
@@ -65,7 +79,9 @@ private:
     int wordsInLine_ = 0;
     int contentsPagesSeen_ = 0;
     int areasWritten_ = 0;
-    int position_ = 0; // listing position of the current page
+    int position_ = 0;       // listing position of the current page
+    QStringList entryWords_; // readable words of the lines since the last entry of the page
+    QStringList lineWords_;  // of the current line since the last entry
     QList<PageReport> reports_;
     QString error_;
 };

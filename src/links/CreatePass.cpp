@@ -2,17 +2,18 @@
 
 #include "app/CharTable.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/BackupCopy.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsWalk.h"
-#include "links/CreateRowReader.h"
-#include "links/DjvusedDump.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageAnnotations.h"
 #include "links/PageListing.h"
+#include "links/PlanWriter.h"
+#include "links/ScriptEntryWriter.h"
 #include "tools/BookGuard.h"
+#include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QFile>
@@ -64,12 +65,12 @@ void CreatePass::removeWorkFiles(const QStringList& names)
         QFile::remove(tools_.workPath(name));
 }
 
-CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions& options)
+CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions& options)
 {
     CreateOutcome outcome;
     removeWorkFiles({kDumpFile, kListingFile});
     log_.clear();
-    if (rows.isEmpty()) {
+    if (jobs.isEmpty()) {
         messages_.showMessage(texts_.text("mes1"), QString());
         return outcome;
     }
@@ -82,8 +83,17 @@ CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions&
         return outcome;
     }
 
-    for (const CreateRow& row : rows) {
-        const Turn turn = runFile(row, options);
+    if (control_.token())
+        tools_.setCancelToken(control_.token());
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        const CreateJob& job = jobs[i];
+        const Turn turn = control_.startDocument(int(i + 1), int(jobs.size()), job.path)
+                              ? runJob(job, options)
+                              : stopped();
+        if (turn == Turn::Cancelled) {
+            outcome.cancelled = true;
+            return outcome;
+        }
         if (turn == Turn::Failed || turn == Turn::Stop) {
             ++outcome.filesFailed;
             return outcome; // the files before stay done; no end-of-run actions
@@ -91,26 +101,51 @@ CreateOutcome CreatePass::run(const QList<CreateRow>& rows, const CreateOptions&
         if (turn == Turn::DryRun)
             continue;
         ++outcome.filesChanged;
-        if (options.align && options.kindIndex != 2) {
-            const QFileInfo file(row.fullPath());
-            FixRow fixRow{file.absolutePath() + QLatin1Char('/'), file.fileName()};
-            // A backup made by this turn holds the document as the user had it; the
-            // alignment must not replace it by a copy of what this turn just wrote.
-            FixOptions fixOptions = options.fixOptions;
-            if (options.backup)
-                fixOptions.backup = false;
-            const PassOutcome aligned =
-                FixPass(tools_, texts_, log_, messages_).run({fixRow}, fixOptions);
-            outcome.alignmentRan = true;
-            outcome.alignmentRanToEnd = aligned.ranToEnd;
-        }
+        if (!align(job, options, &outcome))
+            return outcome;
     }
     outcome.ranToEnd = true;
     return outcome;
 }
 
+bool CreatePass::align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome)
+{
+    // The word areas of the second index kind are never put into columns.
+    if (!options.align || job.kind == CreateJob::Index2)
+        return true;
+    if (!control_.enter(PassProgress::Step::Aligning)) {
+        stopped();
+        outcome->cancelled = true;
+        return false;
+    }
+    const QFileInfo file(job.path);
+    FixRow fixRow{file.absolutePath() + QLatin1Char('/'), file.fileName()};
+    // A backup made by this turn holds the document as the user had it; the alignment must
+    // not replace it by a copy of what this turn just wrote.
+    FixOptions fixOptions = options.fixOptions;
+    if (options.backup)
+        fixOptions.backup = false;
+    // The alignment's lines follow the lines of the files before it.
+    fixOptions.keepLog = true;
+    FixPass fix(tools_, texts_, log_, messages_);
+    PassControl nested = control_;
+    nested.setNested(true);
+    fix.setControl(nested);
+    const PassOutcome aligned = fix.run({fixRow}, fixOptions);
+    outcome->alignmentRan = true;
+    outcome->alignmentRanToEnd = aligned.ranToEnd;
+    if (aligned.cancelled) {
+        outcome->cancelled = true;
+        return false;
+    }
+    return true;
+}
+
 CreatePass::Turn CreatePass::fail(const QString& reason)
 {
+    // A tool the user stopped fails as a matter of course; that is no error to show.
+    if (control_.cancelled())
+        return stopped();
     removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
     log_.addLine(texts_.text("m9"));
     log_.addLine(reason);
@@ -118,22 +153,156 @@ CreatePass::Turn CreatePass::fail(const QString& reason)
     return Turn::Failed;
 }
 
-CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& options)
+CreatePass::Turn CreatePass::stopped()
 {
-    CreateJob job;
-    QString error;
-    if (!CreateRowReader::read(row, &job, &error))
-        return fail(error);
-    const QByteArray shape = BorderExpression::shapeWord(job.shape);
-    const QByteArray border = BorderExpression::build(job.style);
-    const QString& path = job.path;
+    removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
+    for (const QString& line : control_.stopLines(texts_))
+        log_.addLine(line);
+    return Turn::Cancelled;
+}
 
-    // An interrupted change is settled first: it may have left the book without its index.
-    BookGuard guard(path, &tools_, &log_);
+CreatePass::Turn CreatePass::runJob(const CreateJob& job, const CreateOptions& options)
+{
+    if (!job.rowError.isEmpty())
+        return fail(job.rowError);
+    bool inContentsLink = false;
+    const AreaLook::Problem look = AreaLook::check(job, &inContentsLink);
+    if (look != AreaLook::Problem::None)
+        return fail(QStringLiteral("%1 was left as it is: %2 (%3).")
+                        .arg(job.path,
+                             inContentsLink ? QStringLiteral("the contents link")
+                                            : QStringLiteral("the links"),
+                             AreaLook::sentence(look)));
+    // Held from the first read to the rename. An interrupted change is settled first: it
+    // may have left the book without its index.
+    BookGuard guard(job.path, &tools_, &log_);
+    QString error;
     if (!guard.open(&error))
         return fail(error);
-    const QFileInfo document(path);
-    if (!document.isFile())
+    ContentsPlan contents;
+    const Turn planned = plan(job, options, &contents);
+    if (planned != Turn::Planned)
+        return planned;
+    return apply(contents, options, &guard);
+}
+
+bool CreatePass::readListing(const QString& path, PageListing* listing, QString* error)
+{
+    const ToolRun listed =
+        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("ls")});
+    if (!listed.succeeded()) {
+        *error = toolFailure(path, listed);
+        return false;
+    }
+    QString listingError;
+    *listing = PageListing::parse(listed.standardOutput, &listingError);
+    if (!listingError.isEmpty()) {
+        *error = QStringLiteral("%1 was left as it is: %2").arg(path, listingError);
+        return false;
+    }
+    return true;
+}
+
+bool CreatePass::readText(const QString& path, int first, int last, PageTexts* texts,
+                          QString* error)
+{
+    QList<int> pages;
+    for (int page = first; page <= last; ++page)
+        pages << page;
+    if (pages.isEmpty())
+        return true;
+    const ToolRun printed =
+        tools_.capture(kDjvused, {path, QStringLiteral("-e"), PageTexts::commands(pages)});
+    if (!printed.succeeded()) {
+        *error = toolFailure(path, printed);
+        return false;
+    }
+    // Only text that reads whole, every page's expression closed, is walked.
+    *texts = PageTexts::parse(printed.standardOutput, pages);
+    if (!texts->ok()) {
+        *error = QStringLiteral("%1 was left as it is: %2").arg(path, texts->error);
+        return false;
+    }
+    return true;
+}
+
+bool CreatePass::placeContentsLink(const CreateJob& job, const PageListing& listing,
+                                   ContentsPlan* plan, QString* error)
+{
+    // The pages that get the contents link keep what they have beside it.
+    PageAnnotations current;
+    if (ContentsLinkBlocks::wanted(job)) {
+        if (!control_.enter(PassProgress::Step::ReadingAnnotations))
+            return false; // the caller sees the stop
+        const ToolRun annotations = tools_.capture(
+            kDjvused, {job.path, QStringLiteral("-e"), QStringLiteral("output-ant")}, kListingFile);
+        if (!annotations.clean()) {
+            *error = toolFailure(job.path, annotations);
+            return false;
+        }
+        QFile file(tools_.workPath(kListingFile));
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("Cannot read the annotations: %1").arg(file.errorString());
+            return false;
+        }
+        if (!PageAnnotations::parse(file.readAll(), listing, &current, error))
+            return false;
+    }
+    if (!ContentsLinkBlocks::place(job, listing.pageCount(), &plan->contentsLinks, error, &current))
+        return false;
+    removeWorkFiles({kListingFile});
+    return true;
+}
+
+bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
+                           const PageListing& listing, const PageTexts& texts, int first, int last,
+                           ContentsPlan* plan, QString* error)
+{
+    EntryRecognition::Settings settings;
+    settings.kind = job.kind;
+    settings.offset = job.offset;
+    settings.halve = job.halve;
+    settings.comment = CharTable::escape(job.comment).toLatin1();
+    settings.checkPageCount = options.checkPageCount;
+    settings.pageCount = listing.pageCount();
+    PlanWriter writer(*plan);
+    ContentsWalk walk(listing, first, last, settings, writer);
+    int pagesWalked = 0;
+    for (const PageTexts::Page& page : texts.pages) {
+        if (!control_.page(++pagesWalked, int(texts.pages.size())))
+            return false; // the caller sees the stop
+        if (!page.hasText)
+            continue; // as a whole-book dump leaves it out
+        if (!walk.beginPage(page.number)) {
+            *error = walk.error();
+            return false;
+        }
+        QList<QByteArray> lines = page.text.split('\n');
+        lines.removeLast(); // after the final line feed
+        for (QByteArray line : std::as_const(lines)) {
+            if (line.endsWith('\r'))
+                line.chop(1);
+            if (!walk.feed(line)) {
+                *error = walk.error();
+                return false;
+            }
+        }
+    }
+    if (!walk.finish()) {
+        *error = walk.error();
+        return false;
+    }
+    for (const ContentsWalk::PageReport& report : walk.pageReports())
+        plan->notes << ContentsWalk::describe(report, listing.pageCount());
+    return true;
+}
+
+CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& options,
+                                  ContentsPlan* plan)
+{
+    const QString& path = job.path;
+    QString error;
+    if (!QFileInfo(path).isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(path));
     if (!options.dryRun && options.backup &&
         !BackupCopy::make(path, &error, tools_.resolve(kDjvused)))
@@ -144,81 +313,59 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     }
 
     // Page listing: the page count, and which page each identifier names.
-    const ToolRun listed =
-        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("ls")});
-    if (!listed.succeeded())
-        return fail(toolFailure(path, listed));
-    QString listingError;
-    const PageListing listing = PageListing::parse(listed.standardOutput, &listingError);
-    if (!listingError.isEmpty())
-        return fail(QStringLiteral("%1 was left as it is: %2").arg(path, listingError));
-
-    log_.addLine(texts_.text("m2"));
-    const ToolRun dumped =
-        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-txt")});
-    if (!dumped.succeeded())
-        return fail(toolFailure(path, dumped));
-    // Only a dump that reads whole, every page's expression closed, is walked.
-    const DjvusedDump textDump = DjvusedDump::parse(dumped.standardOutput, "txt");
-    if (!textDump.ok())
-        return fail(QStringLiteral("%1 was left as it is: %2").arg(path, textDump.error));
-    log_.append(QStringLiteral(" OK"));
-    log_.addLine(texts_.text("m8"));
-
-    HyperlinkScript script;
-    if (options.removeOcr)
-        script.removeText();
-    // The pages that get the contents link keep what they have beside it.
-    PageAnnotations current;
-    if (ContentsLinkBlocks::wanted(job)) {
-        const ToolRun annotations = tools_.capture(
-            kDjvused, {path, QStringLiteral("-e"), QStringLiteral("output-ant")}, kListingFile);
-        if (!annotations.clean())
-            return fail(toolFailure(path, annotations));
-        QFile file(tools_.workPath(kListingFile));
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("Cannot read the annotations: %1").arg(file.errorString()));
-        if (!PageAnnotations::parse(file.readAll(), listing, &current, &error))
-            return fail(error);
-    }
-    if (!ContentsLinkBlocks::write(job, listing.pageCount(), script, &error, &current))
+    PageListing listing;
+    if (!control_.enter(PassProgress::Step::Listing))
+        return stopped();
+    if (!readListing(path, &listing, &error))
         return fail(error);
-    removeWorkFiles({kListingFile});
+    plan->path = path;
+    plan->pageCount = listing.pageCount();
+    plan->removeText = options.removeOcr;
+    plan->shape = BorderExpression::shapeWord(job.shape);
+    plan->border = BorderExpression::build(job.style);
 
     const int first = std::max(job.firstPage, 1);
     const int last = std::min(job.lastPage, listing.pageCount());
+    log_.addLine(texts_.text("m2"));
+    PageTexts texts;
+    if (!control_.enter(PassProgress::Step::ReadingText))
+        return stopped();
+    if (!readText(path, first, last, &texts, &error))
+        return fail(error);
+    log_.append(QStringLiteral(" OK"));
+    log_.addLine(texts_.text("m8"));
+
+    if (!placeContentsLink(job, listing, plan, &error))
+        return fail(error);
     if (first > last)
         return fail(QStringLiteral("Pages %1 to %2 are not pages of %3, which has %4 pages.")
                         .arg(job.firstPage)
                         .arg(job.lastPage)
                         .arg(path)
                         .arg(listing.pageCount()));
+    if (!control_.enter(PassProgress::Step::Recognising))
+        return stopped();
+    if (!recognise(job, options, listing, texts, first, last, plan, &error))
+        return fail(error);
+    for (const QString& note : std::as_const(plan->notes))
+        log_.addLine(note);
+    return Turn::Planned;
+}
 
-    EntryRecognition::Settings settings;
-    settings.kind = job.kind;
-    settings.offset = job.offset;
-    settings.halve = job.halve;
-    settings.comment = CharTable::escape(job.comment).toLatin1();
-    settings.checkPageCount = options.checkPageCount;
-    settings.pageCount = listing.pageCount();
-    ContentsWalk walk(listing, first, last, settings, shape, border, script);
-    QList<QByteArray> dumpLines = dumped.standardOutput.split('\n');
-    dumpLines.removeLast(); // after the final line feed, which the check above made sure of
-    for (QByteArray line : dumpLines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!walk.feed(line))
-            return fail(walk.error());
-    }
-    if (!walk.finish())
-        return fail(walk.error());
-    for (const ContentsWalk::PageReport& report : walk.pageReports())
-        log_.addLine(ContentsWalk::describe(report, listing.pageCount()));
-    if (walk.areasWritten() == 0 && script.contentsLinkCount() == 0)
+CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions& options,
+                                   BookGuard* guard)
+{
+    const QString& path = plan.path;
+    HyperlinkScript script;
+    ScriptEntryWriter::write(plan, script);
+    if (plan.entryCount() == 0 && script.contentsLinkCount() == 0)
         return fail(QStringLiteral("No link was made in %1; it was left as it is.").arg(path));
 
+    QString error;
     if (!tools_.writeWorkFile(kScriptFile, script.text(), &error))
         return fail(error);
+    if (planSink_)
+        planSink_(plan);
     if (scriptSink_)
         scriptSink_(path, script.text());
     if (options.dryRun) {
@@ -227,22 +374,37 @@ CreatePass::Turn CreatePass::runFile(const CreateRow& row, const CreateOptions& 
     }
 
     log_.addLine(texts_.text("m5"));
-    // The tool rewrites a document in place; it works on a copy that replaces the
-    // original only once it is complete.
-    SafeChange change(path, &tools_, &guard);
-    if (!change.prepare(&error))
+    if (!control_.enter(PassProgress::Step::Saving))
+        return stopped();
+    if (!change(path, guard, &error))
         return fail(error);
-    const ToolRun saved = tools_.discard(
-        kDjvused, {change.workingCopy(), QStringLiteral("-f"), kScriptFile, QStringLiteral("-s")});
-    if (!saved.clean())
-        return fail(QStringLiteral("djvused could not change %1; it was left as it is: %2")
-                        .arg(path, toolWords(saved)));
-    if (!change.commit(&error))
-        return fail(QStringLiteral("%1 was left as it is: %2").arg(path, error));
     removeWorkFiles({kDumpFile, kScriptFile});
 
     log_.append(QStringLiteral(" OK"));
     log_.addLine(texts_.text("m6") + QLatin1Char(' ') + path + QLatin1Char(' ') +
                  texts_.text("m7"));
     return Turn::Changed;
+}
+
+bool CreatePass::change(const QString& path, BookGuard* guard, QString* error)
+{
+    // The tool rewrites a document in place; it works on a copy that replaces the
+    // original only once it is complete.
+    SafeChange change(path, &tools_, guard);
+    if (!change.prepare(error))
+        return false;
+    const ToolRun saved = tools_.discard(
+        kDjvused, {change.workingCopy(), QStringLiteral("-f"), kScriptFile, QStringLiteral("-s")});
+    if (!saved.clean()) {
+        *error = QStringLiteral("djvused could not change %1; it was left as it is: %2")
+                     .arg(path, toolWords(saved));
+        return false;
+    }
+    if (!control_.enter(PassProgress::Step::Replacing))
+        return false; // the caller sees the stop; the working copy goes with `change`
+    if (!change.commit(error)) {
+        *error = QStringLiteral("%1 was left as it is: %2").arg(path, *error);
+        return false;
+    }
+    return true;
 }

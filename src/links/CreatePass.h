@@ -1,7 +1,9 @@
 #pragma once
 
-#include "jobs/CreateRow.h"
+#include "jobs/CreateJob.h"
+#include "links/ContentsPlan.h"
 #include "links/FixPass.h"
+#include "links/PassControl.h"
 #include "links/PassOutcome.h"
 
 #include <QByteArray>
@@ -10,9 +12,12 @@
 
 #include <functional>
 
+class BookGuard;
 class LogSink;
 class MessageSink;
 class MessageTexts;
+class PageListing;
+class PageTexts;
 class ToolRunner;
 
 // The job-wide options of the Create tab; everything per file comes from the rows.
@@ -22,13 +27,14 @@ struct CreateOptions
     bool removeOcr = false;     // "Удалять OCR"
     bool checkPageCount = true; // "Проверять количество страниц"
     bool align = false;         // "Выровнять содержание"
-    // Chosen positions of the tab's three drop-down lists, -1 when none is chosen.
+    // Chosen positions of the tab's three drop-down lists, -1 when none is chosen. They are
+    // checked before the first job; each job brings its own values.
     int borderTypeIndex = 1;
     int shapeIndex = 0;
     int kindIndex = 0;
     // The edit tab's options, for the alignment step.
     FixOptions fixOptions;
-    // Recognise and hand each file's script to the script sink; change nothing.
+    // Recognise and hand each file's plan and script to the sinks; change nothing.
     bool dryRun = false;
 };
 
@@ -40,33 +46,56 @@ struct CreateOutcome : PassOutcome
     bool alignmentRanToEnd = false;
 };
 
-// Turns the contents or index pages of each row's document into hyperlinks.
+// Turns the contents or index pages of each job's document into hyperlinks. Each job is
+// planned (the book read, its entries recognised) and then applied (the hyperlink script
+// written from the plan and run on a copy that replaces the document when it is complete).
 class CreatePass
 {
 public:
     CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages);
-    CreateOutcome run(const QList<CreateRow>& rows, const CreateOptions& options);
+    CreateOutcome run(const QList<CreateJob>& jobs, const CreateOptions& options);
 
     // Receives each file's hyperlink script (its path, the script text) before the script
     // runs, or instead of running it in a dry run.
     using ScriptSink = std::function<void(const QString&, const QByteArray&)>;
     void setScriptSink(ScriptSink sink) { scriptSink_ = std::move(sink); }
+    // Receives each file's plan, before its script.
+    using PlanSink = std::function<void(const ContentsPlan&)>;
+    void setPlanSink(PlanSink sink) { planSink_ = std::move(sink); }
+    // Progress reports and the cancel token; the tool runner is given the same token.
+    void setControl(const PassControl& control) { control_ = control; }
 
     // The fixed names of the work files inside the tool runner's work folder.
-    static const QString kDumpFile;    // "myfile.dsed": the text dump
+    static const QString kDumpFile;    // "myfile.dsed": left from older runs, removed
     static const QString kScriptFile;  // "myfile1.dsed": the hyperlink script
-    static const QString kListingFile; // "myfile2.dsed": the page listing
+    static const QString kListingFile; // "myfile2.dsed": the annotations kept by the contents link
 
 private:
     enum class Turn
     {
+        Planned,
         Changed,
         DryRun,
         Failed,
-        Stop
+        Stop,
+        Cancelled
     };
-    Turn runFile(const CreateRow& row, const CreateOptions& options);
+    Turn runJob(const CreateJob& job, const CreateOptions& options);
+    Turn plan(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
+    Turn apply(const ContentsPlan& plan, const CreateOptions& options, BookGuard* guard);
+    // The steps of a job, in this order.
+    bool readListing(const QString& path, PageListing* listing, QString* error);
+    bool readText(const QString& path, int first, int last, PageTexts* texts, QString* error);
+    bool placeContentsLink(const CreateJob& job, const PageListing& listing, ContentsPlan* plan,
+                           QString* error);
+    bool recognise(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
+                   const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
+    bool change(const QString& path, BookGuard* guard, QString* error);
+    // false when the run was stopped during the alignment.
+    bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
+
     Turn fail(const QString& reason);
+    Turn stopped();
     void removeWorkFiles(const QStringList& names);
 
     ToolRunner& tools_;
@@ -74,4 +103,6 @@ private:
     LogSink& log_;
     MessageSink& messages_;
     ScriptSink scriptSink_;
+    PlanSink planSink_;
+    PassControl control_;
 };

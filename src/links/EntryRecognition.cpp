@@ -267,6 +267,7 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
     if (!index2) {
         Area area;
         if (contentsArea(z, word.previousLineTop, &area, &left, &placed)) {
+            area.printed = digits;
             area.targetPage = targetPage(page, settings_.offset, settings_.halve);
             area.comment = commentFor(page);
             areas << area;
@@ -276,6 +277,7 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
     } else if (list.isEmpty()) {
         Area area;
         placed = placeBox(z.xmin, z.ymin, span, height, &area);
+        area.printed = digits;
         area.targetPage = targetPage(page, settings_.offset, settings_.halve);
         area.comment = commentFor(page);
         if (placed)
@@ -291,6 +293,7 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
                 ++tally_.outsidePage;
                 continue;
             }
+            area.printed = listTexts[k];
             area.targetPage = targetPage(list[k], settings_.offset, settings_.halve);
             area.comment = commentFor(list[k]);
             areas << area;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "links/BorderExpression.h"
-#include "links/TextDump.h"
+#include "tools/TextDump.h"
 
 #include <QByteArray>
 #include <QList>
@@ -34,6 +34,7 @@ public:
     {
         QByteArray text;         // as printed, escaped, after tab normalisation
         ZoneBox zone;            // kinds 0 and 1: the text line's box; kind 2: the word's
+        ZoneBox box;             // the word's own box
         int previousLineTop = 0; // top of the text line before this one on the page, or 0
         int wordsInLine = 0;     // words of the text line so far, this one included
         int pageOrdinal = 0;
@@ -42,6 +43,7 @@ public:
 
     struct Area
     {
+        QByteArray printed; // the page number as the word gives it
         qint64 targetPage = 0;
         QByteArray comment;
         BorderExpression::Box box;

@@ -1,13 +1,13 @@
 #include "links/FixPass.h"
 
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 #include "links/BackupCopy.h"
-#include "links/DjvusedDump.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvusedDump.h"
 #include "tools/SafeChange.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QFile>
@@ -31,14 +31,19 @@ FixPass::FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, Mes
 PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
 {
     PassOutcome outcome;
-    log_.clear();
+    if (!options.keepLog)
+        log_.clear();
     QFile::remove(tools_.workPath(QString::fromLatin1(kCaptureFile)));
     if (rows.isEmpty()) {
         messages_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
         return outcome;
     }
-    for (const FixRow& row : rows) {
-        switch (runFile(row.fullPath(), options)) {
+    if (control_.token())
+        tools_.setCancelToken(control_.token());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString path = rows[i].fullPath();
+        const bool go = control_.startDocument(int(i + 1), int(rows.size()), path);
+        switch (go ? runFile(path, options) : stopped()) {
         case FileResult::Done:
             ++outcome.filesChanged;
             break;
@@ -46,6 +51,9 @@ PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
             ++outcome.filesFailed;
             return outcome;
         case FileResult::ToolMissing:
+            return outcome;
+        case FileResult::Cancelled:
+            outcome.cancelled = true;
             return outcome;
         }
     }
@@ -72,6 +80,8 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     }
 
     const QString capturePath = tools_.workPath(QString::fromLatin1(kCaptureFile));
+    if (!control_.enter(PassProgress::Step::ReadingAnnotations))
+        return stopped();
     const ToolRun dump =
         tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("output-ant")});
     // A warning means djvused may not have printed every annotation; since the script
@@ -97,6 +107,8 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     // The page widths bound the aligned areas; asked only when there is something to align.
     QList<int> widths;
     if (!scan.areas.isEmpty()) {
+        if (!control_.enter(PassProgress::Step::MeasuringPages))
+            return stopped();
         const ToolRun sizes =
             tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("size")});
         if (!sizes.clean())
@@ -120,6 +132,8 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
 
     // Nothing to align: the document stays exactly as it is, untouched.
     if (script != capture) {
+        if (!control_.enter(PassProgress::Step::Saving))
+            return stopped();
         SafeChange change(path, &tools_, &guard);
         if (!change.prepare(&error))
             return fail(path, error);
@@ -127,6 +141,8 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
             kTool, {change.workingCopy(), QStringLiteral("-f"), capturePath, QStringLiteral("-s")});
         if (!save.clean())
             return fail(path, save.failureText());
+        if (!control_.enter(PassProgress::Step::Replacing))
+            return stopped(); // the working copy goes with `change`
         if (!change.commit(&error))
             return fail(path, error);
     }
@@ -140,6 +156,9 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
 
 FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
 {
+    // A tool the user stopped fails as a matter of course; that is no error to show.
+    if (control_.cancelled())
+        return stopped();
     removeWorkFiles();
     log_.addLine(texts_.text(QStringLiteral("m9")));
     const QString words = reason.trimmed();
@@ -148,6 +167,14 @@ FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
     messages_.showMessage(words.isEmpty() ? path : path + QLatin1Char('\n') + words,
                           texts_.text(QStringLiteral("mes3")));
     return FileResult::Failed;
+}
+
+FixPass::FileResult FixPass::stopped()
+{
+    removeWorkFiles();
+    for (const QString& line : control_.stopLines(texts_))
+        log_.addLine(line);
+    return FileResult::Cancelled;
 }
 
 void FixPass::removeWorkFiles() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/CreateRow.h"
+#include "links/PassControl.h"
 #include "links/PassOutcome.h"
 
 #include <QByteArray>
@@ -14,7 +15,8 @@ class ToolRunner;
 
 struct FixOptions
 {
-    bool backup = true; // copy each file to "<path>.backup" before changing it
+    bool backup = true;   // copy each file to "<path>.backup" before changing it
+    bool keepLog = false; // add to the log instead of starting it afresh
 };
 
 // Aligns the rectangle and oval hyperlinks that the documents of the Fix list already
@@ -30,6 +32,8 @@ class FixPass
 public:
     FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages);
     PassOutcome run(const QList<FixRow>& rows, const FixOptions& options);
+    // Progress reports and the cancel token; the tool runner is given the same token.
+    void setControl(const PassControl& control) { control_ = control; }
 
     // Work files, inside the tool runner's work folder.
     static const char* const kCaptureFile; // the annotations, later the final script
@@ -41,14 +45,17 @@ private:
     {
         Done,
         Failed,
-        ToolMissing
+        ToolMissing,
+        Cancelled
     };
     FileResult runFile(const QString& path, const FixOptions& options);
     FileResult fail(const QString& path, const QString& reason);
+    FileResult stopped();
     void removeWorkFiles() const;
 
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;
     MessageSink& messages_;
+    PassControl control_;
 };

@@ -1,7 +1,7 @@
 #include "links/OutlineScript.h"
 
-#include "links/DjvusedDump.h"
-#include "links/TextDump.h"
+#include "tools/DjvusedDump.h"
+#include "tools/TextDump.h"
 
 namespace OutlineScript {
 

@@ -1,8 +1,8 @@
 #include "links/PageAnnotations.h"
 
-#include "links/DjvusedDump.h"
 #include "links/PageListing.h"
-#include "links/TextDump.h"
+#include "tools/DjvusedDump.h"
+#include "tools/TextDump.h"
 
 namespace {
 

@@ -7,4 +7,5 @@ struct PassOutcome
     bool ranToEnd = false; // false: stopped early by a refusal or a failure
     int filesChanged = 0;  // documents that were changed and saved
     int filesFailed = 0;
+    bool cancelled = false; // stopped by the user; the document being worked on is as it was
 };

@@ -1,10 +1,10 @@
 #include "ocr/OcrTextLayer.h"
 
-#include "links/DjvusedDump.h"
-#include "links/TextDump.h"
 #include "ocr/OcrDocument.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvusedDump.h"
 #include "tools/SafeChange.h"
+#include "tools/TextDump.h"
 #include "tools/ToolRunner.h"
 
 #include <QFile>

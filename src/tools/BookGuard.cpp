@@ -1,7 +1,7 @@
 #include "tools/BookGuard.h"
 
-#include "app/Sinks.h"
 #include "tools/IndirectDocument.h"
+#include "tools/Sinks.h"
 #include "tools/SwapJournal.h"
 #include "tools/ToolRunner.h"
 

@@ -1,6 +1,7 @@
 #include "tools/ToolRunner.h"
 
-#include "app/Sinks.h"
+#include "tools/CancelToken.h"
+#include "tools/Sinks.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,7 @@ QStringList aliasesOf(const QString& tool)
 
 QString ToolRun::failureText() const
 {
-    if (!started || outputLost)
+    if (!started || outputLost || cancelled)
         return errorText;
     QString said = QString::fromLocal8Bit(standardError).trimmed();
     if (crashed)
@@ -110,9 +111,19 @@ bool ToolRunner::writeWorkFile(const QString& name, const QByteArray& bytes, QSt
     return written;
 }
 
+bool ToolRunner::cancelled() const
+{
+    return cancel_ && cancel_->isCancelled();
+}
+
 ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepOutput)
 {
     ToolRun result;
+    if (cancelled()) {
+        result.cancelled = true;
+        result.errorText = QStringLiteral("%1 was not started: the run was stopped.").arg(tool);
+        return result;
+    }
     QString program = resolve(tool);
     if (program.isEmpty())
         program = executableName(tool); // let the system say why it cannot start
@@ -134,7 +145,18 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
         return result;
     }
     result.started = true;
-    process.waitForFinished(-1);
+    // Waits in short slices so that a cancel ends the tool at once; a tool that is slow or
+    // silent is otherwise left to finish.
+    constexpr int kSliceMs = 50;
+    while (process.state() != QProcess::NotRunning && !process.waitForFinished(kSliceMs)) {
+        if (cancelled()) {
+            process.kill();
+            process.waitForFinished(-1);
+            result.cancelled = true;
+            result.errorText = QStringLiteral("%1 was stopped.").arg(tool);
+            break;
+        }
+    }
     if (keepOutput)
         result.standardOutput = process.readAllStandardOutput();
     result.standardError = process.readAllStandardError();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class CancelToken;
 class MessageSink;
 
 // What one run of a tool came to.
@@ -16,9 +17,13 @@ struct ToolRun
     QByteArray standardOutput; // what a capture read from standard output, kept apart
     QByteArray standardError;  // what the tool said on standard error
     bool outputLost = false;   // the capture could not be written into its work file
+    bool cancelled = false;    // stopped by the cancel token: killed, or never started
 
     // Ran and exited with status 0, and a capture file holds all it printed.
-    bool succeeded() const { return started && !crashed && exitCode == 0 && !outputLost; }
+    bool succeeded() const
+    {
+        return started && !crashed && exitCode == 0 && !outputLost && !cancelled;
+    }
     // Succeeded and said nothing on standard error: the bar for a run that changes a document.
     bool clean() const { return succeeded() && standardError.trimmed().isEmpty(); }
     // The tool's own words for a failure, for logs and message boxes.
@@ -56,6 +61,11 @@ public:
     QString workFolder() const { return workFolder_; }
     QString workPath(const QString& name) const;
     void setErrorCaption(const QString& caption) { errorCaption_ = caption; }
+    QString errorCaption() const { return errorCaption_; }
+    // While a tool runs, the token is looked at every few milliseconds; once it is set, the
+    // tool is killed at once and no other starts. Nothing else ever ends a tool early.
+    void setCancelToken(const CancelToken* token) { cancel_ = token; }
+    bool cancelled() const;
 
 private:
     ToolRun run(const QString& tool, const QStringList& args, bool keepOutput);
@@ -64,4 +74,5 @@ private:
     QString workFolder_;
     MessageSink* messages_;
     QString errorCaption_;
+    const CancelToken* cancel_ = nullptr;
 };

@@ -6,9 +6,10 @@
 #include "CreateRows.h"
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "jobs/CreateRow.h"
+#include "jobs/CreateRowReader.h"
 #include "links/CreatePass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QFileInfo>
@@ -131,6 +132,6 @@ protected:
     {
         CreatePass pass(tools, texts, log, messages);
         pass.setScriptSink([this](const QString&, const QByteArray& s) { lastScript = s; });
-        return pass.run(rows, options);
+        return pass.run(CreateRowReader::jobsOf(rows), options);
     }
 };

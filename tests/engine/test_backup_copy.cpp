@@ -1,9 +1,9 @@
 // Backups never overwrite a file of the document they keep.
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/BackupCopy.h"
 #include "links/FixPass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

@@ -2,9 +2,10 @@
 // whole is never used: the document stays byte for byte as it was.
 #include "CreateTestSupport.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/CreatePass.h"
 #include "links/FixPass.h"
+#include "tools/PageTexts.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>
@@ -154,14 +155,16 @@ TEST_F(CaptureSafetyTest, ACutTextDumpOrListingIsNeverUsedByTheCreatePass)
 {
     const QString path = contentsBook();
     const QByteArray before = DjvuFixture::readAll(path);
-    const QByteArray dump = DjvuFixture::djvused(path, "output-txt").toUtf8();
+    // The pass reads the contents pages' text in one run that ends in a closing size line.
+    const QByteArray text = DjvuFixture::djvused(path, PageTexts::commands({1})).toUtf8();
     const QByteArray listing = DjvuFixture::djvused(path, "ls").toUtf8();
-    // The last page's expression cut after a whole line; a page block without its "."; a
-    // listing cut in the middle of its last line.
+    // The page's expression cut after a whole line; cut before the closing size line; cut
+    // inside a quoted word; a listing cut in the middle of its last line.
     const QList<QPair<QByteArray, qsizetype>> cuts = {
-        {"output-txt", dump.lastIndexOf("(word") - 1},
-        {"output-txt", dump.lastIndexOf("\n.\n") + 1},
-        {"output-txt", dump.indexOf("Chapter\" ") + 4},
+        {"print-txt;", text.lastIndexOf("(word") - 1},
+        {"print-txt;", text.lastIndexOf("width=")},
+        {"print-txt;", text.indexOf("Chapter\" ") + 4},
+        {"print-txt;", text.size() - 1},
         {"ls", listing.size() - 4},
     };
     for (const auto& [command, keep] : cuts) {

@@ -2,8 +2,8 @@
 // files before it done.
 #include "CreateTestSupport.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/CreatePass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

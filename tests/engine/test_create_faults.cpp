@@ -2,8 +2,8 @@
 // into the script: the original stays byte for byte as it was.
 #include "CreateTestSupport.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/CreatePass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The Create pass end to end, with the real djvused on books the fixture builds.
 #include "CreateTestSupport.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/CreatePass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 // The Fix pass keeps aligned areas on their page and leaves links out of the document alone.
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 #include "links/FixPass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QFile>

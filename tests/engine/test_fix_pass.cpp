@@ -1,8 +1,8 @@
 #include "DjvuFixture.h"
 #include "app/CharTable.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "links/FixPass.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

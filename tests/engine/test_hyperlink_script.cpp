@@ -1,9 +1,9 @@
 // The exact texts of the hyperlink script: border expressions, areas, blocks and layout.
 #include "CreateTestSupport.h"
+#include "jobs/CreateRowReader.h"
 #include "links/BorderExpression.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsWalk.h"
-#include "links/CreateRowReader.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageListing.h"
 

@@ -2,9 +2,9 @@
 // engine's saving, on small books built by the fixture.
 #include "CliRun.h"
 #include "DjvuFixture.h"
-#include "app/Sinks.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

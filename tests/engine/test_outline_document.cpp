@@ -1,8 +1,8 @@
 // A document's outline read and written through the real djvused: titles of any bytes come
 // back exactly, and a failure or a capture that is not whole leaves the document as it was.
 #include "DjvuFixture.h"
-#include "app/Sinks.h"
 #include "links/DocumentOutline.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // Reading today's djvused listing and dump lines.
 #include "links/PageListing.h"
-#include "links/TextDump.h"
+#include "tools/TextDump.h"
 
 #include <gtest/gtest.h>
 

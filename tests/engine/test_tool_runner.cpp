@@ -1,10 +1,13 @@
-#include "app/Sinks.h"
+#include "tools/CancelToken.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -157,6 +160,47 @@ TEST_F(ToolRunnerTest, ACaptureThatCannotBeWrittenIsAFailureNotAShortFile)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(runner().writeWorkFile("script.dsed", "select 1\n", &error));
     EXPECT_EQ(read("script.dsed"), QByteArray("select 1\n"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ToolRunnerTest, ACancelEndsASilentToolAtOnceAndStartsNoOther)
+{
+    // Says it has begun, then prints nothing for ten minutes.
+    const QString begun = QDir(work.path()).filePath("begun");
+    addTool("silent", "echo $$ > begun.part && mv begun.part begun\nexec sleep 600\n");
+    addTool("quiet", "exit 0\n");
+    CancelToken token;
+    ToolRunner r = runner();
+    r.setCancelToken(&token);
+    ToolRun run;
+    std::thread worker([&] { run = r.capture("silent", {}, "out.dsed"); });
+    while (!QFile::exists(begun))
+        QThread::msleep(10);
+    token.cancel();
+    worker.join();
+    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_FALSE(run.succeeded());
+    EXPECT_FALSE(run.failureText().isEmpty());
+
+    const ToolRun next = r.discard("quiet", {});
+    EXPECT_FALSE(next.started);
+    EXPECT_TRUE(next.cancelled);
+    EXPECT_TRUE(messages.messages.isEmpty()); // a stop is no error to show
+}
+
+TEST_F(ToolRunnerTest, ASlowSilentToolIsLeftToFinishWhileNoOneCancels)
+{
+    addTool("slow", "sleep 1\necho finished\n");
+    CancelToken token;
+    ToolRunner r = runner();
+    r.setCancelToken(&token);
+    const ToolRun run = r.capture("slow", {});
+    EXPECT_TRUE(run.clean());
+    EXPECT_EQ(run.standardOutput, QByteArray("finished\n"));
 }
 
 } // namespace

@@ -4,24 +4,16 @@
 #include "FuzzChecks.h"
 
 #include "app/CharTable.h"
-#include "cli/CreateRowOptions.h"
+#include "cli/CreateJobOptions.h"
 #include "jobs/CreateList.h"
+#include "jobs/CreateRowReader.h"
 #include "jobs/FixList.h"
 #include "links/BorderExpression.h"
-#include "links/CreateRowReader.h"
 
 namespace {
 
-void checkRow(const CreateRow& row, bool mustRead)
+void checkJob(const CreateJob& job)
 {
-    CreateJob job;
-    QString error;
-    const bool read = CreateRowReader::read(row, &job, &error);
-    FUZZ_CHECK(read || !mustRead);
-    if (!read) {
-        FUZZ_CHECK(!error.isEmpty());
-        return;
-    }
     const QByteArray border = BorderExpression::build(job.style);
     FUZZ_CHECK(FuzzChecks::isInertExpression(border));
     const BorderExpression::Box box{job.firstPage, job.lastPage, job.offset, job.kind};
@@ -30,6 +22,17 @@ void checkRow(const CreateRow& row, bool mustRead)
                                BorderExpression::shapeWord(job.shape), box, border)));
     if (job.contentsLink)
         FUZZ_CHECK(FuzzChecks::isInertExpression(BorderExpression::contentsLinkArea(job.link)));
+}
+
+void checkRow(const CreateRow& row)
+{
+    CreateJob job;
+    QString error;
+    if (!CreateRowReader::read(row, &job, &error)) {
+        FUZZ_CHECK(!error.isEmpty());
+        return;
+    }
+    checkJob(job);
 }
 
 } // namespace
@@ -46,16 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const CreateRow& row = list.at(0);
     FUZZ_CHECK(row.columns.size() == CreateRow::kColumnCount);
     FUZZ_CHECK(!row.columns[0].contains(u'/'));
-    checkRow(row, false);
+    checkRow(row);
     FixList fixes;
     fixes.append(path);
     FUZZ_CHECK(fixes.at(0).fullPath() == row.fullPath());
 
-    // One argument per line: what the command line accepts always reads as a row.
-    CreateRowOptions options;
+    // One argument per line: what the command line accepts gives inert expressions too.
+    CreateJobOptions options;
     QString error;
     if (options.parse(text.split(u'\n'), &error))
-        for (const CreateRow& parsed : options.rows())
-            checkRow(parsed, true);
+        for (const CreateJob& job : options.jobs())
+            checkJob(job);
     return 0;
 }

@@ -8,7 +8,7 @@
 #include "links/ContentsWalk.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageListing.h"
-#include "links/TextDump.h"
+#include "tools/TextDump.h"
 
 namespace {
 

@@ -25,6 +25,9 @@ protected:
     QTemporaryDir exe;
     std::unique_ptr<TForm1> form;
     QStringList messages;         // texts of the message boxes shown
+    QStringList captions;         // and their captions
+    QStringList questions;        // texts of the yes-or-no questions asked
+    bool answer = true;           // the answer to each of them
     QStringList opened;           // paths handed to the shell
     QStringList filesToChoose;    // answers of the file-open dialog, in turn
     std::optional<QColor> colour; // answer of the colour dialog (none: cancelled)
@@ -70,8 +73,9 @@ protected:
 
     void hookDialogs()
     {
-        form->dialogs.messageBox = [this](const QString& text, const QString&) {
+        form->dialogs.messageBox = [this](const QString& text, const QString& caption) {
             messages << text;
+            captions << caption;
             if (duringMessage)
                 duringMessage();
         };
@@ -81,6 +85,10 @@ protected:
         };
         form->dialogs.colourDialog = [this](const QColor&) { return colour; };
         form->dialogs.openInShell = [this](const QString& path) { opened << path; };
+        form->dialogs.question = [this](const QString& text, const QString&) {
+            questions << text;
+            return answer;
+        };
     }
 
     // Types text into a widget key by key, as the keyboard would.

@@ -1,8 +1,8 @@
 // The OCR editor window driven offscreen with the real tools on fixture books.
 #include "DjvuFixture.h"
 #include "app/MessageTexts.h"
-#include "app/Sinks.h"
 #include "ocr/ui/Unit5.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QComboBox>
@@ -240,6 +240,37 @@ TEST_F(OcrEditorTest, AFailingParserIsShownInItsOwnWordsAndTheDocumentStays)
     EXPECT_EQ(shown[0].caption, "Ошибка !!!");
     EXPECT_EQ(DjvuFixture::readAll(book), bytes);
     EXPECT_EQ(paneText(), "Qabc def\nghi");
+}
+
+TEST_F(OcrEditorTest, SavingRunsOffTheWindowsThreadWhichKeepsServingEvents)
+{
+    // The parser waits until the window's thread opens its gate: a save that blocked that
+    // thread would find the gate shut and fail.
+    QTemporaryDir fakeExe;
+    const QString begun = fakeExe.filePath("begun");
+    const QString gate = fakeExe.filePath("go");
+    ASSERT_TRUE(DjvuFixture::writeSleepingTool(fakeExe.path(), "djvuxmlparser", "", begun, gate));
+    tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
+    load();
+    caretAt(0, 0);
+    type("Q");
+    QString statusWhileSaving;
+    bool enabledWhileSaving = true;
+    QTimer opener;
+    QObject::connect(&opener, &QTimer::timeout, [&] {
+        if (!QFile::exists(begun) || QFile::exists(gate))
+            return;
+        statusWhileSaving = form.statusText();
+        enabledWhileSaving = form.isEnabled();
+        DjvuFixture::writeAll(gate, "go");
+    });
+    opener.start(5);
+    EXPECT_TRUE(form.save());
+    EXPECT_TRUE(shown.isEmpty()) << shown.value(0).text.toStdString();
+    EXPECT_EQ(statusWhileSaving, texts.text("st4"));
+    EXPECT_FALSE(enabledWhileSaving);
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_EQ(wordsOf(book, 1), QStringList({"Qabc", "def", "ghi"}));
 }
 
 TEST_F(OcrEditorTest, OpenDocumentLogsDumpsAndShowsTheEditorModally)

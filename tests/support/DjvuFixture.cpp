@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <climits>
@@ -280,4 +282,59 @@ QMap<QString, QByteArray> DjvuFixture::readFolder(const QString& folder)
         entries.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : readAll(path));
     }
     return entries;
+}
+
+bool DjvuFixture::writeSleepingDjvused(const QString& folder, const QString& word,
+                                       const QString& marker, const QString& gate)
+{
+    return writeSleepingTool(folder, QStringLiteral("djvused"), word, marker, gate);
+}
+
+bool DjvuFixture::writeSleepingTool(const QString& folder, const QString& tool, const QString& word,
+                                    const QString& marker, const QString& gate)
+{
+    const QString real = QStandardPaths::findExecutable(tool);
+    if (real.isEmpty() || !QDir(folder).mkpath(QStringLiteral("bin")))
+        return false;
+    const QString path = QDir(folder).filePath(QStringLiteral("bin/") + tool);
+    // The marker is written whole under another name first, so a reader never sees half.
+    const QByteArray script =
+        "#!/bin/sh\n"
+        "for a in \"$@\" ''; do\n"
+        "  if [ \"$a\" = '" +
+        word.toUtf8() +
+        "' ]; then\n"
+        "    echo $$ > '" +
+        marker.toUtf8() + ".part' && mv '" + marker.toUtf8() + ".part' '" + marker.toUtf8() +
+        "'\n"
+        "    " +
+        (gate.isEmpty() ? QByteArray("exec sleep 600")
+                        : "i=0; while [ ! -e '" + gate.toUtf8() +
+                              "' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done; [ -e '" +
+                              gate.toUtf8() + "' ] || exit 1; break") +
+        "\n"
+        "  fi\n"
+        "done\n"
+        "exec '" +
+        real.toUtf8() + "' \"$@\"\n";
+    if (!writeAll(path, script))
+        return false;
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+qint64 DjvuFixture::waitForMarker(const QString& marker)
+{
+    while (!QFileInfo::exists(marker))
+        QThread::msleep(10);
+    return readAll(marker).trimmed().toLongLong();
+}
+
+bool DjvuFixture::processAlive(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray fields = status.readAll();
+    const qsizetype end = fields.lastIndexOf(')');
+    return end >= 0 && fields.mid(end + 2, 1) != "Z";
 }

@@ -78,4 +78,20 @@ public:
     // Every entry of a folder, hidden ones included, by name: a file's bytes, or "<folder>"
     // for a folder. Compares whole folders byte for byte and shows what was left behind.
     static QMap<QString, QByteArray> readFolder(const QString& folder);
+
+    // Writes `<folder>/bin/djvused`, a stand-in that hands every run to the real djvused
+    // except one whose arguments include `word` ("-s" for a saving run, "ls", ...): that one
+    // writes its process id into `marker` and sleeps for ten minutes, printing nothing, until
+    // it is killed. The folder then serves as an exe folder, or its bin/ goes first on PATH.
+    // Given a gate, that run instead waits until the file `gate` exists and then goes on as
+    // the real djvused; a gate that stays shut for half a minute makes it fail.
+    static bool writeSleepingDjvused(const QString& folder, const QString& word,
+                                     const QString& marker, const QString& gate = QString());
+    // The same for any tool of DjVuLibre; an empty word stops every run of it.
+    static bool writeSleepingTool(const QString& folder, const QString& tool, const QString& word,
+                                  const QString& marker, const QString& gate = QString());
+    // Waits until the sleeping stand-in has written its marker; its process id.
+    static qint64 waitForMarker(const QString& marker);
+    // The process still exists (a zombie counts as gone).
+    static bool processAlive(qint64 pid);
 };

@@ -1,12 +1,14 @@
 #include "app/ui/Unit11111.h"
 
+#include "jobs/CreateRowReader.h"
 #include "jobs/JobPath.h"
-#include "jobs/PassEnd.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
 #include "links/CreatePass.h"
 #include "links/FixPass.h"
+#include "links/PassControl.h"
+#include "links/PassEnd.h"
 #include "links/ui/ContentsLinkTab.h"
 #include "ocr/ui/Unit5.h"
 #include "tools/ToolRunner.h"
@@ -18,11 +20,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -68,6 +72,7 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
 
 TForm1::~TForm1()
 {
+    passCancel_.cancel(); // the document being worked on stays as it was
     waitForPass();
     FormDestroy();
 }
@@ -109,6 +114,24 @@ void TForm1::buildWindow()
     PageControl1->addTab(TabSheet1, QStringLiteral("Редактировать"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Создать"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Ссылка на оглавление"));
+    // Right of the tabs, where it takes no room from them: shown only while a pass runs.
+    auto* passBox = new QWidget(PageControl1);
+    auto* passRow = new QHBoxLayout(passBox);
+    passRow->setContentsMargins(0, 0, 2, 2);
+    passRow->setSpacing(4);
+    ProgressBar1 = new QProgressBar(passBox);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFixedWidth(110);
+    ProgressBar1->setTextVisible(true);
+    ProgressBar1->setAlignment(Qt::AlignCenter);
+    StopButton = new QPushButton(QStringLiteral("Стоп"), passBox);
+    StopButton->setObjectName(QStringLiteral("StopButton"));
+    passRow->addWidget(ProgressBar1);
+    passRow->addWidget(StopButton);
+    PageControl1->setCornerWidget(passBox, Qt::TopRightCorner);
+    ProgressBar1->hide();
+    StopButton->hide();
+    progressSink_.setBar(ProgressBar1);
     layout->addWidget(PageControl1, 1);
 
     Memo2 = new QPlainTextEdit(central);
@@ -124,6 +147,7 @@ void TForm1::buildWindow()
     connect(TabSheet1->xpButton4, &QAbstractButton::clicked, this, &TForm1::Button1Click);
     connect(TabSheet2->Button3, &QAbstractButton::clicked, this, &TForm1::Button3Click);
     connect(TabSheet2->N2, &QAction::triggered, this, &TForm1::N2Click);
+    connect(StopButton, &QAbstractButton::clicked, this, &TForm1::StopButtonClick);
 }
 
 void TForm1::FormCreate()
@@ -351,9 +375,13 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     if (passRunning()) {
-        // Closing waits for the running pass; the window closes when it has ended.
-        closeAfterPass_ = true;
+        // Asked once; a yes stops the pass, and the window closes when it has ended.
         event->ignore();
+        if (!closeAfterPass_ &&
+            dialogs.question(texts.text(QStringLiteral("mes7")), windowTitle())) {
+            closeAfterPass_ = true;
+            StopButtonClick();
+        }
         return;
     }
     FormDestroy();
@@ -398,12 +426,29 @@ void TForm1::setPassRunning(bool running)
 {
     TabSheet1->setListLocked(running);
     TabSheet2->setListLocked(running);
+    progressSink_.reset();
+    ProgressBar1->setVisible(running);
+    StopButton->setVisible(running);
+    StopButton->setEnabled(running);
 }
 
-void TForm1::runPass(std::function<void()> work, std::function<void()> done)
+void TForm1::StopButtonClick()
+{
+    if (!passRunning())
+        return;
+    passCancel_.cancel();
+    StopButton->setEnabled(false);
+}
+
+void TForm1::runPass(PassWork work, std::function<void()> done)
 {
     tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
-    passThread_ = QThread::create(std::move(work));
+    passCancel_.reset();
+    auto tools = std::make_shared<ToolRunner>(*tools_);
+    tools->setCancelToken(&passCancel_);
+    passThread_ = QThread::create(
+        [work = std::move(work), tools, snapshot = texts,
+         control = PassControl(&progressSink_, &passCancel_)] { work(*tools, snapshot, control); });
     connect(passThread_, &QThread::finished, this, [this, done = std::move(done)] {
         passThread_->deleteLater();
         passThread_ = nullptr;
@@ -431,8 +476,10 @@ void TForm1::Button1Click()
     options.backup = TabSheet1->CheckBox3->isChecked();
     auto outcome = std::make_shared<PassOutcome>();
     runPass(
-        [this, rows, options, outcome, snapshot = texts] {
-            FixPass pass(*tools_, snapshot, logSink, dialogs);
+        [this, rows, options, outcome](ToolRunner& tools, const MessageTexts& snapshot,
+                                       const PassControl& control) {
+            FixPass pass(tools, snapshot, logSink, dialogs);
+            pass.setControl(control);
             *outcome = pass.run(rows, options);
         },
         [this, outcome] { applyEndActions(PassEnd::afterFixPass(*outcome, fixEndOptions())); });
@@ -442,7 +489,8 @@ void TForm1::Button3Click()
 {
     if (passRunning())
         return;
-    const QList<CreateRow> rows = createList.rows();
+    // The rows become typed jobs here; a row that does not convert stops the run at its turn.
+    const QList<CreateJob> jobs = CreateRowReader::jobsOf(createList.rows());
     CreateOptions options;
     options.backup = TabSheet2->CheckBox6->isChecked();
     options.removeOcr = TabSheet2->CheckBox12->isChecked();
@@ -454,9 +502,11 @@ void TForm1::Button3Click()
     options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
     auto outcome = std::make_shared<CreateOutcome>();
     runPass(
-        [this, rows, options, outcome, snapshot = texts] {
-            CreatePass pass(*tools_, snapshot, logSink, dialogs);
-            *outcome = pass.run(rows, options);
+        [this, jobs, options, outcome](ToolRunner& tools, const MessageTexts& snapshot,
+                                       const PassControl& control) {
+            CreatePass pass(tools, snapshot, logSink, dialogs);
+            pass.setControl(control);
+            *outcome = pass.run(jobs, options);
         },
         [this, outcome] {
             const EndOptions createTab{TabSheet2->CheckBox4->isChecked(),

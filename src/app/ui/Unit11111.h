@@ -3,9 +3,11 @@
 #include "app/IniFile.h"
 #include "app/MessageTexts.h"
 #include "app/ui/MemoLogSink.h"
+#include "app/ui/ProgressBarSink.h"
 #include "app/ui/WindowDialogs.h"
 #include "jobs/CreateList.h"
 #include "jobs/FixList.h"
+#include "tools/CancelToken.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -18,9 +20,12 @@ struct EndOptions;
 struct PassEndActions;
 class CreateTab;
 class FixListTab;
+class PassControl;
 class QAction;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 class QTabWidget;
 class QThread;
 class QUrl;
@@ -36,6 +41,7 @@ class ToolRunner;
 //   Language1 (menu) -> "Язык/Language"
 //   PageControl1 tabs 0, 1, 2 (TabSheet1, TabSheet2, TabSheet3) -> "Редактировать",
 //       "Создать", "Ссылка на оглавление"
+//   StopButton -> "Стоп" (beside ProgressBar1, right of the tabs, shown while a pass runs)
 // The tabs' own controls are public members of TabSheet1 (FixListTab), TabSheet2
 // (CreateTab) and TabSheet3 (ContentsLinkTab); see their headers.
 class TForm1 : public QMainWindow
@@ -61,6 +67,8 @@ public:
     CreateTab* TabSheet2;
     ContentsLinkTab* TabSheet3;
     QPlainTextEdit* Memo2;
+    QProgressBar* ProgressBar1;
+    QPushButton* StopButton;
     TForm5* Form5;
 
     // Every log line and message box reads its text here (the language file fills it).
@@ -90,6 +98,7 @@ public:
     void Button1Click(); // "Исправить": the Fix pass
     void Button3Click(); // "Создать": the Create pass
     void N2Click();      // "Открыть в редакторе"
+    void StopButtonClick();
     // The drop rules: first file only, .djvu/.djv in any case, to the active tab's list.
     void filesDropped(const QList<QUrl>& urls);
 
@@ -115,7 +124,11 @@ private:
     void applyLogVisible();
     void setOuterHeight(int height);
     void centre();
-    void runPass(std::function<void()> work, std::function<void()> done);
+    // The work gets a tool runner and texts of its own, taken as the pass starts, so that
+    // nothing it reads changes under it (the language may change meanwhile).
+    using PassWork =
+        std::function<void(ToolRunner& tools, const MessageTexts& texts, const PassControl&)>;
+    void runPass(PassWork work, std::function<void()> done);
     void setPassRunning(bool running);
     EndOptions fixEndOptions() const;
     void applyEndActions(const PassEndActions& actions);
@@ -124,6 +137,8 @@ private:
     QTemporaryDir workDir_;
     std::unique_ptr<ToolRunner> tools_;
     QThread* passThread_ = nullptr;
+    CancelToken passCancel_;
+    ProgressBarSink progressSink_;
     bool closeAfterPass_ = false;
     bool destroyed_ = false;
 };

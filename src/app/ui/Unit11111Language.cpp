@@ -203,6 +203,7 @@ void TForm1::setlang(const QString& fileName)
     caption(file, kEdit, "L23", ColumnHeader{&createList, 3});
     caption(file, kEdit, "B3", fix->xpButton3, create->Button4);
     caption(file, kEdit, "B4", fix->xpButton4);
+    caption(file, kEdit, "B5", StopButton);
     caption(file, kEdit, "ch1", fix->CheckBox1, create->CheckBox5);
     caption(file, kEdit, "ch2", fix->CheckBox2, create->CheckBox4);
     caption(file, kEdit, "ch3", fix->CheckBox3, create->CheckBox6);

@@ -29,6 +29,10 @@ WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
         return chosen;
     };
     openInShell = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    question = [this](const QString& text, const QString& caption) {
+        return QMessageBox::question(owner_, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    };
 }
 
 void WindowDialogs::showMessage(const QString& text, const QString& caption)

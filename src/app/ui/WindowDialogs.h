@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Sinks.h"
+#include "tools/Sinks.h"
 
 #include <QColor>
 #include <QString>
@@ -23,6 +23,8 @@ public:
     // The chosen colour, starting from the one last chosen; nothing when cancelled.
     std::function<std::optional<QColor>(const QColor& last)> colourDialog;
     std::function<void(const QString& path)> openInShell;
+    // A yes-or-no question; true for yes.
+    std::function<bool(const QString& text, const QString& caption)> question;
 
     // Shows the box on the window's thread; a caller on another thread waits until it
     // is closed. An empty caption gives the application's name.

@@ -4,6 +4,7 @@
 #include "app/MessageTexts.h"
 #include "app/ui/WindowDialogs.h"
 #include "jobs/CreateList.h"
+#include "jobs/CreateRow.h"
 #include "jobs/JobPath.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/TabLook.h"
@@ -30,20 +31,20 @@ namespace {
 // Columns of a Create-list row that this tab writes.
 enum Column
 {
-    kFirstPage = 1,
-    kLastPage = 2,
-    kOffset = 3,
-    kKindOfWork = 4,
-    kBorderType = 5,
-    kShape = 6,
-    kColour1 = 7,
-    kColour2 = 8,
-    kBorderWidth = 9,
-    kStatic = 10,
-    kHighlight = 11,
-    kHalve = 12,
-    kContentsLink = 13,
-    kComment = 28,
+    kFirstPage = CreateColumn::FirstPage,
+    kLastPage = CreateColumn::LastPage,
+    kOffset = CreateColumn::Offset,
+    kKindOfWork = CreateColumn::Kind,
+    kBorderType = CreateColumn::BorderType,
+    kShape = CreateColumn::Shape,
+    kColour1 = CreateColumn::BorderColour,
+    kColour2 = CreateColumn::HighlightColour,
+    kBorderWidth = CreateColumn::ShadowWidth,
+    kStatic = CreateColumn::AlwaysVisible,
+    kHighlight = CreateColumn::Highlight,
+    kHalve = CreateColumn::Halve,
+    kContentsLink = CreateColumn::ContentsLink,
+    kComment = CreateColumn::Comment,
 };
 
 constexpr int kOval = 1;

@@ -1,5 +1,7 @@
 #include "links/ui/ContentsLinkTab.h"
 
+#include "jobs/CreateRow.h"
+
 #include "app/ui/WindowDialogs.h"
 #include "jobs/CreateList.h"
 #include "jobs/ui/ColourSwatch.h"
@@ -17,16 +19,16 @@ namespace {
 
 enum Column
 {
-    kShape = 14,
-    kBorderType = 15,
-    kAlwaysVisible = 16,
-    kHighlight = 17,
-    kBorderWidth = 18,
-    kColour1 = 19,
-    kColour2 = 20,
-    kPage = 21, // 21 to 26: page, left, bottom, width, height, target page
-    kComment = 27,
-    kEveryPage = 29,
+    kShape = CreateColumn::LinkShape,
+    kBorderType = CreateColumn::LinkBorderType,
+    kAlwaysVisible = CreateColumn::LinkAlwaysVisible,
+    kHighlight = CreateColumn::LinkHighlight,
+    kBorderWidth = CreateColumn::LinkBorderWidth,
+    kColour1 = CreateColumn::LinkColour1,
+    kColour2 = CreateColumn::LinkColour2,
+    kPage = CreateColumn::LinkPage, // to LinkTarget: page, left, bottom, width, height, target page
+    kComment = CreateColumn::LinkComment,
+    kEveryPage = CreateColumn::LinkEveryPage,
 };
 
 constexpr int kOval = 1;

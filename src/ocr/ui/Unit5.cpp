@@ -1,9 +1,9 @@
 #include "ocr/ui/Unit5.h"
 
-#include "app/Sinks.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "ocr/OcrWordText.h"
+#include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QApplication>
@@ -334,8 +334,11 @@ bool TForm5::save()
         showPage(currentPage_);
         return false;
     }
+    // The tools run off the window's thread, as when loading; the editor takes no input
+    // until they are done.
     OcrTextLayer layer(*tools_);
-    const OcrTextLayer::SaveOutcome outcome = layer.save(*document_, documentPath_);
+    OcrTextLayer::SaveOutcome outcome = OcrTextLayer::SaveOutcome::Failed;
+    runWhileResponsive(this, [&] { outcome = layer.save(*document_, documentPath_); });
     if (outcome == OcrTextLayer::SaveOutcome::Failed && !layer.errorShown())
         showMessage_(layer.error(), kErrorCaption);
     showPage(currentPage_);

@@ -1,21 +1,21 @@
 #pragma once
 
-#include "jobs/CreateRow.h"
+#include "jobs/CreateJob.h"
 #include "links/CreatePass.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The options of "tocsmith-cli create", turned into Create-list rows (with the columns'
-// own encodings) and job-wide options, so the command line runs the window's engine.
-class CreateRowOptions
+// The options of "tocsmith-cli create", turned into one Create job per document and the
+// job-wide options, so the command line runs the window's engine.
+class CreateJobOptions
 {
 public:
     bool parse(const QStringList& args, QString* error);
 
     bool helpRequested() const { return help_; }
-    const QList<CreateRow>& rows() const { return rows_; }
+    const QList<CreateJob>& jobs() const { return jobs_; }
     const CreateOptions& options() const { return options_; }
     QString languageFile() const { return languageFile_; }
 
@@ -24,7 +24,7 @@ public:
 
 private:
     bool help_ = false;
-    QList<CreateRow> rows_;
+    QList<CreateJob> jobs_;
     CreateOptions options_;
     QString languageFile_;
 };

@@ -1,4 +1,6 @@
-#include "cli/CreateRowOptions.h"
+#include "cli/CreateJobOptions.h"
+
+#include "jobs/CreateJob.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -91,33 +93,24 @@ bool readChoice(const QString& option, const QString& text, const QStringList& c
     return true;
 }
 
-// Ovals take neither shadows nor highlighting, as in the window.
+// Ovals take neither shadows nor highlighting, whichever front end asks.
 bool checkStyle(const Style& style, const QString& prefix, QString* error)
 {
-    if (style.shape == 1 && style.border > 2) {
-        *error = QStringLiteral("--%1shape oval cannot have a shadow border").arg(prefix);
-        return false;
-    }
-    if (style.shape == 1 && style.highlight) {
-        *error = QStringLiteral("--%1shape oval cannot be highlighted").arg(prefix);
-        return false;
-    }
-    return true;
-}
-
-QString flag(bool on)
-{
-    return on ? QStringLiteral("1") : QStringLiteral("0");
+    const AreaLook::Problem problem = AreaLook::check(style.shape, style.border, style.highlight);
+    if (problem == AreaLook::Problem::None)
+        return true;
+    *error = QStringLiteral("--%1shape oval: %2").arg(prefix, AreaLook::sentence(problem));
+    return false;
 }
 
 } // namespace
 
-const char* CreateRowOptions::usageHint()
+const char* CreateJobOptions::usageHint()
 {
     return "Run 'tocsmith-cli create --help' for the options.\n";
 }
 
-QString CreateRowOptions::helpText()
+QString CreateJobOptions::helpText()
 {
     return QStringLiteral(
         "Usage: tocsmith-cli create [options] FILE.djvu...\n"
@@ -177,10 +170,11 @@ QString CreateRowOptions::helpText()
         "Log lines go to standard output, errors to standard error. The documents are\n"
         "treated in order and the run stops at the first that fails.\n"
         "Exit status: 0 every document was changed, 1 a document failed (those before it\n"
-        "stay changed), 2 the command line is wrong.\n");
+        "stay changed), 2 the command line is wrong, 130 stopped by SIGINT or SIGTERM (the\n"
+        "document being worked on stays as it was, those before it stay changed).\n");
 }
 
-bool CreateRowOptions::parse(const QStringList& args, QString* error)
+bool CreateJobOptions::parse(const QStringList& args, QString* error)
 {
     ArgumentReader reader(args);
     QStringList files;
@@ -191,7 +185,7 @@ bool CreateRowOptions::parse(const QStringList& args, QString* error)
     Style link;
     bool contentsLink = false, everyPage = false, linkOptionSeen = false, pageGiven = false;
     int linkPage = 1, linkTarget = 4;
-    QString linkBox[4] = {"100", "50", "500", "50"};
+    int linkBox[4] = {100, 50, 500, 50};
     QString linkComment = QStringLiteral("Go to content");
     bool onlyFiles = false;
 
@@ -325,7 +319,7 @@ bool CreateRowOptions::parse(const QStringList& args, QString* error)
             for (int i = 0; parts.size() == 4 && i < 4; ++i) {
                 if (!readInt(name, parts[i].trimmed(), i < 2 ? -100000 : 0, 100000, &n, error))
                     return false;
-                linkBox[i] = QString::number(n);
+                linkBox[i] = n;
             }
             if (parts.size() != 4) {
                 *error = QStringLiteral("--contents-link-box: \"%1\" is not "
@@ -373,39 +367,39 @@ bool CreateRowOptions::parse(const QStringList& args, QString* error)
     options_.shapeIndex = style.shape;
     options_.fixOptions.backup = options_.backup;
     for (const QString& file : std::as_const(files)) {
-        const QFileInfo info(file);
-        CreateRow row;
-        row.folder = info.absolutePath() + QLatin1Char('/');
-        QStringList& c = row.columns;
-        c[0] = info.fileName();
-        c[1] = QString::number(first);
-        c[2] = QString::number(last);
-        c[3] = QString::number(offset);
-        c[4] = QString::number(kind);
-        c[5] = QString::number(style.border);
-        c[6] = QString::number(style.shape);
-        c[7] = style.borderColour;
-        c[8] = style.highlightColour;
-        c[9] = QString::number(style.shadowWidth);
-        c[10] = flag(style.alwaysVisible);
-        c[11] = flag(style.highlight);
-        c[12] = flag(halve);
-        c[13] = flag(contentsLink);
-        c[14] = QString::number(link.shape);
-        c[15] = QString::number(link.border);
-        c[16] = flag(link.alwaysVisible);
-        c[17] = flag(link.highlight);
-        c[18] = QString::number(link.shadowWidth);
-        c[19] = link.borderColour;
-        c[20] = link.highlightColour;
-        c[21] = QString::number(linkPage);
-        for (int i = 0; i < 4; ++i)
-            c[22 + i] = linkBox[i];
-        c[26] = QString::number(linkTarget);
-        c[27] = linkComment;
-        c[28] = comment;
-        c[29] = flag(everyPage);
-        rows_ << row;
+        CreateJob job;
+        job.path = QFileInfo(file).absoluteFilePath();
+        job.firstPage = first;
+        job.lastPage = last;
+        job.offset = offset;
+        job.kind = kind;
+        job.shape = style.shape;
+        job.style.borderType = style.border;
+        job.style.borderColour = style.borderColour;
+        job.style.highlightColour = style.highlightColour;
+        job.style.shadowWidth = style.shadowWidth;
+        job.style.alwaysVisible = style.alwaysVisible;
+        job.style.highlight = style.highlight;
+        job.halve = halve;
+        job.comment = comment;
+        job.contentsLink = contentsLink;
+        job.contentsLinkPage = linkPage;
+        job.contentsLinkEveryPage = everyPage ? 1 : 0;
+        ContentsLinkSettings& l = job.link;
+        l.shape = link.shape;
+        l.borderType = link.border;
+        l.alwaysVisible = link.alwaysVisible;
+        l.highlight = link.highlight;
+        l.borderWidth = link.shadowWidth;
+        l.colour1 = link.borderColour;
+        l.colour2 = link.highlightColour;
+        l.left = linkBox[0];
+        l.bottom = linkBox[1];
+        l.width = linkBox[2];
+        l.height = linkBox[3];
+        l.targetPage = linkTarget;
+        l.comment = linkComment;
+        jobs_ << job;
     }
     return true;
 }

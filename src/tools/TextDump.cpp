@@ -1,4 +1,4 @@
-#include "links/TextDump.h"
+#include "tools/TextDump.h"
 
 #include <QRegularExpression>
 

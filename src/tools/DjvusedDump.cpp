@@ -1,6 +1,6 @@
-#include "links/DjvusedDump.h"
+#include "tools/DjvusedDump.h"
 
-#include "links/TextDump.h"
+#include "tools/TextDump.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "jobs/PassEnd.h"
+#include "links/PassEnd.h"
 
 namespace PassEnd {
 

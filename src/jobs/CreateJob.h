@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+
+// The look of the new hyperlink areas. Border type 0 to 6, as the Create tab lists them.
+struct AreaStyle
+{
+    int borderType = 1;
+    QString borderColour = QStringLiteral("FFFFFF"); // colour text, for border type 2
+    int shadowWidth = 0;                             // for border types 3 to 6
+    bool alwaysVisible = false;
+    bool highlight = false;
+    QString highlightColour = QStringLiteral("FFFFFF");
+};
+
+// Where the link back to the contents goes and how it looks.
+struct ContentsLinkSettings
+{
+    int shape = 0;      // 0 rectangle, 1 oval
+    int borderType = 1; // 0 to 6; -1: no border word at all
+    bool alwaysVisible = false;
+    bool highlight = false;
+    int borderWidth = 0;
+    QString colour1 = QStringLiteral("000000"); // border colour, colour text
+    QString colour2 = QStringLiteral("000000"); // highlight colour
+    int left = 100, bottom = 50, width = 500, height = 50;
+    int targetPage = 4;
+    QString comment = QStringLiteral("Go to content");
+};
+
+// One document's Create job: everything the engine needs to turn its contents or index
+// pages into hyperlinks. The window's list rows and the command line both become jobs.
+struct CreateJob
+{
+    enum Kind
+    {
+        Contents = 0,
+        Index1 = 1,
+        Index2 = 2
+    };
+
+    QString path;
+    int firstPage = 1; // the contents range, as pages of the document
+    int lastPage = 1;
+    int offset = 0; // added to every printed page number
+    int kind = Contents;
+    int shape = 0; // 0 rectangle, 1 oval
+    AreaStyle style;
+    bool halve = false; // printed page numbers are divided by 2
+    QString comment;    // the areas' comment, followed by the printed number
+
+    bool contentsLink = false;
+    int contentsLinkPage = 1;
+    int contentsLinkEveryPage = 0; // 0 one page, 1 every page, anything else none
+    ContentsLinkSettings link;
+
+    // Set when the job came from a list row that does not convert: the run stops at this
+    // job's turn with this sentence.
+    QString rowError;
+};
+
+// Rules for the look of an area that hold whatever front end made the job.
+namespace AreaLook {
+enum class Problem
+{
+    None,
+    OvalWithShadow,    // an oval takes no shadow border (types 3 to 6)
+    OvalWithHighlight, // an oval is never highlighted
+};
+Problem check(int shape, int borderType, bool highlight);
+// The first rule the job breaks, for its areas or for its contents link.
+Problem check(const CreateJob& job, bool* inContentsLink);
+// "an oval takes no shadow border" and so on: the one wording of each rule.
+QString sentence(Problem problem);
+} // namespace AreaLook

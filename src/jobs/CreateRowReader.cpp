@@ -1,0 +1,142 @@
+#include "jobs/CreateRowReader.h"
+
+#include "app/ColourText.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+namespace C = CreateColumn;
+
+class Reader
+{
+public:
+    Reader(const CreateRow& row, QString* error) : row_(row), error_(error) {}
+
+    bool number(int column, int* value, const char* what, int low = INT_MIN, int high = INT_MAX)
+    {
+        bool ok = false;
+        const QString text = row_.columns.value(column);
+        const int v = text.trimmed().toInt(&ok);
+        if (!ok || v < low || v > high) {
+            fail(column, what);
+            return false;
+        }
+        *value = v;
+        return true;
+    }
+
+    bool colour(int column, QString* value, const char* what)
+    {
+        QString text = row_.columns.value(column).trimmed();
+        if (text.isEmpty())
+            text = QStringLiteral("FFFFFF");
+        quint32 unused = 0;
+        const bool hexOnly = std::all_of(text.begin(), text.end(), [](QChar c) {
+            const QChar u = c.toUpper();
+            return (u >= QLatin1Char('0') && u <= QLatin1Char('9')) ||
+                   (u >= QLatin1Char('A') && u <= QLatin1Char('F'));
+        });
+        if (!hexOnly || !ColourText::toValue(text, &unused)) {
+            fail(column, what);
+            return false;
+        }
+        *value = text.toUpper();
+        return true;
+    }
+
+    bool flag(int column) const { return row_.columns.value(column) == QLatin1String("1"); }
+    QString text(int column) const { return row_.columns.value(column); }
+
+private:
+    void fail(int column, const char* what)
+    {
+        *error_ = QStringLiteral("Column %1 (%2) of the row for %3 holds \"%4\", which is not "
+                                 "a valid value.")
+                      .arg(column)
+                      .arg(QString::fromLatin1(what), row_.fullPath(), row_.columns.value(column));
+    }
+
+    const CreateRow& row_;
+    QString* error_;
+};
+
+// The contents link's shape and border columns are read as the tab stores them: "0" is a
+// rectangle and anything else an oval; a border type other than "0" to "6" writes no
+// border word.
+int linkBorderType(const QString& text)
+{
+    bool ok = false;
+    const int type = text.toInt(&ok);
+    return ok && type >= 0 && type <= 6 && text == QString::number(type) ? type : -1;
+}
+
+} // namespace
+
+namespace CreateRowReader {
+
+bool read(const CreateRow& row, CreateJob* job, QString* error)
+{
+    Reader r(row, error);
+    *job = CreateJob();
+    job->path = row.fullPath();
+    int always = 0, highlight = 0, halve = 0;
+    if (!r.number(C::FirstPage, &job->firstPage, "first page") ||
+        !r.number(C::LastPage, &job->lastPage, "last page") ||
+        !r.number(C::Offset, &job->offset, "offset") ||
+        !r.number(C::Kind, &job->kind, "kind of work", 0, 2) ||
+        !r.number(C::BorderType, &job->style.borderType, "border type", 0, 6) ||
+        !r.number(C::Shape, &job->shape, "shape", 0, 1) ||
+        !r.colour(C::BorderColour, &job->style.borderColour, "border colour") ||
+        !r.colour(C::HighlightColour, &job->style.highlightColour, "highlight colour") ||
+        !r.number(C::ShadowWidth, &job->style.shadowWidth, "shadow width") ||
+        !r.number(C::AlwaysVisible, &always, "always visible") ||
+        !r.number(C::Highlight, &highlight, "highlight") ||
+        !r.number(C::Halve, &halve, "halving") ||
+        !r.number(C::LinkPage, &job->contentsLinkPage, "contents-link page") ||
+        !r.number(C::LinkEveryPage, &job->contentsLinkEveryPage, "contents link on every page"))
+        return false;
+    job->style.alwaysVisible = always == 1;
+    job->style.highlight = highlight == 1;
+    job->halve = halve == 1;
+    job->comment = r.text(C::Comment);
+    job->contentsLink = r.flag(C::ContentsLink);
+    if (!job->contentsLink)
+        return true;
+
+    // The contents link's numbers and colours go into the script, so they must be what the
+    // tab stores: whole numbers and colour texts.
+    ContentsLinkSettings& link = job->link;
+    link.shape = r.text(C::LinkShape) == QLatin1String("0") ? 0 : 1;
+    link.borderType = linkBorderType(r.text(C::LinkBorderType));
+    link.alwaysVisible = r.flag(C::LinkAlwaysVisible);
+    link.highlight = r.flag(C::LinkHighlight);
+    link.comment = r.text(C::LinkComment);
+    return r.number(C::LinkBorderWidth, &link.borderWidth, "contents-link border width") &&
+           r.colour(C::LinkColour1, &link.colour1, "contents-link colour 1") &&
+           r.colour(C::LinkColour2, &link.colour2, "contents-link colour 2") &&
+           r.number(C::LinkLeft, &link.left, "contents-link left offset") &&
+           r.number(C::LinkBottom, &link.bottom, "contents-link bottom offset") &&
+           r.number(C::LinkWidth, &link.width, "contents-link width") &&
+           r.number(C::LinkHeight, &link.height, "contents-link height") &&
+           r.number(C::LinkTarget, &link.targetPage, "contents-link target page");
+}
+
+QList<CreateJob> jobsOf(const QList<CreateRow>& rows)
+{
+    QList<CreateJob> jobs;
+    for (const CreateRow& row : rows) {
+        CreateJob job;
+        QString error;
+        if (!read(row, &job, &error)) {
+            job = CreateJob();
+            job.path = row.fullPath();
+            job.rowError = error;
+        }
+        jobs << job;
+    }
+    return jobs;
+}
+
+} // namespace CreateRowReader

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "links/BorderExpression.h"
+#include "tools/TextDump.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One recognised entry of a contents or index page: what it says and where it leads.
+struct PlanEntry
+{
+    int contentsPage = 0;  // the page it stands on, as numbered in the document
+    QStringList words;     // the words of its text line or lines, readable
+    QString title;         // those words without the page number
+    QByteArray printed;    // the page number as printed
+    qint64 targetPage = 0; // where its link leads, offset and halving applied
+    BorderExpression::Box area;
+    QByteArray comment; // the area's comment, escaped for the script
+    ZoneBox numberBox;  // the box of the word that holds the number
+};
+
+// The entries of one page of the contents range that has a text layer.
+struct PlanPage
+{
+    int page = 0;
+    QList<PlanEntry> entries;
+};
+
+// The contents link on one page, and what else the page keeps beside it.
+struct ContentsLinkPlacement
+{
+    int page = 0;
+    QByteArray area;
+    bool keepsOthers = false; // the page's current annotations were read
+    QList<QByteArray> kept;
+};
+
+// What a Create run will do to one document, before anything is written: recognition
+// fills it in, the hyperlink script is written from it.
+struct ContentsPlan
+{
+    QString path;
+    int pageCount = 0;
+    bool removeText = false;
+    QByteArray shape;  // "rect" or "oval"
+    QByteArray border; // the areas' border expression
+    QList<PlanPage> pages;
+    QList<ContentsLinkPlacement> contentsLinks;
+    QStringList notes; // for the log, one line each
+
+    int entryCount() const;
+    // "Page 3: "Chapter one" 15 -> page 19, rect 300 2900 212 140", one line per entry.
+    QStringList describeEntries() const;
+};
