@@ -1,6 +1,6 @@
 #pragma once
 
-#include "links/TextDump.h"
+#include "tools/TextDump.h"
 
 #include <QByteArrayView>
 #include <QList>
