@@ -4,6 +4,7 @@
 #include "DjvuFixture.h"
 
 #include "links/PageText.h"
+#include "links/SmartPlan.h"
 #include "links/SmartReading.h"
 
 #include <gtest/gtest.h>
@@ -472,4 +473,20 @@ TEST(SmartReading, BadInputGetsAClearMessage)
 
     r = bookWith(far.page()).read({41});
     EXPECT_TRUE(r.error.contains(QStringLiteral("outside the book's 40 pages")));
+}
+
+TEST(SmartReading, EntriesBecomeThePlanPagesTheScriptIsWrittenFrom)
+{
+    ContentsPageBuilder c;
+    c.entry({"1.", "One"}, "3").words({"2.", "Nowhere"}).entry({"3.", "Three"}, "9");
+    const SmartReading::Result r = bookWith(c.page()).read({1}, 1);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    const QList<PlanPage> pages = SmartPlan::pagesOf(r, "Go to page");
+    ASSERT_EQ(pages.size(), 1);
+    ASSERT_EQ(pages[0].entries.size(), 2); // the entry without a page gets no link
+    EXPECT_EQ(pages[0].entries[0].targetPage, 4);
+    EXPECT_EQ(pages[0].entries[0].comment, QByteArray("Go to page 3"));
+    EXPECT_EQ(pages[0].entries[1].title, QStringLiteral("3. Three"));
+    EXPECT_EQ(pages[0].entries[1].area.x, 300);
+    EXPECT_EQ(SmartPlan::pagesOf(r, "  ")[0].entries[0].comment, QByteArray("  "));
 }

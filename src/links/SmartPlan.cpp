@@ -1,0 +1,27 @@
+#include "links/SmartPlan.h"
+
+namespace SmartPlan {
+
+QList<PlanPage> pagesOf(const SmartReading::Result& result, const QByteArray& comment)
+{
+    QList<PlanPage> pages;
+    const QByteArray trimmed = comment.trimmed();
+    for (const SmartEntry& e : result.entries) {
+        if (e.target <= 0)
+            continue;
+        if (pages.isEmpty() || pages.last().page != e.contentsPage)
+            pages.append(PlanPage{e.contentsPage, {}});
+        PlanEntry entry;
+        entry.contentsPage = e.contentsPage;
+        entry.words = e.title.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        entry.title = e.title;
+        entry.printed = e.printed.toUtf8();
+        entry.targetPage = e.target;
+        entry.area = e.area;
+        entry.comment = trimmed.isEmpty() ? comment : trimmed + ' ' + entry.printed;
+        pages.last().entries << entry;
+    }
+    return pages;
+}
+
+} // namespace SmartPlan
