@@ -216,10 +216,11 @@ void CreateTab::build()
     CheckBox12 = checkBox(this, "CheckBox12", QStringLiteral("Удалять OCR"));
     outlineCheckBox =
         checkBox(this, "outlineCheckBox", QStringLiteral("Создавать оглавление (закладки)"));
-    int top = 220;
+    // Five job options below the border group, within the height of the left column.
+    int top = 216;
     for (QCheckBox* box : {CheckBox6, CheckBox16, CheckBox7, CheckBox12, outlineCheckBox}) {
-        box->setGeometry(266, top, 279, 20);
-        top += 20;
+        box->setGeometry(266, top, 279, 16);
+        top += 17;
     }
 
     contactLabel = makeContactLabel(this);
