@@ -6,6 +6,7 @@
 #include "cli/CreateJobOptions.h"
 #include "cli/StopSignals.h"
 #include "links/CreatePass.h"
+#include "links/OutlineText.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,10 @@ int runCreateCommand(const QStringList& args)
             std::printf("# Entries of %s\n", plan.path.toLocal8Bit().constData());
             for (const QString& line : plan.describeEntries())
                 std::printf("%s\n", line.toLocal8Bit().constData());
+            if (plan.writesOutline) {
+                std::printf("# Outline of %s\n%s", plan.path.toLocal8Bit().constData(),
+                            OutlineText::write(plan.outline, plan.pageCount).constData());
+            }
             std::fflush(stdout);
         });
         pass.setScriptSink([&log](const QString& path, const QByteArray& script) {

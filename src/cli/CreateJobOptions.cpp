@@ -158,13 +158,21 @@ QString CreateJobOptions::helpText()
         "                          its look, as the options above (default rect, xor)\n"
         "  Every page that gets the contents link loses the annotations it had.\n"
         "\n"
+        "Outline (the bookmarks a viewer shows beside the pages):\n"
+        "  --outline               also write the outline from the contents entries, in\n"
+        "                          their order, nested by their levels (not with index1 or\n"
+        "                          index2, whose entries never go into the outline)\n"
+        "  --no-links              with --outline: write the outline alone, no hyperlinks\n"
+        "  --replace-outline       with --outline: replace the outline the document has;\n"
+        "                          without it such a document fails unchanged\n"
+        "\n"
         "The run:\n"
         "  --remove-ocr            remove the text layer of the whole document\n"
         "  --align                 align the new links afterwards (not with index2)\n"
         "  --no-backup             do not copy each document to FILE.djvu.backup first\n"
         "  --language FILE.lng     message texts from a language file (default: Russian)\n"
-        "  --dry-run               recognise and print each hyperlink script; change\n"
-        "                          nothing\n"
+        "  --dry-run               recognise and print each hyperlink script (and the\n"
+        "                          outline to write); change nothing\n"
         "  -h, --help              this text\n"
         "\n"
         "Log lines go to standard output, errors to standard error. The documents are\n"
@@ -188,6 +196,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
     int linkBox[4] = {100, 50, 500, 50};
     QString linkComment = QStringLiteral("Go to content");
     bool onlyFiles = false;
+    bool outline = false, noLinks = false;
 
     while (!reader.atEnd()) {
         const QString arg = reader.next();
@@ -335,6 +344,18 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
             if (!value())
                 return false;
             languageFile_ = v;
+        } else if (name == QLatin1String("--outline")) {
+            if (!noValue())
+                return false;
+            outline = true;
+        } else if (name == QLatin1String("--no-links")) {
+            if (!noValue())
+                return false;
+            noLinks = true;
+        } else if (name == QLatin1String("--replace-outline")) {
+            if (!noValue())
+                return false;
+            options_.replaceOutline = true;
         } else if (name == QLatin1String("--dry-run")) {
             if (!noValue())
                 return false;
@@ -351,6 +372,24 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
     }
     if (linkOptionSeen && !contentsLink) {
         *error = QStringLiteral("the --contents-link-... options need --contents-link");
+        return false;
+    }
+    if ((noLinks || options_.replaceOutline) && !outline) {
+        *error =
+            QStringLiteral("%1 needs --outline")
+                .arg(noLinks ? QStringLiteral("--no-links") : QStringLiteral("--replace-outline"));
+        return false;
+    }
+    if (noLinks && (contentsLink || options_.align)) {
+        *error =
+            QStringLiteral("--no-links makes no link: it excludes %1")
+                .arg(contentsLink ? QStringLiteral("--contents-link") : QStringLiteral("--align"));
+        return false;
+    }
+    if (outline && kind != CreateJob::Contents) {
+        *error = QStringLiteral("--outline is made from a contents: the entries of --kind %1 "
+                                "never go into the outline")
+                     .arg(kKinds[kind]);
         return false;
     }
     if (everyPage && pageGiven) {
@@ -399,6 +438,8 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         l.height = linkBox[3];
         l.targetPage = linkTarget;
         l.comment = linkComment;
+        job.outline = outline;
+        job.links = !noLinks;
         jobs_ << job;
     }
     return true;

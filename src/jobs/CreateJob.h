@@ -54,6 +54,11 @@ struct CreateJob
     int contentsLinkEveryPage = 0; // 0 one page, 1 every page, anything else none
     ContentsLinkSettings link;
 
+    // The entries of a contents (never of an index) also become the document's outline.
+    bool outline = false;
+    // The entries become hyperlinks; off, only the outline is written.
+    bool links = true;
+
     // Set when the job came from a list row that does not convert: the run stops at this
     // job's turn with this sentence.
     QString rowError;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The 30 text columns of a Create-list row. Their numbers are named here only.
+// The 31 text columns of a Create-list row. Their numbers are named here only.
 namespace CreateColumn {
 enum : int
 {
@@ -37,14 +37,15 @@ enum : int
     LinkComment = 27,
     Comment = 28,
     LinkEveryPage = 29,
+    Outline = 30, // "1": the contents also become the outline
 };
 } // namespace CreateColumn
 
 // One row of the Create list: the file's folder (ending in the platform's separator) and
-// the 30 text columns of its job parameters, exactly as the list holds them.
+// the 31 text columns of its job parameters, exactly as the list holds them.
 struct CreateRow
 {
-    static constexpr int kColumnCount = 30;
+    static constexpr int kColumnCount = 31;
 
     QString folder;      // the row's caption
     QStringList columns; // always kColumnCount texts; column 0 is the file name

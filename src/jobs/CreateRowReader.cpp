@@ -102,6 +102,7 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
     job->halve = halve == 1;
     job->comment = r.text(C::Comment);
     job->contentsLink = r.flag(C::ContentsLink);
+    job->outline = r.flag(C::Outline);
     if (!job->contentsLink)
         return true;
 

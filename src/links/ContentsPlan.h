@@ -1,6 +1,7 @@
 #pragma once
 
 #include "links/BorderExpression.h"
+#include "links/Outline.h"
 #include "tools/TextDump.h"
 
 #include <QByteArray>
@@ -19,6 +20,11 @@ struct PlanEntry
     BorderExpression::Box area;
     QByteArray comment; // the area's comment, escaped for the script
     ZoneBox numberBox;  // the box of the word that holds the number
+    // Its place in the outline: 0 when the reading does not know (a top bookmark), 1 for a
+    // chapter, 2 for its sections, and so on. Front matter before the first numbered entry
+    // stays at the top.
+    int level = 0;
+    bool numbered = true;
 };
 
 // The entries of one page of the contents range that has a text layer.
@@ -48,7 +54,11 @@ struct ContentsPlan
     QByteArray border; // the areas' border expression
     QList<PlanPage> pages;
     QList<ContentsLinkPlacement> contentsLinks;
-    QStringList notes; // for the log, one line each
+    bool writesLinks = true; // the entries become hyperlinks
+    bool writesOutline = false;
+    Outline outline;           // the outline to write, made from the entries
+    int existingBookmarks = 0; // the outline the document holds now, replaced when one is written
+    QStringList notes;         // for the log, one line each
 
     int entryCount() const;
     // "Page 3: "Chapter one" 15 -> page 19, rect 300 2900 212 140", one line per entry.

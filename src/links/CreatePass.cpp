@@ -5,7 +5,10 @@
 #include "links/BackupCopy.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsWalk.h"
+#include "links/DocumentOutline.h"
 #include "links/HyperlinkScript.h"
+#include "links/OutlineEntryWriter.h"
+#include "links/OutlineScript.h"
 #include "links/PageAnnotations.h"
 #include "links/PageListing.h"
 #include "links/PlanWriter.h"
@@ -85,6 +88,7 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
 
     if (control_.token())
         tools_.setCancelToken(control_.token());
+    replaceEveryOutline_ = options.replaceOutline;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         const CreateJob& job = jobs[i];
         const Turn turn = control_.startDocument(int(i + 1), int(jobs.size()), job.path)
@@ -98,7 +102,7 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
             ++outcome.filesFailed;
             return outcome; // the files before stay done; no end-of-run actions
         }
-        if (turn == Turn::DryRun)
+        if (turn == Turn::DryRun || turn == Turn::Skipped)
             continue;
         ++outcome.filesChanged;
         if (!align(job, options, &outcome))
@@ -304,6 +308,17 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     QString error;
     if (!QFileInfo(path).isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(path));
+    plan->path = path;
+    plan->writesLinks = job.links;
+    plan->writesOutline = job.outline && job.kind == CreateJob::Contents;
+    if (job.outline && !plan->writesOutline)
+        plan->notes << QStringLiteral("The entries of an index are not put into the outline.");
+    // A document that keeps its outline is refused before anything else is made of it.
+    if (plan->writesOutline && tools_.available(kDjvused)) {
+        const Turn checked = checkOutline(job, options, plan);
+        if (checked != Turn::Planned)
+            return checked;
+    }
     if (!options.dryRun && options.backup &&
         !BackupCopy::make(path, &error, tools_.resolve(kDjvused)))
         return fail(error);
@@ -318,7 +333,6 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
         return stopped();
     if (!readListing(path, &listing, &error))
         return fail(error);
-    plan->path = path;
     plan->pageCount = listing.pageCount();
     plan->removeText = options.removeOcr;
     plan->shape = BorderExpression::shapeWord(job.shape);
@@ -335,7 +349,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     log_.append(QStringLiteral(" OK"));
     log_.addLine(texts_.text("m8"));
 
-    if (!placeContentsLink(job, listing, plan, &error))
+    if (job.links && !placeContentsLink(job, listing, plan, &error))
         return fail(error);
     if (first > last)
         return fail(QStringLiteral("Pages %1 to %2 are not pages of %3, which has %4 pages.")
@@ -347,6 +361,10 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
         return stopped();
     if (!recognise(job, options, listing, texts, first, last, plan, &error))
         return fail(error);
+    if (entryReading_)
+        entryReading_(*plan);
+    if (plan->writesOutline)
+        plan->outline = OutlineEntryWriter::outline(*plan);
     for (const QString& note : std::as_const(plan->notes))
         log_.addLine(note);
     return Turn::Planned;
@@ -357,17 +375,34 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
 {
     const QString& path = plan.path;
     HyperlinkScript script;
-    ScriptEntryWriter::write(plan, script);
-    if (plan.entryCount() == 0 && script.contentsLinkCount() == 0)
-        return fail(QStringLiteral("No link was made in %1; it was left as it is.").arg(path));
+    if (plan.writesLinks)
+        ScriptEntryWriter::write(plan, script);
+    else if (plan.removeText)
+        script.removeText();
+    const bool linksMade =
+        plan.writesLinks && (plan.entryCount() > 0 || script.contentsLinkCount() > 0);
+    const bool outlineMade = plan.writesOutline && !plan.outline.isEmpty();
+    if (!linksMade && !outlineMade)
+        return fail(plan.writesLinks
+                        ? QStringLiteral("No link was made in %1; it was left as it is.").arg(path)
+                        : QStringLiteral("No entry for the outline was found in %1; it was left "
+                                         "as it is.")
+                              .arg(path));
 
     QString error;
-    if (!tools_.writeWorkFile(kScriptFile, script.text(), &error))
+    QByteArray text = script.text();
+    if (outlineMade) {
+        const QByteArray outline = OutlineEntryWriter::block(plan, &error);
+        if (outline.isEmpty())
+            return fail(QStringLiteral("%1 was left as it is: %2").arg(path, error));
+        text += outline;
+    }
+    if (!tools_.writeWorkFile(kScriptFile, text, &error))
         return fail(error);
     if (planSink_)
         planSink_(plan);
     if (scriptSink_)
-        scriptSink_(path, script.text());
+        scriptSink_(path, text);
     if (options.dryRun) {
         removeWorkFiles({kDumpFile, kScriptFile});
         return Turn::DryRun;
@@ -376,7 +411,7 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     log_.addLine(texts_.text("m5"));
     if (!control_.enter(PassProgress::Step::Saving))
         return stopped();
-    if (!change(path, guard, &error))
+    if (!change(plan, guard, &error))
         return fail(error);
     removeWorkFiles({kDumpFile, kScriptFile});
 
@@ -386,8 +421,9 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     return Turn::Changed;
 }
 
-bool CreatePass::change(const QString& path, BookGuard* guard, QString* error)
+bool CreatePass::change(const ContentsPlan& plan, BookGuard* guard, QString* error)
 {
+    const QString& path = plan.path;
     // The tool rewrites a document in place; it works on a copy that replaces the
     // original only once it is complete.
     SafeChange change(path, &tools_, guard);
@@ -400,6 +436,18 @@ bool CreatePass::change(const QString& path, BookGuard* guard, QString* error)
                      .arg(path, toolWords(saved));
         return false;
     }
+    // The copy must hold the very outline planned before it replaces the document.
+    if (plan.writesOutline && !plan.outline.isEmpty()) {
+        Outline written;
+        if (!readOutline(change.workingCopy(), &written, error))
+            return false;
+        if (written != plan.outline) {
+            *error = QStringLiteral("The outline written into %1 does not read back as it was "
+                                    "planned; the document was left as it was.")
+                         .arg(path);
+            return false;
+        }
+    }
     if (!control_.enter(PassProgress::Step::Replacing))
         return false; // the caller sees the stop; the working copy goes with `change`
     if (!change.commit(error)) {
@@ -407,4 +455,49 @@ bool CreatePass::change(const QString& path, BookGuard* guard, QString* error)
         return false;
     }
     return true;
+}
+
+bool CreatePass::readOutline(const QString& path, Outline* outline, QString* error)
+{
+    const ToolRun printed =
+        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("print-outline")});
+    if (!printed.clean()) {
+        *error = toolFailure(path, printed);
+        return false;
+    }
+    QString parseError;
+    *outline = OutlineScript::parse(printed.standardOutput, &parseError);
+    if (!parseError.isEmpty()) {
+        *error = QStringLiteral("%1 was left as it is: its outline does not read: %2")
+                     .arg(path, parseError);
+        return false;
+    }
+    return true;
+}
+
+CreatePass::Turn CreatePass::checkOutline(const CreateJob& job, const CreateOptions& options,
+                                          ContentsPlan* plan)
+{
+    Outline current;
+    QString error;
+    if (!readOutline(job.path, &current, &error))
+        return fail(error);
+    plan->existingBookmarks = current.count();
+    if (current.isEmpty() || replaceEveryOutline_)
+        return Turn::Planned;
+    const QString refusal = DocumentOutline::existingOutlineMessage(job.path, current.count());
+    // The command line is not asked; a dry run only says what a real one would meet.
+    if (!outlineQuestion_ || options.dryRun)
+        return fail(refusal);
+    switch (outlineQuestion_(job.path, current.count())) {
+    case OutlineAnswer::YesToAll:
+        replaceEveryOutline_ = true;
+        return Turn::Planned;
+    case OutlineAnswer::Yes:
+        return Turn::Planned;
+    case OutlineAnswer::No:
+        break;
+    }
+    log_.addLine(refusal);
+    return Turn::Skipped;
 }

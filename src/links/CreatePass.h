@@ -3,6 +3,7 @@
 #include "jobs/CreateJob.h"
 #include "links/ContentsPlan.h"
 #include "links/FixPass.h"
+#include "links/OutlineAnswer.h"
 #include "links/PassControl.h"
 #include "links/PassOutcome.h"
 
@@ -36,6 +37,8 @@ struct CreateOptions
     FixOptions fixOptions;
     // Recognise and hand each file's plan and script to the sinks; change nothing.
     bool dryRun = false;
+    // A document's outline is written over the one it has, without asking.
+    bool replaceOutline = false;
 };
 
 struct CreateOutcome : PassOutcome
@@ -59,9 +62,17 @@ public:
     // runs, or instead of running it in a dry run.
     using ScriptSink = std::function<void(const QString&, const QByteArray&)>;
     void setScriptSink(ScriptSink sink) { scriptSink_ = std::move(sink); }
+    // A further reading of each plan's entries once they are recognised: it may give them
+    // their titles, levels and numbering before the outline is made from them.
+    using EntryReading = std::function<void(ContentsPlan&)>;
+    void setEntryReading(EntryReading reading) { entryReading_ = std::move(reading); }
     // Receives each file's plan, before its script.
     using PlanSink = std::function<void(const ContentsPlan&)>;
     void setPlanSink(PlanSink sink) { planSink_ = std::move(sink); }
+    // Asked when a document that is to get an outline has one already; without it such a
+    // document fails unchanged unless the options say to replace.
+    using OutlineQuestion = std::function<OutlineAnswer(const QString& path, int bookmarks)>;
+    void setOutlineQuestion(OutlineQuestion question) { outlineQuestion_ = std::move(question); }
     // Progress reports and the cancel token; the tool runner is given the same token.
     void setControl(const PassControl& control) { control_ = control; }
 
@@ -76,6 +87,7 @@ private:
         Planned,
         Changed,
         DryRun,
+        Skipped, // the user chose to leave it as it is
         Failed,
         Stop,
         Cancelled
@@ -90,7 +102,10 @@ private:
                            QString* error);
     bool recognise(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
                    const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
-    bool change(const QString& path, BookGuard* guard, QString* error);
+    // The outline the document has now, and whether a new one may replace it.
+    Turn checkOutline(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
+    bool change(const ContentsPlan& plan, BookGuard* guard, QString* error);
+    bool readOutline(const QString& path, Outline* outline, QString* error);
     // false when the run was stopped during the alignment.
     bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
 
@@ -104,5 +119,8 @@ private:
     MessageSink& messages_;
     ScriptSink scriptSink_;
     PlanSink planSink_;
+    EntryReading entryReading_;
     PassControl control_;
+    OutlineQuestion outlineQuestion_;
+    bool replaceEveryOutline_ = false;
 };

@@ -1,5 +1,6 @@
 #include "test_main_window_harness.h"
 
+#include "jobs/CreateRowReader.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/UpDown.h"
@@ -80,7 +81,7 @@ TEST_F(CreateTabTest, ANewRowTakesEveryValueTheControlsShow)
                                "123456",     "ABCDEF", "4",  "1",   "1",  "1",      "0",
                                "0",          "1",      "0",  "0",   "0",  "000000", "000000",
                                "1",          "100",    "50", "640", "50", "4",      "Go to content",
-                               "Страница",   "1"};
+                               "Страница",   "1",      "0"};
     EXPECT_EQ(row(0), expected);
     EXPECT_EQ(fileDialogs, 1);
 }
@@ -126,6 +127,24 @@ TEST_F(CreateTabTest, ChangesGoToTheSelectedRowOrElseTheLastRow)
     tab->CheckBox11->setChecked(true);
     EXPECT_EQ(row(1)[12], "1");
     EXPECT_EQ(row(0)[12], "0");
+}
+
+TEST_F(CreateTabTest, TheOutlineBoxIsStoredInItsOwnColumnAndLoadedBackWithTheRow)
+{
+    add("/b/A.djvu");
+    tab->outlineCheckBox->setChecked(true);
+    add("/b/B.djvu");
+    EXPECT_EQ(row(0)[CreateColumn::Outline], "1"); // the change went to the last row then
+    EXPECT_EQ(row(1)[CreateColumn::Outline], "1"); // and the new row takes the box
+    select(1);
+    tab->outlineCheckBox->setChecked(false);
+    EXPECT_EQ(row(1)[CreateColumn::Outline], "0");
+    select(0);
+    EXPECT_TRUE(tab->outlineCheckBox->isChecked());
+    CreateJob job;
+    QString error;
+    ASSERT_TRUE(CreateRowReader::read(form->createList.at(0), &job, &error)) << error.toStdString();
+    EXPECT_TRUE(job.outline);
 }
 
 TEST_F(CreateTabTest, MinusIsStoredAsASignAndLoadedBackAsTheChoice)

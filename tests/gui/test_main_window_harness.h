@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -24,10 +25,13 @@ class WindowTest : public ::testing::Test
 protected:
     QTemporaryDir exe;
     std::unique_ptr<TForm1> form;
-    QStringList messages;         // texts of the message boxes shown
-    QStringList captions;         // and their captions
-    QStringList questions;        // texts of the yes-or-no questions asked
-    bool answer = true;           // the answer to each of them
+    QStringList messages;                 // texts of the message boxes shown
+    QStringList captions;                 // and their captions
+    QStringList questions;                // texts of the yes-or-no questions asked
+    bool answer = true;                   // the answer to each of them
+    QStringList threeWayQuestions;        // texts of the Yes / Yes to all / No questions asked
+    QList<OutlineAnswer> threeWayAnswers; // their answers in turn (No when none is left)
+    bool threeWayOnWindowThread = true;
     QStringList opened;           // paths handed to the shell
     QStringList filesToChoose;    // answers of the file-open dialog, in turn
     std::optional<QColor> colour; // answer of the colour dialog (none: cancelled)
@@ -88,6 +92,12 @@ protected:
         form->dialogs.question = [this](const QString& text, const QString&) {
             questions << text;
             return answer;
+        };
+        form->dialogs.threeWayQuestion = [this](const QString& text, const QString&) {
+            threeWayQuestions << text;
+            threeWayOnWindowThread = threeWayOnWindowThread &&
+                                     QThread::currentThread() == QApplication::instance()->thread();
+            return threeWayAnswers.isEmpty() ? OutlineAnswer::No : threeWayAnswers.takeFirst();
         };
     }
 

@@ -173,6 +173,37 @@ TEST_F(CreateWiringTest, TheCreateButtonRunsTheRowsAndAlignmentEmptiesTheFixList
     EXPECT_TRUE(QFile::exists(path + ".backup"));
 }
 
+TEST_F(CreateWiringTest, TheOutlineBoxWritesTheOutlineAndAnOldOneIsAskedAboutOncePerRun)
+{
+    const QString first = contentsBook("first.djvu");
+    const QString second = contentsBook("second.djvu");
+    QString error;
+    for (const QString& path : {first, second})
+        ASSERT_TRUE(DjvuFixture::setOutline(path, R"((bookmarks ("Old" "#1")))", &error))
+            << error.toStdString();
+    CreateTab* tab = form->TabSheet2;
+    tab->Edit1->setText("2");
+    tab->Edit2->setText("2");
+    tab->CheckBox14->setChecked(false);
+    tab->outlineCheckBox->setChecked(true);
+    form->PageControl1->setCurrentWidget(tab);
+    drop({first});
+    drop({second});
+    threeWayAnswers = {OutlineAnswer::YesToAll};
+    tab->Button3->click();
+    form->waitForPass();
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    ASSERT_EQ(threeWayQuestions.size(), 1); // "Yes to all" answers for the second book too
+    EXPECT_EQ(threeWayQuestions.first(), form->texts.text("mes8").arg(first).arg(1));
+    EXPECT_TRUE(threeWayOnWindowThread);
+    for (const QString& path : {first, second}) {
+        const QString outline = DjvuFixture::djvused(path, "print-outline");
+        EXPECT_EQ(outline.count("(\""), 3) << outline.toStdString();
+        EXPECT_FALSE(outline.contains("Old")) << outline.toStdString();
+    }
+}
+
 TEST_F(CreateWiringTest, TheEditTabsCloseOptionEndsTheProgramAfterAnAlignedCreatePass)
 {
     const QString path = contentsBook("A.djvu");

@@ -46,7 +46,8 @@ inline CreateRow row(const QString& path, int first = 1, int last = 1, int offse
                             "4", // contents-link target
                             "Go to content",
                             "Go to page",
-                            "0"};
+                            "0",  // contents link on one page
+                            "0"}; // outline
     return r;
 }
 

@@ -178,6 +178,7 @@ void TForm1::FormCreate()
     c->CheckBox6->setChecked(ini.readFlag(kCreate, QStringLiteral("Backup"), true));
     c->CheckBox7->setChecked(ini.readFlag(kCreate, QStringLiteral("Edit"), false));
     c->CheckBox12->setChecked(ini.readFlag(kCreate, QStringLiteral("OCR"), false));
+    c->outlineCheckBox->setChecked(ini.readFlag(kCreate, QStringLiteral("outline"), false));
     c->CheckBox8->setChecked(ini.readFlag(kCreate, QStringLiteral("vis"), false));
     c->CheckBox9->setChecked(ini.readFlag(kCreate, QStringLiteral("hlite"), false));
     c->CheckBox14->setChecked(ini.readFlag(kCreate, QStringLiteral("oglav"), true));
@@ -245,6 +246,7 @@ void TForm1::FormDestroy()
     ini.writeFlag(kCreate, QStringLiteral("Backup"), c->CheckBox6->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("Edit"), c->CheckBox7->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("OCR"), c->CheckBox12->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("outline"), c->outlineCheckBox->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("hlite"), c->CheckBox9->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("Vis"), c->CheckBox8->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("oglav"), c->CheckBox14->isChecked());
@@ -501,11 +503,16 @@ void TForm1::Button3Click()
     options.kindIndex = TabSheet2->ComboBox3->currentIndex();
     options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
     auto outcome = std::make_shared<CreateOutcome>();
+    const QString title = windowTitle();
     runPass(
-        [this, jobs, options, outcome](ToolRunner& tools, const MessageTexts& snapshot,
-                                       const PassControl& control) {
+        [this, jobs, options, outcome, title](ToolRunner& tools, const MessageTexts& snapshot,
+                                              const PassControl& control) {
             CreatePass pass(tools, snapshot, logSink, dialogs);
             pass.setControl(control);
+            const QString asked = snapshot.text(QStringLiteral("mes8"));
+            pass.setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
+                return dialogs.askReplaceOutline(asked.arg(path).arg(bookmarks), title);
+            });
             *outcome = pass.run(jobs, options);
         },
         [this, outcome] {

@@ -33,6 +33,14 @@ WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
         return QMessageBox::question(owner_, caption, text, QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
     };
+    threeWayQuestion = [this](const QString& text, const QString& caption) {
+        const QMessageBox::StandardButton answer = QMessageBox::question(
+            owner_, caption, text, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No,
+            QMessageBox::No);
+        if (answer == QMessageBox::YesToAll)
+            return OutlineAnswer::YesToAll;
+        return answer == QMessageBox::Yes ? OutlineAnswer::Yes : OutlineAnswer::No;
+    };
 }
 
 void WindowDialogs::showMessage(const QString& text, const QString& caption)
@@ -55,4 +63,14 @@ bool WindowDialogs::pickColour(quint32* colour)
     *colour =
         quint32(chosen->red()) | (quint32(chosen->green()) << 8) | (quint32(chosen->blue()) << 16);
     return true;
+}
+
+OutlineAnswer WindowDialogs::askReplaceOutline(const QString& text, const QString& caption)
+{
+    if (QThread::currentThread() == owner_->thread())
+        return threeWayQuestion(text, caption);
+    OutlineAnswer answer = OutlineAnswer::No;
+    QMetaObject::invokeMethod(
+        owner_, [&] { answer = threeWayQuestion(text, caption); }, Qt::BlockingQueuedConnection);
+    return answer;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "links/OutlineAnswer.h"
 #include "tools/Sinks.h"
 
 #include <QColor>
@@ -25,10 +26,15 @@ public:
     std::function<void(const QString& path)> openInShell;
     // A yes-or-no question; true for yes.
     std::function<bool(const QString& text, const QString& caption)> question;
+    // A question with the answers Yes, Yes to all and No.
+    std::function<OutlineAnswer(const QString& text, const QString& caption)> threeWayQuestion;
 
     // Shows the box on the window's thread; a caller on another thread waits until it
     // is closed. An empty caption gives the application's name.
     void showMessage(const QString& text, const QString& caption) override;
+    // The three-way question about a document's outline, asked on the window's thread as
+    // showMessage is.
+    OutlineAnswer askReplaceOutline(const QString& text, const QString& caption);
     // Platform colour value (red in the lowest byte); false when cancelled.
     bool pickColour(quint32* colour);
 

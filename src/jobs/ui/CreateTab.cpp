@@ -45,6 +45,7 @@ enum Column
     kHalve = CreateColumn::Halve,
     kContentsLink = CreateColumn::ContentsLink,
     kComment = CreateColumn::Comment,
+    kOutline = CreateColumn::Outline,
 };
 
 constexpr int kOval = 1;
@@ -213,10 +214,13 @@ void CreateTab::build()
     CheckBox16->setChecked(true);
     CheckBox7 = checkBox(this, "CheckBox7", QStringLiteral("Выровнять содержание"));
     CheckBox12 = checkBox(this, "CheckBox12", QStringLiteral("Удалять OCR"));
-    int top = 220;
-    for (QCheckBox* box : {CheckBox6, CheckBox16, CheckBox7, CheckBox12}) {
-        box->setGeometry(266, top, 279, 20);
-        top += 20;
+    outlineCheckBox =
+        checkBox(this, "outlineCheckBox", QStringLiteral("Создавать оглавление (закладки)"));
+    // Five job options below the border group, within the height of the left column.
+    int top = 216;
+    for (QCheckBox* box : {CheckBox6, CheckBox16, CheckBox7, CheckBox12, outlineCheckBox}) {
+        box->setGeometry(266, top, 279, 16);
+        top += 17;
     }
 
     contactLabel = makeContactLabel(this);
@@ -277,6 +281,8 @@ void CreateTab::connectHandlers()
     connect(CheckBox11, &QCheckBox::toggled, this,
             [this](bool on) { list_.store(kHalve, flag(on)); });
     connect(CheckBox14, &QCheckBox::toggled, this, &CreateTab::CheckBox14Click);
+    connect(outlineCheckBox, &QCheckBox::toggled, this,
+            [this](bool on) { list_.store(kOutline, flag(on)); });
     connect(Edit13, &QLineEdit::textChanged, this,
             [this](const QString& t) { list_.store(kComment, t); });
 }
@@ -304,6 +310,7 @@ QStringList CreateTab::parameterColumns() const
     columns[kContentsLink] = flag(CheckBox14->isChecked());
     linkTab_.putColumns(columns);
     columns[kComment] = Edit13->text();
+    columns[kOutline] = flag(outlineCheckBox->isChecked());
     return columns.mid(1);
 }
 
@@ -366,6 +373,7 @@ void CreateTab::ListView2Click()
     };
     Edit1->setText(cols.value(kFirstPage));
     Edit2->setText(cols.value(kLastPage));
+    outlineCheckBox->setChecked(cols.value(kOutline) == QLatin1String("1"));
 
     int offset = 0;
     if (!number(kOffset, &offset))

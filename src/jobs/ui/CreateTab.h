@@ -42,6 +42,7 @@ class WindowDialogs;
 //   CheckBox5 -> "Закрыть по завершению"   CheckBox4 -> "Очистить список по завершению"
 //   CheckBox6 -> "Создавать резервную копию"   CheckBox16 -> "Проверять количество страниц"
 //   CheckBox7 -> "Выровнять содержание"   CheckBox12 -> "Удалять OCR"
+//   outlineCheckBox -> "Создавать оглавление (закладки)"
 //   deleteAction -> "Удалить"   N4 -> "Открыть"   N2 -> "Открыть в редакторе"
 //       (context menu PopupMenu2)
 //   contactLabel -> the project line
@@ -87,6 +88,7 @@ public:
     QCheckBox* CheckBox16;
     QCheckBox* CheckBox7;
     QCheckBox* CheckBox12;
+    QCheckBox* outlineCheckBox; // the row's contents also become the document's outline
     QMenu* PopupMenu2;
     QAction* deleteAction;
     QAction* N4;

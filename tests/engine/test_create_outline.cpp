@@ -1,0 +1,268 @@
+// The outline written from the contents by the Create pass, beside or instead of its links.
+#include "CliRun.h"
+#include "CreateTestSupport.h"
+#include "links/DocumentOutline.h"
+#include "links/OutlineScript.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+Outline outlineOf(const QString& path)
+{
+    QString error;
+    const Outline outline =
+        OutlineScript::parse(DjvuFixture::djvused(path, "print-outline").toUtf8(), &error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    return outline;
+}
+
+Bookmark mark(int level, const char* title, int page)
+{
+    return Bookmark{level, QByteArray(title), Outline::pageTarget(page)};
+}
+
+// The numbering of a title gives its level: "2.1" is a section of chapter 2; a title
+// without numbering is front or back matter.
+void levelsFromNumbering(ContentsPlan& plan)
+{
+    static const QRegularExpression numbering(QStringLiteral("^(\\d+(?:\\.\\d+)*)\\.? "));
+    for (PlanPage& page : plan.pages) {
+        for (PlanEntry& entry : page.entries) {
+            const auto m = numbering.match(entry.title);
+            entry.numbered = m.hasMatch();
+            entry.level = m.hasMatch() ? int(m.captured(1).count('.')) + 1 : 1;
+        }
+    }
+}
+
+class CreateOutlineTest : public CreatePassFixture
+{
+protected:
+    QString book(const QString& name, const QList<QList<QStringList>>& contentsPages,
+                 int bodyPages = 8)
+    {
+        QList<FixturePage> pages;
+        for (const QList<QStringList>& lines : contentsPages)
+            pages << FixturePage::ofLines(lines);
+        for (int i = 0; i < bodyPages; ++i)
+            pages << FixturePage::ofLines({{"Body", QString::number(i)}});
+        const QString path = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
+        return path;
+    }
+
+    QString numberedBook(const QString& name)
+    {
+        return book(name, {{{"Preface", "3"},
+                            {"1.", "Start", "4"},
+                            {"1.1", "Part", "5"},
+                            {"1.1.1", "Deep", "5"},
+                            {"2.", "Next", "6"},
+                            {"2.1.1", "Jump", "7"},
+                            {"Index", "9"}}});
+    }
+
+    QString withOutline(const QString& path)
+    {
+        QString error;
+        EXPECT_TRUE(
+            DjvuFixture::setOutline(path, R"((bookmarks ("Old" "#2" ("Older" "#3"))))", &error))
+            << error.toStdString();
+        return path;
+    }
+
+    CreateJob outlineJob(const QString& path, int first = 1, int last = 1)
+    {
+        CreateJob job = CreateRowReader::jobsOf({CreateTest::row(path, first, last)}).first();
+        job.outline = true;
+        return job;
+    }
+
+    CreateOutcome runJobs(const QList<CreateJob>& jobs, CreateOptions options = {},
+                          CreatePass::OutlineQuestion question = {})
+    {
+        CreatePass pass(tools, texts, log, messages);
+        pass.setScriptSink([this](const QString&, const QByteArray& s) { lastScript = s; });
+        if (readNumbering)
+            pass.setEntryReading(levelsFromNumbering);
+        pass.setOutlineQuestion(std::move(question));
+        return pass.run(jobs, options);
+    }
+
+    bool readNumbering = false;
+};
+
+TEST_F(CreateOutlineTest, LevelsOfTheReadingNestTheOutlineBesideTheLinksInOneScript)
+{
+    const QString path = numberedBook("nested.djvu");
+    readNumbering = true;
+    const CreateOutcome outcome = runJobs({outlineJob(path)});
+    ASSERT_EQ(outcome.filesChanged, 1) << messages.messages.value(0).text.toStdString();
+    // Front matter stays on top; a jump of two levels nests one step; back matter after
+    // the numbered entries goes to the top again.
+    const QList<Bookmark> expected{mark(0, "Preface", 3),  mark(0, "1. Start", 4),
+                                   mark(1, "1.1 Part", 5), mark(2, "1.1.1 Deep", 5),
+                                   mark(0, "2. Next", 6),  mark(1, "2.1.1 Jump", 7),
+                                   mark(0, "Index", 9)};
+    EXPECT_EQ(outlineOf(path).bookmarks, expected);
+    EXPECT_EQ(CreateTest::linksOf(path).value(1).size(), 7);
+    // One script gave the document both; the outline follows the hyperlink blocks.
+    EXPECT_GT(lastScript.indexOf("set-outline"), lastScript.indexOf("set-ant"));
+    EXPECT_EQ(lastScript.count("set-outline"), 1);
+}
+
+TEST_F(CreateOutlineTest, TheClassicReadingGivesOneLevelOfCleanTitlesOverTwoContentsPages)
+{
+    const QString path = book("classic.djvu", {{{"Chapter", "one", "........", "3"},
+                                                {"Chapter", "two.......", "4"},
+                                                {"В", "в", "е", "д", "е", "н", "и", "е", "5"}},
+                                               {{"1.2", "Third", "chapter", "6"}}});
+    const CreateOutcome outcome = runJobs({outlineJob(path, 1, 2)});
+    ASSERT_EQ(outcome.filesChanged, 1) << messages.messages.value(0).text.toStdString();
+    const QList<Bookmark> expected{mark(0, "Chapter one", 3), mark(0, "Chapter two", 4),
+                                   mark(0, "Введение", 5), mark(0, "1.2 Third chapter", 6)};
+    EXPECT_EQ(outlineOf(path).bookmarks, expected);
+}
+
+TEST_F(CreateOutlineTest, WithoutLinksOnlyTheOutlineIsWritten)
+{
+    const QString path = numberedBook("alone.djvu");
+    CreateJob job = outlineJob(path);
+    job.links = false;
+    const CreateOutcome outcome = runJobs({job});
+    ASSERT_EQ(outcome.filesChanged, 1) << messages.messages.value(0).text.toStdString();
+    EXPECT_EQ(outlineOf(path).count(), 7);
+    EXPECT_TRUE(CreateTest::linksOf(path).isEmpty());
+    EXPECT_FALSE(lastScript.contains("set-ant"));
+}
+
+TEST_F(CreateOutlineTest, AContentsWithoutEntriesWritesNoOutlineAndFailsUnchanged)
+{
+    const QString path = book("empty.djvu", {{{"Nothing", "here"}}});
+    const QByteArray before = DjvuFixture::readAll(path);
+    CreateJob job = outlineJob(path);
+    job.links = false;
+    const CreateOutcome outcome = runJobs({job});
+    EXPECT_EQ(outcome.filesFailed, 1);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.messages[0].text.contains("No entry for the outline"));
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+}
+
+TEST_F(CreateOutlineTest, AnExistingOutlineFailsTheDocumentByteForByteUnlessReplaced)
+{
+    const QString path = withOutline(numberedBook("kept.djvu"));
+    const QByteArray before = DjvuFixture::readAll(path);
+    CreateOutcome outcome = runJobs({outlineJob(path)});
+    EXPECT_EQ(outcome.filesFailed, 1);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.messages[0].text, DocumentOutline::existingOutlineMessage(path, 2));
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+    EXPECT_FALSE(QFileInfo::exists(path + ".backup")); // refused before the backup
+
+    messages.messages.clear();
+    CreateOptions replace;
+    replace.replaceOutline = true;
+    outcome = runJobs({outlineJob(path)}, replace);
+    ASSERT_EQ(outcome.filesChanged, 1) << messages.messages.value(0).text.toStdString();
+    EXPECT_EQ(outlineOf(path).count(), 7);
+    EXPECT_EQ(outlineOf(path).bookmarks.first(), mark(0, "Preface", 3));
+    EXPECT_EQ(DjvuFixture::readAll(path + ".backup"), before);
+}
+
+TEST_F(CreateOutlineTest, TheQuestionIsAskedUntilYesToAllAndNoLeavesTheDocumentAndGoesOn)
+{
+    const QString a = withOutline(numberedBook("a.djvu"));
+    const QString b = withOutline(numberedBook("b.djvu"));
+    const QString c = withOutline(numberedBook("c.djvu"));
+    const QByteArray aBefore = DjvuFixture::readAll(a);
+    QList<OutlineAnswer> answers{OutlineAnswer::No, OutlineAnswer::YesToAll};
+    QStringList asked;
+    const CreateOutcome outcome = runJobs(
+        {outlineJob(a), outlineJob(b), outlineJob(c)}, {}, [&](const QString& path, int count) {
+            asked << QStringLiteral("%1 %2").arg(QFileInfo(path).fileName()).arg(count);
+            return answers.takeFirst();
+        });
+    EXPECT_EQ(asked, (QStringList{"a.djvu 2", "b.djvu 2"}));
+    EXPECT_TRUE(outcome.ranToEnd);
+    EXPECT_EQ(outcome.filesChanged, 2);
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_EQ(DjvuFixture::readAll(a), aBefore);
+    EXPECT_TRUE(log.lines.contains(DocumentOutline::existingOutlineMessage(a, 2)));
+    EXPECT_EQ(outlineOf(b).count(), 7);
+    EXPECT_EQ(outlineOf(c).count(), 7);
+}
+
+TEST_F(CreateOutlineTest, IndexEntriesNeverGoIntoTheOutline)
+{
+    const QString path = withOutline(book("index.djvu", {{{"apple", "3"}, {"pear", "4"}}}));
+    CreateRow row = CreateTest::row(path, 1, 1, 0, CreateJob::Index1);
+    row.columns[CreateColumn::Outline] = "1";
+    ASSERT_TRUE(CreateRowReader::jobsOf({row}).first().outline);
+    const CreateOutcome outcome = run({row});
+    ASSERT_EQ(outcome.filesChanged, 1) << messages.messages.value(0).text.toStdString();
+    EXPECT_EQ(CreateTest::linksOf(path).value(1).size(), 2);
+    // The outline the document had is neither refused nor touched.
+    EXPECT_EQ(outlineOf(path).bookmarks, (QList<Bookmark>{mark(0, "Old", 2), mark(1, "Older", 3)}));
+    EXPECT_FALSE(lastScript.contains("outline"));
+    EXPECT_TRUE(log.lines.contains("The entries of an index are not put into the outline."));
+}
+
+// The command line's outline options.
+class CreateOutlineCliTest : public CreateOutlineTest
+{
+};
+
+TEST_F(CreateOutlineCliTest, ADryRunPrintsTheOutlineAsTextAndChangesNothing)
+{
+    const QString path = numberedBook("dry.djvu");
+    const QByteArray before = DjvuFixture::readAll(path);
+    const CliRun run = runCli({"create", "--outline", "--no-links", "--dry-run", path});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.out.contains("# Outline of " + path + "\nPreface\t3\n1. Start\t4\n1.1 Part\t5\n"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("set-outline\n(bookmarks\n"));
+    EXPECT_FALSE(run.out.contains("set-ant"));
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"dry.djvu"});
+}
+
+TEST_F(CreateOutlineCliTest, AnExistingOutlineExitsWithOneUntilReplaceOutline)
+{
+    const QString path = withOutline(numberedBook("cli.djvu"));
+    const QByteArray before = DjvuFixture::readAll(path);
+    CliRun run = runCli({"create", "--outline", path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("already has an outline of 2 bookmarks")) << run.err.toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+
+    run = runCli({"create", "--outline", "--replace-outline", "--no-backup", path});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(outlineOf(path).count(), 7);
+    EXPECT_EQ(CreateTest::linksOf(path).value(1).size(), 7);
+}
+
+TEST_F(CreateOutlineCliTest, OutlineOptionsThatCannotWorkAreUsageErrors)
+{
+    const QString path = numberedBook("usage.djvu");
+    const QByteArray before = DjvuFixture::readAll(path);
+    for (const QStringList& args :
+         {QStringList{"--no-links", path}, QStringList{"--replace-outline", path},
+          QStringList{"--outline", "--no-links", "--contents-link", path},
+          QStringList{"--outline", "--kind", "index1", path}, QStringList{"--outline=1", path}}) {
+        const CliRun run = runCli(QStringList{"create"} + args);
+        EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+    const CliRun help = runCli({"create", "--help"});
+    for (const char* option : {"--outline", "--no-links", "--replace-outline"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+}
+
+} // namespace

@@ -1,0 +1,97 @@
+// The outline written from the shared sample book's two contents, against its author's.
+#include "CliRun.h"
+#include "DjvuFixture.h"
+#include "OutlineEvaluation.h"
+#include "links/OutlineScript.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace {
+
+const QString kSample =
+    QStringLiteral(TOCSMITH_SOURCE_DIR "/../shared/samples/djvulibre-book-ru.djvu");
+
+Outline outlineOf(const QString& path)
+{
+    QString error;
+    const Outline outline =
+        OutlineScript::parse(DjvuFixture::djvused(path, "print-outline").toUtf8(), &error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    return outline;
+}
+
+// A copy of the sample without its outline, given the outline of one contents range.
+Outline written(const QTemporaryDir& dir, const QString& name, const QString& pages,
+                const QString& offset)
+{
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(QFile::copy(kSample, path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QString error;
+    EXPECT_TRUE(DjvuFixture::applyScript(path, "remove-outline\n", &error)) << error.toStdString();
+    const CliRun run = runCli({"create", "--outline", "--no-links", "--no-backup", "--pages", pages,
+                               "--offset", offset, path});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    return outlineOf(path);
+}
+
+void report(const char* what, const OutlineScore& score)
+{
+    std::cout << what << ": " << score.summary().toStdString() << std::endl;
+    ::testing::Test::RecordProperty(what, score.summary().toStdString());
+}
+
+TEST(OutlineSample, BothContentsAgainstTheAuthorsOutline)
+{
+    if (!QFileInfo::exists(kSample))
+        GTEST_SKIP() << "the shared sample book is not here";
+    QTemporaryDir dir;
+    const Outline first = written(dir, "first.djvu", "1", "0");
+    const Outline second = written(dir, "second.djvu", "17-18", "16");
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(second.isEmpty());
+
+    const Outline author = outlineOf(kSample);
+    const QByteArray listing = DjvuFixture::djvused(kSample, "ls").toUtf8();
+    Outline both = first;
+    both.bookmarks += second.bookmarks;
+    const OutlineScore whole = OutlineEvaluation::compare(author, both, listing);
+    report("page 1, offset 0", OutlineEvaluation::compare(author, first, listing));
+    report("pages 17-18, offset 16", OutlineEvaluation::compare(author, second, listing));
+    report("both", whole);
+    // Without the parents, titles and pages alone: what the nesting costs.
+    Outline flatAuthor = author;
+    for (Bookmark& b : flatAuthor.bookmarks)
+        b.level = 0;
+    report("both, nesting ignored", OutlineEvaluation::compare(flatAuthor, both, listing));
+    EXPECT_EQ(whole.authorCount, author.count());
+    EXPECT_EQ(whole.writtenCount, both.count());
+}
+
+// The comparison itself: parents, pages given as identifiers, and titles told apart only
+// by case or punctuation.
+TEST(OutlineSample, TheComparisonCountsTitlePageAndParent)
+{
+    const QByteArray listing = "   1 P    100  nb0001.djvu\n   2 P    100  nb0002.djvu\n";
+    Outline author;
+    author.bookmarks = {{0, "Part One", "#nb0001.djvu"},
+                        {1, "1. Intro", "#nb0002.djvu"},
+                        {1, "2. More", "#nb0002.djvu"}};
+    Outline written;
+    written.bookmarks = {{0, "PART ONE.", "#1"},
+                         {1, "1 intro", "#2"}, // right
+                         {0, "2. More", "#2"}, // wrong parent
+                         {0, "Extra", "#1"}};
+    const OutlineScore score = OutlineEvaluation::compare(author, written, listing);
+    EXPECT_EQ(score.authorMatched, 2);
+    EXPECT_EQ(score.writtenRight, 2);
+    EXPECT_EQ(score.writtenCount, 4);
+    EXPECT_EQ(score.missed, QStringList{"2more -> 2 (under partone)"});
+}
+
+} // namespace
