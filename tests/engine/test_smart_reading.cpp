@@ -13,15 +13,6 @@ namespace {
 
 using Found = SmartEntry::Found;
 
-PageText parsed(const FixturePage& page)
-{
-    PageText text;
-    QString error;
-    EXPECT_TRUE(PageText::parse(DjvuFixture::textLayer(page).toUtf8(), &text, &error))
-        << error.toStdString();
-    return text;
-}
-
 // A contents page written from the top down, one text line every 60 pixels.
 class ContentsPageBuilder
 {
@@ -75,10 +66,7 @@ struct TestBook
     SmartReading::Result read(const QList<int>& contents, std::optional<int> offset = 0,
                               std::optional<int> romanOffset = {}, bool halve = false) const
     {
-        QMap<int, PageText> texts;
-        for (int i = 0; i < pages.size(); ++i)
-            texts.insert(i + 1, pages[i].hasText ? parsed(pages[i]) : PageText());
-        StoredPageTexts source(int(pages.size()), texts);
+        StoredPageTexts source(int(pages.size()), DjvuFixture::pageTexts(pages));
         SmartReading::Settings settings;
         settings.contentsPages = contents;
         settings.offset = offset;
