@@ -77,8 +77,8 @@ QList<int> targetsOf(const SmartReading::Result& r)
 TEST(SmartIndex, ReferencesReadFromAWord)
 {
     QList<SmartIndexReading::Reference> refs;
-    for (const QString& one : {"15", "15,", "15.", "(15)", "15–17", "15-17,", "15\u201417", "15ff",
-                               "15ff.", "15f.", "........15"}) {
+    for (const QString& one : QStringList{"15", "15,", "15.", "(15)", "15–17", "15-17,",
+                                          "15\u201417", "15ff", "15ff.", "15f.", "........15"}) {
         const QString word = one.startsWith('.') ? one.mid(8) : one;
         ASSERT_TRUE(SmartIndexReading::readReferences(word, &refs)) << word.toStdString();
         ASSERT_EQ(refs.size(), 1) << word.toStdString();
@@ -90,7 +90,8 @@ TEST(SmartIndex, ReferencesReadFromAWord)
     EXPECT_EQ(refs[1].printed, QStringLiteral("17"));
     EXPECT_EQ(refs[1].start, 3);
     EXPECT_EQ(refs[1].end, 5);
-    for (const QString& no : {"G4", "UTF8", "1990s", "ff.", ",", "15,,17", "-15", "15-", "x15"})
+    for (const QString& no :
+         QStringList{"G4", "UTF8", "1990s", "ff.", ",", "15,,17", "-15", "15-", "x15"})
         EXPECT_FALSE(SmartIndexReading::readReferences(no, &refs)) << no.toStdString();
 }
 
