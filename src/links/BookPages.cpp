@@ -10,9 +10,13 @@ const BookPages::Page& BookPages::page(int number)
         return *it;
     Page p;
     p.text = source_.page(number);
-    for (const TextLine& line : std::as_const(p.text.lines)) {
+    // A running head repeats a chapter's title on each of its pages: never its heading.
+    const QList<bool> running = RunningLines::flags(p.text);
+    for (qsizetype i = 0; i < p.text.lines.size(); ++i) {
+        if (running[i])
+            continue;
         QStringList words;
-        for (const TextWord& w : line.words)
+        for (const TextWord& w : p.text.lines[i].words)
             words << w.text;
         p.lines << ContentsLine::comparable(words);
     }

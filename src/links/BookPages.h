@@ -21,8 +21,9 @@ public:
     // A heading key of a title: its numbering and first words in comparable form; empty
     // when the title is too short to be told apart from ordinary text.
     static QStringList headingKey(const QStringList& comparableTitle);
-    // The pages from `from` to `to`, those in `skip` aside, on which a line begins with
-    // the title's heading key and is not much longer than the title.
+    // The pages from `from` to `to`, those in `skip` aside, on which a line of the body (not
+    // a running head or footer) begins with the title's heading key and is not much longer
+    // than the title.
     QList<int> pagesWithHeading(const QStringList& comparableTitle, int from, int to,
                                 const QSet<int>& skip);
 
@@ -30,7 +31,7 @@ private:
     struct Page
     {
         PageText text;
-        QList<QStringList> lines; // comparable words of each line
+        QList<QStringList> lines; // comparable words of each body line
         PrintedNumber folio;
     };
     const Page& page(int number);

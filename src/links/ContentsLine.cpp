@@ -4,12 +4,7 @@
 
 namespace {
 
-struct Piece
-{
-    QString text;
-    ZoneBox box;
-    bool leader = false;
-};
+using Piece = ContentsLine::Piece;
 
 // A leader run inside a word: two or more leader characters, or one that is not a dot.
 bool findLastLeaderRun(const QString& text, qsizetype* start, qsizetype* end)
@@ -42,15 +37,6 @@ bool allLeader(const QString& text)
     return !text.isEmpty();
 }
 
-// A word's box cut to the share of its characters from `from` to `to`.
-ZoneBox partOf(const ZoneBox& box, qsizetype from, qsizetype to, qsizetype length)
-{
-    if (length <= 0)
-        return box;
-    const qint64 w = qint64(box.xmax) - box.xmin;
-    return {int(box.xmin + w * from / length), box.ymin, int(box.xmin + w * to / length), box.ymax};
-}
-
 QList<Piece> piecesOf(const TextLine& line)
 {
     QList<Piece> pieces;
@@ -69,11 +55,13 @@ QList<Piece> piecesOf(const TextLine& line)
         }
         // "ОГЛАВЛЕНИЕМ.....", ".....5", "DJVU-ДОКУМЕНТА.....5": title, leader, number.
         if (start > 0)
-            pieces << Piece{text.left(start), partOf(word.box, 0, start, text.size()), false};
-        pieces << Piece{text.mid(start, end - start), partOf(word.box, start, end, text.size()),
-                        true};
+            pieces << Piece{text.left(start), ContentsLine::partOf(word.box, 0, start, text.size()),
+                            false};
+        pieces << Piece{text.mid(start, end - start),
+                        ContentsLine::partOf(word.box, start, end, text.size()), true};
         if (end < text.size())
-            pieces << Piece{text.mid(end), partOf(word.box, end, text.size(), text.size()), false};
+            pieces << Piece{text.mid(end),
+                            ContentsLine::partOf(word.box, end, text.size(), text.size()), false};
     }
     return pieces;
 }
@@ -216,6 +204,19 @@ QStringList joinLetterSpacing(const QList<Piece>& pieces)
 }
 
 } // namespace
+
+QList<ContentsLine::Piece> ContentsLine::pieces(const TextLine& line)
+{
+    return piecesOf(line);
+}
+
+ZoneBox ContentsLine::partOf(const ZoneBox& box, qsizetype from, qsizetype to, qsizetype length)
+{
+    if (length <= 0)
+        return box;
+    const qint64 w = qint64(box.xmax) - box.xmin;
+    return {int(box.xmin + w * from / length), box.ymin, int(box.xmin + w * to / length), box.ymax};
+}
 
 bool ContentsLine::isLeaderChar(QChar c)
 {

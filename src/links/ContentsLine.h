@@ -44,6 +44,17 @@ struct ContentsLine
     int height() const { return box.ymax - box.ymin; }
     QString title() const;
 
+    // A word of a line, or a part of one: leaders are split off ("title.....15" gives three).
+    struct Piece
+    {
+        QString text;
+        ZoneBox box;
+        bool leader = false;
+    };
+    static QList<Piece> pieces(const TextLine& line);
+    // The share of a word's box that its characters from `from` to `to` take.
+    static ZoneBox partOf(const ZoneBox& box, qsizetype from, qsizetype to, qsizetype length);
+
     static ContentsLine read(const TextLine& line);
     // Gives the number back to the title: it was a digit of the title after all.
     void dropNumber();

@@ -1,5 +1,6 @@
 #include "links/OffsetFinder.h"
 
+#include "links/SmartCheck.h"
 #include "links/SmartReading.h"
 
 #include <QMap>
@@ -11,19 +12,25 @@ qint64 base(qint64 printed, bool halve)
     return halve ? printed / 2 : printed;
 }
 
-// The value most votes agree on, when it has more than half of them and at least two.
-bool clearMajority(const QMap<int, int>& votes, int* value, int* agreeing, int* total)
+// The value most votes agree on, when it has at least two and more than half of them, or
+// with `most` set, more than any other value.
+bool clearMajority(const QMap<int, int>& votes, int* value, int* agreeing, int* total,
+                   bool most = false)
 {
     *total = 0;
     *agreeing = 0;
+    int runnerUp = 0;
     for (auto it = votes.cbegin(); it != votes.cend(); ++it) {
         *total += it.value();
         if (it.value() > *agreeing) {
+            runnerUp = *agreeing;
             *agreeing = it.value();
             *value = it.key();
+        } else {
+            runnerUp = std::max(runnerUp, it.value());
         }
     }
-    return *agreeing >= 2 && *agreeing * 2 > *total;
+    return *agreeing >= 2 && (*agreeing * 2 > *total || (most && *agreeing > runnerUp));
 }
 
 QString describeVotes(const QMap<int, int>& votes)
@@ -41,7 +48,7 @@ QString describeVotes(const QMap<int, int>& votes)
 } // namespace
 
 OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookPages& book,
-                                         const QSet<int>& contentsPages, bool halve)
+                                         const QSet<int>& contentsPages, bool halve, bool checked)
 {
     Outcome outcome;
     QMap<int, int> headings;
@@ -49,11 +56,7 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
     for (const SmartEntry& e : entries) {
         if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
             continue;
-        QStringList title;
-        if (!e.numbering.isEmpty())
-            title << e.numbering;
-        title << e.words;
-        const QList<int> pages = book.pagesWithHeading(ContentsLine::comparable(title), 1,
+        const QList<int> pages = book.pagesWithHeading(SmartCheck::comparableTitle(e), 1,
                                                        book.pageCount(), contentsPages);
         if (pages.size() != 1)
             continue; // not found, or not told apart
@@ -62,7 +65,7 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
         highest = std::max(highest, pages.first());
     }
     int value = 0, agreeing = 0, total = 0;
-    if (clearMajority(headings, &value, &agreeing, &total)) {
+    if (clearMajority(headings, &value, &agreeing, &total, checked)) {
         // Confirmation from the page numbers printed on the pages the entries lead to.
         int folios = 0, folioAgree = 0;
         for (int p = lowest; p <= highest; ++p) {
@@ -87,6 +90,9 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
                                 .arg(folios)
                                 .arg(lowest)
                                 .arg(highest);
+        if (agreeing * 2 <= total)
+            outcome.note += QStringLiteral("; the others drift (offset %1), each link is checked")
+                                .arg(describeVotes(headings));
         outcome.note += QLatin1Char('.');
         return outcome;
     }

@@ -19,6 +19,8 @@ public:
         QString error; // why none was found
     };
 
+    // checked: each link is checked against its heading afterwards, so the offset most
+    // headings agree on will do even where the offset drifts and no value has a majority.
     static Outcome find(const QList<SmartEntry>& entries, BookPages& book,
-                        const QSet<int>& contentsPages, bool halve);
+                        const QSet<int>& contentsPages, bool halve, bool checked = false);
 };

@@ -11,19 +11,7 @@ namespace {
 
 QString quoted(const SmartEntry& e)
 {
-    QString title = e.title;
-    if (title.size() > 60)
-        title = title.left(57) + QStringLiteral("...");
-    return QStringLiteral("page %1, \"%2\"").arg(e.contentsPage).arg(title);
-}
-
-QStringList comparableTitle(const SmartEntry& e)
-{
-    QStringList title;
-    if (!e.numbering.isEmpty())
-        title << e.numbering;
-    title << e.words;
-    return ContentsLine::comparable(title);
+    return SmartCheck::describe(e);
 }
 
 // The arabic numbers of the entries before and after entry i, where there are any.
@@ -226,7 +214,8 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
         result.offset = *settings.offset;
     } else {
         const OffsetFinder::Outcome found =
-            OffsetFinder::find(result.entries, book, contents, settings.halve);
+            OffsetFinder::find(result.entries, book, contents, settings.halve,
+                               settings.check != SmartCheck::Mode::Off);
         if (!found.found) {
             result.error = found.error;
             return result;
@@ -273,6 +262,16 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
         }
     }
 
+    // Each link checked against the heading on its page before the lost numbers are looked
+    // for between the neighbours' targets, so that those are the corrected ones.
+    SmartCheck::Outcome checked = SmartCheck::run(&result.entries, book, contents, settings.check);
+    result.corrections = checked.corrections;
+    if (!checked.error.isEmpty()) {
+        result.error = checked.error;
+        return result;
+    }
+    result.notes << checked.notes;
+
     // Entries whose number the OCR lost: the page between the neighbours' targets where
     // the title stands as a heading.
     for (qsizetype i = 0; i < result.entries.size(); ++i) {
@@ -292,7 +291,8 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
             }
         if (to < from)
             std::swap(from, to);
-        const QList<int> pages = book.pagesWithHeading(comparableTitle(e), from, to, contents);
+        const QList<int> pages =
+            book.pagesWithHeading(SmartCheck::comparableTitle(e), from, to, contents);
         if (pages.isEmpty()) {
             result.notes << QStringLiteral("%1: no page number, and the title is on no page "
                                            "from %2 to %3: no link.")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "links/PageText.h"
+#include "links/SmartCheck.h"
 #include "links/SmartEntry.h"
 
 #include <QList>
@@ -17,18 +18,20 @@ class SmartReading
 public:
     struct Settings
     {
-        QList<int> contentsPages;       // page numbers of the contents, in order
-        std::optional<int> offset;      // none: found from the book
-        bool halve = false;             // printed page numbers are divided by 2
-        std::optional<int> romanOffset; // roman n leads to page n + this
+        QList<int> contentsPages;                       // page numbers of the contents, in order
+        std::optional<int> offset;                      // none: found from the book
+        bool halve = false;                             // printed page numbers are divided by 2
+        std::optional<int> romanOffset;                 // roman n leads to page n + this
+        SmartCheck::Mode check = SmartCheck::Mode::Off; // links checked against the headings
     };
 
     struct Result
     {
         QList<SmartEntry> entries; // in reading order
         int offset = 0;
-        QStringList notes; // what the log should say
-        QString error;     // not empty: the reading failed and nothing may be written
+        QList<SmartCheck::Correction> corrections; // links the check moved
+        QStringList notes;                         // what the log should say
+        QString error; // not empty: the reading failed and nothing may be written
         bool ok() const { return error.isEmpty(); }
     };
 

@@ -13,15 +13,6 @@ namespace {
 
 using Found = SmartEntry::Found;
 
-PageText parsed(const FixturePage& page)
-{
-    PageText text;
-    QString error;
-    EXPECT_TRUE(PageText::parse(DjvuFixture::textLayer(page).toUtf8(), &text, &error))
-        << error.toStdString();
-    return text;
-}
-
 // A contents page written from the top down, one text line every 60 pixels.
 class ContentsPageBuilder
 {
@@ -70,19 +61,18 @@ FixturePage bodyPage(const QStringList& heading, const QString& folio = QString(
 struct TestBook
 {
     QList<FixturePage> pages; // page 1 first
+    SmartCheck::Mode check = SmartCheck::Mode::Off;
 
     SmartReading::Result read(const QList<int>& contents, std::optional<int> offset = 0,
                               std::optional<int> romanOffset = {}, bool halve = false) const
     {
-        QMap<int, PageText> texts;
-        for (int i = 0; i < pages.size(); ++i)
-            texts.insert(i + 1, pages[i].hasText ? parsed(pages[i]) : PageText());
-        StoredPageTexts source(int(pages.size()), texts);
+        StoredPageTexts source(int(pages.size()), DjvuFixture::pageTexts(pages));
         SmartReading::Settings settings;
         settings.contentsPages = contents;
         settings.offset = offset;
         settings.romanOffset = romanOffset;
         settings.halve = halve;
+        settings.check = check;
         return SmartReading::read(source, settings);
     }
 };
@@ -489,4 +479,169 @@ TEST(SmartReading, EntriesBecomeThePlanPagesTheScriptIsWrittenFrom)
     EXPECT_EQ(pages[0].entries[1].title, QStringLiteral("3. Three"));
     EXPECT_EQ(pages[0].entries[1].area.x, 300);
     EXPECT_EQ(SmartPlan::pagesOf(r, "  ")[0].entries[0].comment, QByteArray("  "));
+}
+
+namespace {
+
+// A book of twelve chapters, one every six printed pages, whose scan lost pages as it went:
+// the offset is +5 at the first chapters and -2 at the last. Chapter k's heading stands on
+// truePage(k); a folio and running heads make the pages look like a real book's.
+struct DriftingBook
+{
+    static constexpr int kChapters = 12;
+    static int printed(int k) { return 1 + 6 * (k - 1); }
+    static int drift(int k) { return k <= 4 ? 5 : k <= 6 ? 3 : k <= 9 ? 1 : -2; }
+    static int truePage(int k) { return printed(k) + drift(k); }
+    static QStringList heading(int k)
+    {
+        static const QStringList names = {"Alpha", "Beta",  "Gamma", "Delta", "Epsilon", "Zeta",
+                                          "Eta",   "Theta", "Iota",  "Kappa", "Lambda",  "Mu"};
+        return {QString::number(k) + QLatin1Char('.'), names[k - 1], "and", "more"};
+    }
+
+    static TestBook build()
+    {
+        ContentsPageBuilder c;
+        for (int k = 1; k <= kChapters; ++k)
+            c.entry(heading(k), QString::number(printed(k)));
+        TestBook book = bookWith(c.page(), 80);
+        for (int k = 1; k <= kChapters; ++k)
+            book.pages[truePage(k) - 1] = bodyPage(heading(k));
+        return book;
+    }
+};
+
+QList<int> truePages()
+{
+    QList<int> pages;
+    for (int k = 1; k <= DriftingBook::kChapters; ++k)
+        pages << DriftingBook::truePage(k);
+    return pages;
+}
+
+// A running head in the top margin of a body page.
+FixtureLine runningHead(const QStringList& words)
+{
+    return FixtureLine::layout(300, 3350, words);
+}
+
+} // namespace
+
+TEST(SmartCheck, DriftingOffsetIsCorrectedEntryByEntry)
+{
+    TestBook book = DriftingBook::build();
+    book.check = SmartCheck::Mode::Check;
+    // The offset of the first chapter given by hand: every later link is moved.
+    SmartReading::Result r = book.read({1}, 5);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(targets(r), truePages());
+    EXPECT_EQ(r.corrections.size(), 8);
+    const QString log = r.notes.join('\n');
+    EXPECT_TRUE(log.contains(QStringLiteral("page 1, \"5. Epsilon and more\" → page 30: heading "
+                                            "found on page 28, link corrected.")))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("4 confirmed by their headings, 8 corrected")))
+        << log.toStdString();
+
+    // Found by itself: no offset has a majority, the one most headings agree on is taken and
+    // the others are corrected from it.
+    r = book.read({1}, std::nullopt);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(r.offset, 5);
+    EXPECT_EQ(targets(r), truePages());
+    EXPECT_TRUE(r.notes.join('\n').contains(QStringLiteral("the others drift")))
+        << log.toStdString();
+
+    // An offset from the middle of the book: entries before it move forward, after it back.
+    r = book.read({1}, 1);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(targets(r), truePages());
+
+    // Without the check, a drifting book still has no offset of its own.
+    book.check = SmartCheck::Mode::Off;
+    EXPECT_FALSE(book.read({1}, std::nullopt).ok());
+}
+
+TEST(SmartCheck, StrictRefusesACorrectionAndOffLeavesTheLinksAsRead)
+{
+    TestBook book = DriftingBook::build();
+    book.check = SmartCheck::Mode::Strict;
+    SmartReading::Result r = book.read({1}, 5);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.error.startsWith(QStringLiteral("8 link(s) would need a correction, and "
+                                                  "strict checking leaves the document "
+                                                  "unchanged: page 1, \"5. Epsilon and more\" → "
+                                                  "page 30: heading found on page 28;")))
+        << r.error.toStdString();
+
+    // Every heading where its link leads: strict passes.
+    TestBook exact = bookWith(ContentsPageBuilder()
+                                  .entry({"1.", "Alpha", "and", "more"}, "3")
+                                  .entry({"2.", "Beta", "and", "more"}, "7")
+                                  .page(),
+                              12);
+    exact.pages[4] = bodyPage({"1.", "Alpha", "and", "more"});
+    exact.pages[8] = bodyPage({"2.", "Beta", "and", "more"});
+    exact.check = SmartCheck::Mode::Strict;
+    r = exact.read({1}, 2);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(targets(r), (QList<int>{5, 9}));
+
+    book.check = SmartCheck::Mode::Off;
+    r = book.read({1}, 5);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(targets(r).last(), DriftingBook::printed(12) + 5);
+    EXPECT_TRUE(r.corrections.isEmpty());
+    EXPECT_FALSE(r.notes.join('\n').contains(QStringLiteral("checked")));
+}
+
+TEST(SmartCheck, UnclearOrMissingHeadingsKeepTheLinkAndSaySo)
+{
+    ContentsPageBuilder c;
+    c.entry({"1.", "Alpha", "and", "more"}, "2")
+        .entry({"2.", "Twice", "printed", "heading"}, "5")
+        .entry({"3.", "Nowhere", "at", "all"}, "8")
+        .entry({"Index"}, "11")
+        .entry({"4.", "Last", "one"}, "14");
+    TestBook book = bookWith(c.page(), 20);
+    book.pages[1] = bodyPage({"1.", "Alpha", "and", "more"});
+    book.pages[3] = bodyPage({"2.", "Twice", "printed", "heading"}); // page 4
+    book.pages[5] = bodyPage({"2.", "Twice", "printed", "heading"}); // page 6
+    book.pages[13] = bodyPage({"4.", "Last", "one"});
+    book.check = SmartCheck::Mode::Check;
+    const SmartReading::Result r = book.read({1}, 0);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(targets(r), (QList<int>{2, 5, 8, 11, 14}));
+    const QString log = r.notes.join('\n');
+    EXPECT_TRUE(log.contains(QStringLiteral("\"2. Twice printed heading\": its heading is on "
+                                            "pages 4, 6, not on page 5; no clear match")))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("\"3. Nowhere at all\": its heading is on no page "
+                                            "from 2 to 11; the link to page 8 is kept")))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("2 confirmed by their headings, 0 corrected, 2 kept "
+                                            "unchecked, 1 with titles too short")))
+        << log.toStdString();
+}
+
+TEST(SmartCheck, HeadingsCountAtLineStartsOnlyAndNeverInRunningHeads)
+{
+    ContentsPageBuilder c;
+    c.entry({"1.", "Alpha", "and", "more"}, "2").entry({"2.", "Beta", "and", "more"}, "6");
+    c.entry({"3.", "End"}, "12");
+    TestBook book = bookWith(c.page(), 20);
+    book.pages[1] = bodyPage({"1.", "Alpha", "and", "more"});
+    // Page 6, where the link leads, names the chapter in its running head and in mid-line;
+    // page 8 carries the same running head; the heading itself stands on page 7.
+    book.pages[5] = bodyPage({"As", "told", "in", "2.", "Beta", "and", "more"});
+    book.pages[5].lines.prepend(runningHead({"2.", "Beta", "and", "more"}));
+    book.pages[6] = bodyPage({"2.", "Beta", "and", "more"});
+    book.pages[7].lines.prepend(runningHead({"2.", "Beta", "and", "more"}));
+    book.check = SmartCheck::Mode::Check;
+    SmartReading::Result r = book.read({1}, 0);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(targets(r), (QList<int>{2, 7, 12}));
+    ASSERT_EQ(r.corrections.size(), 1);
+    EXPECT_EQ(r.corrections[0].from, 6);
+    EXPECT_EQ(r.corrections[0].to, 7);
 }

@@ -228,13 +228,14 @@ protected:
     // Reads one contents with the given offset (or finds it), measures both readings and
     // prints the figures for the record.
     Figures check(const QList<int>& contentsPages, std::optional<int> offset, int realOffset,
-                  const char* name)
+                  const char* name, SmartCheck::Mode mode)
     {
         const Book& book = sampleBook();
         StoredPageTexts source(book.pageCount, book.pages);
         SmartReading::Settings settings;
         settings.contentsPages = contentsPages;
         settings.offset = offset;
+        settings.check = mode;
         const SmartReading::Result result = SmartReading::read(source, settings);
         EXPECT_TRUE(result.ok()) << result.error.toStdString();
         EXPECT_EQ(result.offset, realOffset);
@@ -245,7 +246,8 @@ protected:
         const Figures classic =
             measure(classicLinks(book, contentsPages.first(), contentsPages.last(), realOffset),
                     truth, rootPage, listed);
-        std::cout << name << (offset ? " (offset given)" : " (offset auto)") << ": smart recall "
+        std::cout << name << (offset ? " (offset given" : " (offset auto")
+                  << (mode == SmartCheck::Mode::Off ? ")" : ", links checked)") << ": smart recall "
                   << smart.recalled << "/" << smart.truth << " = " << smart.recall()
                   << "%, precision " << smart.right << "/" << smart.links << " = "
                   << smart.precision() << "%, levels right " << smart.levelsRight
@@ -262,22 +264,24 @@ protected:
 
 TEST_F(SampleBook, FirstContentsIsLinkedAsItsAuthorOutlinedIt)
 {
-    for (const std::optional<int> offset : {std::optional<int>(0), std::optional<int>()}) {
-        const Figures f = check({1}, offset, 0, "contents on page 1");
-        EXPECT_GE(f.recall(), 98.0);
-        EXPECT_GE(f.precision(), 98.0);
-        EXPECT_GE(f.truth, 30);
-    }
+    for (const auto mode : {SmartCheck::Mode::Off, SmartCheck::Mode::Check})
+        for (const std::optional<int> offset : {std::optional<int>(0), std::optional<int>()}) {
+            const Figures f = check({1}, offset, 0, "contents on page 1", mode);
+            EXPECT_GE(f.recall(), 98.0);
+            EXPECT_GE(f.precision(), 98.0);
+            EXPECT_GE(f.truth, 30);
+        }
 }
 
 TEST_F(SampleBook, SecondContentsIsLinkedAsItsAuthorOutlinedIt)
 {
-    for (const std::optional<int> offset : {std::optional<int>(16), std::optional<int>()}) {
-        const Figures f = check({17, 18}, offset, 16, "contents on pages 17-18");
-        EXPECT_GE(f.recall(), 98.0);
-        EXPECT_GE(f.precision(), 98.0);
-        EXPECT_GE(f.truth, 70); // the outline lists five headings the contents leaves out
-    }
+    for (const auto mode : {SmartCheck::Mode::Off, SmartCheck::Mode::Check})
+        for (const std::optional<int> offset : {std::optional<int>(16), std::optional<int>()}) {
+            const Figures f = check({17, 18}, offset, 16, "contents on pages 17-18", mode);
+            EXPECT_GE(f.recall(), 98.0);
+            EXPECT_GE(f.precision(), 98.0);
+            EXPECT_GE(f.truth, 70); // the outline lists five headings the contents leaves out
+        }
 }
 
 } // namespace

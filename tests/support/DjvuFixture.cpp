@@ -255,6 +255,19 @@ QByteArray DjvuFixture::readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QMap<int, PageText> DjvuFixture::pageTexts(const QList<FixturePage>& pages)
+{
+    QMap<int, PageText> texts;
+    for (int i = 0; i < pages.size(); ++i) {
+        PageText text;
+        QString error;
+        if (pages[i].hasText && !PageText::parse(textLayer(pages[i]).toUtf8(), &text, &error))
+            qFatal("a fixture page does not read: %s", qPrintable(error));
+        texts.insert(i + 1, text);
+    }
+    return texts;
+}
+
 FixturePage FixturePage::ofLines(const QList<QStringList>& lines, int left, int top)
 {
     FixturePage page;

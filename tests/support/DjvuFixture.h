@@ -1,5 +1,7 @@
 #pragma once
 
+#include "links/PageText.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -70,6 +72,9 @@ public:
 
     // The text-layer expression of one page, as set-txt takes it.
     static QString textLayer(const FixturePage& page);
+    // The text layers of these pages as the engine reads them, by page number from 1; a page
+    // without text has none.
+    static QMap<int, PageText> pageTexts(const QList<FixturePage>& pages);
     // A string in djvused's quoted form: \" \\ and octal escapes for bytes above 127.
     static QString quote(const QString& text);
 

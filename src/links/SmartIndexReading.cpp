@@ -1,0 +1,272 @@
+#include "links/SmartIndexReading.h"
+
+#include "links/BookPages.h"
+#include "links/ContentsLine.h"
+#include "links/OffsetFinder.h"
+#include "links/RunningLines.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+using Piece = ContentsLine::Piece;
+
+// One text line of an index page: its title words, and the references of its words.
+struct IndexLine
+{
+    ZoneBox box;
+    QStringList title;
+    struct Ref
+    {
+        SmartIndexReading::Reference reference;
+        ZoneBox box; // the number's share of its word
+    };
+    QList<Ref> refs;
+    bool lastIsRef = false; // the line ends in a reference
+    int right = 0;          // right edge of its last word
+    QString gluedDigits;    // digits closing its last word, when it holds no reference
+    ZoneBox gluedBox;
+};
+
+// "ff.", "f.", "et seq.": what may follow the first page of a reference as its own word.
+bool isFollowing(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^(ff?|et|seq)\\.?,?;?$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(text).hasMatch();
+}
+
+IndexLine readLine(const TextLine& line)
+{
+    IndexLine out;
+    out.box = line.box;
+    QList<Piece> pieces = ContentsLine::pieces(line);
+    while (!pieces.isEmpty() && (pieces.last().leader || isFollowing(pieces.last().text)))
+        pieces.removeLast();
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const Piece& p = pieces[i];
+        if (p.leader)
+            continue;
+        QList<SmartIndexReading::Reference> refs;
+        if (!SmartIndexReading::readReferences(p.text, &refs)) {
+            if (out.refs.isEmpty() || !isFollowing(p.text))
+                out.title << p.text;
+            continue;
+        }
+        for (const SmartIndexReading::Reference& r : std::as_const(refs))
+            out.refs.append(
+                {r, ContentsLine::partOf(p.box, r.start, r.end, qsizetype(p.text.size()))});
+        out.lastIsRef = i == pieces.size() - 1;
+    }
+    if (!pieces.isEmpty())
+        out.right = pieces.last().box.xmax;
+    if (out.refs.isEmpty() && !pieces.isEmpty()) {
+        static const QRegularExpression glued(QStringLiteral("^(.*[^\\d\\W].*\\D)?(\\d{1,9})$"));
+        const QString last = pieces.last().text;
+        const auto m = glued.match(last);
+        if (m.hasMatch() && !m.captured(1).isEmpty()) {
+            out.gluedDigits = m.captured(2);
+            out.gluedBox = ContentsLine::partOf(pieces.last().box, m.capturedStart(2),
+                                                qsizetype(last.size()), qsizetype(last.size()));
+        }
+    }
+    return out;
+}
+
+// The right edge where the page's numbers end, when at least two lines' last references
+// end there, within a tolerance; 0 when the numbers stand in no column.
+int numberColumn(const QList<IndexLine>& lines, int tolerance)
+{
+    int column = 0;
+    for (const IndexLine& l : lines)
+        if (l.lastIsRef)
+            column = std::max(column, l.right);
+    int aligned = 0;
+    for (const IndexLine& l : lines)
+        aligned += l.lastIsRef && l.right >= column - tolerance ? 1 : 0;
+    return aligned >= 2 ? column : 0;
+}
+
+ZoneBox covering(const ZoneBox& a, const ZoneBox& b)
+{
+    return {std::min(a.xmin, b.xmin), std::min(a.ymin, b.ymin), std::max(a.xmax, b.xmax),
+            std::max(a.ymax, b.ymax)};
+}
+
+BorderExpression::Box areaOf(const ZoneBox& b)
+{
+    return {b.xmin, b.ymin, b.xmax - b.xmin, b.ymax - b.ymin};
+}
+
+SmartEntry entryOf(int page, const QString& title, const IndexLine::Ref& ref, const ZoneBox& area)
+{
+    SmartEntry e;
+    e.contentsPage = page;
+    e.title = title;
+    e.words = title.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    e.printed = ref.reference.printed;
+    e.number = ref.reference.number;
+    e.area = areaOf(area);
+    e.left = area.xmin;
+    e.lineBoxes << area;
+    return e;
+}
+
+// The entries of one index page.
+QList<SmartEntry> readPage(const PageText& text, int page, int kind)
+{
+    const QList<bool> running = RunningLines::flags(text);
+    QList<IndexLine> lines;
+    for (qsizetype i = 0; i < text.lines.size(); ++i)
+        if (!running[i])
+            lines << readLine(text.lines[i]);
+    int width = text.box.xmax - text.box.xmin;
+    for (const IndexLine& l : std::as_const(lines))
+        width = std::max(width, l.box.xmax);
+    const int tolerance = std::max(width * 3 / 100, 1);
+    const int column = numberColumn(lines, tolerance);
+
+    QList<SmartEntry> entries;
+    QString lastTitle;      // the title the references of a line of numbers belong to
+    bool titleOpen = false; // the line before has a title and no reference yet
+    ZoneBox openBox;
+    for (IndexLine& l : lines) {
+        SmartEntry::Found found = SmartEntry::Found::SameLine;
+        // Digits glued to the last word where the page's other numbers end: its number.
+        if (l.refs.isEmpty() && !l.gluedDigits.isEmpty() && column > 0 &&
+            l.right >= column - tolerance) {
+            SmartIndexReading::Reference r;
+            r.printed = l.gluedDigits;
+            PrintedNumber::readArabic(l.gluedDigits, &r.number);
+            l.refs.append({r, l.gluedBox});
+            l.title.last().chop(l.gluedDigits.size());
+            found = SmartEntry::Found::Glued;
+        }
+        ZoneBox lineBox = l.box;
+        if (!l.title.isEmpty()) {
+            lastTitle = l.title.join(QLatin1Char(' '));
+            while (!lastTitle.isEmpty() && QStringLiteral(",;:").contains(lastTitle.back()))
+                lastTitle.chop(1); // "Ferrite, 47": the comma goes with the number
+        } else if (titleOpen) {
+            found = SmartEntry::Found::NextLine; // numbers alone under their title
+            lineBox = covering(openBox, l.box);
+        }
+        titleOpen = l.refs.isEmpty() && !l.title.isEmpty();
+        openBox = l.box;
+        if (l.refs.isEmpty())
+            continue;
+        if (kind == 1) {
+            entries << entryOf(page, lastTitle, l.refs.last(), lineBox);
+            entries.last().found = found;
+            continue;
+        }
+        for (const IndexLine::Ref& ref : std::as_const(l.refs)) {
+            entries << entryOf(page, lastTitle, ref, ref.box);
+            entries.last().found = found;
+        }
+    }
+    return entries;
+}
+
+} // namespace
+
+bool SmartIndexReading::readReferences(const QString& word, QList<Reference>* references)
+{
+    // A first page, then perhaps the end of a range or "ff"; a list is split at its commas.
+    static const QRegularExpression one(
+        QStringLiteral("^\\(?(\\d+)(?:[-\u2010\u2011\u2012\u2013\u2014]\\d+|ff?\\.?)?\\)?$"));
+    references->clear();
+    qsizetype start = 0;
+    while (start <= word.size()) {
+        qsizetype end = word.indexOf(QLatin1Char(','), start);
+        const qsizetype next = end < 0 ? word.size() + 1 : end + 1;
+        if (end < 0)
+            end = word.size();
+        QString part = word.mid(start, end - start);
+        while (!part.isEmpty() && QStringLiteral(";.:").contains(part.back()))
+            part.chop(1);
+        if (!part.isEmpty()) {
+            const auto m = one.match(part);
+            if (!m.hasMatch())
+                return false;
+            Reference r;
+            r.start = start + m.capturedStart(1);
+            r.end = start + m.capturedEnd(1);
+            r.printed = m.captured(1);
+            PrintedNumber::readArabic(r.printed, &r.number);
+            references->append(r);
+        } else if (end < word.size() || references->isEmpty()) {
+            return false; // ",," or a word of punctuation only
+        }
+        start = next;
+    }
+    return !references->isEmpty();
+}
+
+SmartReading::Result SmartIndexReading::read(PageTextSource& source, const Settings& settings)
+{
+    SmartReading::Result result;
+    BookPages book(source);
+    const int pageCount = book.pageCount();
+    QSet<int> indexPages;
+    for (const int p : settings.indexPages) {
+        if (p < 1 || p > pageCount) {
+            result.error = QStringLiteral("Index page %1 lies outside the book's %2 pages.")
+                               .arg(p)
+                               .arg(pageCount);
+            return result;
+        }
+        const PageText& text = book.text(p);
+        if (!text.hasLayer || text.lines.isEmpty()) {
+            result.error = QStringLiteral("Index page %1 has no text layer: it needs OCR "
+                                          "before its references can be read.")
+                               .arg(p);
+            return result;
+        }
+        indexPages.insert(p);
+        result.entries << readPage(text, p, settings.kind);
+    }
+    if (result.entries.isEmpty()) {
+        result.error = QStringLiteral("The index pages hold no page references.");
+        return result;
+    }
+
+    if (settings.offset) {
+        result.offset = *settings.offset;
+    } else {
+        const OffsetFinder::Outcome found =
+            OffsetFinder::find({}, book, indexPages, settings.halve);
+        if (!found.found) {
+            result.error = found.error;
+            return result;
+        }
+        result.offset = found.offset;
+        result.notes << found.note;
+    }
+
+    // A number that leads outside the book (a year, a too long run of digits) is no page.
+    int outside = 0;
+    QString example;
+    for (SmartEntry& e : result.entries) {
+        const int target =
+            e.number.tooLong ? 0
+                             : SmartReading::target(e.number.value, result.offset, settings.halve);
+        if (target >= 1 && target <= pageCount) {
+            e.target = target;
+            continue;
+        }
+        if (outside++ == 0)
+            example = QStringLiteral("\"%1\" after \"%2\" on page %3")
+                          .arg(e.printed.left(20))
+                          .arg(e.title)
+                          .arg(e.contentsPage);
+    }
+    if (outside > 0)
+        result.notes << QStringLiteral("%1 number(s) of the index lead outside the book's %2 "
+                                       "pages and get no link, the first %3.")
+                            .arg(outside)
+                            .arg(pageCount)
+                            .arg(example);
+    return result;
+}
