@@ -8,6 +8,7 @@
 namespace {
 
 const QStringList kKinds = {"contents", "index1", "index2"};
+const QStringList kReadings = {"classic", "smart"};
 const QStringList kShapes = {"rect", "oval"};
 const QStringList kBorders = {"none",       "xor",        "border",     "shadow-in",
                               "shadow-out", "shadow-ein", "shadow-eout"};
@@ -122,8 +123,16 @@ QString CreateJobOptions::helpText()
         "Entries:\n"
         "  --pages FIRST-LAST      pages holding the contents or index (or one page N), as\n"
         "                          numbered in the document (default 1-1)\n"
-        "  --offset N              added to every printed page number; may be negative\n"
-        "                          (default 0)\n"
+        "  --offset N|auto         added to every printed page number; may be negative\n"
+        "                          (default 0); auto: found from the book's printed page\n"
+        "                          numbers and headings (only with --reading smart); a\n"
+        "                          book that shows no offset fails unchanged\n"
+        "  --reading classic|smart classic: the word rules below; smart: titles with\n"
+        "                          leaders, numbers on the next line or glued to the\n"
+        "                          title, titles over two lines, roman numbers, entries\n"
+        "                          whose number the OCR lost found by their titles\n"
+        "                          (contents only; indexes are read classic) (default\n"
+        "                          classic)\n"
         "  --kind contents|index1|index2\n"
         "                          contents: the last word of a line after its title;\n"
         "                          index1: the last word of each line; index2: every\n"
@@ -178,7 +187,8 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
 {
     ArgumentReader reader(args);
     QStringList files;
-    int first = 1, last = 1, offset = 0, kind = 0;
+    int first = 1, last = 1, offset = 0, kind = 0, reading = CreateJob::Classic;
+    bool offsetAuto = false;
     bool halve = false;
     QString comment = QStringLiteral("Go to page");
     Style style;
@@ -267,7 +277,13 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                 return false;
             }
         } else if (name == QLatin1String("--offset")) {
-            if (!value() || !readInt(name, v, -1000000, 1000000, &offset, error))
+            if (!value())
+                return false;
+            offsetAuto = v == QLatin1String("auto");
+            if (!offsetAuto && !readInt(name, v, -1000000, 1000000, &offset, error))
+                return false;
+        } else if (name == QLatin1String("--reading")) {
+            if (!value() || !readChoice(name, v, kReadings, &reading, error))
                 return false;
         } else if (name == QLatin1String("--kind")) {
             if (!value() || !readChoice(name, v, kKinds, &kind, error))
@@ -353,6 +369,11 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         *error = QStringLiteral("the --contents-link-... options need --contents-link");
         return false;
     }
+    if (offsetAuto && (reading != CreateJob::Smart || kind != CreateJob::Contents)) {
+        *error = QStringLiteral("--offset auto needs --reading smart and --kind contents: only "
+                                "the smart reading of a contents finds the offset");
+        return false;
+    }
     if (everyPage && pageGiven) {
         *error = QStringLiteral("--contents-link-page and --contents-link-every-page exclude "
                                 "each other");
@@ -372,6 +393,8 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         job.firstPage = first;
         job.lastPage = last;
         job.offset = offset;
+        job.offsetAuto = offsetAuto;
+        job.reading = reading;
         job.kind = kind;
         job.shape = style.shape;
         job.style.borderType = style.border;

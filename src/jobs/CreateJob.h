@@ -54,6 +54,17 @@ struct CreateJob
     int contentsLinkEveryPage = 0; // 0 one page, 1 every page, anything else none
     ContentsLinkSettings link;
 
+    // How the contents pages are read: by the classic word rules, or by the smart reading
+    // that understands titles, leaders, levels and lost numbers (contents only).
+    enum Reading
+    {
+        Classic = 0,
+        Smart = 1
+    };
+    int reading = Classic;
+    // The smart reading works out the offset from the book; `offset` is then unused.
+    bool offsetAuto = false;
+
     // Set when the job came from a list row that does not convert: the run stops at this
     // job's turn with this sentence.
     QString rowError;

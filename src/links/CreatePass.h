@@ -90,6 +90,8 @@ private:
                            QString* error);
     bool recognise(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
                    const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
+    bool recogniseSmart(const CreateJob& job, const PageListing& listing, const PageTexts& texts,
+                        ContentsPlan* plan, QString* error);
     bool change(const QString& path, BookGuard* guard, QString* error);
     // false when the run was stopped during the alignment.
     bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
@@ -105,4 +107,5 @@ private:
     ScriptSink scriptSink_;
     PlanSink planSink_;
     PassControl control_;
+    bool indexReadingTold_ = false; // the log said that indexes are read by the classic rules
 };
