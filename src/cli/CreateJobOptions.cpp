@@ -8,6 +8,7 @@
 namespace {
 
 const QStringList kKinds = {"contents", "index1", "index2"};
+const QStringList kReadings = {"classic", "smart"};
 const QStringList kShapes = {"rect", "oval"};
 const QStringList kBorders = {"none",       "xor",        "border",     "shadow-in",
                               "shadow-out", "shadow-ein", "shadow-eout"};
@@ -122,8 +123,24 @@ QString CreateJobOptions::helpText()
         "Entries:\n"
         "  --pages FIRST-LAST      pages holding the contents or index (or one page N), as\n"
         "                          numbered in the document (default 1-1)\n"
-        "  --offset N              added to every printed page number; may be negative\n"
-        "                          (default 0)\n"
+        "  --offset N|auto         added to every printed page number; may be negative\n"
+        "                          (default 0); auto: found from the book's printed page\n"
+        "                          numbers and headings (only with --reading smart); a\n"
+        "                          book that shows no offset fails unchanged\n"
+        "  --reading classic|smart classic: the word rules below; smart: titles with\n"
+        "                          leaders, numbers on the next line or glued to the\n"
+        "                          title, titles over two lines, roman numbers, entries\n"
+        "                          whose number the OCR lost found by their titles;\n"
+        "                          indexes: leaders, ranges (15-17, 15ff) and the\n"
+        "                          page's own number left out (default classic)\n"
+        "  --strict                smart reading: a document whose links would need a\n"
+        "                          correction (a heading found on another page) fails\n"
+        "                          unchanged; without it such links are corrected and\n"
+        "                          the log lists each correction\n"
+        "  --no-check              smart reading: no check of the links against the\n"
+        "                          headings on their pages\n"
+        "  --roman-offset N        smart reading: roman page n leads to page n + N\n"
+        "                          (default: the page that prints the numeral)\n"
         "  --kind contents|index1|index2\n"
         "                          contents: the last word of a line after its title;\n"
         "                          index1: the last word of each line; index2: every\n"
@@ -186,7 +203,9 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
 {
     ArgumentReader reader(args);
     QStringList files;
-    int first = 1, last = 1, offset = 0, kind = 0;
+    int first = 1, last = 1, offset = 0, kind = 0, reading = CreateJob::Classic;
+    bool offsetAuto = false;
+    bool checkSeen = false; // --strict or --no-check
     bool halve = false;
     QString comment = QStringLiteral("Go to page");
     Style style;
@@ -276,7 +295,13 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                 return false;
             }
         } else if (name == QLatin1String("--offset")) {
-            if (!value() || !readInt(name, v, -1000000, 1000000, &offset, error))
+            if (!value())
+                return false;
+            offsetAuto = v == QLatin1String("auto");
+            if (!offsetAuto && !readInt(name, v, -1000000, 1000000, &offset, error))
+                return false;
+        } else if (name == QLatin1String("--reading")) {
+            if (!value() || !readChoice(name, v, kReadings, &reading, error))
                 return false;
         } else if (name == QLatin1String("--kind")) {
             if (!value() || !readChoice(name, v, kKinds, &kind, error))
@@ -285,6 +310,21 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
             if (!noValue())
                 return false;
             halve = true;
+        } else if (name == QLatin1String("--strict") || name == QLatin1String("--no-check")) {
+            if (!noValue())
+                return false;
+            if (checkSeen) {
+                *error = QStringLiteral("--strict and --no-check exclude each other");
+                return false;
+            }
+            checkSeen = true;
+            options_.smartCheck = name == QLatin1String("--strict") ? SmartCheck::Mode::Strict
+                                                                    : SmartCheck::Mode::Off;
+        } else if (name == QLatin1String("--roman-offset")) {
+            int romanOffset = 0;
+            if (!value() || !readInt(name, v, -1000000, 1000000, &romanOffset, error))
+                return false;
+            options_.romanOffset = romanOffset;
         } else if (name == QLatin1String("--comment")) {
             if (!value())
                 return false;
@@ -392,6 +432,15 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                      .arg(kKinds[kind]);
         return false;
     }
+    if ((checkSeen || options_.romanOffset) && reading != CreateJob::Smart) {
+        *error = QStringLiteral("--strict, --no-check and --roman-offset need --reading smart");
+        return false;
+    }
+    if (offsetAuto && reading != CreateJob::Smart) {
+        *error = QStringLiteral("--offset auto needs --reading smart: only the smart reading "
+                                "finds the offset");
+        return false;
+    }
     if (everyPage && pageGiven) {
         *error = QStringLiteral("--contents-link-page and --contents-link-every-page exclude "
                                 "each other");
@@ -411,6 +460,8 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         job.firstPage = first;
         job.lastPage = last;
         job.offset = offset;
+        job.offsetAuto = offsetAuto;
+        job.reading = reading;
         job.kind = kind;
         job.shape = style.shape;
         job.style.borderType = style.border;

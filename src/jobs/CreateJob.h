@@ -58,6 +58,16 @@ struct CreateJob
     bool outline = false;
     // The entries become hyperlinks; off, only the outline is written.
     bool links = true;
+    // How the contents pages are read: by the classic word rules, or by the smart reading
+    // that understands titles, leaders, levels and lost numbers (contents only).
+    enum Reading
+    {
+        Classic = 0,
+        Smart = 1
+    };
+    int reading = Classic;
+    // The smart reading works out the offset from the book; `offset` is then unused.
+    bool offsetAuto = false;
 
     // Set when the job came from a list row that does not convert: the run stops at this
     // job's turn with this sentence.

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The 31 text columns of a Create-list row. Their numbers are named here only.
+// The 33 text columns of a Create-list row. Their numbers are named here only.
 namespace CreateColumn {
 enum : int
 {
@@ -37,15 +37,19 @@ enum : int
     LinkComment = 27,
     Comment = 28,
     LinkEveryPage = 29,
-    Outline = 30, // "1": the contents also become the outline
+    Outline = 30,    // "1": the contents also become the outline
+    Reading = 31,    // "1": the smart reading; "0" or missing (older rows): classic
+    OffsetAuto = 32, // "1": the smart reading finds the offset
 };
 } // namespace CreateColumn
 
 // One row of the Create list: the file's folder (ending in the platform's separator) and
-// the 31 text columns of its job parameters, exactly as the list holds them.
+// the 33 text columns of its job parameters, exactly as the list holds them. Rows made
+// before the outline and reading columns existed hold 30 and read as before: no
+// outline, the classic reading.
 struct CreateRow
 {
-    static constexpr int kColumnCount = 31;
+    static constexpr int kColumnCount = 33;
 
     QString folder;      // the row's caption
     QStringList columns; // always kColumnCount texts; column 0 is the file name

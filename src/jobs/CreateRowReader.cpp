@@ -46,6 +46,18 @@ public:
         return true;
     }
 
+    // A "0"/"1" column that rows made before it existed leave empty or out: off.
+    bool newFlag(int column, bool* value, const char* what)
+    {
+        const QString text = row_.columns.value(column).trimmed();
+        if (!text.isEmpty() && text != QLatin1String("0") && text != QLatin1String("1")) {
+            fail(column, what);
+            return false;
+        }
+        *value = text == QLatin1String("1");
+        return true;
+    }
+
     bool flag(int column) const { return row_.columns.value(column) == QLatin1String("1"); }
     QString text(int column) const { return row_.columns.value(column); }
 
@@ -103,6 +115,11 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
     job->comment = r.text(C::Comment);
     job->contentsLink = r.flag(C::ContentsLink);
     job->outline = r.flag(C::Outline);
+    bool smart = false;
+    if (!r.newFlag(C::Reading, &smart, "reading") ||
+        !r.newFlag(C::OffsetAuto, &job->offsetAuto, "offset found by itself"))
+        return false;
+    job->reading = smart ? CreateJob::Smart : CreateJob::Classic;
     if (!job->contentsLink)
         return true;
 

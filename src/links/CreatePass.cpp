@@ -7,12 +7,16 @@
 #include "links/ContentsWalk.h"
 #include "links/DocumentOutline.h"
 #include "links/HyperlinkScript.h"
+#include "links/LazyPageTexts.h"
 #include "links/OutlineEntryWriter.h"
 #include "links/OutlineScript.h"
 #include "links/PageAnnotations.h"
 #include "links/PageListing.h"
 #include "links/PlanWriter.h"
 #include "links/ScriptEntryWriter.h"
+#include "links/SmartIndexReading.h"
+#include "links/SmartPlan.h"
+#include "links/SmartReading.h"
 #include "tools/BookGuard.h"
 #include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
@@ -169,6 +173,10 @@ CreatePass::Turn CreatePass::runJob(const CreateJob& job, const CreateOptions& o
 {
     if (!job.rowError.isEmpty())
         return fail(job.rowError);
+    if (job.offsetAuto && job.reading != CreateJob::Smart)
+        return fail(QStringLiteral("%1 was left as it is: only the smart reading finds the offset "
+                                   "by itself.")
+                        .arg(job.path));
     bool inContentsLink = false;
     const AreaLook::Problem look = AreaLook::check(job, &inContentsLink);
     if (look != AreaLook::Problem::None)
@@ -262,6 +270,8 @@ bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
                            const PageListing& listing, const PageTexts& texts, int first, int last,
                            ContentsPlan* plan, QString* error)
 {
+    if (job.reading == CreateJob::Smart)
+        return recogniseSmart(job, options, listing, texts, plan, error);
     EntryRecognition::Settings settings;
     settings.kind = job.kind;
     settings.offset = job.offset;
@@ -298,6 +308,79 @@ bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
     }
     for (const ContentsWalk::PageReport& report : walk.pageReports())
         plan->notes << ContentsWalk::describe(report, listing.pageCount());
+    return true;
+}
+
+bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& options,
+                                const PageListing& listing, const PageTexts& texts,
+                                ContentsPlan* plan, QString* error)
+{
+    SmartReading::Settings settings;
+    settings.check = options.smartCheck;
+    settings.romanOffset = options.romanOffset;
+    QMap<int, PageText> read;
+    int pagesRead = 0;
+    for (const PageTexts::Page& page : texts.pages) {
+        if (!control_.page(++pagesRead, int(texts.pages.size())))
+            return false; // the caller sees the stop
+        settings.contentsPages << page.number;
+        PageText text;
+        if (!page.hasText) {
+            read.insert(page.number, text); // the reading names the page without text
+            continue;
+        }
+        QString why;
+        if (!PageText::parse(page.text, &text, &why)) {
+            *error = QStringLiteral("%1 was left as it is: the text of page %2 does not read: %3")
+                         .arg(job.path)
+                         .arg(page.number)
+                         .arg(why);
+            return false;
+        }
+        read.insert(page.number, text);
+    }
+    // Finding the offset or a lost number's page reads the rest of the book, in one run.
+    ToolRun failedRun;
+    QString dumpError;
+    LazyPageTexts book(listing.pageCount(), read, [&](QMap<int, PageText>* all) {
+        const ToolRun dumped = tools_.capture(
+            kDjvused, {job.path, QStringLiteral("-e"), QStringLiteral("output-txt")});
+        if (!dumped.succeeded()) {
+            failedRun = dumped;
+            return false;
+        }
+        return PageText::parseDump(dumped.standardOutput, all, &dumpError);
+    });
+    if (!job.offsetAuto)
+        settings.offset = job.offset;
+    settings.halve = job.halve;
+    SmartReading::Result result;
+    if (job.kind == CreateJob::Contents) {
+        result = SmartReading::read(book, settings);
+    } else {
+        SmartIndexReading::Settings index;
+        index.indexPages = settings.contentsPages;
+        index.kind = job.kind;
+        index.offset = settings.offset;
+        index.halve = job.halve;
+        result = SmartIndexReading::read(book, index);
+    }
+    if (book.failed()) {
+        *error = dumpError.isEmpty()
+                     ? toolFailure(job.path, failedRun)
+                     : QStringLiteral("%1 was left as it is: %2").arg(job.path, dumpError);
+        return false;
+    }
+    if (!result.ok()) {
+        *error = QStringLiteral("%1 was left as it is: %2").arg(job.path, result.error);
+        return false;
+    }
+    plan->pages = SmartPlan::pagesOf(result, CharTable::escape(job.comment).toLatin1());
+    plan->notes << QStringLiteral("Smart reading: %1 of %2 entries linked, offset %3.")
+                       .arg(plan->entryCount())
+                       .arg(result.entries.size())
+                       .arg(result.offset);
+    plan->notes << result.notes;
     return true;
 }
 

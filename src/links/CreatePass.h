@@ -6,10 +6,13 @@
 #include "links/OutlineAnswer.h"
 #include "links/PassControl.h"
 #include "links/PassOutcome.h"
+#include "links/SmartCheck.h"
 
 #include <QByteArray>
+
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include <functional>
 
@@ -39,6 +42,11 @@ struct CreateOptions
     bool dryRun = false;
     // A document's outline is written over the one it has, without asking.
     bool replaceOutline = false;
+    // The smart reading checks every link against the heading on its page and corrects it
+    // (Check), fails a document that would need a correction (Strict), or trusts the numbers.
+    SmartCheck::Mode smartCheck = SmartCheck::Mode::Check;
+    // Roman page n of the front matter leads to page n + this; none: found from the book.
+    std::optional<int> romanOffset;
 };
 
 struct CreateOutcome : PassOutcome
@@ -106,6 +114,9 @@ private:
     Turn checkOutline(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
     bool change(const ContentsPlan& plan, BookGuard* guard, QString* error);
     bool readOutline(const QString& path, Outline* outline, QString* error);
+    bool recogniseSmart(const CreateJob& job, const CreateOptions& options,
+                        const PageListing& listing, const PageTexts& texts, ContentsPlan* plan,
+                        QString* error);
     // false when the run was stopped during the alignment.
     bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
 

@@ -17,6 +17,8 @@ QList<PlanPage> pagesOf(const SmartReading::Result& result, const QByteArray& co
         entry.title = e.title;
         entry.printed = e.printed.toUtf8();
         entry.targetPage = e.target;
+        entry.level = e.level;
+        entry.numbered = !e.numbering.isEmpty();
         entry.area = e.area;
         entry.comment = trimmed.isEmpty() ? comment : trimmed + ' ' + entry.printed;
         pages.last().entries << entry;

@@ -128,6 +128,15 @@ protected:
     ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Ошибка !!!")};
     QByteArray lastScript; // the last script the pass handed djvused
 
+    // Builds a book of these pages in the test's folder; its path.
+    QString writeBook(const QString& name, const QList<FixturePage>& pages)
+    {
+        const QString path = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
+        return path;
+    }
+
     CreateOutcome run(const QList<CreateRow>& rows, CreateOptions options = {})
     {
         CreatePass pass(tools, texts, log, messages);

@@ -1,5 +1,6 @@
 #include "test_main_window_harness.h"
 
+#include "jobs/CreateRow.h"
 #include "jobs/CreateRowReader.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/CreateTab.h"
@@ -81,9 +82,42 @@ TEST_F(CreateTabTest, ANewRowTakesEveryValueTheControlsShow)
                                "123456",     "ABCDEF", "4",  "1",   "1",  "1",      "0",
                                "0",          "1",      "0",  "0",   "0",  "000000", "000000",
                                "1",          "100",    "50", "640", "50", "4",      "Go to content",
-                               "Страница",   "1",      "0"};
+                               "Страница",   "1",      "0",  "0",   "0"};
     EXPECT_EQ(row(0), expected);
     EXPECT_EQ(fileDialogs, 1);
+}
+
+TEST_F(CreateTabTest, TheSmartReadingAndItsFoundOffsetAreStoredInTheRowAndLoadedBack)
+{
+    EXPECT_FALSE(tab->offsetAutoCheckBox->isEnabled()); // the classic reading needs an offset
+    add("/b/A.djvu");
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"0", "0"}));
+
+    tab->smartReadingCheckBox->setChecked(true);
+    EXPECT_TRUE(tab->offsetAutoCheckBox->isEnabled());
+    tab->offsetAutoCheckBox->setChecked(true);
+    EXPECT_FALSE(tab->Edit3->isEnabled());
+    EXPECT_FALSE(tab->radioMinus->isEnabled());
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
+    add("/b/B.djvu");
+    EXPECT_EQ(row(1).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
+
+    // Back to the classic reading: the offset is typed again.
+    select(1);
+    tab->smartReadingCheckBox->setChecked(false);
+    EXPECT_FALSE(tab->offsetAutoCheckBox->isChecked());
+    EXPECT_FALSE(tab->offsetAutoCheckBox->isEnabled());
+    EXPECT_TRUE(tab->Edit3->isEnabled());
+    EXPECT_EQ(row(1).mid(CreateColumn::Reading), (QStringList{"0", "0"}));
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
+
+    select(0);
+    EXPECT_TRUE(tab->smartReadingCheckBox->isChecked());
+    EXPECT_TRUE(tab->offsetAutoCheckBox->isChecked());
+    EXPECT_FALSE(tab->Edit3->isEnabled());
+    select(1);
+    EXPECT_FALSE(tab->smartReadingCheckBox->isChecked());
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
 }
 
 TEST_F(CreateTabTest, AddRefusesPagesThatAreNotWholeNumbersButNotAReversedRange)

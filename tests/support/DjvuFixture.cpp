@@ -278,6 +278,15 @@ FixturePage FixturePage::ofLines(const QList<QStringList>& lines, int left, int 
     return page;
 }
 
+FixturePage FixturePage::headed(const QStringList& heading, const QString& folio)
+{
+    FixturePage page = ofLines(
+        {heading, {"Some", "running", "text", "of", "the", "page."}, {"More", "text", "here."}});
+    if (!folio.isEmpty())
+        page.lines << FixtureLine::layout(2150, 100, {folio});
+    return page;
+}
+
 bool DjvuFixture::writeAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

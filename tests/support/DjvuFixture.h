@@ -47,6 +47,9 @@ struct FixturePage
 
     // A page whose text lines are given as word lists, 100 pixels apart from the top down.
     static FixturePage ofLines(const QList<QStringList>& lines, int left = 300, int top = 3000);
+    // A page of a book's body: the heading on its first line, some running text below, and
+    // the printed page number at the foot when one is given.
+    static FixturePage headed(const QStringList& heading, const QString& folio = QString());
 };
 
 class DjvuFixture

@@ -221,6 +221,8 @@ void TForm1::setlang(const QString& fileName)
     caption(file, kCreate, "ch7", create->CheckBox7);
     caption(file, kCreate, "ch12", create->CheckBox12);
     caption(file, kCreate, "ch17", create->outlineCheckBox);
+    caption(file, kCreate, "ch18", create->smartReadingCheckBox);
+    caption(file, kCreate, "ch19", create->offsetAutoCheckBox);
     caption(file, kCreate, "ch8", create->CheckBox8);
     caption(file, kCreate, "ch9", create->CheckBox9, link->CheckBox13);
     caption(file, kCreate, "B2", create->Button3);

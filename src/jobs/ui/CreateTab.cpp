@@ -46,6 +46,8 @@ enum Column
     kContentsLink = CreateColumn::ContentsLink,
     kComment = CreateColumn::Comment,
     kOutline = CreateColumn::Outline,
+    kReading = CreateColumn::Reading,
+    kOffsetAuto = CreateColumn::OffsetAuto,
 };
 
 constexpr int kOval = 1;
@@ -121,7 +123,9 @@ void CreateTab::build()
     radioMinus->setObjectName(QStringLiteral("radioMinus"));
     radioMinus->setGeometry(150, 20, 90, 22);
     CheckBox11 = checkBox(groupOffset, "CheckBox11", QStringLiteral("Делить на 2"));
-    CheckBox11->setGeometry(10, 44, 230, 20);
+    CheckBox11->setGeometry(10, 44, 135, 20);
+    offsetAutoCheckBox = checkBox(groupOffset, "offsetAutoCheckBox", QStringLiteral("авто"));
+    offsetAutoCheckBox->setGeometry(150, 44, 95, 20);
 
     Edit13 = lineEdit(this, "Edit13", QStringLiteral("Go to page"));
     Edit13->setGeometry(108, 166, 150, 22);
@@ -140,9 +144,13 @@ void CreateTab::build()
     Button3->setGeometry(138, 218, 120, 27);
 
     CheckBox5 = checkBox(this, "CheckBox5", QStringLiteral("Закрыть по завершению"));
-    CheckBox5->setGeometry(8, 252, 250, 20);
+    CheckBox5->setGeometry(8, 246, 250, 20);
     CheckBox4 = checkBox(this, "CheckBox4", QStringLiteral("Очистить список по завершению"));
-    CheckBox4->setGeometry(8, 274, 250, 20);
+    CheckBox4->setGeometry(8, 266, 250, 20);
+    smartReadingCheckBox =
+        checkBox(this, "smartReadingCheckBox", QStringLiteral("Умное чтение оглавления"));
+    smartReadingCheckBox->setGeometry(8, 286, 250, 20);
+    applyOffsetEnabling();
 
     // Right column: pages, kind of work, the border group, the job-wide options.
     Edit1 = lineEdit(this, "Edit1", QStringLiteral("1"));
@@ -283,6 +291,16 @@ void CreateTab::connectHandlers()
     connect(CheckBox14, &QCheckBox::toggled, this, &CreateTab::CheckBox14Click);
     connect(outlineCheckBox, &QCheckBox::toggled, this,
             [this](bool on) { list_.store(kOutline, flag(on)); });
+    connect(smartReadingCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on)
+            offsetAutoCheckBox->setChecked(false); // only the smart reading finds the offset
+        applyOffsetEnabling();
+        list_.store(kReading, flag(on));
+    });
+    connect(offsetAutoCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        applyOffsetEnabling();
+        list_.store(kOffsetAuto, flag(on));
+    });
     connect(Edit13, &QLineEdit::textChanged, this,
             [this](const QString& t) { list_.store(kComment, t); });
 }
@@ -311,6 +329,8 @@ QStringList CreateTab::parameterColumns() const
     linkTab_.putColumns(columns);
     columns[kComment] = Edit13->text();
     columns[kOutline] = flag(outlineCheckBox->isChecked());
+    columns[kReading] = flag(smartReadingCheckBox->isChecked());
+    columns[kOffsetAuto] = flag(offsetAutoCheckBox->isChecked());
     return columns.mid(1);
 }
 
@@ -374,6 +394,8 @@ void CreateTab::ListView2Click()
     Edit1->setText(cols.value(kFirstPage));
     Edit2->setText(cols.value(kLastPage));
     outlineCheckBox->setChecked(cols.value(kOutline) == QLatin1String("1"));
+    smartReadingCheckBox->setChecked(cols.value(kReading) == QLatin1String("1"));
+    offsetAutoCheckBox->setChecked(cols.value(kOffsetAuto) == QLatin1String("1"));
 
     int offset = 0;
     if (!number(kOffset, &offset))
@@ -420,6 +442,15 @@ void CreateTab::applyBorderEnabling()
     UpDown1->setEnabled(border > kPlainBorder);
     colour1Button->setEnabled(border == kPlainBorder);
     colour2Button->setEnabled(CheckBox9->isChecked());
+}
+
+void CreateTab::applyOffsetEnabling()
+{
+    const bool smart = smartReadingCheckBox->isChecked();
+    const bool typed = !offsetAutoCheckBox->isChecked();
+    offsetAutoCheckBox->setEnabled(smart);
+    for (QWidget* w : std::initializer_list<QWidget*>{Edit3, radioPlus, radioMinus})
+        w->setEnabled(typed);
 }
 
 void CreateTab::ComboBox1Change()

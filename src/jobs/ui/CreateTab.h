@@ -27,7 +27,8 @@ class WindowDialogs;
 //   ListView2 headers 0..3 (model CreateList) -> "Путь", "Файл", "1 стр.", "2 стр."
 //   labelPagesFrom -> "Страницы с "   labelPagesTo -> "по"
 //   groupOffset -> "Смещение"   radioPlus -> "Плюс"   radioMinus -> "Минус"
-//   CheckBox11 -> "Делить на 2"
+//   CheckBox11 -> "Делить на 2"   offsetAutoCheckBox -> "авто"
+//   smartReadingCheckBox -> "Умное чтение оглавления"
 //   labelKindOfWork -> "Тип работы"   ComboBox3 items -> "Содержание",
 //       "Алфавитный указатель 1", "Алфавитный указатель 2"
 //   groupBorder -> "Тип границы"   ComboBox2 items -> "Прямоугольник", "Овал"
@@ -63,6 +64,8 @@ public:
     QRadioButton* radioPlus;
     QRadioButton* radioMinus;
     QCheckBox* CheckBox11;
+    QCheckBox* offsetAutoCheckBox; // the smart reading finds the offset; needs smartReading
+    QCheckBox* smartReadingCheckBox;
     QLabel* labelKindOfWork;
     QComboBox* ComboBox3;
     QGroupBox* groupBorder;
@@ -124,6 +127,8 @@ private:
     void connectHandlers();
     // Enables the width field, "Цвет1" and "Цвет2" as the border type and highlight say.
     void applyBorderEnabling();
+    // The offset's controls as the reading and "auto" allow.
+    void applyOffsetEnabling();
     QString offsetText() const;
     QStringList parameterColumns() const;
     void syncSelection();
