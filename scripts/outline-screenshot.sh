@@ -26,12 +26,12 @@ chmod u+w "$book"
 djvused "$book" -e remove-outline -s
 # The outline of the first contents (page 1); the second contents (pages 17-18, printed
 # page + 16) replaces it in a second copy, so both outlines are put together by hand.
-"$cli" create --outline --no-links --no-backup --pages 1 "$book" >/dev/null
+"$cli" create --reading smart --outline --no-links --no-backup --pages 1 "$book" >/dev/null
 first="$("$cli" outline-export "$book")"
 cp "$sample" "$work/second.djvu"
 chmod u+w "$work/second.djvu"
 djvused "$work/second.djvu" -e remove-outline -s
-"$cli" create --outline --no-links --no-backup --pages 17-18 --offset 16 "$work/second.djvu" \
+"$cli" create --reading smart --outline --no-links --no-backup --pages 17-18 --offset 16 "$work/second.djvu" \
   >/dev/null
 second="$("$cli" outline-export "$work/second.djvu")"
 printf '%s\n%s\n' "$first" "$second" | "$cli" outline-import "$book" - >/dev/null

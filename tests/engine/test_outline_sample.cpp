@@ -34,8 +34,8 @@ Outline written(const QTemporaryDir& dir, const QString& name, const QString& pa
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QString error;
     EXPECT_TRUE(DjvuFixture::applyScript(path, "remove-outline\n", &error)) << error.toStdString();
-    const CliRun run = runCli({"create", "--outline", "--no-links", "--no-backup", "--pages", pages,
-                               "--offset", offset, path});
+    const CliRun run = runCli({"create", "--reading", "smart", "--outline", "--no-links",
+                               "--no-backup", "--pages", pages, "--offset", offset, path});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     return outlineOf(path);
 }
