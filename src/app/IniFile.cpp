@@ -80,19 +80,50 @@ QStringList textLines(const QString& path)
     return Cp1251::decodeUtf8OrCp1251(readBytes(path)).split(lineEnd);
 }
 
+// Section and key as one text that matches without regard to case, as the lookups do.
+QString entryKey(const QString& section, const QString& key)
+{
+    return section.toCaseFolded() + QChar(0) + key.toCaseFolded();
+}
+
 } // namespace
 
 IniFile IniFile::snapshotOf(const QString& path)
 {
+    // Every key of every section, the first of its name winning, as a lookup finds it.
+    auto entries = std::make_shared<QHash<QString, QString>>();
+    QString section;
+    bool inSection = false;
+    for (const QString& line : textLines(path)) {
+        const QString name = sectionOf(line);
+        if (!name.isNull()) {
+            section = name;
+            inSection = true;
+            continue;
+        }
+        QString k, v;
+        if (!inSection || !splitEntry(line, &k, &v))
+            continue;
+        const QString at = entryKey(section, k);
+        if (!entries->contains(at))
+            entries->insert(at, v.left(kMaxValueLength));
+    }
     IniFile file(path);
-    file.lines_ = std::make_shared<const QStringList>(textLines(path));
+    file.entries_ = std::move(entries);
     return file;
 }
 
 bool IniFile::find(const QString& section, const QString& key, QString* value) const
 {
+    if (entries_) {
+        const auto found = entries_->constFind(entryKey(section, key));
+        if (found == entries_->constEnd())
+            return false;
+        *value = *found;
+        return true;
+    }
     bool inSection = false;
-    const QStringList lines = lines_ ? *lines_ : textLines(path_);
+    const QStringList lines = textLines(path_);
     for (const QString& line : lines) {
         const QString name = sectionOf(line);
         if (!name.isNull()) {

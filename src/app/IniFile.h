@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -45,5 +46,6 @@ public:
 private:
     bool find(const QString& section, const QString& key, QString* value) const;
     QString path_;
-    std::shared_ptr<const QStringList> lines_; // a snapshot's lines; none: read the file
+    // A snapshot's keys by section and name; none: every read reads the file.
+    std::shared_ptr<const QHash<QString, QString>> entries_;
 };

@@ -39,11 +39,12 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefaultAndCreatesNothing)
 
 TEST_F(IniFileTest, ASnapshotReadsAsTheFileDidWhenItWasTaken)
 {
-    put("[Memo]\r\nm1 = \"one\"\r\n[OCR]\nm1=two\r\xcf\xf0\xe8=\xe2\n");
+    put("m1=before any section\n[Memo]\r\nm1 = \"one\"\r\nM1=second\n[OCR]\nm1=two\r\xcf\xf0\xe8="
+        "\xe2\n[memo]\nm1=third\nx=later\n");
     const IniFile snapshot = IniFile::snapshotOf(path());
     const IniFile live(path());
     for (const char* section : {"Memo", "memo", "OCR", "Other"})
-        for (const char* key : {"m1", "M1", "x"})
+        for (const char* key : {"m1", "M1", "x", "y"})
             EXPECT_EQ(snapshot.readText(section, key, "-"), live.readText(section, key, "-"))
                 << section << " " << key;
     EXPECT_EQ(snapshot.readText("OCR", QStringLiteral("При")), QStringLiteral("в"));
