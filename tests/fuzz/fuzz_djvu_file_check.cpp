@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cstdlib>
+
 namespace {
 
 const QString& scratchPath()
@@ -19,6 +21,9 @@ const QString& scratchPath()
         return folder + QStringLiteral("/tocsmith-fuzz-file-check-%1.djvu")
                             .arg(QCoreApplication::applicationPid());
     }();
+    // Gone when the run ends.
+    static const bool removedAtExit = std::atexit([] { QFile::remove(scratchPath()); }) == 0;
+    Q_UNUSED(removedAtExit);
     return path;
 }
 
