@@ -128,6 +128,10 @@ QByteArray write(const Outline& outline, int pageCount)
         QByteArray title = escape(bookmark.title);
         if (title.startsWith(' '))
             title.replace(0, 1, "\\x20");
+        // A byte order mark opening the text is dropped on reading; one that opens a title
+        // is the title's own.
+        if (title.startsWith("\xef\xbb\xbf"))
+            title.replace(0, 3, "\\xef\\xbb\\xbf");
         QByteArray target;
         const int page = Outline::pageOf(bookmark.target);
         if (page >= 1 && page <= pageCount) {

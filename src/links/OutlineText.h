@@ -12,7 +12,8 @@
 // So that every outline comes back exactly, a few characters are written as escapes: a
 // backslash as \\, a tab as \t, a line feed as \n, a carriage return as \r, any other
 // control character, and any byte that is not UTF-8, as \xHH, a space that begins a title
-// as \x20, and the first byte of a target that is only digits (not a page) as \xHH too.
+// as \x20, a byte order mark that begins a title as \xef\xbb\xbf, and the
+// first byte of a target that is only digits (not a page) as \xHH too.
 namespace OutlineText {
 
 QByteArray write(const Outline& outline, int pageCount);

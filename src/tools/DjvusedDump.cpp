@@ -128,8 +128,10 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
     }
     QList<QByteArray> lines = capture.split('\n');
     lines.removeLast(); // after the final line feed
+    // Carriage returns at a line's end are line-ending blanks, however many: a body line
+    // keeping one would lose it when its script is read again.
     for (QByteArray& line : lines)
-        if (line.endsWith('\r'))
+        while (line.endsWith('\r'))
             line.chop(1);
 
     bool removed = false;

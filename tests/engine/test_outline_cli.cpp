@@ -110,6 +110,21 @@ TEST_F(OutlineCliTest, AForeignOutlineRoundTripsWithoutAnyChange)
     EXPECT_FALSE(QFile::exists(path + ".backup"));
 }
 
+TEST_F(OutlineCliTest, AFirstTitleOpeningWithAByteOrderMarkKeepsIt)
+{
+    // U+FEFF opening the first title is text of the title, not a mark of the exported file.
+    const QString path = book("(bookmarks (\"\\357\\273\\277Title\" \"#1\") (\"Next\" \"#2\"))");
+    const QString original = printed(path);
+    const QByteArray bytes = DjvuFixture::readAll(path);
+    const CliRun out = runCli({"outline-export", path});
+    ASSERT_EQ(out.status, 0) << s(out.err);
+    EXPECT_EQ(out.out.toUtf8(), QByteArray("\\xef\\xbb\\xbfTitle\t1\nNext\t2\n"));
+    const CliRun same = runCli({"outline-import", path, text(out.out.toUtf8())});
+    ASSERT_EQ(same.status, 0) << s(same.err);
+    EXPECT_EQ(DjvuFixture::readAll(path), bytes);
+    EXPECT_EQ(printed(path), original);
+}
+
 TEST_F(OutlineCliTest, EveryRefusalNamesItsLineAndChangesNothing)
 {
     const QString path = book(kForeign);
