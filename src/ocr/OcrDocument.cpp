@@ -46,7 +46,7 @@ QString wordOf(const QByteArray& line)
 bool isWordAlone(const QByteArray& line, qsizetype contentEnd)
 {
     const QByteArray t = line.trimmed();
-    return t.startsWith(kWord) && t.endsWith("</WORD>") && line.count(kWord) == 1 &&
+    return t.startsWith(kWord) && t.endsWith("</WORD>") && t.count('<') == 2 &&
            line.indexOf("</WORD>") == contentEnd;
 }
 

@@ -165,6 +165,7 @@ TEST(OcrPageDisplay, AWordLineHoldingAnyOtherElementIsRefusedAtLoading)
         "<LINE>" + word,
         word + "</LINE>",
         "&  " + word,
+        word + "<OBJECT data=\"p2.djvu\">x</WORD>",
     };
     for (const QByteArray& line : crowded) {
         QByteArray xml = dumpOf({{{"abc"}}});
