@@ -50,6 +50,16 @@ bool isWordAlone(const QByteArray& line, qsizetype contentEnd)
            line.indexOf("</WORD>") == contentEnd;
 }
 
+// A page's opening tag is rewritten (its file address) when the page is saved, so it must
+// stand alone on its line: the tag and nothing else, its address quoted.
+bool isPageStartAlone(const QByteArray& line)
+{
+    const QByteArray t = line.trimmed();
+    const QByteArray open = kObject + "=\"";
+    return t.startsWith(open) && t.count('<') == 1 && t.endsWith('>') &&
+           t.indexOf('"', open.size()) > 0;
+}
+
 // The four numbers of the coords attribute, as written, or empty when they are not four
 // integers.
 QByteArray boxOf(const QByteArray& line)
@@ -120,8 +130,15 @@ bool OcrDocument::setXml(const QByteArray& xml, QString* error)
         QByteArray& line = lines[i];
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.contains(kObject))
+        if (line.contains(kObject)) {
+            if (!isPageStartAlone(line)) {
+                *error = QStringLiteral("Line %1 of the text dump opens a page among other "
+                                        "elements; the text layer cannot be edited safely.")
+                             .arg(i + 1);
+                return false;
+            }
             table << i;
+        }
         // Only words inside a page's element are saved with it.
         const bool wordInPage = inPage;
         inPage = (inPage || line.contains(kObject)) && !line.contains("</OBJECT>");

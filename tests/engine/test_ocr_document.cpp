@@ -179,8 +179,17 @@ TEST(OcrPageDisplay, AWordLineHoldingAnyOtherElementIsRefusedAtLoading)
     OcrDocument d;
     QString error;
     EXPECT_FALSE(d.setXml("<WORDcoords=\"0,2,6,8\"><OBJECT data", &error));
-    EXPECT_FALSE(d.setXml("<OBJECT data</OBJECT>\n<WORD coords=\"0,7,0,7\"></WORD>\n", &error));
-    EXPECT_TRUE(error.contains("Line 2")) << error.toStdString();
+    EXPECT_FALSE(
+        d.setXml("<OBJECT data=\"x\">\n</OBJECT>\n<WORD coords=\"0,7,0,7\"></WORD>\n", &error));
+    EXPECT_TRUE(error.contains("Line 3")) << error.toStdString();
+    // A page's opening tag is rewritten on saving, so it too must stand alone on its line.
+    for (const QByteArray& line : {QByteArray("<LINE><OBJECT data=\"x\">"),
+                                   QByteArray("<OBJECT data=\"a<OBJECT data=\"b\">"),
+                                   QByteArray("<OBJECT data=\"x\"> <WORD coords=\"1,2,3,4\">a"),
+                                   QByteArray("<OBJECT data")}) {
+        EXPECT_FALSE(d.setXml("<BODY>\n" + line + "\n</OBJECT>\n", &error)) << line.toStdString();
+        EXPECT_TRUE(error.contains("Line 2")) << error.toStdString();
+    }
 }
 
 // ---- Writing a page back
@@ -370,8 +379,8 @@ TEST(OcrWordTextTest, EveryControlCharacterRoundTripsAndLeavesItsPageUnchanged)
     }
     OcrDocument d;
     QString error;
-    ASSERT_TRUE(
-        d.setXml(QByteArray("<OBJECT data\n<WORD coords=\"3,2,6,4\">\0</WORD>\n", 45), &error));
+    ASSERT_TRUE(d.setXml(
+        QByteArray("<OBJECT data=\"x\">\n<WORD coords=\"3,2,6,4\">\0</WORD>\n", 51), &error));
     ASSERT_TRUE(d.writeBack(1, d.page(1).lines, &error));
     EXPECT_FALSE(d.isModified());
 }
