@@ -11,9 +11,10 @@ const char kHelp[] =
     "Usage: tocsmith-cli outline-export FILE.djvu\n"
     "\n"
     "Prints the outline (bookmarks) of FILE.djvu, one bookmark a line: two spaces per\n"
-    "level, the title, a tab, the target. A target that is a page of the document shows\n"
-    "as its page number; any other target (a page named by its file, a web address) as\n"
-    "the document holds it. Escapes keep every title exact: \\\\ for a backslash, \\t, \\n,\n"
+    "level, the title, a tab, the target. A target that is a page of the document (by\n"
+    "its number or its file name) shows as its page number; any other target (a web\n"
+    "address, say) as the document holds it. Escapes keep every title exact: \\\\ for a backslash, "
+    "\\t, \\n,\n"
     "\\r, and \\xHH for other control characters and bytes that are not UTF-8. Correct\n"
     "the text and write it back with outline-import. A document without an outline\n"
     "prints nothing.\n"
@@ -48,12 +49,13 @@ int runOutlineExportCommand(const QStringList& args)
     DocumentOutline document(tools.runner());
     Outline outline;
     int pages = 0;
-    if (!document.read(args[0], &outline, &pages)) {
+    QList<QByteArray> pageIds;
+    if (!document.read(args[0], &outline, &pages, &pageIds)) {
         if (!document.errorShown())
             tools.messages.showMessage(document.error(), QString());
         return 1;
     }
-    const QByteArray text = OutlineText::write(outline, pages);
+    const QByteArray text = OutlineText::write(outline, pages, pageIds);
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     std::fflush(stdout);
     return 0;

@@ -13,7 +13,8 @@ const char kHelp[] =
     "Writes TEXT (as outline-export prints it, '-' for standard input) as the outline\n"
     "(bookmarks) of FILE.djvu, replacing the outline it has; an empty TEXT removes it.\n"
     "Each line: two spaces per level, the title, a tab, the target. A target that is a\n"
-    "number is that page of the document; any other target is written as it stands.\n"
+    "number is that page of the document, written in the form the document's outline\n"
+    "already uses for it; any other target is written as it stands.\n"
     "A line without a tab, an indent deeper by more than one level than the line before,\n"
     "a page outside the document or an unknown backslash escape is reported with its line\n"
     "number, and the document is not changed at all.\n"
@@ -68,12 +69,14 @@ int runOutlineImportCommand(const QStringList& args)
     DocumentOutline document(tools.runner());
     Outline current;
     int pages = 0;
-    if (!document.read(file, &current, &pages))
+    QList<QByteArray> pageIds;
+    if (!document.read(file, &current, &pages, &pageIds))
         return document.errorShown() ? 1 : failed(document.error());
-    const OutlineText::Parsed parsed = OutlineText::read(text, pages);
+    OutlineText::Parsed parsed = OutlineText::read(text, pages);
     if (!parsed.errors.isEmpty())
         return failed(QStringLiteral("%1: %2\nThe document was not changed.")
                           .arg(names[1], parsed.errors.join(u'\n')));
+    OutlineText::keepTargetForms(&parsed.outline, current, pageIds);
     switch (document.write(file, parsed.outline, backup)) {
     case DocumentOutline::WriteOutcome::NothingChanged:
         tools.log.addLine(

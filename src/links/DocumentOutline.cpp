@@ -2,6 +2,7 @@
 
 #include "links/BackupCopy.h"
 #include "links/OutlineScript.h"
+#include "links/PageListing.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -33,7 +34,30 @@ bool DocumentOutline::readOutline(const QString& path, Outline* outline)
     return error.isEmpty() || fail(error);
 }
 
-bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* pageCount)
+bool DocumentOutline::readPageIds(const QString& path, int pageCount, QList<QByteArray>* ids)
+{
+    const ToolRun run = tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("ls")});
+    if (!run.clean())
+        return fail(run.failureText(), !run.started);
+    QString error;
+    const PageListing listing = PageListing::parse(run.standardOutput, &error);
+    if (!error.isEmpty())
+        return fail(error);
+    ids->clear();
+    // A single-page document lists no page line; its one page has no identifier to name.
+    if (listing.pageCount() != pageCount)
+        return listing.pageCount() == 0 || fail(QStringLiteral("djvused listed %1 pages of %2, "
+                                                               "not %3.")
+                                                    .arg(listing.pageCount())
+                                                    .arg(path)
+                                                    .arg(pageCount));
+    for (const PageListing::Page& page : listing.pages())
+        *ids << page.identifier.toUtf8();
+    return true;
+}
+
+bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* pageCount,
+                           QList<QByteArray>* pageIds)
 {
     error_.clear();
     errorShown_ = false;
@@ -48,6 +72,8 @@ bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* p
     *pageCount = count.standardOutput.trimmed().toInt(&ok);
     if (!ok || *pageCount < 1)
         return fail(QStringLiteral("djvused gave no page count for %1.").arg(documentPath));
+    if (pageIds && !readPageIds(path, *pageCount, pageIds))
+        return false;
     return readOutline(path, outline);
 }
 

@@ -21,8 +21,10 @@ public:
 
     explicit DocumentOutline(ToolRunner& tools) : tools_(tools) {}
 
-    // The outline ("print-outline", empty when there is none) and the number of pages.
-    bool read(const QString& documentPath, Outline* outline, int* pageCount);
+    // The outline ("print-outline", empty when there is none) and the number of pages; with
+    // pageIds, also the identifiers of the pages in page order.
+    bool read(const QString& documentPath, Outline* outline, int* pageCount,
+              QList<QByteArray>* pageIds = nullptr);
 
     // Replaces the outline (an empty one removes it). With backup, the document is copied to
     // "<document>.backup" first, unless nothing is to change.
@@ -41,6 +43,7 @@ public:
 private:
     bool fail(const QString& error, bool shown = false);
     bool readOutline(const QString& path, Outline* outline);
+    bool readPageIds(const QString& path, int pageCount, QList<QByteArray>* ids);
     bool replace(const QString& documentPath, const QByteArray& script, const Outline& outline);
 
     ToolRunner& tools_;

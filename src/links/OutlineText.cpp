@@ -1,5 +1,7 @@
 #include "links/OutlineText.h"
 
+#include <QHash>
+
 namespace OutlineText {
 
 namespace {
@@ -121,7 +123,37 @@ bool unescape(const QByteArray& text, QByteArray* bytes, QString* error)
 
 } // namespace
 
-QByteArray write(const Outline& outline, int pageCount)
+int pageOfTarget(const QByteArray& target, const QList<QByteArray>& pageIds)
+{
+    const int page = Outline::pageOf(target);
+    if (page != 0 || !target.startsWith('#'))
+        return page;
+    const qsizetype at = pageIds.indexOf(target.mid(1));
+    return at < 0 ? 0 : int(at) + 1;
+}
+
+void keepTargetForms(Outline* imported, const Outline& current, const QList<QByteArray>& pageIds)
+{
+    QHash<int, QByteArray> firstForm;
+    for (const Bookmark& bookmark : current.bookmarks) {
+        const int page = pageOfTarget(bookmark.target, pageIds);
+        if (page != 0 && !firstForm.contains(page))
+            firstForm.insert(page, bookmark.target);
+    }
+    for (qsizetype i = 0; i < imported->bookmarks.size(); ++i) {
+        Bookmark& bookmark = imported->bookmarks[i];
+        const int page = Outline::pageOf(bookmark.target);
+        if (page == 0)
+            continue;
+        if (i < current.bookmarks.size() &&
+            pageOfTarget(current.bookmarks[i].target, pageIds) == page)
+            bookmark.target = current.bookmarks[i].target;
+        else
+            bookmark.target = firstForm.value(page, bookmark.target);
+    }
+}
+
+QByteArray write(const Outline& outline, int pageCount, const QList<QByteArray>& pageIds)
 {
     QByteArray text;
     for (const Bookmark& bookmark : outline.bookmarks) {
@@ -133,7 +165,7 @@ QByteArray write(const Outline& outline, int pageCount)
         if (title.startsWith("\xef\xbb\xbf"))
             title.replace(0, 3, "\\xef\\xbb\\xbf");
         QByteArray target;
-        const int page = Outline::pageOf(bookmark.target);
+        const int page = pageOfTarget(bookmark.target, pageIds);
         if (page >= 1 && page <= pageCount) {
             target = QByteArray::number(page);
         } else {

@@ -6,8 +6,10 @@
 #include <QStringList>
 
 // The outline as plain UTF-8 text, one bookmark a line: two spaces per level, the title,
-// a tab, the target. A target "#N" naming a page of the document shows as the number N,
-// any other target as the document holds it; a number read back becomes "#N" again.
+// a tab, the target. A target naming a page of the document, as "#N" or by the page's
+// identifier ("#p0002.djvu"), shows as the page number; any other target as the document
+// holds it. A number read back becomes "#N" again, unless keepTargetForms gives it the form
+// the document used for that bookmark.
 //
 // So that every outline comes back exactly, a few characters are written as escapes: a
 // backslash as \\, a tab as \t, a line feed as \n, a carriage return as \r, any other
@@ -16,7 +18,16 @@
 // first byte of a target that is only digits (not a page) as \xHH too.
 namespace OutlineText {
 
-QByteArray write(const Outline& outline, int pageCount);
+// pageIds: the identifiers of the document's pages in page order ("djvused -e ls").
+QByteArray write(const Outline& outline, int pageCount, const QList<QByteArray>& pageIds = {});
+
+// The page a target names: "#N", or "#<identifier>" of one of pageIds; 0 for anything else.
+int pageOfTarget(const QByteArray& target, const QList<QByteArray>& pageIds);
+
+// Gives each page target of `imported` the form the document's current outline uses for
+// it: the same bookmark's own target when the bookmark at that place names the same page,
+// else the first form used for that page. Exported text imported back so changes nothing.
+void keepTargetForms(Outline* imported, const Outline& current, const QList<QByteArray>& pageIds);
 
 struct Parsed
 {

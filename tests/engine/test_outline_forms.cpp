@@ -96,6 +96,32 @@ TEST(OutlineTextForm, WritesLevelsTitlesAndTargetsSoTheyReadBackTheSame)
     EXPECT_EQ(back.outline, outline);
 }
 
+// Pages named by their identifiers show as page numbers, and an import takes back the form
+// the document used: the bookmark's own where it still names that page, else the page's
+// first form, else "#N".
+TEST(OutlineTextForm, PageIdentifiersShowAsNumbersAndComeBackInTheDocumentsForm)
+{
+    const QList<QByteArray> ids{"a.djvu", "b.djvu", "c.djvu", "d.djvu"};
+    Outline current;
+    current.bookmarks = {mark(0, "One", "#a.djvu"), mark(1, "Two", "#b.djvu"),
+                         mark(1, "Two again", "#2"), mark(0, "Unknown", "#z.djvu"),
+                         mark(0, "Web", "https://example.org/")};
+    const QByteArray text = OutlineText::write(current, 4, ids);
+    EXPECT_EQ(text,
+              "One\t1\n  Two\t2\n  Two again\t2\nUnknown\t#z.djvu\nWeb\thttps://example.org/\n");
+    OutlineText::Parsed back = OutlineText::read(text, 4);
+    ASSERT_TRUE(back.errors.isEmpty());
+    OutlineText::keepTargetForms(&back.outline, current, ids);
+    EXPECT_EQ(back.outline, current);
+
+    // Edited: a bookmark added in front shifts the places; a page the outline never named.
+    OutlineText::Parsed edited = OutlineText::read("New\t2\nOne\t1\nLast\t4\n", 4);
+    OutlineText::keepTargetForms(&edited.outline, current, ids);
+    EXPECT_EQ(edited.outline.bookmarks[0].target, QByteArray("#b.djvu"));
+    EXPECT_EQ(edited.outline.bookmarks[1].target, QByteArray("#a.djvu"));
+    EXPECT_EQ(edited.outline.bookmarks[2].target, QByteArray("#4"));
+}
+
 TEST(OutlineTextForm, ReadsWhatAnEditorLeaves)
 {
     // A byte-order mark, Windows line ends, blank lines, no line feed at the end, and
