@@ -64,11 +64,17 @@ TEST(OutlineSample, BothContentsAgainstTheAuthorsOutline)
     report("page 1, offset 0", OutlineEvaluation::compare(author, first, listing));
     report("pages 17-18, offset 16", OutlineEvaluation::compare(author, second, listing));
     report("both", whole);
-    // Without the parents, titles and pages alone: what the nesting costs.
-    Outline flatAuthor = author;
-    for (Bookmark& b : flatAuthor.bookmarks)
-        b.level = 0;
-    report("both, nesting ignored", OutlineEvaluation::compare(flatAuthor, both, listing));
+    // The author hangs each contents under a part bookmark that no contents line names
+    // ("Djvused", "Djvu"). Without those two, their children one level up: what is left to
+    // find is what the printed contents can give (five of the author's bookmarks, under
+    // 8.3.4.2.3, are not printed at all).
+    Outline lifted;
+    for (const Bookmark& b : author.bookmarks) {
+        if (b.level > 0)
+            lifted.bookmarks << Bookmark{b.level - 1, b.title, b.target};
+    }
+    report("both, the author's two part bookmarks lifted",
+           OutlineEvaluation::compare(lifted, both, listing));
     EXPECT_EQ(whole.authorCount, author.count());
     EXPECT_EQ(whole.writtenCount, both.count());
 }
