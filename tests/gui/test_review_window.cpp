@@ -262,3 +262,46 @@ TEST_F(ReviewFromTheWindowTest, PreviewOpensTheSelectedRowsReviewInTheWindowsLan
 }
 
 } // namespace
+
+namespace {
+
+// Pictures of the review of the shared sample book, in Russian and English, for the README.
+// Taken only when TOCSMITH_SCREENSHOTS names a folder and TOCSMITH_REVIEW_BOOK the book (run
+// by scripts/review-screenshots.sh); the book is reviewed in a copy and never written.
+TEST_F(ReviewWindowTest, ScreenshotsOfTheSampleBooksReview)
+{
+    const QString folder = qEnvironmentVariable("TOCSMITH_SCREENSHOTS");
+    const QString sample = qEnvironmentVariable("TOCSMITH_REVIEW_BOOK");
+    if (folder.isEmpty() || sample.isEmpty())
+        GTEST_SKIP() << "set TOCSMITH_SCREENSHOTS and TOCSMITH_REVIEW_BOOK to take the pictures";
+    const QString path = dir.filePath("sample.djvu");
+    ASSERT_TRUE(QFile::copy(sample, path));
+    struct Shot
+    {
+        const char* name;
+        int first, last, offset, row;
+    };
+    const QList<Shot> shots = {{"page1", 1, 1, 0, 2}, {"pages17-18", 17, 18, 16, 5}};
+    const QList<std::pair<const char*, QString>> languages = {{"russian", QString()},
+                                                              {"english", englishFile()}};
+    for (const auto& [language, file] : languages) {
+        for (const Shot& shot : shots) {
+            CreateJob made = job(path, shot.first, shot.last, shot.offset, true);
+            made.reading = CreateJob::Smart;
+            CreateOptions options;
+            options.backup = false;
+            window = std::make_unique<ReviewWindow>(made, options, exe.path(), texts,
+                                                    ReviewCaptions(file));
+            window->show();
+            window->start();
+            window->waitUntilIdle();
+            ASSERT_GT(window->model().rowCount(), shot.row) << window->lastMessage().toStdString();
+            window->table->selectRow(shot.row);
+            window->waitUntilIdle();
+            const QString name = QStringLiteral("review-%1-%2.png").arg(language, shot.name);
+            EXPECT_TRUE(window->grab().save(QDir(folder).filePath(name)));
+        }
+    }
+}
+
+} // namespace

@@ -108,6 +108,7 @@ void ReviewWindow::build()
     table->setModel(marks);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(ReviewModel::TitleColumn, QHeaderView::Stretch);
     table->verticalHeader()->setDefaultSectionSize(22);
     levelLabel = new QLabel(captions_.text("l1"));
