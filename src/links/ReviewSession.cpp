@@ -30,13 +30,16 @@ ReviewSession::run(const CreateJob& job, const CreateOptions& options,
     return result;
 }
 
-ReviewSession::Result ReviewSession::plan(const CreateJob& job, CreateOptions options) const
+ReviewSession::Result ReviewSession::plan(const CreateJob& job, CreateOptions options,
+                                          const CancelToken* stop) const
 {
     // Nothing is written: an outline the document has would only be replaced at the write.
     options.dryRun = true;
     options.replaceOutline = true;
     options.align = false;
-    return run(job, options, [](CreatePass& pass, Result& result) {
+    return run(job, options, [stop](CreatePass& pass, Result& result) {
+        if (stop)
+            pass.setControl(PassControl(nullptr, stop));
         pass.setPlanSink([&result](const ContentsPlan& plan) { result.plan = plan; });
     });
 }

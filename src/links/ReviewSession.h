@@ -26,7 +26,9 @@ public:
         bool changed = false; // the document was written
     };
 
-    Result plan(const CreateJob& job, CreateOptions options) const;
+    // `stop`, when given, ends the reading early (the window closing meanwhile).
+    Result plan(const CreateJob& job, CreateOptions options,
+                const CancelToken* stop = nullptr) const;
     // `reviewed`: the plan as the user left it. The outline question is asked when the
     // document has an outline that the new one would replace.
     Result write(const CreateJob& job, const CreateOptions& options, const ContentsPlan& reviewed,

@@ -230,6 +230,23 @@ TEST_F(ReviewWindowTest, AMissingDdjvuIsNamedAndTheEntriesStillShow)
     EXPECT_TRUE(window->statusLabel->text().contains(missing));
 }
 
+// Closing the review while the book is still being read ends the reading tool; nothing changes.
+TEST_F(ReviewWindowTest, ClosingWhileReadingEndsTheReadingTool)
+{
+    const QString path = book(contentsBook());
+    const auto before = DjvuFixture::readFolder(dir.path());
+    const QString marker = exe.filePath("marker");
+    ASSERT_TRUE(DjvuFixture::writeSleepingDjvused(exe.path(), "ls", marker));
+    window = std::make_unique<ReviewWindow>(job(path, 1, 2, 1, false), CreateOptions{}, exe.path(),
+                                            texts, ReviewCaptions());
+    window->start();
+    const qint64 pid = DjvuFixture::waitForMarker(marker);
+    ASSERT_GT(pid, 0);
+    window.reset(); // returns once the reading has stopped
+    EXPECT_FALSE(DjvuFixture::processAlive(pid));
+    EXPECT_EQ(DjvuFixture::readFolder(dir.path()), before);
+}
+
 class ReviewFromTheWindowTest : public WindowTest
 {
 };

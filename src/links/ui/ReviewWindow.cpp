@@ -48,6 +48,7 @@ ReviewWindow::ReviewWindow(const CreateJob& job, const CreateOptions& options,
 
 ReviewWindow::~ReviewWindow()
 {
+    stopReading_.cancel();
     pool_.waitForDone();
 }
 
@@ -190,7 +191,7 @@ void ReviewWindow::start()
     const CreateJob job = job_;
     const CreateOptions options = options_;
     background<ReviewSession::Result>(
-        [session, job, options] { return session.plan(job, options); },
+        [this, session, job, options] { return session.plan(job, options, &stopReading_); },
         [this](const ReviewSession::Result& r) { planned(r); });
 }
 

@@ -7,6 +7,7 @@
 #include "links/PageText.h"
 #include "links/ReviewModel.h"
 #include "links/ReviewSession.h"
+#include "tools/CancelToken.h"
 
 #include <QDialog>
 #include <QHash>
@@ -101,6 +102,7 @@ private:
     CreatePass::OutlineQuestion question_;
     QTemporaryDir work_;
     QThreadPool pool_;
+    CancelToken stopReading_; // set when the window goes while the book is still being read
     int pending_ = 0;
     ReviewModel model_;
     bool planOk_ = false;
