@@ -35,7 +35,7 @@ bool render(ToolRunner& tools, const QString& path, int page, QSize size, QByteA
     const ToolRun drawn =
         tools.capture(ddjvu, {QStringLiteral("-format=ppm"), QStringLiteral("-page=%1").arg(page),
                               QStringLiteral("-size=%1x%2").arg(size.width()).arg(size.height()),
-                              QStringLiteral("-aspect=no"), path, QStringLiteral("-")});
+                              path, QStringLiteral("-")});
     if (!drawn.succeeded() || !drawn.standardOutput.startsWith("P6")) {
         *error = QStringLiteral("ddjvu could not draw page %1 of %2: %3")
                      .arg(page)

@@ -154,6 +154,8 @@ TEST_F(PlanTextTest, PlanMustNameTheFilesGivenAndExcludesDryRun)
     EXPECT_TRUE(cli(QStringList{"--from-plan", planPath()} + options(path))
                     .err.contains("line 1: an entry before the first"));
     EXPECT_EQ(cli(QStringList{"--plan", planPath(), "--dry-run", path}).status, 2);
+    const QString help = cli({"--help"}).out;
+    EXPECT_TRUE(help.contains("--plan FILE") && help.contains("--from-plan FILE"));
     EXPECT_EQ(cli(QStringList{"--plan", planPath(), "--from-plan", planPath(), path}).status, 2);
 }
 
