@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -131,6 +132,11 @@ TEST_F(ReviewWindowTest, ShowsEveryEntryWithItsAreaAndItsCheck)
     EXPECT_EQ(window->pageView->selectedRow(), 2);
     EXPECT_TRUE(window->targetLabel->text().endsWith("6"));
     EXPECT_FALSE(window->thumbnail->pixmap().isNull());
+    // A click on an area selects its entry.
+    QTest::mouseClick(window->pageView, Qt::LeftButton, {},
+                      window->pageView->areaOnScreen(3).center());
+    EXPECT_EQ(window->table->currentIndex().row(), 3);
+    EXPECT_EQ(window->pageView->selectedRow(), 3);
     // Zoom changes the drawn size of pages and areas alike.
     const QRect before = window->pageView->areaOnScreen(0);
     window->zoomInButton->click();
