@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/CreateJobOptions.h"
+#include "cli/CreatePlanFiles.h"
 #include "cli/StopSignals.h"
 #include "links/CreatePass.h"
 #include "links/OutlineText.h"
@@ -49,7 +50,12 @@ int runCreateCommand(const QStringList& args)
     ToolRunner tools(QCoreApplication::applicationDirPath(), workFolder.path(), &messages,
                      texts.text("mes3"));
     CreatePass pass(tools, texts, log, messages);
-    if (parsed.options().dryRun) {
+    CreatePlanFiles planFiles;
+    if (!planFiles.prepare(parsed, pass, &error)) {
+        std::fprintf(stderr, "tocsmith-cli create: %s\n", error.toLocal8Bit().constData());
+        return 2;
+    }
+    if (parsed.options().dryRun && parsed.planFile().isEmpty()) {
         // The plan first, one line per entry, then the script made from it.
         pass.setPlanSink([&log](const ContentsPlan& plan) {
             log.finishLine();
@@ -76,5 +82,9 @@ int runCreateCommand(const QStringList& args)
     log.finishLine();
     if (outcome.cancelled)
         return StopSignals::kExitStatus;
+    if (outcome.ranToEnd && !planFiles.finish(&error)) {
+        std::fprintf(stderr, "tocsmith-cli create: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
     return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }

@@ -190,6 +190,11 @@ QString CreateJobOptions::helpText()
         "  --language FILE.lng     message texts from a language file (default: Russian)\n"
         "  --dry-run               recognise and print each hyperlink script (and the\n"
         "                          outline to write); change nothing\n"
+        "  --plan FILE             write each document's entries into FILE, one a line, to\n"
+        "                          read and edit; change nothing\n"
+        "  --from-plan FILE        write the entries of FILE (as --plan wrote them, edited\n"
+        "                          or not) instead of those recognised; \"-\" lines are\n"
+        "                          left out\n"
         "  -h, --help              this text\n"
         "\n"
         "Log lines go to standard output, errors to standard error. The documents are\n"
@@ -400,6 +405,14 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
             if (!noValue())
                 return false;
             options_.dryRun = true;
+        } else if (name == QLatin1String("--plan")) {
+            if (!value())
+                return false;
+            planFile_ = v;
+        } else if (name == QLatin1String("--from-plan")) {
+            if (!value())
+                return false;
+            fromPlanFile_ = v;
         } else {
             *error = QStringLiteral("unknown option %1").arg(arg);
             return false;
@@ -410,6 +423,14 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         *error = QStringLiteral("no FILE.djvu given");
         return false;
     }
+    if (!planFile_.isEmpty() && (!fromPlanFile_.isEmpty() || options_.dryRun)) {
+        *error =
+            QStringLiteral("--plan excludes %1")
+                .arg(options_.dryRun ? QStringLiteral("--dry-run") : QStringLiteral("--from-plan"));
+        return false;
+    }
+    if (!planFile_.isEmpty())
+        options_.dryRun = true; // the plan is written, the documents stay as they are
     if (linkOptionSeen && !contentsLink) {
         *error = QStringLiteral("the --contents-link-... options need --contents-link");
         return false;

@@ -18,6 +18,9 @@ public:
     const QList<CreateJob>& jobs() const { return jobs_; }
     const CreateOptions& options() const { return options_; }
     QString languageFile() const { return languageFile_; }
+    // --plan FILE and --from-plan FILE; empty when not given.
+    QString planFile() const { return planFile_; }
+    QString fromPlanFile() const { return fromPlanFile_; }
 
     static QString helpText();
     static const char* usageHint();
@@ -27,4 +30,6 @@ private:
     QList<CreateJob> jobs_;
     CreateOptions options_;
     QString languageFile_;
+    QString planFile_;
+    QString fromPlanFile_;
 };

@@ -77,6 +77,11 @@ public:
     // Receives each file's plan, before its script.
     using PlanSink = std::function<void(const ContentsPlan&)>;
     void setPlanSink(PlanSink sink) { planSink_ = std::move(sink); }
+    // The last word on each plan before its outline is made and it is applied: it may replace
+    // the entries by those a person reviewed. False, with the reason set, leaves the document
+    // as it is.
+    using PlanReview = std::function<bool(ContentsPlan&, QString* reason)>;
+    void setPlanReview(PlanReview review) { planReview_ = std::move(review); }
     // Asked when a document that is to get an outline has one already; without it such a
     // document fails unchanged unless the options say to replace.
     using OutlineQuestion = std::function<OutlineAnswer(const QString& path, int bookmarks)>;
@@ -131,6 +136,7 @@ private:
     ScriptSink scriptSink_;
     PlanSink planSink_;
     EntryReading entryReading_;
+    PlanReview planReview_;
     PassControl control_;
     OutlineQuestion outlineQuestion_;
     bool replaceEveryOutline_ = false;

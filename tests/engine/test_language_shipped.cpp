@@ -1,6 +1,7 @@
 #include "app/IniFile.h"
 #include "app/LanguageList.h"
 #include "app/MessageTexts.h"
+#include "app/ReviewCaptions.h"
 
 #include <QFile>
 #include <QMap>
@@ -8,7 +9,7 @@
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
-// The two language files that travel with the program: each must give every key of all six
+// The two language files that travel with the program: each must give every key of all seven
 // sections, so that choosing one relabels everything and choosing Russian brings every
 // built-in text back.
 
@@ -31,6 +32,7 @@ const Sections& expectedKeys()
                        "l13", "l14", "l15", "l16",  "ch17", "ch18", "ch19"};
         s["OCR"] = MessageTexts::ocrKeys();
         s["Memo"] = MessageTexts::memoKeys();
+        s["Review"] = ReviewCaptions::builtIn().keys();
         return s;
     }();
     return keys;
@@ -118,6 +120,9 @@ TEST(ShippedLanguages, RussianGivesTheBuiltInMessagesBack)
     EXPECT_EQ(russian.readText("OCR", "b1"), QString::fromUtf8("Сохранить DjVu"));
     EXPECT_EQ(russian.readText("OCR", "b2"), QString::fromUtf8("Шрифт"));
     EXPECT_EQ(russian.readText("OCR", "l1"), QString::fromUtf8("Страница"));
+    // The review window's captions are its built-in ones.
+    for (auto it = ReviewCaptions::builtIn().begin(); it != ReviewCaptions::builtIn().end(); ++it)
+        EXPECT_EQ(russian.readText("Review", it.key()), it.value()) << it.key().toStdString();
     // A trailing space is part of this caption and must survive the reading.
     EXPECT_EQ(russian.readText("create", "l4"), QString::fromUtf8("Страницы с "));
 }

@@ -1,5 +1,7 @@
 #include "app/ui/Unit11111.h"
 
+#include "app/LanguageFile.h"
+#include "app/ReviewCaptions.h"
 #include "jobs/CreateRowReader.h"
 #include "jobs/JobPath.h"
 #include "jobs/ui/ColourSwatch.h"
@@ -10,6 +12,7 @@
 #include "links/PassControl.h"
 #include "links/PassEnd.h"
 #include "links/ui/ContentsLinkTab.h"
+#include "links/ui/ReviewWindow.h"
 #include "ocr/ui/Unit5.h"
 #include "tools/ToolRunner.h"
 
@@ -147,6 +150,8 @@ void TForm1::buildWindow()
     connect(TabSheet1->xpButton4, &QAbstractButton::clicked, this, &TForm1::Button1Click);
     connect(TabSheet2->Button3, &QAbstractButton::clicked, this, &TForm1::Button3Click);
     connect(TabSheet2->N2, &QAction::triggered, this, &TForm1::N2Click);
+    connect(TabSheet2->previewButton, &QAbstractButton::clicked, this, &TForm1::previewClick);
+    connect(TabSheet2->previewAction, &QAction::triggered, this, &TForm1::previewClick);
     connect(StopButton, &QAbstractButton::clicked, this, &TForm1::StopButtonClick);
 }
 
@@ -493,15 +498,7 @@ void TForm1::Button3Click()
         return;
     // The rows become typed jobs here; a row that does not convert stops the run at its turn.
     const QList<CreateJob> jobs = CreateRowReader::jobsOf(createList.rows());
-    CreateOptions options;
-    options.backup = TabSheet2->CheckBox6->isChecked();
-    options.removeOcr = TabSheet2->CheckBox12->isChecked();
-    options.checkPageCount = TabSheet2->CheckBox16->isChecked();
-    options.align = TabSheet2->CheckBox7->isChecked();
-    options.borderTypeIndex = TabSheet2->ComboBox1->currentIndex();
-    options.shapeIndex = TabSheet2->ComboBox2->currentIndex();
-    options.kindIndex = TabSheet2->ComboBox3->currentIndex();
-    options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
+    const CreateOptions options = createOptions();
     auto outcome = std::make_shared<CreateOutcome>();
     const QString title = windowTitle();
     runPass(
@@ -520,6 +517,54 @@ void TForm1::Button3Click()
                                        TabSheet2->CheckBox5->isChecked()};
             applyEndActions(PassEnd::afterCreatePass(*outcome, createTab, fixEndOptions()));
         });
+}
+
+CreateOptions TForm1::createOptions() const
+{
+    CreateOptions options;
+    options.backup = TabSheet2->CheckBox6->isChecked();
+    options.removeOcr = TabSheet2->CheckBox12->isChecked();
+    options.checkPageCount = TabSheet2->CheckBox16->isChecked();
+    options.align = TabSheet2->CheckBox7->isChecked();
+    options.borderTypeIndex = TabSheet2->ComboBox1->currentIndex();
+    options.shapeIndex = TabSheet2->ComboBox2->currentIndex();
+    options.kindIndex = TabSheet2->ComboBox3->currentIndex();
+    options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
+    return options;
+}
+
+void TForm1::previewClick()
+{
+    if (passRunning() || reviewWindow)
+        return;
+    const int selected = createList.selected();
+    if (selected < 0) {
+        dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+        return;
+    }
+    CreateJob job;
+    QString error;
+    if (!CreateRowReader::read(createList.at(selected), &job, &error)) {
+        dialogs.showMessage(error, texts.text(QStringLiteral("mes3")));
+        return;
+    }
+    const ReviewCaptions captions(
+        QDir(LanguageFile::folderIn(exeFolder())).filePath(currentLanguage));
+    reviewWindow = new ReviewWindow(job, createOptions(), exeFolder(), texts, captions, this);
+    reviewWindow->setAttribute(Qt::WA_DeleteOnClose);
+    reviewWindow->setWindowModality(Qt::WindowModal);
+    const QString asked = texts.text(QStringLiteral("mes8"));
+    const QString title = windowTitle();
+    reviewWindow->setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
+        return dialogs.askReplaceOutline(asked.arg(path).arg(bookmarks), title);
+    });
+    // The review's log joins the window's once it closes.
+    connect(reviewWindow, &QDialog::finished, this, [this, review = reviewWindow.data()] {
+        for (const QString& line : review->log())
+            logSink.addLine(line);
+    });
+    reviewWindow->start();
+    reviewWindow->show();
 }
 
 EndOptions TForm1::fixEndOptions() const

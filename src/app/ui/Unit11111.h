@@ -10,6 +10,7 @@
 #include "tools/CancelToken.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
@@ -30,6 +31,8 @@ class QTabWidget;
 class QThread;
 class QUrl;
 class TForm5;
+class ReviewWindow;
+struct CreateOptions;
 class ToolRunner;
 
 // The main window: the options menu, the three tabs, the log pane, the settings file read
@@ -98,6 +101,9 @@ public:
     void Button1Click(); // "Исправить": the Fix pass
     void Button3Click(); // "Создать": the Create pass
     void N2Click();      // "Открыть в редакторе"
+    // "Просмотр": plans the selected Create row and opens its review, which writes it or not.
+    void previewClick();
+    QPointer<ReviewWindow> reviewWindow; // the review open now, if any
     void StopButtonClick();
     // The drop rules: first file only, .djvu/.djv in any case, to the active tab's list.
     void filesDropped(const QList<QUrl>& urls);
@@ -131,6 +137,8 @@ private:
     void runPass(PassWork work, std::function<void()> done);
     void setPassRunning(bool running);
     EndOptions fixEndOptions() const;
+    // The job-wide options of the Create tab as its controls show them.
+    CreateOptions createOptions() const;
     void applyEndActions(const PassEndActions& actions);
 
     QString exeFolder_;

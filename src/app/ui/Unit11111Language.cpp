@@ -258,6 +258,7 @@ void TForm1::setlang(const QString& fileName)
     caption(file, kMenu, "N1", fix->N1, create->deleteAction);
     caption(file, kMenu, "N4", fix->N6, create->N4);
     caption(file, kMenu, "N2", create->N2);
+    caption(file, QStringLiteral("Review"), "b1", create->previewButton, create->previewAction);
 
     LanguageFile::loadMessages(file.path(), texts);
     toolRunner().setErrorCaption(texts.text(QStringLiteral("mes3")));

@@ -138,10 +138,13 @@ void CreateTab::build()
 
     Button4 = new QPushButton(QStringLiteral("Добавить"), this);
     Button4->setObjectName(QStringLiteral("Button4"));
-    Button4->setGeometry(8, 218, 120, 27);
+    Button4->setGeometry(8, 218, 80, 27);
     Button3 = new QPushButton(QStringLiteral("Создать"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(138, 218, 120, 27);
+    Button3->setGeometry(93, 218, 80, 27);
+    previewButton = new QPushButton(QStringLiteral("Просмотр"), this);
+    previewButton->setObjectName(QStringLiteral("previewButton"));
+    previewButton->setGeometry(178, 218, 80, 27);
 
     CheckBox5 = checkBox(this, "CheckBox5", QStringLiteral("Закрыть по завершению"));
     CheckBox5->setGeometry(8, 246, 250, 20);
@@ -242,6 +245,8 @@ void CreateTab::build()
     N4->setObjectName(QStringLiteral("N4"));
     N2 = PopupMenu2->addAction(QStringLiteral("Открыть в редакторе"));
     N2->setObjectName(QStringLiteral("N2"));
+    previewAction = PopupMenu2->addAction(QStringLiteral("Просмотр"));
+    previewAction->setObjectName(QStringLiteral("previewAction"));
 }
 
 void CreateTab::connectHandlers()
@@ -512,6 +517,8 @@ void CreateTab::setListLocked(bool locked)
     Button3->setEnabled(!locked);
     deleteAction->setEnabled(!locked);
     N2->setEnabled(!locked);
+    previewButton->setEnabled(!locked);
+    previewAction->setEnabled(!locked);
 }
 
 bool CreateTab::eventFilter(QObject* watched, QEvent* event)

@@ -39,13 +39,13 @@ class WindowDialogs;
 //   CheckBox8 -> "Статическая"   CheckBox9 -> "Подсветка области"
 //   labelComment -> "Комментарий"
 //   CheckBox14 -> "Ссылка на оглавление"
-//   Button4 -> "Добавить"   Button3 -> "Создать"
+//   Button4 -> "Добавить"   Button3 -> "Создать"   previewButton -> "Просмотр"
 //   CheckBox5 -> "Закрыть по завершению"   CheckBox4 -> "Очистить список по завершению"
 //   CheckBox6 -> "Создавать резервную копию"   CheckBox16 -> "Проверять количество страниц"
 //   CheckBox7 -> "Выровнять содержание"   CheckBox12 -> "Удалять OCR"
 //   outlineCheckBox -> "Создавать оглавление (закладки)"
 //   deleteAction -> "Удалить"   N4 -> "Открыть"   N2 -> "Открыть в редакторе"
-//       (context menu PopupMenu2)
+//       previewAction -> "Просмотр" (context menu PopupMenu2)
 //   contactLabel -> the project line
 class CreateTab : public QWidget
 {
@@ -85,6 +85,7 @@ public:
     QCheckBox* CheckBox14;
     QPushButton* Button4;
     QPushButton* Button3;
+    QPushButton* previewButton; // opens the review of the selected row; the window handles it
     QCheckBox* CheckBox5;
     QCheckBox* CheckBox4;
     QCheckBox* CheckBox6;
@@ -96,6 +97,7 @@ public:
     QAction* deleteAction;
     QAction* N4;
     QAction* N2; // "Открыть в редакторе": the window opens the OCR editor
+    QAction* previewAction; // "Просмотр", as previewButton
     QLabel* contactLabel;
 
     // Appends a row for the file with the values the controls show.

@@ -1,0 +1,225 @@
+#include "links/ReviewModel.h"
+
+#include <algorithm>
+
+ReviewModel::ReviewModel(QObject* parent)
+    : QAbstractTableModel(parent), headers_{QStringLiteral("Title"), QStringLiteral("Printed"),
+                                            QStringLiteral("Target"), QStringLiteral("Check")},
+      checkWords_{QStringLiteral("found"), QStringLiteral("not found"), QStringLiteral("too short"),
+                  QStringLiteral("no text")}
+{
+}
+
+void ReviewModel::setPlan(const ContentsPlan& plan, int offset)
+{
+    beginResetModel();
+    plan_ = plan;
+    offset_ = offset;
+    entries_.clear();
+    for (const PlanPage& page : plan.pages)
+        for (const PlanEntry& entry : page.entries)
+            entries_.append(ReviewEntry{entry, true, ReviewEntry::Check::Unknown});
+    endResetModel();
+}
+
+void ReviewModel::setOffset(int offset)
+{
+    const qint64 change = qint64(offset) - offset_;
+    offset_ = offset;
+    if (change == 0 || entries_.isEmpty())
+        return;
+    const qint64 last = std::max(plan_.pageCount, 1);
+    for (ReviewEntry& e : entries_) {
+        e.entry.targetPage = std::clamp<qint64>(e.entry.targetPage + change, 1, last);
+        e.check = ReviewEntry::Check::Unknown;
+    }
+    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    emit targetsChanged();
+}
+
+bool ReviewModel::setTarget(int row, qint64 page)
+{
+    if (!valid(row) || page < 1 || (plan_.pageCount > 0 && page > plan_.pageCount))
+        return false;
+    if (entries_[row].entry.targetPage == page)
+        return true;
+    entries_[row].entry.targetPage = page;
+    entries_[row].check = ReviewEntry::Check::Unknown;
+    rowChanged(row);
+    emit targetsChanged();
+    return true;
+}
+
+bool ReviewModel::setTitle(int row, const QString& title)
+{
+    const QString simplified = title.simplified();
+    if (!valid(row) || simplified.isEmpty())
+        return false;
+    PlanEntry& e = entries_[row].entry;
+    e.title = simplified;
+    e.words = simplified.split(QLatin1Char(' '));
+    rowChanged(row);
+    return true;
+}
+
+bool ReviewModel::setLevel(int row, int level)
+{
+    if (!valid(row) || level < 1)
+        return false;
+    entries_[row].entry.level = level;
+    rowChanged(row);
+    return true;
+}
+
+void ReviewModel::setTicked(int row, bool ticked)
+{
+    if (!valid(row))
+        return;
+    entries_[row].ticked = ticked;
+    rowChanged(row);
+}
+
+void ReviewModel::setCheck(int row, ReviewEntry::Check check)
+{
+    if (!valid(row))
+        return;
+    entries_[row].check = check;
+    rowChanged(row);
+}
+
+void ReviewModel::rowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+ContentsPlan ReviewModel::reviewed() const
+{
+    QList<PlanEntry> kept;
+    for (const ReviewEntry& e : entries_)
+        if (e.ticked)
+            kept << e.entry;
+    ContentsPlan plan = plan_;
+    int bad = 0;
+    QString error;
+    placeEntries(&plan, kept, &bad, &error); // the model's own pages and targets always fit
+    return plan;
+}
+
+bool ReviewModel::placeEntries(ContentsPlan* plan, const QList<PlanEntry>& entries, int* bad,
+                               QString* error)
+{
+    for (PlanPage& page : plan->pages)
+        page.entries.clear();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const PlanEntry& entry = entries[i];
+        *bad = int(i);
+        if (entry.targetPage < 1 || (plan->pageCount > 0 && entry.targetPage > plan->pageCount)) {
+            *error = QStringLiteral("page %1 is not a page of the book, which has %2 pages")
+                         .arg(entry.targetPage)
+                         .arg(plan->pageCount);
+            return false;
+        }
+        auto page = std::find_if(plan->pages.begin(), plan->pages.end(),
+                                 [&](const PlanPage& p) { return p.page == entry.contentsPage; });
+        if (page == plan->pages.end()) {
+            *error = QStringLiteral("page %1 is not one of the contents pages read")
+                         .arg(entry.contentsPage);
+            return false;
+        }
+        page->entries << entry;
+    }
+    return true;
+}
+
+void ReviewModel::setHeaders(const QStringList& headers)
+{
+    if (headers.size() != ColumnCount)
+        return;
+    headers_ = headers;
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+void ReviewModel::setCheckWords(const QStringList& words)
+{
+    if (words.size() != checkWords_.size())
+        return;
+    checkWords_ = words;
+    if (!entries_.isEmpty())
+        emit dataChanged(index(0, CheckColumn), index(rowCount() - 1, CheckColumn));
+}
+
+int ReviewModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(entries_.size());
+}
+
+int ReviewModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ReviewModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !valid(index.row()))
+        return {};
+    const ReviewEntry& e = entries_[index.row()];
+    if (role == FailedRole)
+        return e.check == ReviewEntry::Check::NotFound || e.check == ReviewEntry::Check::NoText;
+    if (role == Qt::CheckStateRole && index.column() == TitleColumn)
+        return e.ticked ? Qt::Checked : Qt::Unchecked;
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    switch (index.column()) {
+    case TitleColumn:
+        if (role == Qt::EditRole)
+            return e.entry.title;
+        return QString(2 * std::max(e.entry.level - 1, 0), QLatin1Char(' ')) + e.entry.title;
+    case PrintedColumn:
+        return QString::fromUtf8(e.entry.printed);
+    case TargetColumn:
+        return e.entry.targetPage;
+    case CheckColumn:
+        return e.check == ReviewEntry::Check::Unknown ? QString()
+                                                      : checkWords_.value(int(e.check) - 1);
+    }
+    return {};
+}
+
+bool ReviewModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || !valid(index.row()))
+        return false;
+    if (role == Qt::CheckStateRole && index.column() == TitleColumn) {
+        setTicked(index.row(), value.toInt() == Qt::Checked);
+        return true;
+    }
+    if (role != Qt::EditRole)
+        return false;
+    if (index.column() == TitleColumn)
+        return setTitle(index.row(), value.toString());
+    if (index.column() == TargetColumn) {
+        bool ok = false;
+        const qint64 page = value.toString().trimmed().toLongLong(&ok);
+        return ok && setTarget(index.row(), page);
+    }
+    return false;
+}
+
+Qt::ItemFlags ReviewModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.column() == TitleColumn)
+        flags |= Qt::ItemIsUserCheckable | Qt::ItemIsEditable;
+    if (index.column() == TargetColumn)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+QVariant ReviewModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    return headers_.value(section);
+}
