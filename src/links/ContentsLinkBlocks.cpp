@@ -1,5 +1,7 @@
 #include "links/ContentsLinkBlocks.h"
 
+#include "tools/EngineTexts.h"
+
 #include "jobs/CreateJob.h"
 #include "links/BorderExpression.h"
 #include "links/ContentsPlan.h"
@@ -41,7 +43,7 @@ bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* pl
     if (job.contentsLinkEveryPage != 0)
         return true;
     if (job.contentsLinkPage < 1 || job.contentsLinkPage > pageCount) {
-        *error = QStringLiteral("The contents link is meant for page %1, but %2 has %3 pages.")
+        *error = EngineTexts::say("e_link_page_outside")
                      .arg(job.contentsLinkPage)
                      .arg(job.path)
                      .arg(pageCount);

@@ -133,5 +133,6 @@ private:
     EntryReading entryReading_;
     PassControl control_;
     OutlineQuestion outlineQuestion_;
+    QString lastFailure_; // the reason the last failed document gave
     bool replaceEveryOutline_ = false;
 };

@@ -1,6 +1,7 @@
 #include "app/IniFile.h"
 #include "app/LanguageList.h"
 #include "app/MessageTexts.h"
+#include "app/TipTexts.h"
 
 #include <QFile>
 #include <QMap>
@@ -8,7 +9,7 @@
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
-// The two language files that travel with the program: each must give every key of all six
+// The two language files that travel with the program: each must give every key of all eight
 // sections, so that choosing one relabels everything and choosing Russian brings every
 // built-in text back.
 
@@ -31,6 +32,8 @@ const Sections& expectedKeys()
                        "l13", "l14", "l15", "l16",  "ch17", "ch18", "ch19"};
         s["OCR"] = MessageTexts::ocrKeys();
         s["Memo"] = MessageTexts::memoKeys();
+        s["Engine"] = MessageTexts::engineKeys();
+        s["Tips"] = TipTexts::names();
         return s;
     }();
     return keys;
