@@ -4,6 +4,7 @@
 #include "app/MessageTexts.h"
 #include "app/ui/MemoLogSink.h"
 #include "app/ui/ProgressBarSink.h"
+#include "app/ui/QtTranslations.h"
 #include "app/ui/WindowDialogs.h"
 #include "jobs/CreateList.h"
 #include "jobs/FixList.h"
@@ -16,6 +17,9 @@
 #include <memory>
 
 class ContentsLinkTab;
+class QLabel;
+class TabGrowth;
+struct PassOutcome;
 struct EndOptions;
 struct PassEndActions;
 class CreateTab;
@@ -67,6 +71,8 @@ public:
     CreateTab* TabSheet2;
     ContentsLinkTab* TabSheet3;
     QPlainTextEdit* Memo2;
+    QLabel* summaryLabel; // under the tabs: what the last pass did, even with the log hidden
+    QAction* aboutAction; // the version and the DjVuLibre tools found
     QProgressBar* ProgressBar1;
     QPushButton* StopButton;
     TForm5* Form5;
@@ -77,7 +83,8 @@ public:
     QStringList languageFiles;        // file names without folder, in menu order
     QStringList languageDisplayNames; // "&" + Main/name
     QList<QAction*> languageActions;
-    QString currentLanguage; // empty until a language is applied
+    QString currentLanguage;       // empty until a language is applied
+    QtTranslations qtTranslations; // Qt's own dialogs and buttons follow the language
 
     WindowDialogs dialogs; // replaceable modal dialogs (tests)
     MemoLogSink logSink;
@@ -92,6 +99,9 @@ public:
     void findLanguages();
     void aa();
     void setlang(const QString& fileName);
+    // Puts the check mark on the language in use and gives the engine and Qt's own dialogs
+    // the window's language.
+    void languageApplied(const QString& qtCode);
 
     void N8Click();
     void N9Click();
@@ -99,6 +109,7 @@ public:
     void Button3Click(); // "Создать": the Create pass
     void N2Click();      // "Открыть в редакторе"
     void StopButtonClick();
+    void aboutClick();
     // The drop rules: first file only, .djvu/.djv in any case, to the active tab's list.
     void filesDropped(const QList<QUrl>& urls);
 
@@ -116,6 +127,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildWindow();
@@ -123,6 +135,7 @@ private:
     void applyTopmost();
     void applyLogVisible();
     void setOuterHeight(int height);
+    void applyRememberedSize();
     void centre();
     // The work gets a tool runner and texts of its own, taken as the pass starts, so that
     // nothing it reads changes under it (the language may change meanwhile).
@@ -132,6 +145,7 @@ private:
     void setPassRunning(bool running);
     EndOptions fixEndOptions() const;
     void applyEndActions(const PassEndActions& actions);
+    void showOutcome(const PassOutcome& outcome, int rowCount);
 
     QString exeFolder_;
     QTemporaryDir workDir_;
@@ -141,4 +155,8 @@ private:
     ProgressBarSink progressSink_;
     bool closeAfterPass_ = false;
     bool destroyed_ = false;
+    std::unique_ptr<TabGrowth> fixGrowth_;
+    std::unique_ptr<TabGrowth> createGrowth_;
+    QSize extra_;          // the room the user gave the window beyond its smallest size
+    QSize rememberedSize_; // the size of the last session (settings file)
 };
