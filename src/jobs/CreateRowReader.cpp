@@ -1,8 +1,7 @@
 #include "jobs/CreateRowReader.h"
 
-#include "tools/EngineTexts.h"
-
 #include "app/ColourText.h"
+#include "tools/EngineTexts.h"
 
 #include <algorithm>
 #include <climits>

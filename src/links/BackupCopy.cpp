@@ -1,7 +1,6 @@
 #include "links/BackupCopy.h"
 
 #include "tools/EngineTexts.h"
-
 #include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"
 

@@ -1,12 +1,11 @@
 #include "links/ContentsLinkBlocks.h"
 
-#include "tools/EngineTexts.h"
-
 #include "jobs/CreateJob.h"
 #include "links/BorderExpression.h"
 #include "links/ContentsPlan.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageAnnotations.h"
+#include "tools/EngineTexts.h"
 
 namespace ContentsLinkBlocks {
 

@@ -1,7 +1,5 @@
 #include "links/CreatePass.h"
 
-#include "tools/EngineTexts.h"
-
 #include "app/CharTable.h"
 #include "app/MessageTexts.h"
 #include "links/BackupCopy.h"
@@ -20,6 +18,7 @@
 #include "links/SmartPlan.h"
 #include "links/SmartReading.h"
 #include "tools/BookGuard.h"
+#include "tools/EngineTexts.h"
 #include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/Sinks.h"

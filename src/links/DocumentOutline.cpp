@@ -1,9 +1,8 @@
 #include "links/DocumentOutline.h"
 
-#include "tools/EngineTexts.h"
-
 #include "links/BackupCopy.h"
 #include "links/OutlineScript.h"
+#include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 

@@ -1,13 +1,12 @@
 #include "links/FixPass.h"
 
-#include "tools/EngineTexts.h"
-
 #include "app/MessageTexts.h"
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 #include "links/BackupCopy.h"
 #include "tools/BookGuard.h"
 #include "tools/DjvusedDump.h"
+#include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/Sinks.h"
 #include "tools/ToolRunner.h"

@@ -1,11 +1,10 @@
 #include "links/SmartIndexReading.h"
 
-#include "tools/EngineTexts.h"
-
 #include "links/BookPages.h"
 #include "links/ContentsLine.h"
 #include "links/OffsetFinder.h"
 #include "links/RunningLines.h"
+#include "tools/EngineTexts.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,7 +1,6 @@
 #include "tools/BookGuard.h"
 
 #include "tools/EngineTexts.h"
-
 #include "tools/IndirectDocument.h"
 #include "tools/Sinks.h"
 #include "tools/SwapJournal.h"

@@ -1,9 +1,8 @@
 #include "tools/SafeChange.h"
 
-#include "tools/EngineTexts.h"
-
 #include "tools/BookGuard.h"
 #include "tools/DjvuFileCheck.h"
+#include "tools/EngineTexts.h"
 #include "tools/FileState.h"
 #include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"

@@ -1,7 +1,6 @@
 #include "tools/SwapJournal.h"
 
 #include "tools/EngineTexts.h"
-
 #include "tools/FileState.h"
 #include "tools/FileSync.h"
 

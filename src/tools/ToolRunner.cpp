@@ -1,8 +1,7 @@
 #include "tools/ToolRunner.h"
 
-#include "tools/EngineTexts.h"
-
 #include "tools/CancelToken.h"
+#include "tools/EngineTexts.h"
 #include "tools/Sinks.h"
 
 #include <QDir>
