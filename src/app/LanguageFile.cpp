@@ -12,6 +12,7 @@ namespace {
 const QString kMemo = QStringLiteral("Memo");
 const QString kOcr = QStringLiteral("OCR");
 const QString kEdit = QStringLiteral("edit");
+const QString kEngine = QStringLiteral("Engine");
 
 void loadSection(const IniFile& file, const QString& section, const QStringList& keys,
                  MessageTexts& texts)
@@ -41,6 +42,7 @@ void loadMessages(const QString& path, MessageTexts& texts)
     const IniFile file = IniFile::snapshotOf(path);
     loadSection(file, kOcr, MessageTexts::ocrKeys(), texts);
     loadSection(file, kMemo, MessageTexts::memoKeys(), texts);
+    loadSection(file, kEngine, MessageTexts::engineKeys(), texts);
 }
 
 QStringList noteLines(const IniFile& file, const QStringList& current)

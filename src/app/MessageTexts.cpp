@@ -1,5 +1,7 @@
 #include "app/MessageTexts.h"
 
+#include "tools/EngineTexts.h"
+
 namespace {
 
 struct Entry
@@ -61,6 +63,8 @@ MessageTexts::MessageTexts()
         texts_.insert(QString::fromLatin1(e.key), QString::fromUtf8(e.text));
     for (const Entry& e : kOcr)
         texts_.insert(QString::fromLatin1(e.key), QString::fromUtf8(e.text));
+    for (const QString& key : EngineTexts::keys())
+        texts_.insert(key, EngineTexts::russianText(key));
 }
 
 QString MessageTexts::text(const QString& key) const
@@ -83,6 +87,16 @@ const QStringList& MessageTexts::ocrKeys()
 {
     static const QStringList keys = keysOf(kOcr);
     return keys;
+}
+
+void MessageTexts::lendToEngine() const
+{
+    EngineTexts::use([this](const QString& key) { return text(key); });
+}
+
+const QStringList& MessageTexts::engineKeys()
+{
+    return EngineTexts::keys();
 }
 
 QString MessageTexts::defaultText(const QString& key)

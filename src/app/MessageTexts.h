@@ -15,10 +15,14 @@ public:
     // The current text of a key; an unknown key is a programming error and gives "".
     QString text(const QString& key) const;
     void setText(const QString& key, const QString& value);
+    // Makes the engine's own sentences (section Engine) speak these texts' language.
+    void lendToEngine() const;
 
     // Keys of section Memo and of section OCR, in their file order.
     static const QStringList& memoKeys();
     static const QStringList& ocrKeys();
+    // Keys of section Engine: the engine's own sentences (see EngineTexts).
+    static const QStringList& engineKeys();
     // The built-in text of a key (empty for the OCR caption keys that have none).
     static QString defaultText(const QString& key);
 

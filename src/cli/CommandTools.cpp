@@ -1,14 +1,30 @@
 #include "cli/CommandTools.h"
 
-#include "app/MessageTexts.h"
+#include "cli/CliLanguage.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 CommandTools::CommandTools()
-    : runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages,
-              MessageTexts::defaultText(QStringLiteral("mes3")))
+    : runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages, QString())
 {
+    CliLanguage::choose(QString(), &texts);
+    runner_.setErrorCaption(texts.text(QStringLiteral("mes3")));
+}
+
+CommandArguments CommandArguments::split(const QStringList& args)
+{
+    CommandArguments split;
+    bool optionsEnd = false;
+    for (const QString& arg : args) {
+        if (optionsEnd || !arg.startsWith(u'-') || arg == QLatin1String("-"))
+            split.names << arg;
+        else if (arg == QLatin1String("--"))
+            optionsEnd = true;
+        else
+            split.options << arg;
+    }
+    return split;
 }
 
 bool readTextArgument(const QString& name, QByteArray* text, QString* error)

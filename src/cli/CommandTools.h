@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/MessageTexts.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/ConsoleSinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // What the one-document commands run the tools with: a private, locked work folder for their
 // work files, removed at the end (or by a later run, should this one be killed), log lines to
@@ -14,6 +16,7 @@ class CommandTools
 {
 public:
     CommandTools();
+    MessageTexts texts; // in the run's language (see CliLanguage)
     bool ready() const { return folder_.isValid(); }
     ToolRunner& runner() { return runner_; }
     ConsoleLogSink log;
@@ -22,6 +25,17 @@ public:
 private:
     CliWorkFolder folder_;
     ToolRunner runner_;
+};
+
+// A command's arguments: the options (words beginning with "-") apart from the names. "-"
+// is a name (standard input), and "--" ends the options, so that a file may be named
+// "-x.djvu".
+struct CommandArguments
+{
+    QStringList options;
+    QStringList names;
+    static CommandArguments split(const QStringList& args);
+    bool has(const char* option) const { return options.contains(QLatin1String(option)); }
 };
 
 // The whole of a text file named on the command line, "-" for standard input.

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 // Log lines to standard output as the window's log shows them; messages to standard error.
+// The last line waits until the next one begins, so that a failure the engine both logs
+// and shows is printed once, as a message.
 class ConsoleLogSink : public LogSink
 {
 public:
@@ -13,24 +15,33 @@ public:
     void addLine(const QString& line) override
     {
         finishLine();
-        write(line);
+        pending_ = line;
         open_ = true;
     }
     void append(const QString& text) override
     {
-        write(text);
+        pending_ += text;
         open_ = true;
     }
     void finishLine()
     {
         if (open_)
-            std::fputc('\n', stdout);
+            std::fprintf(stdout, "%s\n", pending_.toLocal8Bit().constData());
         std::fflush(stdout);
+        pending_.clear();
         open_ = false;
+    }
+    // Drops the waiting line when a message says the same.
+    void dropIfSaidIn(const QString& message)
+    {
+        if (open_ && message.split(QLatin1Char('\n')).contains(pending_.trimmed())) {
+            pending_.clear();
+            open_ = false;
+        }
     }
 
 private:
-    static void write(const QString& text) { std::fputs(text.toLocal8Bit().constData(), stdout); }
+    QString pending_;
     bool open_ = false;
 };
 
@@ -40,8 +51,10 @@ public:
     explicit ConsoleMessageSink(ConsoleLogSink* log = nullptr) : log_(log) {}
     void showMessage(const QString& text, const QString& caption) override
     {
-        if (log_)
+        if (log_) {
+            log_->dropIfSaidIn(text);
             log_->finishLine();
+        }
         QString line = caption.isEmpty() ? text : caption + QStringLiteral(" ") + text;
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
         ++count;

@@ -1,5 +1,5 @@
-#include "app/LanguageFile.h"
 #include "app/MessageTexts.h"
+#include "cli/CliLanguage.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
@@ -11,7 +11,6 @@
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -30,13 +29,10 @@ int runCreateCommand(const QStringList& args)
     }
 
     MessageTexts texts;
-    if (!parsed.languageFile().isEmpty()) {
-        if (!QFileInfo(parsed.languageFile()).isFile()) {
-            std::fprintf(stderr, "tocsmith-cli create: no language file %s\n",
-                         parsed.languageFile().toLocal8Bit().constData());
-            return 2;
-        }
-        LanguageFile::loadMessages(parsed.languageFile(), texts);
+    if (!CliLanguage::choose(parsed.languageFile(), &texts)) {
+        std::fprintf(stderr, "tocsmith-cli create: no language file %s\n",
+                     parsed.languageFile().toLocal8Bit().constData());
+        return 2;
     }
 
     CliWorkFolder workFolder;

@@ -1,5 +1,5 @@
-#include "app/LanguageFile.h"
 #include "app/MessageTexts.h"
+#include "cli/CliLanguage.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
@@ -71,11 +71,8 @@ int runFixCommand(const QStringList& args)
         return usageError(QStringLiteral("no file given"));
 
     MessageTexts texts;
-    if (!language.isNull()) {
-        if (!QFileInfo(language).isFile())
-            return usageError(QStringLiteral("cannot read the language file '%1'").arg(language));
-        LanguageFile::loadMessages(language, texts);
-    }
+    if (!CliLanguage::choose(language, &texts))
+        return usageError(QStringLiteral("cannot read the language file '%1'").arg(language));
 
     ConsoleLogSink log;
     ConsoleMessageSink messages(&log);

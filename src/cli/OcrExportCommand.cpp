@@ -29,14 +29,20 @@ int usage(const char* problem)
 
 int runOcrExportCommand(const QStringList& args)
 {
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
     QString file;
     QString pages;
+    bool optionsEnd = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--pages")) {
+        if (!optionsEnd && args[i] == QLatin1String("--")) {
+            optionsEnd = true;
+        } else if (optionsEnd) {
+            if (!file.isEmpty())
+                return usage("one document at a time");
+            file = args[i];
+        } else if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        } else if (args[i] == QLatin1String("--pages")) {
             if (i + 1 >= args.size())
                 return usage("--pages needs a range such as 3-7");
             pages = args[++i];

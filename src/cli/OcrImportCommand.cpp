@@ -1,20 +1,25 @@
 #include "cli/CommandTools.h"
+
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
+#include "links/BackupCopy.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
+#include "tools/EngineTexts.h"
 
 #include <cstdio>
 
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT\n"
+    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup]\n"
     "\n"
     "Writes the corrected words of TEXT (as ocr-export printed it, '-' for standard input)\n"
     "into the text layer of FILE.djvu. Only letters change: every word keeps its box, so\n"
     "each line of a page must keep its number of words (spaces). Pages missing from TEXT\n"
     "stay as they are. If any page does not match, the document is not changed at all.\n"
+    "Before the change the document is copied to FILE.djvu.backup, unless --no-backup.\n"
+    "'--' ends the options: the names after it are taken as they are.\n"
     "\n"
     "Exit status: 0 done, 1 the text did not match or the document could not be changed,\n"
     "2 usage error.\n";
@@ -29,16 +34,21 @@ int usage(const char* problem)
 
 int runOcrImportCommand(const QStringList& args)
 {
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+    const CommandArguments split = CommandArguments::split(args);
+    if (split.has("--help") || split.has("-h")) {
         std::fputs(kHelp, stdout);
         return 0;
     }
-    for (const QString& arg : args)
-        if (arg.startsWith(u'-') && arg != QLatin1String("-"))
+    bool backup = true;
+    for (const QString& option : split.options) {
+        if (option != QLatin1String("--no-backup"))
             return usage("unknown option");
-    if (args.size() != 2)
+        backup = false;
+    }
+    const QStringList& names = split.names;
+    if (names.size() != 2)
         return usage("a document and a text are needed");
-    const QString file = args[0];
+    const QString file = names[0];
 
     CommandTools tools;
     if (!tools.ready()) {
@@ -51,14 +61,14 @@ int runOcrImportCommand(const QStringList& args)
     };
     QByteArray text;
     QString error;
-    if (!readTextArgument(args[1], &text, &error))
+    if (!readTextArgument(names[1], &text, &error))
         return failed(error);
     const OcrTextForm::Parsed parsed = OcrTextForm::read(text);
     if (!parsed.errors.isEmpty())
-        return failed(QStringLiteral("%1: %2\nThe document was not changed.")
-                          .arg(args[1], parsed.errors.join(QStringLiteral("\n"))));
+        return failed((QStringLiteral("%1: %2\n") + EngineTexts::say("e_not_changed"))
+                          .arg(names[1], parsed.errors.join(QStringLiteral("\n"))));
 
-    tools.log.addLine(QStringLiteral("Reading the text layer of %1").arg(file));
+    tools.log.addLine(EngineTexts::say("e_reading_layer").arg(file));
     OcrDocument document;
     OcrTextLayer layer(tools.runner());
     if (!layer.dump(file, document)) {
@@ -67,8 +77,7 @@ int runOcrImportCommand(const QStringList& args)
         return 1;
     }
     if (parsed.pageCount != document.pageCount())
-        return failed(QStringLiteral("The text is for a document of %1 pages; %2 has %3. The "
-                                     "document was not changed.")
+        return failed(EngineTexts::say("e_wrong_page_count")
                           .arg(parsed.pageCount)
                           .arg(file)
                           .arg(document.pageCount()));
@@ -79,26 +88,29 @@ int runOcrImportCommand(const QStringList& args)
             problems << QStringLiteral("page %1, %2").arg(it.key()).arg(problem);
     }
     if (!problems.isEmpty())
-        return failed(problems.join(u'\n') + QStringLiteral("\nThe document was not changed."));
+        return failed(problems.join(u'\n') + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
     for (auto it = parsed.pages.cbegin(); it != parsed.pages.cend(); ++it)
         if (!document.writeBack(it.key(), it.value(), &error))
             return failed(error);
 
     const QList<int> changed = document.changedPages();
+    if (backup && !changed.isEmpty() &&
+        !BackupCopy::make(file, &error, tools.runner().resolve(QStringLiteral("djvused"))))
+        return failed(error);
     QStringList numbers;
     for (int page : changed)
         numbers << QString::number(page);
     switch (layer.save(document, file)) {
     case OcrTextLayer::SaveOutcome::NothingChanged:
-        tools.log.addLine(QStringLiteral("No word differs; the document is left as it was."));
+        tools.log.addLine(EngineTexts::say("e_no_word_differs"));
         return 0;
     case OcrTextLayer::SaveOutcome::Saved:
         tools.log.addLine(
-            QStringLiteral("Pages changed: %1").arg(numbers.join(QStringLiteral(", "))));
+            EngineTexts::say("e_pages_changed").arg(numbers.join(QStringLiteral(", "))));
         return 0;
     case OcrTextLayer::SaveOutcome::Failed:
         if (!layer.errorShown())
-            failed(layer.error() + QStringLiteral("\nThe document was not changed."));
+            failed(layer.error() + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
         return 1;
     }
     return 1;

@@ -31,15 +31,15 @@ int usage(const char* problem)
 
 int runOutlineExportCommand(const QStringList& args)
 {
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+    const CommandArguments split = CommandArguments::split(args);
+    if (split.has("--help") || split.has("-h")) {
         std::fputs(kHelp, stdout);
         return 0;
     }
-    for (const QString& arg : args)
-        if (arg.startsWith(u'-'))
-            return usage("unknown option");
-    if (args.size() != 1)
-        return usage(args.isEmpty() ? "no document given" : "one document at a time");
+    if (!split.options.isEmpty())
+        return usage("unknown option");
+    if (split.names.size() != 1)
+        return usage(split.names.isEmpty() ? "no document given" : "one document at a time");
 
     CommandTools tools;
     if (!tools.ready()) {
@@ -50,7 +50,7 @@ int runOutlineExportCommand(const QStringList& args)
     Outline outline;
     int pages = 0;
     QList<QByteArray> pageIds;
-    if (!document.read(args[0], &outline, &pages, &pageIds)) {
+    if (!document.read(split.names[0], &outline, &pages, &pageIds)) {
         if (!document.errorShown())
             tools.messages.showMessage(document.error(), QString());
         return 1;

@@ -1,7 +1,9 @@
 #include "cli/CommandTools.h"
+
 #include "cli/Commands.h"
 #include "links/DocumentOutline.h"
 #include "links/OutlineText.h"
+#include "tools/EngineTexts.h"
 
 #include <cstdio>
 
@@ -34,20 +36,18 @@ int usage(const char* problem)
 
 int runOutlineImportCommand(const QStringList& args)
 {
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+    const CommandArguments split = CommandArguments::split(args);
+    if (split.has("--help") || split.has("-h")) {
         std::fputs(kHelp, stdout);
         return 0;
     }
     bool backup = true;
-    QStringList names;
-    for (const QString& arg : args) {
-        if (arg == QLatin1String("--no-backup"))
-            backup = false;
-        else if (arg.startsWith(u'-') && arg != QLatin1String("-"))
+    for (const QString& option : split.options) {
+        if (option != QLatin1String("--no-backup"))
             return usage("unknown option");
-        else
-            names << arg;
+        backup = false;
     }
+    const QStringList& names = split.names;
     if (names.size() != 2)
         return usage("a document and a text are needed");
     const QString file = names[0];
@@ -74,7 +74,7 @@ int runOutlineImportCommand(const QStringList& args)
         return document.errorShown() ? 1 : failed(document.error());
     OutlineText::Parsed parsed = OutlineText::read(text, pages);
     if (!parsed.errors.isEmpty())
-        return failed(QStringLiteral("%1: %2\nThe document was not changed.")
+        return failed((QStringLiteral("%1: %2\n") + EngineTexts::say("e_not_changed"))
                           .arg(names[1], parsed.errors.join(u'\n')));
     OutlineText::keepTargetForms(&parsed.outline, current, pageIds);
     switch (document.write(file, parsed.outline, backup)) {
@@ -83,15 +83,14 @@ int runOutlineImportCommand(const QStringList& args)
             QStringLiteral("%1 already has this outline; it is left as it was.").arg(file));
         return 0;
     case DocumentOutline::WriteOutcome::Written:
-        tools.log.addLine(parsed.outline.isEmpty()
-                              ? QStringLiteral("The outline of %1 was removed.").arg(file)
-                              : QStringLiteral("Outline of %1 written: %2 bookmarks.")
-                                    .arg(file)
-                                    .arg(parsed.outline.count()));
+        tools.log.addLine(
+            parsed.outline.isEmpty()
+                ? EngineTexts::say("e_outline_removed").arg(file)
+                : EngineTexts::say("e_outline_written").arg(file).arg(parsed.outline.count()));
         return 0;
     case DocumentOutline::WriteOutcome::Failed:
         if (!document.errorShown())
-            failed(document.error() + QStringLiteral("\nThe document was not changed."));
+            failed(document.error() + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
         return 1;
     }
     return 1;

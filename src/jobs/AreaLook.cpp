@@ -1,5 +1,7 @@
 #include "jobs/CreateJob.h"
 
+#include "tools/EngineTexts.h"
+
 namespace AreaLook {
 
 Problem check(int shape, int borderType, bool highlight)
@@ -27,9 +29,9 @@ QString sentence(Problem problem)
 {
     switch (problem) {
     case Problem::OvalWithShadow:
-        return QStringLiteral("an oval cannot have a shadow border");
+        return EngineTexts::say("e_oval_shadow");
     case Problem::OvalWithHighlight:
-        return QStringLiteral("an oval cannot be highlighted");
+        return EngineTexts::say("e_oval_highlight");
     case Problem::None:
         break;
     }

@@ -1,6 +1,7 @@
 #include "jobs/CreateRowReader.h"
 
 #include "app/ColourText.h"
+#include "tools/EngineTexts.h"
 
 #include <algorithm>
 #include <climits>
@@ -64,10 +65,9 @@ public:
 private:
     void fail(int column, const char* what)
     {
-        *error_ = QStringLiteral("Column %1 (%2) of the row for %3 holds \"%4\", which is not "
-                                 "a valid value.")
-                      .arg(column)
-                      .arg(QString::fromLatin1(what), row_.fullPath(), row_.columns.value(column));
+        *error_ = EngineTexts::say("e_cell").arg(column).arg(
+            QString::fromLatin1(what), row_.fullPath(), row_.columns.value(column),
+            EngineTexts::say("e_valid_value"));
     }
 
     const CreateRow& row_;

@@ -1,5 +1,6 @@
 #include "links/BackupCopy.h"
 
+#include "tools/EngineTexts.h"
 #include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"
 
@@ -31,13 +32,12 @@ bool copyOne(const QString& document, QString* error)
     const QString target = pathFor(document);
     QFile source(document);
     if (!source.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(document, source.errorString());
+        *error = EngineTexts::say("e_backup_no_read").arg(document, source.errorString());
         return false;
     }
     QTemporaryFile copy(target + QStringLiteral(".XXXXXX"));
     if (!copy.open()) {
-        *error =
-            QStringLiteral("Cannot write the backup copy %1: %2").arg(target, copy.errorString());
+        *error = EngineTexts::say("e_backup_no_write").arg(target, copy.errorString());
         return false;
     }
     bool written = true;
@@ -50,13 +50,13 @@ bool copyOne(const QString& document, QString* error)
     written =
         written && FileSync::syncFile(copy) && QFileInfo(copy.fileName()).size() == source.size();
     if (!written) {
-        *error = QStringLiteral("Cannot write the backup copy %1 (is the disk full?)").arg(target);
+        *error = EngineTexts::say("e_backup_full").arg(target);
         return false;
     }
     copy.close();
     QString why;
     if (!FileSync::renameReplacing(copy.fileName(), target, &why)) {
-        *error = QStringLiteral("Cannot write the backup copy %1: %2").arg(target, why);
+        *error = EngineTexts::say("e_backup_no_write").arg(target, why);
         return false;
     }
     copy.setAutoRemove(false);
@@ -84,9 +84,7 @@ bool make(const QString& document, QString* error, const QString& djvused)
         const QString target = pathFor(file);
         for (const QString& other : std::as_const(files)) {
             if (sameFile(target, other)) {
-                *error = QStringLiteral("The backup copy of %1 would be written over %2, which "
-                                        "is a file of the document; no backup was made and the "
-                                        "document was left as it is.")
+                *error = EngineTexts::say("e_backup_over")
                              .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(other));
                 return false;
             }

@@ -5,6 +5,7 @@
 #include "links/ContentsPlan.h"
 #include "links/HyperlinkScript.h"
 #include "links/PageAnnotations.h"
+#include "tools/EngineTexts.h"
 
 namespace ContentsLinkBlocks {
 
@@ -41,7 +42,7 @@ bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* pl
     if (job.contentsLinkEveryPage != 0)
         return true;
     if (job.contentsLinkPage < 1 || job.contentsLinkPage > pageCount) {
-        *error = QStringLiteral("The contents link is meant for page %1, but %2 has %3 pages.")
+        *error = EngineTexts::say("e_link_page_outside")
                      .arg(job.contentsLinkPage)
                      .arg(job.path)
                      .arg(pageCount);

@@ -3,6 +3,7 @@
 #include "links/HyperlinkScript.h"
 #include "links/PageListing.h"
 #include "links/ScriptEntryWriter.h"
+#include "tools/EngineTexts.h"
 
 #include <algorithm>
 
@@ -25,37 +26,28 @@ ContentsWalk::ContentsWalk(const PageListing& listing, int firstPage, int lastPa
 
 ContentsWalk::~ContentsWalk() = default;
 
-namespace {
-
-QString count(int n, const char* one, const char* many)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-}
-
-} // namespace
-
 QString ContentsWalk::describe(const PageReport& report, int pageCount)
 {
     const EntryRecognition::Tally& t = report.tally;
-    QString text = QStringLiteral("Page %1: ").arg(report.page);
+    QString text = EngineTexts::say("e_walk_page").arg(report.page);
     if (t.made > 0)
-        text += count(t.made, "link", "links") + QStringLiteral(" made");
+        text += EngineTexts::say(t.made == 1 ? "e_walk_made_one" : "e_walk_made").arg(t.made);
     else
-        text += QStringLiteral("no link made; the page keeps the links it had");
+        text += EngineTexts::say("e_walk_none");
     if (t.skipped() == 0)
         return text + QLatin1Char('.');
     QStringList why;
     if (t.beforeFirstPage > 0)
-        why << QString::number(t.beforeFirstPage) + QStringLiteral(" with a target before page 1");
+        why << EngineTexts::say("e_walk_before").arg(t.beforeFirstPage);
     if (t.beyondLastPage > 0)
-        why << QStringLiteral("%1 with a target past page %2").arg(t.beyondLastPage).arg(pageCount);
+        why << EngineTexts::say("e_walk_past").arg(t.beyondLastPage).arg(pageCount);
     if (t.fallingNumber > 0)
-        why << QString::number(t.fallingNumber) +
-                   QStringLiteral(" with a number smaller than the entry above");
+        why << EngineTexts::say("e_walk_falling").arg(t.fallingNumber);
     if (t.outsidePage > 0)
-        why << QString::number(t.outsidePage) + QStringLiteral(" with an area outside the page");
-    return text + QStringLiteral(", ") + count(t.skipped(), "entry", "entries") +
-           QStringLiteral(" skipped (") + why.join(QStringLiteral(", ")) + QStringLiteral(").");
+        why << EngineTexts::say("e_walk_outside").arg(t.outsidePage);
+    return text + EngineTexts::say(t.skipped() == 1 ? "e_walk_skipped_one" : "e_walk_skipped")
+                      .arg(t.skipped())
+                      .arg(why.join(QStringLiteral(", ")));
 }
 
 bool ContentsWalk::feed(const QByteArray& line)

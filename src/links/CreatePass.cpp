@@ -18,6 +18,7 @@
 #include "links/SmartPlan.h"
 #include "links/SmartReading.h"
 #include "tools/BookGuard.h"
+#include "tools/EngineTexts.h"
 #include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/Sinks.h"
@@ -55,7 +56,7 @@ QString toolWords(const ToolRun& run)
 
 QString toolFailure(const QString& path, const ToolRun& run)
 {
-    return QStringLiteral("djvused could not read %1: %2").arg(path, toolWords(run));
+    return EngineTexts::say("e_could_not_read").arg(path, toolWords(run));
 }
 
 } // namespace
@@ -95,17 +96,21 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
     replaceEveryOutline_ = options.replaceOutline;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         const CreateJob& job = jobs[i];
+        lastFailure_.clear();
         const Turn turn = control_.startDocument(int(i + 1), int(jobs.size()), job.path)
                               ? runJob(job, options)
                               : stopped();
         if (turn == Turn::Cancelled) {
             outcome.cancelled = true;
+            outcome.rowNotReached();
             return outcome;
         }
         if (turn == Turn::Failed || turn == Turn::Stop) {
             ++outcome.filesFailed;
+            outcome.rowFailed(lastFailure_);
             return outcome; // the files before stay done; no end-of-run actions
         }
+        outcome.rowDone();
         if (turn == Turn::DryRun || turn == Turn::Skipped)
             continue;
         ++outcome.filesChanged;
@@ -157,6 +162,7 @@ CreatePass::Turn CreatePass::fail(const QString& reason)
     removeWorkFiles({kDumpFile, kScriptFile, kListingFile});
     log_.addLine(texts_.text("m9"));
     log_.addLine(reason);
+    lastFailure_ = reason;
     messages_.showMessage(reason, texts_.text("mes3"));
     return Turn::Failed;
 }
@@ -174,16 +180,14 @@ CreatePass::Turn CreatePass::runJob(const CreateJob& job, const CreateOptions& o
     if (!job.rowError.isEmpty())
         return fail(job.rowError);
     if (job.offsetAuto && job.reading != CreateJob::Smart)
-        return fail(QStringLiteral("%1 was left as it is: only the smart reading finds the offset "
-                                   "by itself.")
-                        .arg(job.path));
+        return fail(EngineTexts::say("e_offset_smart_only").arg(job.path));
     bool inContentsLink = false;
     const AreaLook::Problem look = AreaLook::check(job, &inContentsLink);
     if (look != AreaLook::Problem::None)
-        return fail(QStringLiteral("%1 was left as it is: %2 (%3).")
+        return fail(EngineTexts::say("e_left_look")
                         .arg(job.path,
-                             inContentsLink ? QStringLiteral("the contents link")
-                                            : QStringLiteral("the links"),
+                             inContentsLink ? EngineTexts::say("e_the_contents_link")
+                                            : EngineTexts::say("e_the_links"),
                              AreaLook::sentence(look)));
     // Held from the first read to the rename. An interrupted change is settled first: it
     // may have left the book without its index.
@@ -209,7 +213,7 @@ bool CreatePass::readListing(const QString& path, PageListing* listing, QString*
     QString listingError;
     *listing = PageListing::parse(listed.standardOutput, &listingError);
     if (!listingError.isEmpty()) {
-        *error = QStringLiteral("%1 was left as it is: %2").arg(path, listingError);
+        *error = EngineTexts::say("e_left_as_is").arg(path, listingError);
         return false;
     }
     return true;
@@ -232,7 +236,7 @@ bool CreatePass::readText(const QString& path, int first, int last, PageTexts* t
     // Only text that reads whole, every page's expression closed, is walked.
     *texts = PageTexts::parse(printed.standardOutput, pages);
     if (!texts->ok()) {
-        *error = QStringLiteral("%1 was left as it is: %2").arg(path, texts->error);
+        *error = EngineTexts::say("e_left_as_is").arg(path, texts->error);
         return false;
     }
     return true;
@@ -254,7 +258,7 @@ bool CreatePass::placeContentsLink(const CreateJob& job, const PageListing& list
         }
         QFile file(tools_.workPath(kListingFile));
         if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("Cannot read the annotations: %1").arg(file.errorString());
+            *error = EngineTexts::say("e_no_annotations").arg(file.errorString());
             return false;
         }
         if (!PageAnnotations::parse(file.readAll(), listing, &current, error))
@@ -331,10 +335,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         }
         QString why;
         if (!PageText::parse(page.text, &text, &why)) {
-            *error = QStringLiteral("%1 was left as it is: the text of page %2 does not read: %3")
-                         .arg(job.path)
-                         .arg(page.number)
-                         .arg(why);
+            *error = EngineTexts::say("e_page_text").arg(job.path).arg(page.number).arg(why);
             return false;
         }
         read.insert(page.number, text);
@@ -366,17 +367,16 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         result = SmartIndexReading::read(book, index);
     }
     if (book.failed()) {
-        *error = dumpError.isEmpty()
-                     ? toolFailure(job.path, failedRun)
-                     : QStringLiteral("%1 was left as it is: %2").arg(job.path, dumpError);
+        *error = dumpError.isEmpty() ? toolFailure(job.path, failedRun)
+                                     : EngineTexts::say("e_left_as_is").arg(job.path, dumpError);
         return false;
     }
     if (!result.ok()) {
-        *error = QStringLiteral("%1 was left as it is: %2").arg(job.path, result.error);
+        *error = EngineTexts::say("e_left_as_is").arg(job.path, result.error);
         return false;
     }
     plan->pages = SmartPlan::pagesOf(result, CharTable::escape(job.comment).toLatin1());
-    plan->notes << QStringLiteral("Smart reading: %1 of %2 entries linked, offset %3.")
+    plan->notes << EngineTexts::say("e_smart_note")
                        .arg(plan->entryCount())
                        .arg(result.entries.size())
                        .arg(result.offset);
@@ -390,12 +390,12 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     const QString& path = job.path;
     QString error;
     if (!QFileInfo(path).isFile())
-        return fail(QStringLiteral("The file %1 does not exist.").arg(path));
+        return fail(EngineTexts::say("e_no_file").arg(path));
     plan->path = path;
     plan->writesLinks = job.links;
     plan->writesOutline = job.outline && job.kind == CreateJob::Contents;
     if (job.outline && !plan->writesOutline)
-        plan->notes << QStringLiteral("The entries of an index are not put into the outline.");
+        plan->notes << EngineTexts::say("e_index_outline");
     // A document that keeps its outline is refused before anything else is made of it.
     if (plan->writesOutline && tools_.available(kDjvused)) {
         const Turn checked = checkOutline(job, options, plan);
@@ -406,7 +406,8 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
         !BackupCopy::make(path, &error, tools_.resolve(kDjvused)))
         return fail(error);
     if (!tools_.available(kDjvused)) {
-        messages_.showMessage(texts_.text("mes2"), QString());
+        lastFailure_ = texts_.text("mes2");
+        messages_.showMessage(lastFailure_, QString());
         return Turn::Stop;
     }
 
@@ -421,6 +422,9 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     plan->shape = BorderExpression::shapeWord(job.shape);
     plan->border = BorderExpression::build(job.style);
 
+    // A reversed range is a slip of the user's, not a range outside the book.
+    if (job.firstPage > job.lastPage)
+        return fail(EngineTexts::say("e_pages_reversed").arg(job.firstPage).arg(job.lastPage));
     const int first = std::max(job.firstPage, 1);
     const int last = std::min(job.lastPage, listing.pageCount());
     log_.addLine(texts_.text("m2"));
@@ -435,7 +439,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     if (job.links && !placeContentsLink(job, listing, plan, &error))
         return fail(error);
     if (first > last)
-        return fail(QStringLiteral("Pages %1 to %2 are not pages of %3, which has %4 pages.")
+        return fail(EngineTexts::say("e_pages_outside")
                         .arg(job.firstPage)
                         .arg(job.lastPage)
                         .arg(path)
@@ -468,18 +472,15 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
         plan.writesLinks && (plan.entryCount() > 0 || script.contentsLinkCount() > 0);
     const bool outlineMade = plan.writesOutline && !plan.outline.isEmpty();
     if (!linksMade && !outlineMade)
-        return fail(plan.writesLinks
-                        ? QStringLiteral("No link was made in %1; it was left as it is.").arg(path)
-                        : QStringLiteral("No entry for the outline was found in %1; it was left "
-                                         "as it is.")
-                              .arg(path));
+        return fail(plan.writesLinks ? EngineTexts::say("e_no_link").arg(path)
+                                     : EngineTexts::say("e_no_outline_entry").arg(path));
 
     QString error;
     QByteArray text = script.text();
     if (outlineMade) {
         const QByteArray outline = OutlineEntryWriter::block(plan, &error);
         if (outline.isEmpty())
-            return fail(QStringLiteral("%1 was left as it is: %2").arg(path, error));
+            return fail(EngineTexts::say("e_left_as_is").arg(path, error));
         text += outline;
     }
     if (!tools_.writeWorkFile(kScriptFile, text, &error))
@@ -517,8 +518,7 @@ bool CreatePass::change(const ContentsPlan& plan, BookGuard* guard, QString* err
     const ToolRun saved = tools_.discard(
         kDjvused, {change.workingCopy(), QStringLiteral("-f"), kScriptFile, QStringLiteral("-s")});
     if (!saved.clean()) {
-        *error = QStringLiteral("djvused could not change %1; it was left as it is: %2")
-                     .arg(path, toolWords(saved));
+        *error = EngineTexts::say("e_could_not_change").arg(path, toolWords(saved));
         return false;
     }
     // The copy must hold the very outline planned before it replaces the document.
@@ -527,16 +527,14 @@ bool CreatePass::change(const ContentsPlan& plan, BookGuard* guard, QString* err
         if (!readOutline(change.workingCopy(), &written, error))
             return false;
         if (written != plan.outline) {
-            *error = QStringLiteral("The outline written into %1 does not read back as it was "
-                                    "planned; the document was left as it was.")
-                         .arg(path);
+            *error = EngineTexts::say("e_outline_readback").arg(path);
             return false;
         }
     }
     if (!control_.enter(PassProgress::Step::Replacing))
         return false; // the caller sees the stop; the working copy goes with `change`
     if (!change.commit(error)) {
-        *error = QStringLiteral("%1 was left as it is: %2").arg(path, *error);
+        *error = EngineTexts::say("e_left_as_is").arg(path, *error);
         return false;
     }
     return true;
@@ -553,8 +551,7 @@ bool CreatePass::readOutline(const QString& path, Outline* outline, QString* err
     QString parseError;
     *outline = OutlineScript::parse(printed.standardOutput, &parseError);
     if (!parseError.isEmpty()) {
-        *error = QStringLiteral("%1 was left as it is: its outline does not read: %2")
-                     .arg(path, parseError);
+        *error = EngineTexts::say("e_outline_unreadable").arg(path, parseError);
         return false;
     }
     return true;

@@ -139,5 +139,6 @@ private:
     PlanReview planReview_;
     PassControl control_;
     OutlineQuestion outlineQuestion_;
+    QString lastFailure_; // the reason the last failed document gave
     bool replaceEveryOutline_ = false;
 };

@@ -3,6 +3,7 @@
 #include "links/BackupCopy.h"
 #include "links/OutlineScript.h"
 #include "links/PageListing.h"
+#include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -63,7 +64,7 @@ bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* p
     errorShown_ = false;
     const QFileInfo document(documentPath);
     if (!document.isFile())
-        return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+        return fail(EngineTexts::say("e_no_file").arg(documentPath));
     const QString path = document.absoluteFilePath();
     const ToolRun count = tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("n")});
     if (!count.clean())
@@ -71,7 +72,7 @@ bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* p
     bool ok = false;
     *pageCount = count.standardOutput.trimmed().toInt(&ok);
     if (!ok || *pageCount < 1)
-        return fail(QStringLiteral("djvused gave no page count for %1.").arg(documentPath));
+        return fail(EngineTexts::say("e_no_page_count").arg(documentPath));
     if (pageIds && !readPageIds(path, *pageCount, pageIds))
         return false;
     return readOutline(path, outline);
@@ -84,7 +85,7 @@ DocumentOutline::WriteOutcome DocumentOutline::write(const QString& documentPath
     errorShown_ = false;
     const QFileInfo document(documentPath);
     if (!document.isFile()) {
-        fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+        fail(EngineTexts::say("e_no_file").arg(documentPath));
         return WriteOutcome::Failed;
     }
     const QString path = document.absoluteFilePath();

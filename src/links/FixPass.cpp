@@ -6,6 +6,7 @@
 #include "links/BackupCopy.h"
 #include "tools/BookGuard.h"
 #include "tools/DjvusedDump.h"
+#include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
@@ -46,14 +47,18 @@ PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
         switch (go ? runFile(path, options) : stopped()) {
         case FileResult::Done:
             ++outcome.filesChanged;
+            outcome.rowDone();
             break;
         case FileResult::Failed:
             ++outcome.filesFailed;
+            outcome.rowFailed(lastFailure_);
             return outcome;
         case FileResult::ToolMissing:
+            outcome.rowFailed(texts_.text(QStringLiteral("mes2")));
             return outcome;
         case FileResult::Cancelled:
             outcome.cancelled = true;
+            outcome.rowNotReached();
             return outcome;
         }
     }
@@ -71,7 +76,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!guard.open(&error))
         return fail(path, error);
     if (!QFileInfo(path).isFile())
-        return fail(path, QStringLiteral("The file %1 does not exist.").arg(path));
+        return fail(path, EngineTexts::say("e_no_file").arg(path));
     if (options.backup && !BackupCopy::make(path, &error, tools_.resolve(kTool)))
         return fail(path, error);
     if (!tools_.available(kTool)) {
@@ -120,8 +125,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     // Only digits change; read back, the script must still be the same blocks.
     const DjvusedDump written = DjvusedDump::parse(script, "ant");
     if (!written.ok() || written.blocks.size() != annotations.blocks.size())
-        return fail(path, QStringLiteral("The aligned annotations do not read back whole; the "
-                                         "document was left as it is."));
+        return fail(path, EngineTexts::say("e_aligned_readback"));
     if (!tools_.writeWorkFile(QString::fromLatin1(kLeftEdgesFile),
                               AreaAlignment::rewrite(capture, scan.areas, aligned.leftAligned),
                               &error) ||
@@ -162,6 +166,7 @@ FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
     removeWorkFiles();
     log_.addLine(texts_.text(QStringLiteral("m9")));
     const QString words = reason.trimmed();
+    lastFailure_ = words.isEmpty() ? path : words;
     for (const QString& line : words.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         log_.addLine(line.trimmed());
     messages_.showMessage(words.isEmpty() ? path : path + QLatin1Char('\n') + words,

@@ -58,4 +58,5 @@ private:
     LogSink& log_;
     MessageSink& messages_;
     PassControl control_;
+    QString lastFailure_; // the reason the last failed document gave
 };

@@ -2,6 +2,7 @@
 
 #include "links/SmartCheck.h"
 #include "links/SmartReading.h"
+#include "tools/EngineTexts.h"
 
 #include <QMap>
 
@@ -78,11 +79,7 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
         }
         outcome.found = true;
         outcome.offset = value;
-        outcome.note = QStringLiteral("Offset %1 found: the headings of %2 of %3 entries found "
-                                      "in the book agree")
-                           .arg(value)
-                           .arg(agreeing)
-                           .arg(total);
+        outcome.note = EngineTexts::say("e_offset_by_headings").arg(value).arg(agreeing).arg(total);
         if (folios > 0)
             outcome.note += QStringLiteral("; %1 of %2 printed page numbers on pages %3 to %4 "
                                            "agree")
@@ -97,10 +94,7 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
         return outcome;
     }
     if (total > 0) {
-        outcome.error = QStringLiteral("The page offset could not be found: the headings found "
-                                       "in the book disagree (offset %1 entries). Give the "
-                                       "offset by hand.")
-                            .arg(describeVotes(headings));
+        outcome.error = EngineTexts::say("e_offset_headings_disagree").arg(describeVotes(headings));
         return outcome;
     }
     // No heading found: the page numbers the pages print in their margins.
@@ -113,20 +107,11 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
     if (clearMajority(folioVotes, &value, &agreeing, &total)) {
         outcome.found = true;
         outcome.offset = value;
-        outcome.note = QStringLiteral("Offset %1 found: no heading of the entries was found in "
-                                      "the book, but %2 of %3 printed page numbers agree.")
-                           .arg(value)
-                           .arg(agreeing)
-                           .arg(total);
+        outcome.note = EngineTexts::say("e_offset_by_folios").arg(value).arg(agreeing).arg(total);
         return outcome;
     }
     outcome.error =
-        total > 0
-            ? QStringLiteral("The page offset could not be found: the page numbers printed in "
-                             "the book disagree (offset %1 pages). Give the offset by hand.")
-                  .arg(describeVotes(folioVotes))
-            : QStringLiteral("The page offset could not be found: no entry's heading was found "
-                             "in the book and its pages print no page numbers. Give the offset "
-                             "by hand.");
+        total > 0 ? EngineTexts::say("e_offset_folios_disagree").arg(describeVotes(folioVotes))
+                  : EngineTexts::say("e_offset_nothing");
     return outcome;
 }

@@ -1,5 +1,7 @@
 #include "links/PageListing.h"
 
+#include "tools/EngineTexts.h"
+
 #include <QPair>
 #include <QRegularExpression>
 
@@ -22,8 +24,7 @@ PageListing PageListing::parse(const QByteArray& capture, QString* error)
     static const QRegularExpression otherLine(QStringLiteral("^\\s*[IAT?]\\s+\\d+ {1,2}.+$"));
     PageListing listing;
     if (error && (capture.isEmpty() || !capture.endsWith('\n')))
-        *error = QStringLiteral("djvused's page listing ends in the middle of a line: it was "
-                                "cut short.");
+        *error = EngineTexts::say("e_listing_cut");
     QList<QPair<QString, int>> prefixes;
     const QList<QByteArray> lines = capture.split('\n');
     for (QByteArray line : lines) {
@@ -33,9 +34,7 @@ PageListing PageListing::parse(const QByteArray& capture, QString* error)
         if (!match.hasMatch()) {
             if (error && error->isEmpty() && !line.isEmpty() &&
                 !otherLine.match(QString::fromUtf8(line)).hasMatch())
-                *error = QStringLiteral("djvused's page listing holds a line it does not "
-                                        "print: %1")
-                             .arg(QString::fromUtf8(line.left(120)));
+                *error = EngineTexts::say("e_listing_line").arg(QString::fromUtf8(line.left(120)));
             continue;
         }
         Page page;

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "jobs/RowOutcome.h"
+
+#include <QList>
+#include <QString>
+
 // How a batch pass ended. The window applies its end options ("clear the list", "close
 // the window") only to a pass that ran to its end.
 struct PassOutcome
@@ -8,4 +13,11 @@ struct PassOutcome
     int filesChanged = 0;  // documents that were changed and saved
     int filesFailed = 0;
     bool cancelled = false; // stopped by the user; the document being worked on is as it was
+    // One entry for each row the pass came to, in list order; rows after them were not
+    // reached.
+    QList<RowOutcome> rows;
+
+    void rowDone() { rows.append({RowOutcome::State::Done, QString()}); }
+    void rowFailed(const QString& reason) { rows.append({RowOutcome::State::Failed, reason}); }
+    void rowNotReached() { rows.append({RowOutcome::State::NotReached, QString()}); }
 };

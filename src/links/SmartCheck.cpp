@@ -1,5 +1,7 @@
 #include "links/SmartCheck.h"
 
+#include "tools/EngineTexts.h"
+
 namespace {
 
 // The target of the next entry that has one; 0: none.
@@ -103,8 +105,7 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
         e.target = found;
     }
     if (!refused.isEmpty()) {
-        out.error = QStringLiteral("%1 link(s) would need a correction, and strict checking "
-                                   "leaves the document unchanged: %2.")
+        out.error = EngineTexts::say("e_check_refused")
                         .arg(refused.size())
                         .arg(refused.join(QStringLiteral("; ")));
         return out;

@@ -4,6 +4,7 @@
 #include "links/ContentsLine.h"
 #include "links/OffsetFinder.h"
 #include "links/RunningLines.h"
+#include "tools/EngineTexts.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -212,23 +213,19 @@ SmartReading::Result SmartIndexReading::read(PageTextSource& source, const Setti
     QSet<int> indexPages;
     for (const int p : settings.indexPages) {
         if (p < 1 || p > pageCount) {
-            result.error = QStringLiteral("Index page %1 lies outside the book's %2 pages.")
-                               .arg(p)
-                               .arg(pageCount);
+            result.error = EngineTexts::say("e_index_outside").arg(p).arg(pageCount);
             return result;
         }
         const PageText& text = book.text(p);
         if (!text.hasLayer || text.lines.isEmpty()) {
-            result.error = QStringLiteral("Index page %1 has no text layer: it needs OCR "
-                                          "before its references can be read.")
-                               .arg(p);
+            result.error = EngineTexts::say("e_index_no_text").arg(p);
             return result;
         }
         indexPages.insert(p);
         result.entries << readPage(text, p, settings.kind);
     }
     if (result.entries.isEmpty()) {
-        result.error = QStringLiteral("The index pages hold no page references.");
+        result.error = EngineTexts::say("e_index_no_refs");
         return result;
     }
 

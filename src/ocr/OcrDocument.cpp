@@ -2,6 +2,7 @@
 
 #include "ocr/OcrWordText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -309,8 +310,8 @@ QByteArray OcrDocument::text() const
 
 QByteArray OcrDocument::fileUrl(const QString& path)
 {
-    QString absolute = path;
-    absolute.replace(u'\\', u'/');
+    // A backslash separates folders only on Windows; elsewhere it is a letter of the name.
+    QString absolute = QDir::fromNativeSeparators(path);
     if (!absolute.startsWith(u'/'))
         absolute.prepend(u'/'); // C:/... on Windows
     return "file://localhost" + absolute.toUtf8().toPercentEncoding("/:");

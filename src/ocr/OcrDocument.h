@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRect>
 #include <QSet>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +37,13 @@ public:
     int pageCount() const { return pageTable_.isEmpty() ? 0 : int(pageTable_.size()) - 1; }
     // Page numbers are 1-based.
     OcrPageText page(int number) const;
+
+    // The boxes of a page's words, grouped as the shown lines are, in the page's pixels with
+    // the origin at the top-left corner (as the dump writes them). Unreadable boxes are
+    // empty rectangles.
+    QList<QList<QRect>> wordBoxes(int number) const;
+    // The page's size in pixels, from its element; empty when it does not say.
+    QSize pageSize(int number) const;
 
     // The words of a page in their order, as text (not as shown).
     QStringList words(int number) const;

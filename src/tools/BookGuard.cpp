@@ -1,5 +1,6 @@
 #include "tools/BookGuard.h"
 
+#include "tools/EngineTexts.h"
 #include "tools/IndirectDocument.h"
 #include "tools/Sinks.h"
 #include "tools/SwapJournal.h"
@@ -31,9 +32,7 @@ bool BookGuard::open(QString* error)
     lock_->setStaleLockTime(0); // only a dead owner makes it stale
     if (!lock_->tryLock(kWaitMs)) {
         if (lock_->error() == QLockFile::LockFailedError) {
-            *error = QStringLiteral("Another run is changing %1 right now; it was left alone. "
-                                    "Run the job again when that run has finished.")
-                         .arg(path_);
+            *error = EngineTexts::say("e_busy").arg(path_);
             lock_.reset();
             return false;
         }
@@ -79,9 +78,7 @@ bool BookGuard::unchanged(QString* error) const
 {
     for (const auto& [file, state] : files_) {
         if (FileState::of(file) != state) {
-            *error = QStringLiteral("%1 was changed by another program since this run read it; "
-                                    "this run's change was not saved.")
-                         .arg(QDir::toNativeSeparators(file));
+            *error = EngineTexts::say("e_changed_meanwhile").arg(QDir::toNativeSeparators(file));
             return false;
         }
     }

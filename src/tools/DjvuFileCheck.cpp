@@ -1,5 +1,7 @@
 #include "tools/DjvuFileCheck.h"
 
+#include "tools/EngineTexts.h"
+
 #include <QFile>
 #include <QList>
 
@@ -36,13 +38,13 @@ public:
     {
         const QByteArray head = readAt(0, 16);
         if (head.size() < 16 || !head.startsWith("AT&TFORM"))
-            return failWith(QStringLiteral("has no DjVu header"));
+            return failWith(EngineTexts::say("e_no_header"));
         const qint64 end = 12 + qint64(bigEndian32(head, 8));
         // The format pads the last chunk to an even length; a writer may leave the pad off.
         if (size_ != end && size_ != end + 1)
-            return failWith(QStringLiteral("is incomplete (%1 of %2 bytes)").arg(size_).arg(end));
+            return failWith(EngineTexts::say("e_incomplete").arg(size_).arg(end));
         if (!isChunkId(head.mid(12, 4)))
-            return failWith(QStringLiteral("has a damaged header"));
+            return failWith(EngineTexts::say("e_bad_header"));
         formStarts_ << 4;
         const bool bundledKind = head.mid(12, 4) == "DJVM";
         if (!walkForm(16, end, 1, head.mid(12, 4)))
@@ -71,10 +73,10 @@ private:
     bool walkForm(qint64 pos, qint64 end, int depth, const QByteArray& type)
     {
         if (depth > 32)
-            return failWith(QStringLiteral("nests its chunks too deep"));
+            return failWith(EngineTexts::say("e_too_deep"));
         const QByteArray first = type == "DJVU" ? "INFO" : type == "DJVM" ? "DIRM" : "";
         if (!first.isEmpty() && (pos + 8 > end || readAt(pos, 4) != first))
-            return failWith(QStringLiteral("has a %1 part without its %2 chunk")
+            return failWith(EngineTexts::say("e_part_without")
                                 .arg(QString::fromLatin1(type), QString::fromLatin1(first)));
         while (pos < end) {
             if (pos % 2 != 0)
@@ -82,19 +84,19 @@ private:
             if (pos >= end)
                 break;
             if (pos + 8 > end)
-                return failWith(QStringLiteral("has a chunk header cut off at byte %1").arg(pos));
+                return failWith(EngineTexts::say("e_chunk_cut").arg(pos));
             const QByteArray header = readAt(pos, 8);
             if (header.size() != 8 || !isChunkId(header.left(4)))
-                return failWith(QStringLiteral("has a damaged chunk at byte %1").arg(pos));
+                return failWith(EngineTexts::say("e_chunk_damaged").arg(pos));
             const qint64 chunkEnd = pos + 8 + qint64(bigEndian32(header, 4));
             if (chunkEnd > end)
-                return failWith(QStringLiteral("has a chunk %1 at byte %2 that runs past its end")
+                return failWith(EngineTexts::say("e_chunk_past_end")
                                     .arg(QString::fromLatin1(header.left(4)))
                                     .arg(pos));
             const QByteArray id = header.left(4);
             if (isComposite(id)) {
                 if (chunkEnd < pos + 12)
-                    return failWith(QStringLiteral("has an empty FORM at byte %1").arg(pos));
+                    return failWith(EngineTexts::say("e_empty_form").arg(pos));
                 if (depth == 1)
                     formStarts_ << pos;
                 if (!walkForm(pos + 12, chunkEnd, depth + 1, readAt(pos + 8, 4)))
@@ -112,17 +114,16 @@ private:
     bool checkDirectory()
     {
         if (directory_.size() < 3)
-            return failWith(QStringLiteral("has no whole directory of its components"));
+            return failWith(EngineTexts::say("e_no_directory"));
         if ((quint8(directory_[0]) & 0x80) == 0)
             return true; // an indirect index names files, not offsets
         const int count = quint8(directory_[1]) << 8 | quint8(directory_[2]);
         if (directory_.size() < 3 + 4 * qsizetype(count))
-            return failWith(QStringLiteral("has a directory cut short"));
+            return failWith(EngineTexts::say("e_directory_cut"));
         for (int i = 0; i < count; ++i) {
             const qint64 offset = bigEndian32(directory_, 3 + 4 * i);
             if (!formStarts_.contains(offset))
-                return failWith(
-                    QStringLiteral("names a component at byte %1, where none is").arg(offset));
+                return failWith(EngineTexts::say("e_no_component").arg(offset));
         }
         return true;
     }
@@ -141,13 +142,13 @@ bool isWhole(const QString& path, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1.").arg(path);
+        *error = EngineTexts::say("e_check_no_read").arg(path);
         return false;
     }
     Walk walk(file);
     if (walk.run())
         return true;
-    *error = QStringLiteral("The file %1 %2; is the disk full?").arg(path, walk.error);
+    *error = EngineTexts::say("e_check_damaged").arg(path, walk.error);
     return false;
 }
 

@@ -1,5 +1,8 @@
 #include "tools/IndirectDocument.h"
 
+#include "tools/EngineTexts.h"
+#include "tools/ToolRunner.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,9 +50,7 @@ bool IndirectDocument::components(const QString& indexPath, const QString& djvus
 {
     names->clear();
     if (djvused.isEmpty()) {
-        *error = QStringLiteral("djvused is needed to list the files of the indirect document "
-                                "%1, and it cannot be found.")
-                     .arg(indexPath);
+        *error = EngineTexts::say("e_indirect_no_tool").arg(indexPath);
         return false;
     }
     QProcess process;
@@ -62,8 +63,8 @@ bool IndirectDocument::components(const QString& indexPath, const QString& djvus
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        *error = QStringLiteral("djvused could not list the files of %1: %2")
-                     .arg(indexPath, said.isEmpty() ? QStringLiteral("it failed") : said);
+        *error = EngineTexts::say("e_indirect_no_list")
+                     .arg(indexPath, said.isEmpty() ? EngineTexts::say("e_it_failed") : said);
         return false;
     }
 
@@ -93,9 +94,7 @@ bool IndirectDocument::components(const QString& indexPath, const QString& djvus
                 names->append(name);
         }
         if (!found) {
-            *error = QStringLiteral("The indirect document %1 names a file %2 that is not in "
-                                    "its folder.")
-                         .arg(indexPath, candidates.value(0));
+            *error = EngineTexts::say("e_indirect_stray").arg(indexPath, candidates.value(0));
             return false;
         }
     }

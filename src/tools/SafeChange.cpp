@@ -2,6 +2,7 @@
 
 #include "tools/BookGuard.h"
 #include "tools/DjvuFileCheck.h"
+#include "tools/EngineTexts.h"
 #include "tools/FileState.h"
 #include "tools/FileSync.h"
 #include "tools/IndirectDocument.h"
@@ -32,7 +33,7 @@ SafeChange::RenameFilter& renameFilter()
 bool renameOver(const QString& from, const QString& to, QString* why)
 {
     if (renameFilter() && !renameFilter()(from, to)) {
-        *why = QStringLiteral("the rename was refused");
+        *why = EngineTexts::say("e_rename_refused");
         return false;
     }
     return FileSync::renameReplacing(from, to, why);
@@ -109,12 +110,12 @@ bool SafeChange::prepare(QString* error)
     }
     QFileInfo original(documentPath_);
     if (!original.isFile()) {
-        *error = QStringLiteral("The file %1 does not exist.").arg(documentPath_);
+        *error = EngineTexts::say("e_no_file").arg(documentPath_);
         return false;
     }
     // Renaming over the file would succeed even when the user protected it.
     if (!isWritableFile(original)) {
-        *error = QStringLiteral("The file %1 is read-only.").arg(documentPath_);
+        *error = EngineTexts::say("e_read_only").arg(documentPath_);
         return false;
     }
     indirect_ = IndirectDocument::isIndirect(documentPath_);
@@ -130,7 +131,7 @@ bool SafeChange::prepare(QString* error)
         for (const QString& name : std::as_const(components_)) {
             const QFileInfo component(original.absoluteDir().filePath(name));
             if (!isWritableFile(component)) {
-                *error = QStringLiteral("The file %1 is read-only.")
+                *error = EngineTexts::say("e_read_only")
                              .arg(QDir::toNativeSeparators(component.filePath()));
                 return false;
             }
@@ -140,15 +141,13 @@ bool SafeChange::prepare(QString* error)
     folder_ = std::make_unique<LockedFolder>(original.absolutePath() +
                                              QStringLiteral("/.tocsmith-XXXXXX"));
     if (!folder_->isValid()) {
-        *error = QStringLiteral("Cannot create a working folder beside %1: %2")
-                     .arg(documentPath_, folder_->errorString());
+        *error = EngineTexts::say("e_no_work_folder").arg(documentPath_, folder_->errorString());
         folder_.reset();
         return false;
     }
     copyPath_ = QDir(folder_->path()).filePath(original.fileName());
     if (!copyWhole(documentPath_, copyPath_)) {
-        *error = QStringLiteral("Cannot copy %1 into a working folder (is the disk full?).")
-                     .arg(documentPath_);
+        *error = EngineTexts::say("e_no_copy").arg(documentPath_);
         folder_.reset();
         copyPath_.clear();
         return false;
@@ -168,8 +167,8 @@ bool SafeChange::prepareIndirect(QString* error)
     const QDir work(folder_->path());
     for (const QString& name : std::as_const(components_)) {
         if (!copyWhole(source.filePath(name), work.filePath(name))) {
-            *error = QStringLiteral("Cannot copy %1 into a working folder (is the disk full?).")
-                         .arg(QDir::toNativeSeparators(source.filePath(name)));
+            *error =
+                EngineTexts::say("e_no_copy").arg(QDir::toNativeSeparators(source.filePath(name)));
             return false;
         }
         QFile::setPermissions(work.filePath(name),
@@ -186,7 +185,7 @@ bool SafeChange::looksComplete(const QString& path, QString* error)
 bool SafeChange::commit(QString* error)
 {
     if (!folder_) {
-        *error = QStringLiteral("Nothing to save.");
+        *error = EngineTexts::say("e_nothing_to_save");
         return false;
     }
     if (indirect_)
@@ -194,7 +193,7 @@ bool SafeChange::commit(QString* error)
     if (!looksComplete(copyPath_, error))
         return false;
     if (!FileSync::syncPath(copyPath_)) {
-        *error = QStringLiteral("Cannot write the changed document to disk (is the disk full?).");
+        *error = EngineTexts::say("e_no_write");
         return false;
     }
     QFile::setPermissions(copyPath_, QFile::permissions(documentPath_));
@@ -202,7 +201,7 @@ bool SafeChange::commit(QString* error)
         return false;
     QString why;
     if (!renameOver(copyPath_, documentPath_, &why)) {
-        *error = QStringLiteral("Cannot replace %1: %2").arg(documentPath_, why);
+        *error = EngineTexts::say("e_no_replace").arg(documentPath_, why);
         return false;
     }
     folder_.reset();
@@ -241,16 +240,13 @@ bool SafeChange::commitIndirect(QString* error)
         if (exists && target.isFile() && !target.isSymLink() && sameBytes(copy, target.filePath()))
             continue;
         if (exists && (!target.isFile() || target.isSymLink())) {
-            *error = QStringLiteral("The tool wrote %1, which is not a plain file beside the "
-                                    "document; nothing was changed.")
-                         .arg(name);
+            *error = EngineTexts::say("e_stray_file").arg(name);
             return false;
         }
         if (!looksComplete(copy, error))
             return false;
         if (!FileSync::syncPath(copy)) {
-            *error = QStringLiteral("Cannot write the changed document to disk (is the disk "
-                                    "full?).");
+            *error = EngineTexts::say("e_no_write");
             return false;
         }
         if (exists)
@@ -278,8 +274,7 @@ bool SafeChange::commitIndirect(QString* error)
     // only removed once every new file is in place.
     QTemporaryDir aside(source.absolutePath() + QStringLiteral("/.tocsmith-XXXXXX"));
     if (!aside.isValid()) {
-        *error = QStringLiteral("Cannot create a folder for the original files beside %1: %2")
-                     .arg(documentPath_, aside.errorString());
+        *error = EngineTexts::say("e_no_aside_folder").arg(documentPath_, aside.errorString());
         return false;
     }
     QLockFile lock(QDir(aside.path()).filePath(SwapJournal::kLock));
@@ -303,8 +298,7 @@ bool SafeChange::commitIndirect(QString* error)
     if (!lock.tryLock(0) || !QDir(aside.path()).mkdir(SwapJournal::kOriginals) ||
         !journal.open(QIODevice::WriteOnly) ||
         journal.write(SwapJournal::text(indexName, entries)) < 0 || !FileSync::syncFile(journal)) {
-        *error = QStringLiteral("Cannot write the change journal beside %1 (is the disk full?).")
-                     .arg(documentPath_);
+        *error = EngineTexts::say("e_no_journal").arg(documentPath_);
         return false;
     }
     FileSync::syncFolder(aside.path());
@@ -316,13 +310,13 @@ bool SafeChange::commitIndirect(QString* error)
         const QString target = source.filePath(move.name);
         if (move.replaces) {
             if (!renameOver(target, backups.filePath(move.name), &why)) {
-                failure = QStringLiteral("Cannot set %1 aside: %2").arg(target, why);
+                failure = EngineTexts::say("e_no_set_aside").arg(target, why);
                 break;
             }
             move.setAside = true;
         }
         if (!renameOver(work.filePath(move.name), target, &why)) {
-            failure = QStringLiteral("Cannot replace %1: %2").arg(target, why);
+            failure = EngineTexts::say("e_no_replace").arg(target, why);
             break;
         }
         move.placed = true;
@@ -332,9 +326,7 @@ bool SafeChange::commitIndirect(QString* error)
         // From here on the change stands: a crash during the clean-up only leaves it to
         // finish, never to undo.
         if (journal.write(SwapJournal::kCommitted + '\n') < 0 || !FileSync::syncFile(journal))
-            failure = QStringLiteral("Cannot record the change as complete beside %1 (is the "
-                                     "disk full?)")
-                          .arg(documentPath_);
+            failure = EngineTexts::say("e_no_complete").arg(documentPath_);
     }
     journal.close();
     if (failure.isEmpty()) {

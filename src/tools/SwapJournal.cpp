@@ -1,5 +1,6 @@
 #include "tools/SwapJournal.h"
 
+#include "tools/EngineTexts.h"
 #include "tools/FileState.h"
 #include "tools/FileSync.h"
 
@@ -136,15 +137,12 @@ SwapJournal::Recovery SwapJournal::recover(const QString& documentPath, QString*
             continue; // its owner is still at work
 
         const QString shownFolder = QDir::toNativeSeparators(aside.path());
-        const QString refusal =
-            QStringLiteral("An earlier change of %1 left the folder %2, but %3; no file was "
-                           "touched. Move that folder away if it does not belong to this book.");
+        const QString refusal = EngineTexts::say("e_journal_refused");
         QList<Entry> entries;
         bool committed = false;
         if (!parse(text, &entries, &committed)) {
-            *message = refusal.arg(documentPath, shownFolder,
-                                   QStringLiteral("its journal cannot be read as one this "
-                                                  "program writes"));
+            *message =
+                refusal.arg(documentPath, shownFolder, EngineTexts::say("e_journal_unreadable"));
             return Recovery::Refused;
         }
         const QDir backups(aside.filePath(kOriginals));
@@ -185,9 +183,9 @@ SwapJournal::Recovery SwapJournal::recover(const QString& documentPath, QString*
             steps << step;
         }
         if (!unproven.isEmpty()) {
-            *message = refusal.arg(documentPath, shownFolder,
-                                   QStringLiteral("the files %1 are not as its journal says")
-                                       .arg(unproven.join(QStringLiteral(", "))));
+            *message = refusal.arg(
+                documentPath, shownFolder,
+                EngineTexts::say("e_journal_mismatch").arg(unproven.join(QStringLiteral(", "))));
             return Recovery::Refused;
         }
 
@@ -203,21 +201,14 @@ SwapJournal::Recovery SwapJournal::recover(const QString& documentPath, QString*
         }
         FileSync::syncFolder(source.absolutePath());
         if (!notRestored.isEmpty()) {
-            *message = QStringLiteral("An earlier change of %1 was interrupted, and the files %2 "
-                                      "could not be put back as they were; the originals are "
-                                      "kept in %3.")
+            *message = EngineTexts::say("e_journal_not_restored")
                            .arg(documentPath, notRestored.join(QStringLiteral(", ")),
                                 QDir::toNativeSeparators(backups.path()));
             return Recovery::Refused;
         }
         removeSwapFolder(aside, lock);
-        *message = committed ? QStringLiteral("An earlier change of %1 was interrupted while it "
-                                              "cleaned up after itself; the change was complete, "
-                                              "and its clean-up is now finished.")
-                                   .arg(documentPath)
-                             : QStringLiteral("An earlier change of %1 was interrupted; every "
-                                              "file of it was put back as it was before.")
-                                   .arg(documentPath);
+        *message = committed ? EngineTexts::say("e_journal_finished").arg(documentPath)
+                             : EngineTexts::say("e_journal_undone").arg(documentPath);
         return committed ? Recovery::Finished : Recovery::Undone;
     }
     return Recovery::None;

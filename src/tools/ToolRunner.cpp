@@ -1,6 +1,7 @@
 #include "tools/ToolRunner.h"
 
 #include "tools/CancelToken.h"
+#include "tools/EngineTexts.h"
 #include "tools/Sinks.h"
 
 #include <QDir>
@@ -36,9 +37,9 @@ QString ToolRun::failureText() const
         return errorText;
     QString said = QString::fromLocal8Bit(standardError).trimmed();
     if (crashed)
-        return said.isEmpty() ? QStringLiteral("The tool stopped unexpectedly.") : said;
+        return said.isEmpty() ? EngineTexts::say("e_tool_crashed") : said;
     if (said.isEmpty() && exitCode != 0)
-        return QStringLiteral("The tool ended with exit status %1.").arg(exitCode);
+        return EngineTexts::say("e_tool_status").arg(exitCode);
     return said;
 }
 
@@ -102,7 +103,7 @@ bool ToolRunner::writeWorkFile(const QString& name, const QByteArray& bytes, QSt
                          file.write(bytes) == bytes.size() && file.flush() &&
                          QFileInfo(path).size() == bytes.size();
     if (!written) {
-        *error = QStringLiteral("Cannot write the work file %1 (is the disk full?) %2")
+        *error = EngineTexts::say("e_no_work_file")
                      .arg(QDir::toNativeSeparators(path), file.errorString())
                      .trimmed();
         file.close();
@@ -121,7 +122,7 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
     ToolRun result;
     if (cancelled()) {
         result.cancelled = true;
-        result.errorText = QStringLiteral("%1 was not started: the run was stopped.").arg(tool);
+        result.errorText = EngineTexts::say("e_not_started").arg(tool);
         return result;
     }
     QString program = resolve(tool);
@@ -133,6 +134,7 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
     process.setProgram(program);
     process.setArguments(args);
     process.setWorkingDirectory(workFolder_);
+    process.setProcessEnvironment(environment());
     process.setStandardInputFile(QProcess::nullDevice());
     if (!keepOutput)
         process.setStandardOutputFile(QProcess::nullDevice());
@@ -153,7 +155,7 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
             process.kill();
             process.waitForFinished(-1);
             result.cancelled = true;
-            result.errorText = QStringLiteral("%1 was stopped.").arg(tool);
+            result.errorText = EngineTexts::say("e_tool_stopped").arg(tool);
             break;
         }
     }
@@ -163,4 +165,15 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = result.crashed ? -1 : process.exitCode();
     return result;
+}
+
+QProcessEnvironment ToolRunner::environment()
+{
+    // The tools read file names and print text in UTF-8, whatever language the user's locale
+    // asks for; a locale the system lacks would make them misread every non-ASCII name.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+#ifndef Q_OS_WIN
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+#endif
+    return env;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -58,6 +59,8 @@ public:
     bool available(const QString& tool) const { return !resolve(tool).isEmpty(); }
 
     QString exeFolder() const { return exeFolder_; }
+    // The environment every tool runs in.
+    static QProcessEnvironment environment();
     QString workFolder() const { return workFolder_; }
     QString workPath(const QString& name) const;
     void setErrorCaption(const QString& caption) { errorCaption_ = caption; }

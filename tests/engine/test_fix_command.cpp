@@ -18,7 +18,11 @@ std::string s(const QString& text)
 
 CliRun fix(const QStringList& args)
 {
-    return runCli(QStringList{"fix"} + args);
+    // The runs speak Russian, as under a Russian messages locale: the log lines checked are
+    // the built-in ones.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "ru_RU.UTF-8");
+    return runCli(QStringList{"fix"} + args, env);
 }
 
 class FixCommandTest : public ::testing::Test

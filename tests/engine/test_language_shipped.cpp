@@ -2,6 +2,7 @@
 #include "app/LanguageList.h"
 #include "app/MessageTexts.h"
 #include "app/ReviewCaptions.h"
+#include "app/TipTexts.h"
 
 #include <QFile>
 #include <QMap>
@@ -9,7 +10,7 @@
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
-// The two language files that travel with the program: each must give every key of all seven
+// The two language files that travel with the program: each must give every key of all nine
 // sections, so that choosing one relabels everything and choosing Russian brings every
 // built-in text back.
 
@@ -33,6 +34,8 @@ const Sections& expectedKeys()
         s["OCR"] = MessageTexts::ocrKeys();
         s["Memo"] = MessageTexts::memoKeys();
         s["Review"] = ReviewCaptions::builtIn().keys();
+        s["Engine"] = MessageTexts::engineKeys();
+        s["Tips"] = TipTexts::names();
         return s;
     }();
     return keys;

@@ -146,7 +146,8 @@ TEST_F(OcrRoundTrip, ImportingOneChangedWordChangesThatWordAloneAndNoHyperlink)
         }
     }
     EXPECT_EQ(DjvuFixture::djvused(book, "output-ant"), antBefore);
-    EXPECT_EQ(leftovers(), QStringList{"Книга 1 & #2.djvu"});
+    // The document as it was is kept beside it (no --no-backup).
+    EXPECT_EQ(leftovers(), (QStringList{"Книга 1 & #2.djvu", "Книга 1 & #2.djvu.backup"}));
 
     // The exported text now reads back the changed word.
     EXPECT_TRUE(exportAll().contains("a&b čísla&<x> αβγ\n"));
@@ -357,7 +358,8 @@ TEST_F(OcrIndirectTest, ImportingAChangedWordRewritesThatPageFileAlone)
     QString text = exported.out;
     text.replace("číslo", "čísla");
     writeFile(dir.filePath("fixed.txt"), text);
-    const CliRun run = cli({"ocr-import", index, dir.filePath("fixed.txt")});
+    // No backup: the folder is to hold the book's own files alone.
+    const CliRun run = cli({"ocr-import", "--no-backup", index, dir.filePath("fixed.txt")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(wordsOf(index, 3).at(1).endsWith(" " + escaped("čísla")));
     const QMap<QString, QByteArray> after = DjvuFixture::readFolder(pages);

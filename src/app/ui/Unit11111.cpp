@@ -2,19 +2,24 @@
 
 #include "app/LanguageFile.h"
 #include "app/ReviewCaptions.h"
+#include "app/ui/OptionTips.h"
 #include "jobs/CreateRowReader.h"
 #include "jobs/JobPath.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
+#include "jobs/ui/TabGrowth.h"
 #include "links/CreatePass.h"
 #include "links/FixPass.h"
 #include "links/PassControl.h"
 #include "links/PassEnd.h"
+#include "links/PassSummary.h"
 #include "links/ui/ContentsLinkTab.h"
 #include "links/ui/ReviewWindow.h"
 #include "ocr/ui/Unit5.h"
+#include "tools/EngineTexts.h"
 #include "tools/ToolRunner.h"
+#include <QTableView>
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,6 +29,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -56,15 +62,18 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
       workDir_(QDir::tempPath() + QStringLiteral("/tocsmith-work-XXXXXX"))
 {
     setWindowTitle(QStringLiteral("Tocsmith v. 0.8"));
-    // Fixed size: a title bar with system menu, minimise and close, nothing to maximise.
+    // The starting size is also the smallest; the user may make the window larger.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     buildWindow();
+    OptionTips::applyBuiltIn(this);
     logSink.setMemo(Memo2);
     tools_ = std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &dialogs,
                                           texts.text(QStringLiteral("mes3")));
     FormCreate();
+    if (currentLanguage.isEmpty())
+        languageApplied(QStringLiteral("ru")); // the built-in texts are Russian
     Form5 = new TForm5(this);
     Form5->hide();
     // The editor's failures go through the window's one message box.
@@ -78,6 +87,7 @@ TForm1::~TForm1()
     passCancel_.cancel(); // the document being worked on stays as it was
     waitForPass();
     FormDestroy();
+    EngineTexts::useEnglish();
 }
 
 QString TForm1::settingsPath() const
@@ -95,6 +105,7 @@ void TForm1::buildWindow()
     N9 = N7->addAction(QStringLiteral("Показывать протокол"));
     N9->setObjectName(QStringLiteral("N9"));
     N9->setCheckable(true);
+    N7->setToolTipsVisible(true);
     Language1 = menuBar()->addMenu(QStringLiteral("Язык/Language"));
     Language1->setObjectName(QStringLiteral("Language1"));
     // A click has already moved the check mark; the handlers only apply it.
@@ -136,6 +147,10 @@ void TForm1::buildWindow()
     StopButton->hide();
     progressSink_.setBar(ProgressBar1);
     layout->addWidget(PageControl1, 1);
+    summaryLabel = new QLabel(central);
+    summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    summaryLabel->hide(); // until a pass has ended
+    layout->addWidget(summaryLabel);
 
     Memo2 = new QPlainTextEdit(central);
     Memo2->setObjectName(QStringLiteral("Memo2"));
@@ -146,6 +161,11 @@ void TForm1::buildWindow()
     Memo2->setFixedHeight(kLogHeight);
     layout->addWidget(Memo2);
     setCentralWidget(central);
+    fixGrowth_ = std::make_unique<TabGrowth>(TabSheet1, TabSheet1->ListView1);
+    createGrowth_ = std::make_unique<TabGrowth>(TabSheet2, TabSheet2->ListView2);
+    aboutAction = menuBar()->addAction(EngineTexts::say("e_about"));
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    connect(aboutAction, &QAction::triggered, this, &TForm1::aboutClick);
 
     connect(TabSheet1->xpButton4, &QAbstractButton::clicked, this, &TForm1::Button1Click);
     connect(TabSheet2->Button3, &QAbstractButton::clicked, this, &TForm1::Button3Click);
@@ -234,7 +254,10 @@ void TForm1::FormCreate()
     l->CheckBox15Click();
     N9Click();
 
-    // 12.
+    // 12. The size the user left the window at, when larger than the smallest.
+    rememberedSize_ = QSize(ini.readInt(kMenu, QStringLiteral("Width"), 0),
+                            ini.readInt(kMenu, QStringLiteral("Height"), 0));
+    applyRememberedSize();
     centre();
 }
 
@@ -263,6 +286,8 @@ void TForm1::FormDestroy()
     ini.writeFlag(kMenu, QStringLiteral("Top"), !N8->isChecked());
     ini.writeFlag(kMenu, QStringLiteral("Protokol"), !N9->isChecked());
     ini.writeText(kMenu, QStringLiteral("language"), currentLanguage);
+    ini.writeInt(kMenu, QStringLiteral("Width"), width());
+    ini.writeInt(kMenu, QStringLiteral("Height"), height());
 
     ini.writeFlag(kCreate, QStringLiteral("oglav_8"), l->CheckBox13->isChecked());
     ini.writeColour(kCreate, QStringLiteral("oglav_9"), l->Shape4->colour());
@@ -313,8 +338,8 @@ void TForm1::applyTopmost()
 void TForm1::applyLogVisible()
 {
     if (N9->isChecked()) {
+        Memo2->setFixedHeight(kLogHeight + extra_.height() / 3);
         setOuterHeight(kHeightWithLog);
-        Memo2->setFixedHeight(kLogHeight);
         Memo2->show();
     } else {
         Memo2->setFixedHeight(0);
@@ -331,24 +356,47 @@ int TForm1::outerHeight() const
 void TForm1::setOuterHeight(int height)
 {
     const int frame = frameGeometry().height() - geometry().height();
-    setFixedSize(kClientWidth, height - std::max(0, frame));
+    const QSize extra = extra_;
+    int smallest = height - std::max(0, frame);
+    if (!summaryLabel->isHidden())
+        smallest += summaryLabel->sizeHint().height() + 3;
+    setMinimumSize(kClientWidth, smallest);
+    resize(kClientWidth + extra.width(), smallest + extra.height());
     if (!isVisible())
         return;
     // A window manager's title bar eats into the client area; with large fonts or frames,
     // grow the window rather than clip the bottom of the tabs.
     centralWidget()->layout()->activate();
-    int needed = 0;
-    for (QWidget* tab : {static_cast<QWidget*>(TabSheet1), static_cast<QWidget*>(TabSheet2),
-                         static_cast<QWidget*>(TabSheet3)}) {
-        int bottom = 0;
-        for (const QWidget* child : tab->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (child->objectName() != QLatin1String("contactLabel") && !child->isWindow())
-                bottom = std::max(bottom, child->geometry().bottom() + 1);
-        needed = std::max(needed, bottom + 4); // the contact line sits beside the last row
+    // The tabs' controls where the tabs put them, before any growth.
+    int needed = std::max(fixGrowth_->naturalBottom(), createGrowth_->naturalBottom());
+    for (const QWidget* child : TabSheet3->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->objectName() != QLatin1String("contactLabel") && !child->isWindow())
+            needed = std::max(needed, child->geometry().bottom() + 1);
+    needed += 4; // the contact line sits beside the last row
+    const int tabShare = extra.height() - (N9->isChecked() ? extra.height() / 3 : 0);
+    const int shortfall = needed - (PageControl1->currentWidget()->height() - tabShare);
+    if (shortfall > 0) {
+        setMinimumSize(kClientWidth, smallest + shortfall);
+        resize(kClientWidth + extra.width(), smallest + shortfall + extra.height());
     }
-    const int shortfall = needed - PageControl1->currentWidget()->height();
-    if (shortfall > 0)
-        setFixedSize(kClientWidth, this->height() + shortfall);
+}
+
+void TForm1::applyRememberedSize()
+{
+    resize(std::max(width(), rememberedSize_.width()),
+           std::max(height(), rememberedSize_.height()));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    extra_ = QSize(std::max(0, width() - minimumWidth()), std::max(0, height() - minimumHeight()));
+    // The log takes a third of the extra height, the lists the rest.
+    const int logShare = N9->isChecked() ? extra_.height() / 3 : 0;
+    if (N9->isChecked())
+        Memo2->setFixedHeight(kLogHeight + logShare);
+    fixGrowth_->apply(QSize(extra_.width(), extra_.height() - logShare));
+    createGrowth_->apply(QSize(extra_.width(), extra_.height() - logShare));
 }
 
 void TForm1::centre()
@@ -373,6 +421,7 @@ void TForm1::showEvent(QShowEvent* event)
         [this] {
             if (frameGeometry().height() != geometry().height()) {
                 applyLogVisible();
+                applyRememberedSize();
                 centre();
             }
         },
@@ -489,7 +538,11 @@ void TForm1::Button1Click()
             pass.setControl(control);
             *outcome = pass.run(rows, options);
         },
-        [this, outcome] { applyEndActions(PassEnd::afterFixPass(*outcome, fixEndOptions())); });
+        [this, outcome] {
+            fixList.setOutcomes(outcome->rows);
+            showOutcome(*outcome, fixList.count());
+            applyEndActions(PassEnd::afterFixPass(*outcome, fixEndOptions()));
+        });
 }
 
 void TForm1::Button3Click()
@@ -513,6 +566,8 @@ void TForm1::Button3Click()
             *outcome = pass.run(jobs, options);
         },
         [this, outcome] {
+            createList.setOutcomes(outcome->rows);
+            showOutcome(*outcome, createList.count());
             const EndOptions createTab{TabSheet2->CheckBox4->isChecked(),
                                        TabSheet2->CheckBox5->isChecked()};
             applyEndActions(PassEnd::afterCreatePass(*outcome, createTab, fixEndOptions()));
@@ -582,6 +637,28 @@ void TForm1::applyEndActions(const PassEndActions& actions)
         close();
 }
 
+void TForm1::aboutClick()
+{
+    QStringList lines{windowTitle(), EngineTexts::say("e_about_version").arg(QStringLiteral("0.8")),
+                      QString(), EngineTexts::say("e_about_tools")};
+    for (const char* tool : {"djvused", "djvutoxml", "djvuxmlparser", "ddjvu"}) {
+        const QString where = tools_->resolve(QLatin1String(tool));
+        lines << QStringLiteral("%1: %2").arg(QLatin1String(tool),
+                                              where.isEmpty() ? EngineTexts::say("e_tool_not_found")
+                                                              : QDir::toNativeSeparators(where));
+    }
+    dialogs.showMessage(lines.join(QLatin1Char('\n')), EngineTexts::say("e_about"));
+}
+
+void TForm1::showOutcome(const PassOutcome& outcome, int rowCount)
+{
+    const bool wasHidden = summaryLabel->isHidden();
+    summaryLabel->setText(PassSummary::line(outcome, rowCount));
+    summaryLabel->show();
+    if (wasHidden)
+        applyLogVisible(); // the smallest height now holds the line
+}
+
 void TForm1::N2Click()
 {
     if (passRunning())
@@ -592,5 +669,6 @@ void TForm1::N2Click()
         return;
     }
     tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
+    Form5->setBackup(TabSheet2->CheckBox6->isChecked());
     Form5->openDocument(createList.at(selected).fullPath(), *tools_, texts, logSink);
 }

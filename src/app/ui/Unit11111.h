@@ -4,6 +4,7 @@
 #include "app/MessageTexts.h"
 #include "app/ui/MemoLogSink.h"
 #include "app/ui/ProgressBarSink.h"
+#include "app/ui/QtTranslations.h"
 #include "app/ui/WindowDialogs.h"
 #include "jobs/CreateList.h"
 #include "jobs/FixList.h"
@@ -17,6 +18,9 @@
 #include <memory>
 
 class ContentsLinkTab;
+class QLabel;
+class TabGrowth;
+struct PassOutcome;
 struct EndOptions;
 struct PassEndActions;
 class CreateTab;
@@ -70,6 +74,8 @@ public:
     CreateTab* TabSheet2;
     ContentsLinkTab* TabSheet3;
     QPlainTextEdit* Memo2;
+    QLabel* summaryLabel; // under the tabs: what the last pass did, even with the log hidden
+    QAction* aboutAction; // the version and the DjVuLibre tools found
     QProgressBar* ProgressBar1;
     QPushButton* StopButton;
     TForm5* Form5;
@@ -80,7 +86,8 @@ public:
     QStringList languageFiles;        // file names without folder, in menu order
     QStringList languageDisplayNames; // "&" + Main/name
     QList<QAction*> languageActions;
-    QString currentLanguage; // empty until a language is applied
+    QString currentLanguage;       // empty until a language is applied
+    QtTranslations qtTranslations; // Qt's own dialogs and buttons follow the language
 
     WindowDialogs dialogs; // replaceable modal dialogs (tests)
     MemoLogSink logSink;
@@ -95,6 +102,9 @@ public:
     void findLanguages();
     void aa();
     void setlang(const QString& fileName);
+    // Puts the check mark on the language in use and gives the engine and Qt's own dialogs
+    // the window's language.
+    void languageApplied(const QString& qtCode);
 
     void N8Click();
     void N9Click();
@@ -105,6 +115,7 @@ public:
     void previewClick();
     QPointer<ReviewWindow> reviewWindow; // the review open now, if any
     void StopButtonClick();
+    void aboutClick();
     // The drop rules: first file only, .djvu/.djv in any case, to the active tab's list.
     void filesDropped(const QList<QUrl>& urls);
 
@@ -122,6 +133,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildWindow();
@@ -129,6 +141,7 @@ private:
     void applyTopmost();
     void applyLogVisible();
     void setOuterHeight(int height);
+    void applyRememberedSize();
     void centre();
     // The work gets a tool runner and texts of its own, taken as the pass starts, so that
     // nothing it reads changes under it (the language may change meanwhile).
@@ -140,6 +153,7 @@ private:
     // The job-wide options of the Create tab as its controls show them.
     CreateOptions createOptions() const;
     void applyEndActions(const PassEndActions& actions);
+    void showOutcome(const PassOutcome& outcome, int rowCount);
 
     QString exeFolder_;
     QTemporaryDir workDir_;
@@ -149,4 +163,8 @@ private:
     ProgressBarSink progressSink_;
     bool closeAfterPass_ = false;
     bool destroyed_ = false;
+    std::unique_ptr<TabGrowth> fixGrowth_;
+    std::unique_ptr<TabGrowth> createGrowth_;
+    QSize extra_;          // the room the user gave the window beyond its smallest size
+    QSize rememberedSize_; // the size of the last session (settings file)
 };

@@ -1,11 +1,13 @@
 #include "app/IniFile.h"
 #include "app/LanguageFile.h"
 #include "app/LanguageList.h"
+#include "app/ui/OptionTips.h"
 #include "app/ui/Unit11111.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
 #include "jobs/ui/UpDown.h"
 #include "links/ui/ContentsLinkTab.h"
+#include "tools/EngineTexts.h"
 #include "tools/ToolRunner.h"
 
 #include <QAbstractButton>
@@ -158,10 +160,21 @@ void TForm1::findLanguages()
         languageFiles << language.fileName;
         languageDisplayNames << language.displayName;
         QAction* entry = Language1->addAction(language.displayName);
-        entry->setCheckable(false);
+        entry->setCheckable(true);
         connect(entry, &QAction::triggered, this, &TForm1::aa);
         languageActions << entry;
     }
+}
+
+void TForm1::languageApplied(const QString& qtCode)
+{
+    qtTranslations.use(qtCode);
+    texts.lendToEngine();
+    dialogs.djvuFilesName = texts.text(QStringLiteral("e_djvu_files"));
+    aboutAction->setText(texts.text(QStringLiteral("e_about")));
+    const QString shown = languageDisplayNames.value(languageFiles.indexOf(currentLanguage));
+    for (QAction* entry : languageActions)
+        entry->setChecked(!currentLanguage.isEmpty() && entry->text() == shown);
 }
 
 void TForm1::aa()
@@ -262,6 +275,8 @@ void TForm1::setlang(const QString& fileName)
 
     LanguageFile::loadMessages(file.path(), texts);
     toolRunner().setErrorCaption(texts.text(QStringLiteral("mes3")));
+    OptionTips::apply(this, file);
+    languageApplied(QtTranslations::codeOf(file));
 
     // Labels whose width follows their text keep their distance to their fields.
     alignBefore(link->Label17, link->Edit12, 10);

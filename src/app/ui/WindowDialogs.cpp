@@ -1,7 +1,10 @@
 #include "app/ui/WindowDialogs.h"
 
+#include "tools/EngineTexts.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -20,7 +23,7 @@ WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
         // the current folder.
         return QFileDialog::getOpenFileName(
             owner_, QString(), QString(),
-            QStringLiteral("DjVu файлы (*.djvu *.djv *.DJVU *.DJV *.Djvu *.Djv)"));
+            djvuFilesName + QStringLiteral(" (*.djvu *.djv *.DJVU *.DJV *.Djvu *.Djv)"));
     };
     colourDialog = [this](const QColor& last) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(last, owner_);
@@ -28,7 +31,11 @@ WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
             return std::nullopt;
         return chosen;
     };
-    openInShell = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openInShell = [this](const QString& path) {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            showMessage(EngineTexts::say("e_no_viewer").arg(QDir::toNativeSeparators(path)),
+                        QString());
+    };
     question = [this](const QString& text, const QString& caption) {
         return QMessageBox::question(owner_, caption, text, QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
@@ -45,7 +52,8 @@ WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
 
 void WindowDialogs::showMessage(const QString& text, const QString& caption)
 {
-    const QString title = caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
+    // A box without a caption of its own is titled as the window is, wherever it comes from.
+    const QString title = caption.isEmpty() ? owner_->window()->windowTitle() : caption;
     if (QThread::currentThread() == owner_->thread()) {
         messageBox(text, title);
         return;

@@ -18,6 +18,9 @@ class WindowDialogs : public MessageSink
 public:
     explicit WindowDialogs(QWidget* owner);
 
+    // The file dialog's name for DjVu files, in the window's language.
+    QString djvuFilesName = QStringLiteral("DjVu файлы");
+
     std::function<void(const QString& text, const QString& caption)> messageBox;
     // The chosen DjVu file, or an empty text when the user cancels.
     std::function<QString()> openDjvuFile;

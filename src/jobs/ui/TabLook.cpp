@@ -14,6 +14,8 @@ void setUpReportView(QTableView* view)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSortingEnabled(false);
     view->setWordWrap(false);
+    // A long folder keeps its start and its end; the tooltip holds the whole path.
+    view->setTextElideMode(Qt::ElideMiddle);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->verticalHeader()->hide();

@@ -1,20 +1,26 @@
 #include "ocr/ui/Unit5.h"
 
+#include "links/BackupCopy.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "ocr/OcrWordText.h"
+#include "ocr/ui/PageImageView.h"
+#include "tools/EngineTexts.h"
 #include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -27,9 +33,6 @@
 #include <functional>
 
 namespace {
-
-// The failure box of the editor keeps this caption in every language.
-const QString kErrorCaption = QStringLiteral("Ошибка !!!");
 
 QString captionOf(const MessageTexts& texts, const char* key, const char* builtIn)
 {
@@ -81,6 +84,21 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     toolBar->addWidget(ComboBox1);
     toolBar->addSeparator();
     toolBar->addWidget(Button2);
+    toolBar->addSeparator();
+    auto* zoomOut = new QToolButton(toolBar);
+    zoomOut->setObjectName(QStringLiteral("zoomOut"));
+    zoomOut->setText(QStringLiteral("\u2212"));
+    auto* zoomIn = new QToolButton(toolBar);
+    zoomIn->setObjectName(QStringLiteral("zoomIn"));
+    zoomIn->setText(QStringLiteral("+"));
+    toolBar->addWidget(zoomOut);
+    toolBar->addWidget(zoomIn);
+    toolBar->addSeparator();
+    findField_ = new QLineEdit(toolBar);
+    findField_->setObjectName(QStringLiteral("findField"));
+    findField_->setClearButtonEnabled(true);
+    findField_->setMaximumWidth(180);
+    toolBar->addWidget(findField_);
 
     Memo2 = new QPlainTextEdit(this);
     Memo2->setObjectName(QStringLiteral("Memo2"));
@@ -100,15 +118,27 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(toolBar);
-    layout->addWidget(Memo2, 1);
+    // The text beside the page it was read from.
+    pageImage_ = new PageImageView(this);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(Memo2);
+    split->addWidget(pageImage_);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({1, 1}); // half and half, whatever the text asks for
+    layout->addWidget(split, 1);
     layout->addWidget(StatusBar1);
 
     connect(Button1, &QToolButton::clicked, this, &TForm5::Button1Click);
     connect(Button2, &QToolButton::clicked, this, &TForm5::Button2Click);
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::ComboBox1Change);
     connect(Memo2, &QPlainTextEdit::textChanged, this, &TForm5::Memo2Change);
+    connect(Memo2, &QPlainTextEdit::cursorPositionChanged, this, &TForm5::outlineCurrentLine);
+    connect(zoomIn, &QToolButton::clicked, pageImage_, &PageImageView::zoomIn);
+    connect(zoomOut, &QToolButton::clicked, pageImage_, &PageImageView::zoomOut);
+    connect(findField_, &QLineEdit::returnPressed, this, [this] { findNext(findField_->text()); });
 
-    resize(696, 480);
+    resize(1100, 640);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() + 1) / 2 - (width() + 1) / 2,
@@ -121,8 +151,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     };
     askOnClose_ = [this] {
         const auto answer = QMessageBox::question(
-            this, windowTitle(),
-            QStringLiteral("Текстовый слой изменен. Сохранить изменения в документе?"),
+            this, windowTitle(), texts_.text(QStringLiteral("e_ocr_unsaved")),
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         if (answer == QMessageBox::Save)
             return CloseAnswer::Save;
@@ -150,6 +179,7 @@ void TForm5::openDocument(const QString& documentPath, ToolRunner& tools, const 
         mainLog.addLine(texts.text(QStringLiteral("m9")));
         return;
     }
+    mainLog.append(QStringLiteral(" OK"));
     exec();
     FormHide();
 }
@@ -181,6 +211,12 @@ bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const 
     }
     showPage(document_->pageCount() > 0 ? 1 : 0);
     return true;
+}
+
+QString TForm5::errorCaption() const
+{
+    // The caption of the window's failure boxes, in the editor's language.
+    return texts_.text(QStringLiteral("mes3"));
 }
 
 QString TForm5::statusText() const
@@ -236,6 +272,56 @@ void TForm5::showPage(int number)
     }
     acceptedText_ = paneText();
     Memo2->document()->setModified(false);
+    if (document_ && tools_)
+        pageImage_->showPage(*tools_, documentPath_, number, document_->pageSize(number));
+    else
+        pageImage_->clear();
+    outlineCurrentLine();
+}
+
+void TForm5::outlineCurrentLine()
+{
+    if (!document_ || currentPage_ < 1)
+        return;
+    const QList<QList<QRect>> boxes = document_->wordBoxes(currentPage_);
+    pageImage_->setOutlined(boxes.value(Memo2->textCursor().blockNumber()));
+}
+
+bool TForm5::goToPage(int number)
+{
+    if (!document_ || number < 1 || number > document_->pageCount())
+        return false;
+    if (number != currentPage_)
+        ComboBox1->setCurrentIndex(number - 1);
+    return currentPage_ == number;
+}
+
+bool TForm5::findNext(const QString& text)
+{
+    if (!document_ || text.isEmpty())
+        return false;
+    const int count = document_->pageCount();
+    // The shown page from the cursor on, then the others in turn, then the shown page again
+    // from its start.
+    const int from = Memo2->textCursor().selectionEnd();
+    for (int step = 0; step <= count; ++step) {
+        const int page = (currentPage_ - 1 + step) % count + 1;
+        const QString pageText = page == currentPage_
+                                     ? Memo2->toPlainText()
+                                     : document_->page(page).lines.join(QLatin1Char('\n'));
+        const int start = step == 0 ? from : 0;
+        const int at = int(pageText.indexOf(text, start, Qt::CaseInsensitive));
+        if (at < 0 || (step == count && at >= from))
+            continue;
+        if (page != currentPage_ && !goToPage(page))
+            return false;
+        QTextCursor cursor(Memo2->document());
+        cursor.setPosition(at);
+        cursor.setPosition(at + int(text.size()), QTextCursor::KeepAnchor);
+        Memo2->setTextCursor(cursor);
+        return true;
+    }
+    return false;
 }
 
 bool TForm5::writeBackShownPage(QString* error)
@@ -251,7 +337,7 @@ void TForm5::ComboBox1Change(int index)
         return;
     QString error;
     if (!writeBackShownPage(&error)) {
-        showMessage_(error, kErrorCaption);
+        showMessage_(error, errorCaption());
         const QSignalBlocker block(ComboBox1);
         ComboBox1->setCurrentIndex(currentPage_ - 1);
         return;
@@ -315,9 +401,23 @@ bool TForm5::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Memo2 &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return true; // no line may be split or added
+        if (keyEvent->modifiers() == Qt::ControlModifier &&
+            (key == Qt::Key_S || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+             key == Qt::Key_F)) {
+            if (event->type() == QEvent::KeyPress) {
+                if (key == Qt::Key_S)
+                    save();
+                else if (key == Qt::Key_F)
+                    findField_->setFocus(Qt::ShortcutFocusReason);
+                else
+                    goToPage(currentPage_ + (key == Qt::Key_PageUp ? -1 : 1));
+            }
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -330,9 +430,18 @@ bool TForm5::save()
     statusLabel_->repaint(); // shows before the tool runs
     QString error;
     if (!writeBackShownPage(&error)) {
-        showMessage_(error, kErrorCaption);
+        showMessage_(error, errorCaption());
         showPage(currentPage_);
         return false;
+    }
+    const int cursorAt = Memo2->textCursor().position();
+    if (backup_ && !backupMade_ && document_->isModified()) {
+        if (!BackupCopy::make(documentPath_, &error, tools_->resolve(QStringLiteral("djvused")))) {
+            showMessage_(error, errorCaption());
+            showPage(currentPage_);
+            return false;
+        }
+        backupMade_ = true;
     }
     // The tools run off the window's thread, as when loading; the editor takes no input
     // until they are done.
@@ -340,8 +449,14 @@ bool TForm5::save()
     OcrTextLayer::SaveOutcome outcome = OcrTextLayer::SaveOutcome::Failed;
     runWhileResponsive(this, [&] { outcome = layer.save(*document_, documentPath_); });
     if (outcome == OcrTextLayer::SaveOutcome::Failed && !layer.errorShown())
-        showMessage_(layer.error(), kErrorCaption);
+        showMessage_(layer.error(), errorCaption());
     showPage(currentPage_);
+    // The cursor stays where the user left it.
+    QTextCursor cursor(Memo2->document());
+    cursor.setPosition(std::min(cursorAt, int(paneText().size())));
+    Memo2->setTextCursor(cursor);
+    if (outcome != OcrTextLayer::SaveOutcome::Failed)
+        setStatus(EngineTexts::say("e_saved").arg(QDir::toNativeSeparators(documentPath_)));
     return outcome != OcrTextLayer::SaveOutcome::Failed;
 }
 
@@ -387,6 +502,8 @@ void TForm5::hideEvent(QHideEvent* event)
 
 void TForm5::FormHide()
 {
+    backupMade_ = false;
+    pageImage_->clear();
     document_.reset();
     separators_.clear();
     wordsPerLine_.clear();

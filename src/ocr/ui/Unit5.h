@@ -11,8 +11,10 @@
 
 class LogSink;
 class OcrDocument;
+class PageImageView;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QStatusBar;
 class QToolButton;
@@ -55,6 +57,15 @@ public:
     QToolButton* saveButton() const { return Button1; }
     QString statusText() const;
     int currentPage() const { return currentPage_; }
+    PageImageView* imageView() const { return pageImage_; }
+    QLineEdit* findField() const { return findField_; }
+    // Saving first copies the document aside, as the passes do (the Create tab's option).
+    void setBackup(bool backup) { backup_ = backup; }
+    // Shows another page, writing the shown one back first; false when it cannot be left.
+    bool goToPage(int number);
+    // Selects the next place the text occurs, after the cursor and on the pages after this
+    // one, round to the start; false when it occurs nowhere.
+    bool findNext(const QString& text);
     // Writes the page being shown back and saves the changed pages into the document.
     bool save();
 
@@ -78,6 +89,8 @@ private:
     bool paneKeepsWords(const QStringList& lines) const;
     void restoreAcceptedText();
     void setStatus(const QString& text);
+    QString errorCaption() const;
+    void outlineCurrentLine();
 
     QToolButton* Button1;
     QLabel* Label1;
@@ -85,6 +98,8 @@ private:
     QToolButton* Button2;
     QPlainTextEdit* Memo2;
     QStatusBar* StatusBar1;
+    PageImageView* pageImage_;
+    QLineEdit* findField_;
     QLabel* statusLabel_;
 
     std::unique_ptr<OcrDocument> document_;
@@ -96,6 +111,8 @@ private:
     QList<int> wordsPerLine_; // words per shown line
     QString acceptedText_;    // the pane's text after the last change that kept the words
     bool reverting_ = false;
+    bool backup_ = false;
+    bool backupMade_ = false; // once an editing session: the document as the user had it
     CloseQuestion askOnClose_;
     MessageShower showMessage_;
 };
