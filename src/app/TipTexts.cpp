@@ -13,6 +13,7 @@ const TwoLanguageText kTips[] = {
     {"xpButton4", "Выровнять гиперссылки всех файлов списка", "Align the hyperlinks of every file of the list"},
     {"Button4", "Добавить файл DjVu в список", "Add a DjVu file to the list"},
     {"Button3", "Создать гиперссылки во всех файлах списка", "Make the hyperlinks in every file of the list"},
+    {"previewButton", "Показать записи выбранной строки на странице и поправить их перед записью", "Show the selected row's entries on the page and correct them before writing"},
     {"Edit1", "Первая страница оглавления или указателя (номер страницы файла)", "The first page of the contents or index (the file's page number)"},
     {"Edit2", "Последняя страница оглавления или указателя", "The last page of the contents or index"},
     {"Edit3", "На сколько номер страницы файла отличается от напечатанного номера", "How far the file's page numbers are from the printed ones"},
