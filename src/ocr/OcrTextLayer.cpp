@@ -3,6 +3,7 @@
 #include "ocr/OcrDocument.h"
 #include "tools/BookGuard.h"
 #include "tools/DjvusedDump.h"
+#include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/TextDump.h"
 #include "tools/ToolRunner.h"
@@ -14,6 +15,8 @@ namespace {
 
 const QString kDump = QStringLiteral("01.xml");
 const QString kChanges = QStringLiteral("02.xml");
+const QString kScript = QStringLiteral("02.dsed");
+const QString kDjvused = QStringLiteral("djvused");
 
 } // namespace
 
@@ -46,9 +49,90 @@ bool OcrTextLayer::dump(const QString& documentPath, OcrDocument& into)
     errorShown_ = false;
     if (!guard(documentPath))
         return false;
-    const QFileInfo document(documentPath);
-    if (!document.isFile())
+    if (!QFileInfo(documentPath).isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+    bool fallBack = route_ == Route::Xml;
+    if (!fallBack && dumpText(documentPath, into, &fallBack))
+        return true;
+    return fallBack && dumpXml(documentPath, into);
+}
+
+bool OcrTextLayer::countPages(const QString& documentPath, int* count)
+{
+    const ToolRun run = tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(),
+                                                  QStringLiteral("-e"), QStringLiteral("n")});
+    if (!run.succeeded())
+        return fail(run.failureText(), !run.started);
+    bool ok = false;
+    *count = run.standardOutput.trimmed().toInt(&ok);
+    if (!ok || *count < 0)
+        return fail(
+            QStringLiteral("djvused did not tell the number of pages of %1.").arg(documentPath));
+    return true;
+}
+
+bool OcrTextLayer::dumpText(const QString& documentPath, OcrDocument& into, bool* fallBack)
+{
+    *fallBack = false;
+    int count = 0;
+    if (!countPages(documentPath, &count))
+        return false;
+    const ToolRun run =
+        tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(), QStringLiteral("-e"),
+                                  QStringLiteral("output-txt")});
+    if (!run.succeeded())
+        return fail(run.failureText(), !run.started);
+    const DjvusedDump dump = DjvusedDump::parse(run.standardOutput, "txt");
+    if (!dump.ok())
+        return fail(
+            QStringLiteral("djvused's text of %1 does not read: %2").arg(documentPath, dump.error));
+    // Pages without text have no block; a release that does not name the page of a block
+    // leaves the pages to the XML route.
+    QList<QByteArray> pages(count);
+    for (const DumpBlock& block : dump.blocks) {
+        if (block.page < 1 || block.page > count || !pages[block.page - 1].isEmpty()) {
+            *fallBack = true;
+            return false;
+        }
+        pages[block.page - 1] = block.body;
+    }
+    QString error;
+    if (!into.setPageExpressions(pages, &error)) {
+        *fallBack = true;
+        return fail(error);
+    }
+    return true;
+}
+
+bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument& into,
+                            int* pageCount)
+{
+    error_.clear();
+    errorShown_ = false;
+    if (!QFileInfo(documentPath).isFile())
+        return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+    if (!countPages(documentPath, pageCount))
+        return false;
+    if (number < 1 || number > *pageCount)
+        return fail(QStringLiteral("%1 has no page %2.").arg(documentPath).arg(number));
+    const QList<int> asked{number};
+    const ToolRun run =
+        tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(), QStringLiteral("-e"),
+                                  PageTexts::commands(asked)});
+    if (!run.succeeded())
+        return fail(run.failureText(), !run.started);
+    const PageTexts texts = PageTexts::parse(run.standardOutput, asked);
+    if (!texts.ok())
+        return fail(texts.error);
+    QString error;
+    if (!into.setPageExpressions({texts.pages.first().text}, &error))
+        return fail(error);
+    return true;
+}
+
+bool OcrTextLayer::dumpXml(const QString& documentPath, OcrDocument& into)
+{
+    const QFileInfo document(documentPath);
     const QString dumpPath = tools_.workPath(kDump);
     QFile::remove(dumpPath);
     const ToolRun run =
@@ -79,7 +163,10 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
     constexpr int kAttempts = 2;
     for (int attempt = 1;; ++attempt) {
         SafeChange change(documentPath, &tools_, held.get());
-        if (!writeChanges(document, change))
+        const bool written = document.format() == OcrDocument::Format::Djvused
+                                 ? setPages(document, change)
+                                 : writeChanges(document, change);
+        if (!written)
             return SaveOutcome::Failed;
         int unwritten = 0;
         if (!readBack(document, change.workingCopy(), &unwritten))
@@ -118,6 +205,20 @@ bool OcrTextLayer::writeChanges(const OcrDocument& document, SafeChange& change)
     const ToolRun run = tools_.discard(QStringLiteral("djvuxmlparser"), {kChanges});
     if (!run.clean())
         return fail(run.failureText().isEmpty() ? QStringLiteral("djvuxmlparser failed.")
+                                                : run.failureText(),
+                    !run.started);
+    return true;
+}
+
+bool OcrTextLayer::setPages(const OcrDocument& document, SafeChange& change)
+{
+    QString error;
+    if (!change.prepare(&error) || !tools_.writeWorkFile(kScript, document.changesScript(), &error))
+        return fail(error);
+    const ToolRun run = tools_.discard(
+        kDjvused, {change.workingCopy(), QStringLiteral("-s"), QStringLiteral("-f"), kScript});
+    if (!run.clean())
+        return fail(run.failureText().isEmpty() ? QStringLiteral("djvused failed.")
                                                 : run.failureText(),
                     !run.started);
     return true;
