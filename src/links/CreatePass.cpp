@@ -376,6 +376,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         return false;
     }
     plan->pages = SmartPlan::pagesOf(result, CharTable::escape(job.comment).toLatin1());
+    plan->offset = result.offset;
     plan->notes << QStringLiteral("Smart reading: %1 of %2 entries linked, offset %3.")
                        .arg(plan->entryCount())
                        .arg(result.entries.size())
@@ -392,6 +393,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     if (!QFileInfo(path).isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(path));
     plan->path = path;
+    plan->offset = job.offset;
     plan->writesLinks = job.links;
     plan->writesOutline = job.outline && job.kind == CreateJob::Contents;
     if (job.outline && !plan->writesOutline)

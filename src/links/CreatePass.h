@@ -77,6 +77,7 @@ public:
     // Receives each file's plan, before its script.
     using PlanSink = std::function<void(const ContentsPlan&)>;
     void setPlanSink(PlanSink sink) { planSink_ = std::move(sink); }
+    PlanSink planSink() const { return planSink_; }
     // Asked when a document that is to get an outline has one already; without it such a
     // document fails unchanged unless the options say to replace.
     using OutlineQuestion = std::function<OutlineAnswer(const QString& path, int bookmarks)>;
