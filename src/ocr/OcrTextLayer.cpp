@@ -113,6 +113,9 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
         return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
     if (!countPages(documentPath, pageCount))
         return false;
+    QString error;
+    if (*pageCount == 0)
+        return into.setPageExpressions({}, &error);
     if (number < 1 || number > *pageCount)
         return fail(QStringLiteral("%1 has no page %2.").arg(documentPath).arg(number));
     const QList<int> asked{number};
@@ -124,7 +127,6 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
     const PageTexts texts = PageTexts::parse(run.standardOutput, asked);
     if (!texts.ok())
         return fail(texts.error);
-    QString error;
     if (!into.setPageExpressions({texts.pages.first().text}, &error))
         return fail(error);
     return true;

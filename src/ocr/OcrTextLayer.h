@@ -37,7 +37,8 @@ public:
     // as one argument, so spaces and any letters are fine.
     bool dump(const QString& documentPath, OcrDocument& into);
     // Reads only page `number` of the document (djvused, select N; print-txt) and the number
-    // of pages: what a window shows first while the rest is read.
+    // of pages: what a window shows first while the rest is read. A book of no pages reads as
+    // an empty document.
     bool dumpPage(const QString& documentPath, int number, OcrDocument& into, int* pageCount);
     void setRoute(Route route) { route_ = route; }
 

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -144,6 +145,32 @@ TEST_F(BatchCliTest, TwoRunsOnOneBookAtOnceOneWaitsOrFailsCleanlyAndTheBookIsWho
     ASSERT_TRUE(first.waitForFinished(60000));
     EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
     EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-ant").contains("#4"));
+}
+
+TEST_F(BatchCliTest, TheGnuParallelLineOfTheReadmeGivesEachBookItsReport)
+{
+    const QString parallel = QStandardPaths::findExecutable("parallel");
+    if (parallel.isEmpty())
+        GTEST_SKIP() << "GNU parallel is not installed (scripts/install-deps.sh installs it)";
+    const QString one = book("one.djvu"), two = book("two.djvu"), broken = bad("three.djvu");
+    const QByteArray brokenBefore = DjvuFixture::readAll(broken);
+    QProcess run;
+    run.setWorkingDirectory(dir.path());
+    run.start("sh", {"-c", "ls *.djvu | " + parallel +
+                               " --will-cite --jobs 2 --halt never '" TOCSMITH_OUT_DIR
+                               "/tocsmith-cli create --pages 1-1 --offset 1 --report "
+                               "{.}.report.json {}'"});
+    ASSERT_TRUE(run.waitForFinished(120000));
+    EXPECT_EQ(run.exitCode(), 1); // parallel counts the failed books
+    for (const QString& path : {one, two}) {
+        const QJsonArray list = records(QString(path).replace(".djvu", ".report.json"));
+        ASSERT_EQ(list.size(), 1);
+        EXPECT_EQ(list[0].toObject().value("outcome").toString(), "changed");
+    }
+    const QJsonArray failed = records(dir.filePath("three.report.json"));
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_EQ(failed[0].toObject().value("outcome").toString(), "failed");
+    EXPECT_EQ(DjvuFixture::readAll(broken), brokenBefore);
 }
 
 } // namespace
