@@ -9,12 +9,14 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT\n"
+    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT [--route djvused|xml]\n"
     "\n"
     "Writes the corrected words of TEXT (as ocr-export printed it, '-' for standard input)\n"
     "into the text layer of FILE.djvu. Only letters change: every word keeps its box, so\n"
     "each line of a page must keep its number of words (spaces). Pages missing from TEXT\n"
     "stay as they are. If any page does not match, the document is not changed at all.\n"
+    "\n"
+    "  --route xml  read and write through djvutoxml and djvuxmlparser instead of djvused\n"
     "\n"
     "Exit status: 0 done, 1 the text did not match or the document could not be changed,\n"
     "2 usage error.\n";
@@ -27,11 +29,19 @@ int usage(const char* problem)
 
 } // namespace
 
-int runOcrImportCommand(const QStringList& args)
+int runOcrImportCommand(const QStringList& arguments)
 {
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
         std::fputs(kHelp, stdout);
         return 0;
+    }
+    QStringList args = arguments;
+    OcrTextLayer::Route route = OcrTextLayer::Route::Djvused;
+    const qsizetype routeAt = args.indexOf(QLatin1String("--route"));
+    if (routeAt >= 0) {
+        if (routeAt + 1 >= args.size() || !OcrTextLayer::parseRoute(args[routeAt + 1], &route))
+            return usage("--route wants djvused or xml");
+        args.remove(routeAt, 2);
     }
     for (const QString& arg : args)
         if (arg.startsWith(u'-') && arg != QLatin1String("-"))
@@ -61,6 +71,7 @@ int runOcrImportCommand(const QStringList& args)
     tools.log.addLine(QStringLiteral("Reading the text layer of %1").arg(file));
     OcrDocument document;
     OcrTextLayer layer(tools.runner());
+    layer.setRoute(route);
     if (!layer.dump(file, document)) {
         if (!layer.errorShown())
             failed(layer.error());

@@ -24,6 +24,14 @@ OcrTextLayer::OcrTextLayer(ToolRunner& tools) : tools_(tools) {}
 
 OcrTextLayer::~OcrTextLayer() = default;
 
+bool OcrTextLayer::parseRoute(const QString& name, Route* route)
+{
+    if (name != QLatin1String("djvused") && name != QLatin1String("xml"))
+        return false;
+    *route = name == QLatin1String("xml") ? Route::Xml : Route::Djvused;
+    return true;
+}
+
 bool OcrTextLayer::guard(const QString& documentPath)
 {
     if (guard_ && guard_->path() == QFileInfo(BookGuard::realFile(documentPath)).absoluteFilePath())

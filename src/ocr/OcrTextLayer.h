@@ -41,6 +41,8 @@ public:
     // an empty document.
     bool dumpPage(const QString& documentPath, int number, OcrDocument& into, int* pageCount);
     void setRoute(Route route) { route_ = route; }
+    // "djvused" or "xml", as the commands take it.
+    static bool parseRoute(const QString& name, Route* route);
 
     // Hands only the changed pages to djvuxmlparser: it is slow (a tenth of a second per
     // page) and rewrites the text structure and hyperlinks of every page it is given. The

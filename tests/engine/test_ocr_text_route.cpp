@@ -1,5 +1,6 @@
 // The text layer read as djvused prints it and saved with set-txt: the edited words change and
 // nothing else of the book does, on bundled and indirect books.
+#include "CliRun.h"
 #include "DjvuFixture.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
@@ -210,6 +211,25 @@ TEST_F(OcrTextRoute, TheFirstPageAloneReadsWithTheBooksPageCount)
     EXPECT_EQ(first.pageCount(), 1);
     EXPECT_EQ(first.page(1).lines, (QStringList{"first wrods here", "second line"}));
     EXPECT_FALSE(layer.dumpPage(book, kPages + 1, first, &count));
+}
+
+TEST_F(OcrTextRoute, BothRoutesExportTheSameTextAndImportTheSameWords)
+{
+    const QString book = buildBundled();
+    const CliRun fast = runCli({"ocr-export", book});
+    const CliRun xml = runCli({"ocr-export", book, "--route", "xml"});
+    ASSERT_EQ(fast.status, 0) << fast.err.toStdString();
+    ASSERT_EQ(xml.status, 0) << xml.err.toStdString();
+    EXPECT_EQ(fast.out, xml.out);
+    EXPECT_TRUE(fast.out.contains("first wrods here\nsecond line\n"));
+    EXPECT_EQ(runCli({"ocr-export", book, "--route", "fast"}).status, 2);
+
+    const QString text = dir.filePath("fixed.txt");
+    ASSERT_TRUE(DjvuFixture::writeAll(text, QString(fast.out).replace("wrods", "words").toUtf8()));
+    const CliRun imported = runCli({"ocr-import", "--route", "xml", book, text});
+    ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_EQ(runCli({"ocr-export", book}).out, QString(fast.out).replace("wrods", "words"));
+    EXPECT_EQ(runCli({"ocr-import", book, text, "--route"}).status, 2);
 }
 
 } // namespace
