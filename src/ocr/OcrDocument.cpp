@@ -107,6 +107,13 @@ bool wordQuotes(QByteArrayView line, qsizetype* open, qsizetype* close)
     return true;
 }
 
+// The quotes of a word record checked by wordQuotes() when the document was read.
+void wordSpan(QByteArrayView line, qsizetype* open, qsizetype* close)
+{
+    *open = line.indexOf('"');
+    *close = TextDump::closingQuote(line, *open);
+}
+
 } // namespace
 
 QList<int> OcrPageText::separators() const
@@ -220,9 +227,9 @@ QString OcrDocument::wordOf(const QByteArray& line) const
     if (format_ == Format::Xml)
         return xmlWordOf(line);
     qsizetype open = 0, close = 0;
-    if (!wordQuotes(line, &open, &close))
-        return {};
-    return TextDump::unescape(QByteArrayView(line).sliced(open + 1, close - open - 1));
+    wordSpan(line, &open, &close);
+    const QByteArrayView text = QByteArrayView(line).sliced(open + 1, close - open - 1);
+    return text.contains('\\') ? TextDump::unescape(text) : QString::fromUtf8(text);
 }
 
 QByteArray OcrDocument::withWord(const QByteArray& line, const QString& word) const
@@ -230,8 +237,7 @@ QByteArray OcrDocument::withWord(const QByteArray& line, const QString& word) co
     if (format_ == Format::Xml)
         return wordLine(boxOf(line), word);
     qsizetype open = 0, close = 0;
-    if (!wordQuotes(line, &open, &close))
-        return line;
+    wordSpan(line, &open, &close);
     return line.left(open) + DjvusedDump::quote(word.toUtf8()) + line.mid(close + 1);
 }
 

@@ -82,15 +82,21 @@ bool OcrTextLayer::countPages(const QString& documentPath, int* count)
 bool OcrTextLayer::dumpText(const QString& documentPath, OcrDocument& into, bool* fallBack)
 {
     *fallBack = false;
-    int count = 0;
-    if (!countPages(documentPath, &count))
-        return false;
-    const ToolRun run =
-        tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(), QStringLiteral("-e"),
-                                  QStringLiteral("output-txt")});
+    // One run: the number of pages on the first line, then the text of the pages that have one.
+    ToolRun run = tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(),
+                                            QStringLiteral("-e"), QStringLiteral("n; output-txt")});
     if (!run.succeeded())
         return fail(run.failureText(), !run.started);
-    const DjvusedDump dump = DjvusedDump::parse(run.standardOutput, "txt");
+    const qsizetype firstEnd = run.standardOutput.indexOf('\n');
+    bool ok = false;
+    const int count = run.standardOutput.left(firstEnd).trimmed().toInt(&ok);
+    if (firstEnd < 0 || !ok || count < 0)
+        return fail(
+            QStringLiteral("djvused did not tell the number of pages of %1.").arg(documentPath));
+    QByteArray text = std::move(run.standardOutput);
+    text.remove(0, firstEnd + 1); // in place: the text layer may be tens of megabytes
+    const DjvusedDump dump = DjvusedDump::parse(text, "txt");
+    text.clear();
     if (!dump.ok())
         return fail(
             QStringLiteral("djvused's text of %1 does not read: %2").arg(documentPath, dump.error));
