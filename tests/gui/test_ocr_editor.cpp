@@ -336,14 +336,14 @@ protected:
     QTemporaryDir fakeExe;
     QString begun, gate;
 
-    // The reading of the whole text layer waits at a gate the test opens.
+    // The reading of the whole text layer (its one djvused run) waits at a gate the test opens.
     void SetUp() override
     {
         OcrEditorTest::SetUp();
         begun = fakeExe.filePath("begun");
         gate = fakeExe.filePath("go");
-        ASSERT_TRUE(
-            DjvuFixture::writeSleepingTool(fakeExe.path(), "djvused", "output-txt", begun, gate));
+        ASSERT_TRUE(DjvuFixture::writeSleepingTool(fakeExe.path(), "djvused", "n; output-txt",
+                                                   begun, gate));
         tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
         ASSERT_TRUE(form.loadDocument(book, *tools, texts));
     }
