@@ -1,5 +1,7 @@
-// The OCR editor on big books: opening (djvutoxml + reading the dump), switching pages,
-// and saving one edited page. Books of 100 and 1,000 pages of 300 words each.
+// The OCR editor on big books: opening (djvused's text, or djvutoxml + reading the dump),
+// the first page alone, switching pages, and saving one edited page through either route.
+// Books of 100 and 1,000 pages of 300 words each. "bench_ocr --write-book OUT.djvu PAGES"
+// writes such a book for bench/ocr_routes.sh.
 #include "DjvuFixture.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
@@ -66,10 +68,12 @@ struct Session
     OcrDocument document;
 };
 
-std::unique_ptr<Session> opened(const QString& path)
+std::unique_ptr<Session> opened(const QString& path,
+                                OcrTextLayer::Route route = OcrTextLayer::Route::Djvused)
 {
     auto session = std::make_unique<Session>();
     OcrTextLayer layer(session->tools);
+    layer.setRoute(route);
     if (!layer.dump(path, session->document)) {
         std::fprintf(stderr, "cannot dump: %s\n", qPrintable(layer.error()));
         std::exit(1);
@@ -77,7 +81,7 @@ std::unique_ptr<Session> opened(const QString& path)
     return session;
 }
 
-// Opening: djvutoxml writes "01.xml", the editor reads it and builds the page table.
+// Opening: djvused prints the text layer, the editor reads it and builds the page table.
 void BM_OpenBook(benchmark::State& state)
 {
     const QString path = book(int(state.range(0)));
@@ -89,10 +93,39 @@ void BM_OpenBook(benchmark::State& state)
 }
 BENCHMARK(BM_OpenBook)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The XML route: djvutoxml writes "01.xml", the editor reads it.
+void BM_OpenBookXml(benchmark::State& state)
+{
+    const QString path = book(int(state.range(0)));
+    for (auto _ : state) {
+        auto session = opened(path, OcrTextLayer::Route::Xml);
+        benchmark::DoNotOptimize(session->document.pageCount());
+    }
+}
+BENCHMARK(BM_OpenBookXml)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the editor shows first: page 1 and the number of pages.
+void BM_OpenFirstPage(benchmark::State& state)
+{
+    const QString path = book(int(state.range(0)));
+    Session session;
+    OcrTextLayer layer(session.tools);
+    for (auto _ : state) {
+        OcrDocument first;
+        int count = 0;
+        if (!layer.dumpPage(path, 1, first, &count)) {
+            state.SkipWithError(qPrintable(layer.error()));
+            break;
+        }
+        benchmark::DoNotOptimize(first.page(1));
+    }
+}
+BENCHMARK(BM_OpenFirstPage)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // Reading an already written dump alone.
 void BM_ReadDump(benchmark::State& state)
 {
-    auto session = opened(book(int(state.range(0))));
+    auto session = opened(book(int(state.range(0))), OcrTextLayer::Route::Xml);
     const QString dump = session->tools.workPath(QStringLiteral("01.xml"));
     for (auto _ : state) {
         OcrDocument document;
@@ -120,11 +153,13 @@ void BM_SwitchPage(benchmark::State& state)
 }
 BENCHMARK(BM_SwitchPage)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
-// Saving one edited page: a copy of the book, djvuxmlparser on that page only, the swap.
+// Saving one edited page: a copy of the book, djvused's set-txt (or djvuxmlparser) on that
+// page only, the swap.
 void BM_SaveOneEditedPage(benchmark::State& state)
 {
     const QString path = book(int(state.range(0)));
-    auto session = opened(path);
+    auto session =
+        opened(path, state.range(1) ? OcrTextLayer::Route::Xml : OcrTextLayer::Route::Djvused);
     OcrTextLayer layer(session->tools);
     const int page = int(state.range(0)) / 2;
     int round = 0;
@@ -139,13 +174,19 @@ void BM_SaveOneEditedPage(benchmark::State& state)
         }
     }
 }
-BENCHMARK(BM_SaveOneEditedPage)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
+// The second argument: 0 djvused, 1 the XML route.
+BENCHMARK(BM_SaveOneEditedPage)
+    ->Args({100, 0})
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // For comparison: handing djvuxmlparser every page, as a whole-document import does.
 void BM_ImportWholeDocument(benchmark::State& state)
 {
     const QString path = book(int(state.range(0)));
-    auto session = opened(path);
+    auto session = opened(path, OcrTextLayer::Route::Xml);
     OcrDocument& document = session->document;
     QString error;
     for (int p = 1; p <= document.pageCount(); ++p) {
@@ -168,6 +209,17 @@ BENCHMARK(BM_ImportWholeDocument)->Arg(100)->Unit(benchmark::kMillisecond)->Iter
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--write-book") {
+        QList<FixturePage> list;
+        for (int p = 1; p <= QByteArray(argv[3]).toInt(); ++p)
+            list << generatedPage(p);
+        QString error;
+        if (!DjvuFixture::build(QString::fromLocal8Bit(argv[2]), list, &error)) {
+            std::fprintf(stderr, "cannot build the book: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

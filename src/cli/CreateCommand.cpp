@@ -1,31 +1,76 @@
 #include "app/MessageTexts.h"
+#include "cli/BatchOptions.h"
+#include "cli/BatchRunner.h"
 #include "cli/CliLanguage.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/CreateJobOptions.h"
 #include "cli/CreatePlanFiles.h"
+#include "cli/DocumentLoop.h"
+#include "cli/LastMessageSink.h"
 #include "cli/StopSignals.h"
 #include "links/CreatePass.h"
 #include "links/OutlineText.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <cstdio>
 
-int runCreateCommand(const QStringList& args)
+namespace {
+
+// One job as a document of a batch: run alone, timed, and what was found recorded.
+DocumentRecord runRecorded(CreatePass& pass, const CreateJob& job, const CreateOptions& options,
+                           LastMessageSink& messages, const ContentsPlan* const& lastPlan)
 {
+    DocumentRecord record;
+    record.path = job.path;
+    messages.last.clear();
+    QElapsedTimer timer;
+    timer.start();
+    const CreateOutcome outcome = pass.run({job}, options);
+    record.seconds = double(timer.elapsed()) / 1000;
+    record.outcome = DocumentLoop::outcomeOf(outcome.filesChanged, outcome.filesFailed,
+                                             outcome.cancelled, outcome.ranToEnd);
+    if (record.outcome != QLatin1String("changed"))
+        record.message = messages.last;
+    if (lastPlan && lastPlan->path == job.path) {
+        record.planned = true;
+        record.offset = lastPlan->offset;
+        for (const PlanPage& page : lastPlan->pages)
+            for (const PlanEntry& e : page.entries)
+                record.entries.append(
+                    {e.title, QString::fromUtf8(e.printed), e.targetPage, e.level, e.checked});
+    }
+    return record;
+}
+
+} // namespace
+
+int runCreateCommand(const QStringList& arguments)
+{
+    QStringList args = arguments;
+    BatchOptions batch;
     CreateJobOptions parsed;
     QString error;
-    if (!parsed.parse(args, &error)) {
+    if (!BatchOptions::take(&args, &batch, &error) || !parsed.parse(args, &error)) {
         std::fprintf(stderr, "tocsmith-cli create: %s\n\n%s", error.toLocal8Bit().constData(),
                      CreateJobOptions::usageHint());
         return 2;
     }
     if (parsed.helpRequested()) {
         std::fputs(CreateJobOptions::helpText().toLocal8Bit().constData(), stdout);
+        std::fputs(BatchOptions::helpText(), stdout);
         return 0;
+    }
+    if (batch.jobs > 1) {
+        QStringList paths;
+        for (const CreateJob& job : parsed.jobs())
+            paths << job.path;
+        return BatchRunner(QStringLiteral("create"), args, paths, batch).run();
     }
 
     MessageTexts texts;
@@ -42,7 +87,8 @@ int runCreateCommand(const QStringList& args)
         return 1;
     }
     ConsoleLogSink log;
-    ConsoleMessageSink messages(&log);
+    ConsoleMessageSink console(&log);
+    LastMessageSink messages(console);
     ToolRunner tools(QCoreApplication::applicationDirPath(), workFolder.path(), &messages,
                      texts.text("mes3"));
     CreatePass pass(tools, texts, log, messages);
@@ -74,6 +120,22 @@ int runCreateCommand(const QStringList& args)
         });
     }
     pass.setControl(PassControl(nullptr, &StopSignals::install()));
+    if (batch.perDocument()) {
+        // Each document's plan is kept for its record, after whatever the dry run prints.
+        std::optional<ContentsPlan> lastPlan;
+        const ContentsPlan* planSeen = nullptr;
+        pass.setPlanSink([&, print = pass.planSink()](const ContentsPlan& plan) {
+            if (print)
+                print(plan);
+            lastPlan = plan;
+            planSeen = &*lastPlan;
+        });
+        return DocumentLoop::run(
+            QStringLiteral("create"), int(parsed.jobs().size()), batch, [&](int i) {
+                planSeen = nullptr;
+                return runRecorded(pass, parsed.jobs()[i], parsed.options(), messages, planSeen);
+            });
+    }
     const CreateOutcome outcome = pass.run(parsed.jobs(), parsed.options());
     log.finishLine();
     if (outcome.cancelled)

@@ -1,14 +1,19 @@
 #include "app/MessageTexts.h"
+#include "cli/BatchOptions.h"
+#include "cli/BatchRunner.h"
 #include "cli/CliLanguage.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
+#include "cli/DocumentLoop.h"
+#include "cli/LastMessageSink.h"
 #include "cli/StopSignals.h"
 #include "links/FixPass.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -23,6 +28,8 @@ const char kFixUsage[] =
     "column's left edge and width. Nothing else of the annotations changes.\n"
     "The files are treated in order; the first failure stops the run, and the files\n"
     "before it stay done.\n"
+    "\n"
+    "With --jobs N > 1 or --keep-going every file is tried instead.\n"
     "\n"
     "Options:\n"
     "  --no-backup           do not copy each file to FILE.djvu.backup first\n"
@@ -40,8 +47,13 @@ int usageError(const QString& what)
 
 } // namespace
 
-int runFixCommand(const QStringList& args)
+int runFixCommand(const QStringList& arguments)
 {
+    QStringList args = arguments;
+    BatchOptions batch;
+    QString batchError;
+    if (!BatchOptions::take(&args, &batch, &batchError))
+        return usageError(batchError);
     bool backup = true;
     QString language;
     QStringList files;
@@ -54,6 +66,7 @@ int runFixCommand(const QStringList& args)
             optionsEnd = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             std::fputs(kFixUsage, stdout);
+            std::fputs(BatchOptions::helpText(), stdout);
             return 0;
         } else if (arg == QLatin1String("--no-backup")) {
             backup = false;
@@ -74,8 +87,16 @@ int runFixCommand(const QStringList& args)
     if (!CliLanguage::choose(language, &texts))
         return usageError(QStringLiteral("cannot read the language file '%1'").arg(language));
 
+    if (batch.jobs > 1) {
+        QStringList paths;
+        for (const QString& file : std::as_const(files))
+            paths << QFileInfo(file).absoluteFilePath();
+        return BatchRunner(QStringLiteral("fix"), args, paths, batch).run();
+    }
+
     ConsoleLogSink log;
-    ConsoleMessageSink messages(&log);
+    ConsoleMessageSink console(&log);
+    LastMessageSink messages(console);
     // A private work folder, so that two runs at once never mix their work files.
     CliWorkFolder work;
     if (!work.isValid()) {
@@ -93,6 +114,22 @@ int runFixCommand(const QStringList& args)
     }
     FixPass pass(tools, texts, log, messages);
     pass.setControl(PassControl(nullptr, &StopSignals::install()));
+    if (batch.perDocument())
+        return DocumentLoop::run(QStringLiteral("fix"), int(rows.size()), batch, [&](int i) {
+            DocumentRecord record;
+            record.path = QFileInfo(files[i]).absoluteFilePath();
+            messages.last.clear();
+            QElapsedTimer timer;
+            timer.start();
+            const PassOutcome outcome = pass.run({rows[i]}, FixOptions{backup});
+            log.finishLine();
+            record.seconds = double(timer.elapsed()) / 1000;
+            record.outcome = DocumentLoop::outcomeOf(outcome.filesChanged, outcome.filesFailed,
+                                                     outcome.cancelled, outcome.ranToEnd);
+            if (record.outcome != QLatin1String("changed"))
+                record.message = messages.last;
+            return record;
+        });
     const PassOutcome outcome = pass.run(rows, FixOptions{backup});
     log.finishLine();
     if (outcome.cancelled)

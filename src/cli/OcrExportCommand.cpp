@@ -9,13 +9,16 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli ocr-export FILE.djvu [--pages FIRST-LAST]\n"
+    "Usage: tocsmith-cli ocr-export FILE.djvu [--pages FIRST-LAST] [--route djvused|xml]\n"
     "\n"
     "Prints the text layer of FILE.djvu as the OCR editor shows it: one line per text\n"
     "line, the words of a line separated by single spaces, each page preceded by a line\n"
     "'=== page N/M ==='. Correct the words and read the text back with ocr-import.\n"
     "\n"
     "  --pages FIRST-LAST  only these pages (1-based; a single number for one page)\n"
+    "  --route xml         read the text through djvutoxml instead of djvused's own text\n"
+    "                      form (slower; djvused is the default, and the XML route is taken\n"
+    "                      anyway where djvused's form cannot carry the words)\n"
     "\n"
     "Exit status: 0 done, 1 the text layer could not be read, 2 usage error.\n";
 
@@ -32,6 +35,7 @@ int runOcrExportCommand(const QStringList& args)
     QString file;
     QString pages;
     bool optionsEnd = false;
+    OcrTextLayer::Route route = OcrTextLayer::Route::Djvused;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (!optionsEnd && args[i] == QLatin1String("--")) {
             optionsEnd = true;
@@ -46,6 +50,10 @@ int runOcrExportCommand(const QStringList& args)
             if (i + 1 >= args.size())
                 return usage("--pages needs a range such as 3-7");
             pages = args[++i];
+        } else if (args[i] == QLatin1String("--route")) {
+            if (i + 1 >= args.size() || !OcrTextLayer::parseRoute(args[i + 1], &route))
+                return usage("--route wants djvused or xml");
+            ++i;
         } else if (args[i].startsWith(QLatin1String("--pages="))) {
             pages = args[i].mid(8);
         } else if (args[i].startsWith(u'-') && args[i] != QLatin1String("-")) {
@@ -69,6 +77,7 @@ int runOcrExportCommand(const QStringList& args)
     }
     OcrDocument document;
     OcrTextLayer layer(tools.runner());
+    layer.setRoute(route);
     if (!layer.dump(file, document)) {
         if (!layer.errorShown())
             tools.messages.showMessage(layer.error(), QString());

@@ -12,7 +12,7 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup]\n"
+    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup] [--route djvused|xml]\n"
     "\n"
     "Writes the corrected words of TEXT (as ocr-export printed it, '-' for standard input)\n"
     "into the text layer of FILE.djvu. Only letters change: every word keeps its box, so\n"
@@ -20,6 +20,8 @@ const char kHelp[] =
     "stay as they are. If any page does not match, the document is not changed at all.\n"
     "Before the change the document is copied to FILE.djvu.backup, unless --no-backup.\n"
     "'--' ends the options: the names after it are taken as they are.\n"
+    "\n"
+    "  --route xml  read and write through djvutoxml and djvuxmlparser instead of djvused\n"
     "\n"
     "Exit status: 0 done, 1 the text did not match or the document could not be changed,\n"
     "2 usage error.\n";
@@ -32,8 +34,17 @@ int usage(const char* problem)
 
 } // namespace
 
-int runOcrImportCommand(const QStringList& args)
+int runOcrImportCommand(const QStringList& arguments)
 {
+    QStringList args = arguments;
+    OcrTextLayer::Route route = OcrTextLayer::Route::Djvused;
+    const qsizetype optionsEnd = args.indexOf(QLatin1String("--"));
+    const qsizetype routeAt = args.indexOf(QLatin1String("--route"));
+    if (routeAt >= 0 && (optionsEnd < 0 || routeAt < optionsEnd)) {
+        if (routeAt + 1 >= args.size() || !OcrTextLayer::parseRoute(args[routeAt + 1], &route))
+            return usage("--route wants djvused or xml");
+        args.remove(routeAt, 2);
+    }
     const CommandArguments split = CommandArguments::split(args);
     if (split.has("--help") || split.has("-h")) {
         std::fputs(kHelp, stdout);
@@ -71,6 +82,7 @@ int runOcrImportCommand(const QStringList& args)
     tools.log.addLine(EngineTexts::say("e_reading_layer").arg(file));
     OcrDocument document;
     OcrTextLayer layer(tools.runner());
+    layer.setRoute(route);
     if (!layer.dump(file, document)) {
         if (!layer.errorShown())
             failed(layer.error());

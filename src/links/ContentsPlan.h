@@ -25,6 +25,7 @@ struct PlanEntry
     // stays at the top.
     int level = 0;
     bool numbered = true;
+    bool checked = false; // the smart check found its heading on the target page
 };
 
 // The entries of one page of the contents range that has a text layer.
@@ -56,7 +57,8 @@ struct ContentsPlan
     QList<ContentsLinkPlacement> contentsLinks;
     bool writesLinks = true; // the entries become hyperlinks
     bool writesOutline = false;
-    Outline outline;           // the outline to write, made from the entries
+    Outline outline; // the outline to write, made from the entries
+    int offset = 0;  // added to the printed numbers: the job's, or the one the reading found
     int existingBookmarks = 0; // the outline the document holds now, replaced when one is written
     QStringList notes;         // for the log, one line each
 

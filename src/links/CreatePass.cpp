@@ -376,6 +376,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         return false;
     }
     plan->pages = SmartPlan::pagesOf(result, CharTable::escape(job.comment).toLatin1());
+    plan->offset = result.offset;
     plan->notes << EngineTexts::say("e_smart_note")
                        .arg(plan->entryCount())
                        .arg(result.entries.size())
@@ -392,6 +393,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     if (!QFileInfo(path).isFile())
         return fail(EngineTexts::say("e_no_file").arg(path));
     plan->path = path;
+    plan->offset = job.offset;
     plan->writesLinks = job.links;
     plan->writesOutline = job.outline && job.kind == CreateJob::Contents;
     if (job.outline && !plan->writesOutline)

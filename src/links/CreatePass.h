@@ -82,6 +82,7 @@ public:
     // as it is.
     using PlanReview = std::function<bool(ContentsPlan&, QString* reason)>;
     void setPlanReview(PlanReview review) { planReview_ = std::move(review); }
+    PlanSink planSink() const { return planSink_; }
     // Asked when a document that is to get an outline has one already; without it such a
     // document fails unchanged unless the options say to replace.
     using OutlineQuestion = std::function<OutlineAnswer(const QString& path, int bookmarks)>;

@@ -64,6 +64,7 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
         }
         if (!book.pagesWithHeading(title, e.target, e.target, skip).isEmpty()) {
             ++out.confirmed;
+            e.checked = true;
             drift = 0;
             lower = e.target;
             continue;
@@ -103,6 +104,7 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
         }
         out.notes << what + QStringLiteral(", link corrected.");
         e.target = found;
+        e.checked = true;
     }
     if (!refused.isEmpty()) {
         out.error = EngineTexts::say("e_check_refused")

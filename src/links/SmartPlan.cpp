@@ -19,6 +19,7 @@ QList<PlanPage> pagesOf(const SmartReading::Result& result, const QByteArray& co
         entry.targetPage = e.target;
         entry.level = e.level;
         entry.numbered = !e.numbering.isEmpty();
+        entry.checked = e.checked;
         entry.area = e.area;
         entry.comment = trimmed.isEmpty() ? comment : trimmed + ' ' + entry.printed;
         pages.last().entries << entry;

@@ -1,6 +1,8 @@
 #include "ocr/OcrDocument.h"
 
 #include "ocr/OcrWordText.h"
+#include "tools/DjvusedDump.h"
+#include "tools/TextDump.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +17,7 @@ const QByteArray kLine = "<LINE";
 const QByteArray kWord = "<WORD";
 const QByteArray kCoords = "coords=\"";
 
-bool isWordLine(const QByteArray& line)
+bool isXmlWordLine(const QByteArray& line)
 {
     return line.contains(kWord) && line.contains(kCoords);
 }
@@ -34,7 +36,7 @@ bool contentSpan(const QByteArray& line, qsizetype* from, qsizetype* to)
     return true;
 }
 
-QString wordOf(const QByteArray& line)
+QString xmlWordOf(const QByteArray& line)
 {
     qsizetype from = 0, to = 0;
     if (!contentSpan(line, &from, &to))
@@ -99,6 +101,30 @@ int spacesIn(const QString& line)
     return int(line.count(u' '));
 }
 
+// The quotes around a word record's text, when the record is alone on its line with its
+// text: "(word 1 2 3 4 "text")" and only closing parentheses after it.
+bool wordQuotes(QByteArrayView line, qsizetype* open, qsizetype* close)
+{
+    ZoneBox box;
+    QByteArray text;
+    bool malformed = false;
+    if (!TextDump::parseWordRecord(line, &box, &text, &malformed))
+        return false;
+    *open = line.indexOf('"');
+    *close = TextDump::closingQuote(line, *open);
+    for (qsizetype i = *close + 1; i < line.size(); ++i)
+        if (line[i] != ')' && line[i] != ' ')
+            return false;
+    return true;
+}
+
+// The quotes of a word record checked by wordQuotes() when the document was read.
+void wordSpan(QByteArrayView line, qsizetype* open, qsizetype* close)
+{
+    *open = line.indexOf('"');
+    *close = TextDump::closingQuote(line, *open);
+}
+
 } // namespace
 
 QList<int> OcrPageText::separators() const
@@ -143,7 +169,7 @@ bool OcrDocument::setXml(const QByteArray& xml, QString* error)
         // Only words inside a page's element are saved with it.
         const bool wordInPage = inPage;
         inPage = (inPage || line.contains(kObject)) && !line.contains("</OBJECT>");
-        if (isWordLine(line)) {
+        if (isXmlWordLine(line)) {
             qsizetype from = 0, to = 0;
             if (boxOf(line).isEmpty() || !contentSpan(line, &from, &to) || !isWordAlone(line, to) ||
                 !wordInPage) {
@@ -157,13 +183,80 @@ bool OcrDocument::setXml(const QByteArray& xml, QString* error)
             }
         }
     }
+    return take(lines, table, Format::Xml, error);
+}
+
+bool OcrDocument::setPageExpressions(const QList<QByteArray>& pages, QString* error)
+{
+    QList<QByteArray> lines;
+    QList<qsizetype> table;
+    for (qsizetype n = 0; n < pages.size(); ++n) {
+        table << lines.size();
+        lines << "select " + QByteArray::number(n + 1);
+        QList<QByteArray> expression = pages[n].split('\n');
+        for (QByteArray& line : expression) {
+            if (line.endsWith('\r'))
+                line.chop(1);
+            if (line.trimmed().isEmpty())
+                continue;
+            qsizetype open = 0, close = 0;
+            if (TextDump::isWordRecord(line) && !wordQuotes(line, &open, &close)) {
+                *error = QStringLiteral("Page %1 of the text layer holds a word that is not alone "
+                                        "on its line with its text (%2); the text layer cannot be "
+                                        "edited safely.")
+                             .arg(n + 1)
+                             .arg(QString::fromUtf8(line.trimmed().left(60)));
+                return false;
+            }
+            lines << line;
+        }
+    }
+    return take(lines, table, Format::Djvused, error);
+}
+
+bool OcrDocument::take(QList<QByteArray> lines, QList<qsizetype> table, Format format, QString*)
+{
     if (!table.isEmpty())
         table << lines.size() - 1;
-    lines_ = lines;
+    format_ = format;
+    lines_ = std::move(lines);
     saved_ = lines_;
-    pageTable_ = table;
+    pageTable_ = std::move(table);
     written_.clear();
     return true;
+}
+
+bool OcrDocument::isWordLine(const QByteArray& line) const
+{
+    return format_ == Format::Xml ? isXmlWordLine(line) : TextDump::isWordRecord(line);
+}
+
+bool OcrDocument::isTextLine(const QByteArray& line) const
+{
+    if (format_ == Format::Xml)
+        return line.contains(kLine);
+    ZoneBox box;
+    bool malformed = false;
+    return TextDump::parseLineRecord(line, &box, &malformed) || malformed;
+}
+
+QString OcrDocument::wordOf(const QByteArray& line) const
+{
+    if (format_ == Format::Xml)
+        return xmlWordOf(line);
+    qsizetype open = 0, close = 0;
+    wordSpan(line, &open, &close);
+    const QByteArrayView text = QByteArrayView(line).sliced(open + 1, close - open - 1);
+    return text.contains('\\') ? TextDump::unescape(text) : QString::fromUtf8(text);
+}
+
+QByteArray OcrDocument::withWord(const QByteArray& line, const QString& word) const
+{
+    if (format_ == Format::Xml)
+        return wordLine(boxOf(line), word);
+    qsizetype open = 0, close = 0;
+    wordSpan(line, &open, &close);
+    return line.left(open) + DjvusedDump::quote(word.toUtf8()) + line.mid(close + 1);
 }
 
 // The last line of a page: the line before the next page, or the document's last line.
@@ -183,7 +276,7 @@ QList<QList<qsizetype>> OcrDocument::textLinesOf(int number) const
             if (textLines.isEmpty()) // a word outside any text line: give it one
                 textLines.append(QList<qsizetype>());
             textLines.last() << i;
-        } else if (line.contains(kLine)) {
+        } else if (isTextLine(line)) {
             textLines.append(QList<qsizetype>());
         }
     }
@@ -267,7 +360,7 @@ bool OcrDocument::writeBack(int number, const QStringList& shown, QString* error
             const QString before = wordOf(lines_[i]);
             if (word == OcrWordText::shown(before))
                 word = before;
-            lines_[i] = wordLine(boxOf(lines_[i]), word);
+            lines_[i] = withWord(lines_[i], word);
         }
     }
     written_.insert(number);
@@ -317,10 +410,24 @@ QByteArray OcrDocument::fileUrl(const QString& path)
     return "file://localhost" + absolute.toUtf8().toPercentEncoding("/:");
 }
 
+QByteArray OcrDocument::changesScript() const
+{
+    QByteArray out;
+    if (format_ != Format::Djvused)
+        return out;
+    for (int number : changedPages()) {
+        out += lines_[pageTable_[number - 1]] + "\nset-txt\n";
+        for (qsizetype i = pageTable_[number - 1] + 1, end = pageEnd(number); i <= end; ++i)
+            out += lines_[i] + '\n';
+        out += ".\n";
+    }
+    return out;
+}
+
 QByteArray OcrDocument::changesXml(const QString& documentPath) const
 {
     const QList<int> pages = changedPages();
-    if (pages.isEmpty())
+    if (pages.isEmpty() || format_ != Format::Xml)
         return {};
     const QByteArray url = fileUrl(documentPath);
     QByteArray out;

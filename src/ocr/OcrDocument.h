@@ -22,16 +22,28 @@ struct OcrPageText
     QList<int> separators() const;
 };
 
-// A document's text layer as the lines of the XML that djvutoxml writes, one element per
-// line. The lines are kept as bytes; only word lines are ever rewritten, and only their
-// text changes: every word keeps its box.
+// A document's text layer as lines of text, kept as bytes: either the XML that djvutoxml
+// writes, one element per line, or the text expressions that djvused prints, one zone per
+// line. Only word lines are ever rewritten, and only their text changes: every word keeps
+// its box.
 class OcrDocument
 {
 public:
+    enum class Format
+    {
+        Xml,
+        Djvused,
+    };
+
     // Reads the XML dump. Refuses a dump whose word lines do not carry their text and a
     // box of four numbers on one line: such a file could not be written back faithfully.
     bool load(const QString& xmlPath, QString* error);
     bool setXml(const QByteArray& xml, QString* error);
+    // Takes each page's text expression as djvused prints it (print-txt), page 1 first; an
+    // empty one for a page without text. Refuses a word record that is not alone on its line
+    // with its text (a word split into characters, say): it could not be written back.
+    bool setPageExpressions(const QList<QByteArray>& pages, QString* error);
+    Format format() const { return format_; }
 
     // The page table holds each page's first line and, last, the document's last line.
     int pageCount() const { return pageTable_.isEmpty() ? 0 : int(pageTable_.size()) - 1; }
@@ -72,11 +84,22 @@ public:
     // "-._~/" percent-encoded, so spaces, "&", "#" and non-ASCII letters survive.
     static QByteArray fileUrl(const QString& path);
 
+    // A djvused script that sets the text of the changed pages (of a document read with
+    // setPageExpressions), each page's expression whole. Empty when nothing changed.
+    QByteArray changesScript() const;
+
 private:
     // Indexes of the word lines of a page, grouped by text line.
     QList<QList<qsizetype>> textLinesOf(int number) const;
     qsizetype pageEnd(int number) const;
 
+    bool isWordLine(const QByteArray& line) const;
+    bool isTextLine(const QByteArray& line) const;
+    QString wordOf(const QByteArray& line) const;
+    QByteArray withWord(const QByteArray& line, const QString& word) const;
+    bool take(QList<QByteArray> lines, QList<qsizetype> table, Format format, QString* error);
+
+    Format format_ = Format::Xml;
     QList<QByteArray> lines_;
     QList<QByteArray> saved_; // the lines as the document holds them
     QList<qsizetype> pageTable_;

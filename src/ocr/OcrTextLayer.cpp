@@ -3,6 +3,7 @@
 #include "ocr/OcrDocument.h"
 #include "tools/BookGuard.h"
 #include "tools/DjvusedDump.h"
+#include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/TextDump.h"
 #include "tools/ToolRunner.h"
@@ -14,12 +15,22 @@ namespace {
 
 const QString kDump = QStringLiteral("01.xml");
 const QString kChanges = QStringLiteral("02.xml");
+const QString kScript = QStringLiteral("02.dsed");
+const QString kDjvused = QStringLiteral("djvused");
 
 } // namespace
 
 OcrTextLayer::OcrTextLayer(ToolRunner& tools) : tools_(tools) {}
 
 OcrTextLayer::~OcrTextLayer() = default;
+
+bool OcrTextLayer::parseRoute(const QString& name, Route* route)
+{
+    if (name != QLatin1String("djvused") && name != QLatin1String("xml"))
+        return false;
+    *route = name == QLatin1String("xml") ? Route::Xml : Route::Djvused;
+    return true;
+}
 
 bool OcrTextLayer::guard(const QString& documentPath)
 {
@@ -46,9 +57,98 @@ bool OcrTextLayer::dump(const QString& documentPath, OcrDocument& into)
     errorShown_ = false;
     if (!guard(documentPath))
         return false;
-    const QFileInfo document(documentPath);
-    if (!document.isFile())
+    if (!QFileInfo(documentPath).isFile())
         return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+    bool fallBack = route_ == Route::Xml;
+    if (!fallBack && dumpText(documentPath, into, &fallBack))
+        return true;
+    return fallBack && dumpXml(documentPath, into);
+}
+
+bool OcrTextLayer::countPages(const QString& documentPath, int* count)
+{
+    const ToolRun run = tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(),
+                                                  QStringLiteral("-e"), QStringLiteral("n")});
+    if (!run.succeeded())
+        return fail(run.failureText(), !run.started);
+    bool ok = false;
+    *count = run.standardOutput.trimmed().toInt(&ok);
+    if (!ok || *count < 0)
+        return fail(
+            QStringLiteral("djvused did not tell the number of pages of %1.").arg(documentPath));
+    return true;
+}
+
+bool OcrTextLayer::dumpText(const QString& documentPath, OcrDocument& into, bool* fallBack)
+{
+    *fallBack = false;
+    // One run: the number of pages on the first line, then the text of the pages that have one.
+    ToolRun run = tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(),
+                                            QStringLiteral("-e"), QStringLiteral("n; output-txt")});
+    if (!run.succeeded())
+        return fail(run.failureText(), !run.started);
+    const qsizetype firstEnd = run.standardOutput.indexOf('\n');
+    bool ok = false;
+    const int count = run.standardOutput.left(firstEnd).trimmed().toInt(&ok);
+    if (firstEnd < 0 || !ok || count < 0)
+        return fail(
+            QStringLiteral("djvused did not tell the number of pages of %1.").arg(documentPath));
+    QByteArray text = std::move(run.standardOutput);
+    text.remove(0, firstEnd + 1); // in place: the text layer may be tens of megabytes
+    const DjvusedDump dump = DjvusedDump::parse(text, "txt");
+    text.clear();
+    if (!dump.ok())
+        return fail(
+            QStringLiteral("djvused's text of %1 does not read: %2").arg(documentPath, dump.error));
+    // Pages without text have no block; a release that does not name the page of a block
+    // leaves the pages to the XML route.
+    QList<QByteArray> pages(count);
+    for (const DumpBlock& block : dump.blocks) {
+        if (block.page < 1 || block.page > count || !pages[block.page - 1].isEmpty()) {
+            *fallBack = true;
+            return false;
+        }
+        pages[block.page - 1] = block.body;
+    }
+    QString error;
+    if (!into.setPageExpressions(pages, &error)) {
+        *fallBack = true;
+        return fail(error);
+    }
+    return true;
+}
+
+bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument& into,
+                            int* pageCount)
+{
+    error_.clear();
+    errorShown_ = false;
+    if (!QFileInfo(documentPath).isFile())
+        return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+    if (!countPages(documentPath, pageCount))
+        return false;
+    QString error;
+    if (*pageCount == 0)
+        return into.setPageExpressions({}, &error);
+    if (number < 1 || number > *pageCount)
+        return fail(QStringLiteral("%1 has no page %2.").arg(documentPath).arg(number));
+    const QList<int> asked{number};
+    const ToolRun run =
+        tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(), QStringLiteral("-e"),
+                                  PageTexts::commands(asked)});
+    if (!run.succeeded())
+        return fail(run.failureText(), !run.started);
+    const PageTexts texts = PageTexts::parse(run.standardOutput, asked);
+    if (!texts.ok())
+        return fail(texts.error);
+    if (!into.setPageExpressions({texts.pages.first().text}, &error))
+        return fail(error);
+    return true;
+}
+
+bool OcrTextLayer::dumpXml(const QString& documentPath, OcrDocument& into)
+{
+    const QFileInfo document(documentPath);
     const QString dumpPath = tools_.workPath(kDump);
     QFile::remove(dumpPath);
     const ToolRun run =
@@ -79,7 +179,10 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
     constexpr int kAttempts = 2;
     for (int attempt = 1;; ++attempt) {
         SafeChange change(documentPath, &tools_, held.get());
-        if (!writeChanges(document, change))
+        const bool written = document.format() == OcrDocument::Format::Djvused
+                                 ? setPages(document, change)
+                                 : writeChanges(document, change);
+        if (!written)
             return SaveOutcome::Failed;
         int unwritten = 0;
         if (!readBack(document, change.workingCopy(), &unwritten))
@@ -118,6 +221,20 @@ bool OcrTextLayer::writeChanges(const OcrDocument& document, SafeChange& change)
     const ToolRun run = tools_.discard(QStringLiteral("djvuxmlparser"), {kChanges});
     if (!run.clean())
         return fail(run.failureText().isEmpty() ? QStringLiteral("djvuxmlparser failed.")
+                                                : run.failureText(),
+                    !run.started);
+    return true;
+}
+
+bool OcrTextLayer::setPages(const OcrDocument& document, SafeChange& change)
+{
+    QString error;
+    if (!change.prepare(&error) || !tools_.writeWorkFile(kScript, document.changesScript(), &error))
+        return fail(error);
+    const ToolRun run = tools_.discard(
+        kDjvused, {change.workingCopy(), QStringLiteral("-s"), QStringLiteral("-f"), kScript});
+    if (!run.clean())
+        return fail(run.failureText().isEmpty() ? QStringLiteral("djvused failed.")
                                                 : run.failureText(),
                     !run.started);
     return true;

@@ -9,11 +9,20 @@ class OcrDocument;
 class SafeChange;
 class ToolRunner;
 
-// Reads a document's text layer with djvutoxml and writes the edited words back with
-// djvuxmlparser. Work files "01.xml" and "02.xml" live in the runner's work folder.
+// Reads a document's text layer and writes the edited words back. The fast route reads it
+// as djvused prints it (output-txt) and sets the changed pages' text in one djvused run; the
+// XML route (djvutoxml, djvuxmlparser) is kept for a text layer djvused's form cannot carry
+// word by word, and where it is asked for. Work files "01.xml", "02.xml" and "02.dsed" live
+// in the runner's work folder.
 class OcrTextLayer
 {
 public:
+    enum class Route
+    {
+        Djvused, // falls back to the XML route where a word is not alone on its line
+        Xml,
+    };
+
     enum class SaveOutcome
     {
         Saved,
@@ -27,6 +36,13 @@ public:
     // Dumps the document's text layer into "01.xml" and loads it. The path reaches the tool
     // as one argument, so spaces and any letters are fine.
     bool dump(const QString& documentPath, OcrDocument& into);
+    // Reads only page `number` of the document (djvused, select N; print-txt) and the number
+    // of pages: what a window shows first while the rest is read. A book of no pages reads as
+    // an empty document.
+    bool dumpPage(const QString& documentPath, int number, OcrDocument& into, int* pageCount);
+    void setRoute(Route route) { route_ = route; }
+    // "djvused" or "xml", as the commands take it.
+    static bool parseRoute(const QString& name, Route* route);
 
     // Hands only the changed pages to djvuxmlparser: it is slow (a tenth of a second per
     // page) and rewrites the text structure and hyperlinks of every page it is given. The
@@ -47,6 +63,12 @@ private:
     bool guard(const QString& documentPath);
     // Prepares the working copy and runs djvuxmlparser on it.
     bool writeChanges(const OcrDocument& document, SafeChange& change);
+    bool setPages(const OcrDocument& document, SafeChange& change);
+    bool dumpXml(const QString& documentPath, OcrDocument& into);
+    // Reads the whole text layer with output-txt; false with *fallBack set when only the XML
+    // route can carry it.
+    bool dumpText(const QString& documentPath, OcrDocument& into, bool* fallBack);
+    bool countPages(const QString& documentPath, int* count);
     // Reads the changed pages back from the working copy; *unwritten names the first page
     // whose words are not the edited ones (0 when every page is).
     bool readBack(const OcrDocument& document, const QString& copy, int* unwritten);
@@ -55,4 +77,5 @@ private:
     std::unique_ptr<BookGuard> guard_;
     QString error_;
     bool errorShown_ = false;
+    Route route_ = Route::Djvused;
 };

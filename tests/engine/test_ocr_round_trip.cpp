@@ -226,9 +226,11 @@ protected:
     }
     static QString realParser() { return QStandardPaths::findExecutable("djvuxmlparser"); }
 
-    // Reads `path` and renames the chapter of page 5 to "Глава I".
+    // Reads `path` through the XML route, whose saving runs djvuxmlparser, and renames the
+    // chapter of page 5 to "Глава I".
     static void editChapter(OcrTextLayer& layer, const QString& path, OcrDocument& document)
     {
+        layer.setRoute(OcrTextLayer::Route::Xml);
         ASSERT_TRUE(layer.dump(path, document)) << layer.error().toStdString();
         QString error;
         ASSERT_TRUE(document.writeBack(5, {"Глава I"}, &error));

@@ -67,7 +67,17 @@ protected:
         });
     }
 
-    void load() { ASSERT_TRUE(form.loadDocument(book, *tools, texts)); }
+    // Opens the book and waits until every page is read.
+    void load()
+    {
+        ASSERT_TRUE(form.loadDocument(book, *tools, texts));
+        waitUntilLoaded();
+    }
+    void waitUntilLoaded()
+    {
+        while (form.isLoading())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
     QPlainTextEdit* pane() { return form.textPane(); }
     QString paneText() { return pane()->toPlainText(); }
     void caretAt(int line, int column)
@@ -222,10 +232,13 @@ TEST_F(OcrEditorTest, AFailingParserIsShownInItsOwnWordsAndTheDocumentStays)
 {
     QTemporaryDir fakeExe;
     QDir(fakeExe.path()).mkpath("bin");
-    const QString fake = fakeExe.filePath("bin/djvuxmlparser");
+    const QString fake = fakeExe.filePath("bin/djvused");
     QFile script(fake);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho 'Cannot write the output file' >&2\nexit 1\n");
+    // The saving run fails; the others are the real tool's.
+    script.write("#!/bin/sh\nfor a in \"$@\"; do [ \"$a\" = -s ] && "
+                 "{ echo 'Cannot write the output file' >&2; exit 1; }; done\nexec djvused "
+                 "\"$@\"\n");
     script.close();
     QFile::setPermissions(fake, QFile::permissions(fake) | QFile::ExeOwner);
     tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
@@ -249,7 +262,7 @@ TEST_F(OcrEditorTest, SavingRunsOffTheWindowsThreadWhichKeepsServingEvents)
     QTemporaryDir fakeExe;
     const QString begun = fakeExe.filePath("begun");
     const QString gate = fakeExe.filePath("go");
-    ASSERT_TRUE(DjvuFixture::writeSleepingTool(fakeExe.path(), "djvuxmlparser", "", begun, gate));
+    ASSERT_TRUE(DjvuFixture::writeSleepingTool(fakeExe.path(), "djvused", "-s", begun, gate));
     tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
     load();
     caretAt(0, 0);
@@ -294,7 +307,7 @@ TEST_F(OcrEditorTest, OpenDocumentLogsDumpsAndShowsTheEditorModally)
     // The loading line gets its " OK" once the editor has loaded.
     EXPECT_EQ(log.lines, QStringList{"Получение текстового слоя. Подождите... OK"});
     EXPECT_EQ(wordsOf(book, 1).first(), "a!bc");
-    EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("01.xml")));
+    EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("02.dsed")));
 }
 
 TEST_F(OcrEditorTest, ADocumentThatCannotBeReadIsReportedAndTheEditorStaysClosed)
@@ -314,6 +327,92 @@ TEST_F(OcrEditorTest, ADocumentThatCannotBeReadIsReportedAndTheEditorStaysClosed
     EXPECT_FALSE(shown[0].text.isEmpty());
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(log.lines.first(), "Получение текстового слоя. Подождите...");
+}
+
+// ---- The first page shows at once; the rest loads in the background
+
+class OcrEditorLoadingTest : public OcrEditorTest
+{
+protected:
+    QTemporaryDir fakeExe;
+    QString begun, gate;
+
+    // The reading of the whole text layer (its one djvused run) waits at a gate the test opens.
+    void SetUp() override
+    {
+        OcrEditorTest::SetUp();
+        begun = fakeExe.filePath("begun");
+        gate = fakeExe.filePath("go");
+        ASSERT_TRUE(DjvuFixture::writeSleepingTool(fakeExe.path(), "djvused", "n; output-txt",
+                                                   begun, gate));
+        tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
+        ASSERT_TRUE(form.loadDocument(book, *tools, texts));
+    }
+};
+
+TEST_F(OcrEditorLoadingTest, PagesChosenWhileLoadingShowOnceReadAndPageOneKeepsItsEdits)
+{
+    EXPECT_TRUE(form.isLoading());
+    EXPECT_EQ(form.pageSelector()->count(), 3);
+    EXPECT_EQ(paneText(), "abc def\nghi");
+    caretAt(0, 0);
+    type("Q");
+    selectPage(2);
+    EXPECT_EQ(form.currentPage(), 2);
+    EXPECT_TRUE(paneText().isEmpty());
+    EXPECT_TRUE(pane()->isReadOnly());
+    selectPage(1);
+    EXPECT_EQ(paneText(), "Qabc def\nghi"); // the edit went with page 1
+    selectPage(2);
+    ASSERT_GT(DjvuFixture::waitForMarker(begun), 0);
+    ASSERT_TRUE(DjvuFixture::writeAll(gate, "go"));
+    waitUntilLoaded();
+
+    EXPECT_EQ(form.currentPage(), 2);
+    EXPECT_EQ(paneText(), "\nΩμέγα číslo\n");
+    EXPECT_FALSE(pane()->isReadOnly());
+    selectPage(1);
+    EXPECT_EQ(paneText(), "Qabc def\nghi");
+    EXPECT_TRUE(form.save());
+    EXPECT_TRUE(shown.isEmpty()) << shown.value(0).text.toStdString();
+    EXPECT_EQ(wordsOf(book, 1), QStringList({"Qabc", "def", "ghi"}));
+}
+
+TEST_F(OcrEditorLoadingTest, ClosingWhileLoadingStopsTheReadingAndLeavesTheBook)
+{
+    const QByteArray bytes = DjvuFixture::readAll(book);
+    const qint64 reader = DjvuFixture::waitForMarker(begun);
+    ASSERT_GT(reader, 0);
+    selectPage(3);
+    form.show();
+    form.close();
+    EXPECT_FALSE(form.isLoading());
+    EXPECT_FALSE(DjvuFixture::processAlive(reader));
+    EXPECT_EQ(form.pageSelector()->count(), 0);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(DjvuFixture::readAll(book), bytes);
+}
+
+TEST_F(OcrEditorLoadingTest, SavingWhileLoadingWritesPageOneAndReadsTheRestAgain)
+{
+    caretAt(1, 0);
+    type("Z");
+    ASSERT_GT(DjvuFixture::waitForMarker(begun), 0);
+    QFile::remove(begun);
+    ASSERT_TRUE(DjvuFixture::writeAll(gate, "go")); // the second reading goes straight on
+    EXPECT_TRUE(form.save());
+    EXPECT_TRUE(shown.isEmpty()) << shown.value(0).text.toStdString();
+    EXPECT_EQ(wordsOf(book, 1), QStringList({"abc", "def", "Zghi"}));
+    waitUntilLoaded();
+    selectPage(2);
+    EXPECT_EQ(paneText(), "\nΩμέγα číslo\n");
+    selectPage(1);
+    EXPECT_EQ(paneText(), "abc def\nZghi");
+    form.setCloseQuestion([] {
+        ADD_FAILURE() << "the edit was saved, yet closing asked";
+        return TForm5::CloseAnswer::Stay;
+    });
+    form.close();
 }
 
 } // namespace

@@ -49,6 +49,8 @@ protected:
         form.setMessageShower([this](const QString& text, const QString&) { shown << text; });
         form.setCloseQuestion([] { return TForm5::CloseAnswer::Discard; });
         ASSERT_TRUE(form.loadDocument(book, *tools, texts));
+        while (form.isLoading()) // the pages after the first are read in the background
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         form.imageView()->waitForImage();
     }
 

@@ -1,6 +1,7 @@
 #include "ocr/ui/Unit5.h"
 
 #include "links/BackupCopy.h"
+#include "ocr/OcrBackgroundLoad.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "ocr/OcrWordText.h"
@@ -159,7 +160,10 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     };
 }
 
-TForm5::~TForm5() = default;
+TForm5::~TForm5()
+{
+    cancelLoading();
+}
 
 void TForm5::applyCaptions()
 {
@@ -186,14 +190,21 @@ void TForm5::openDocument(const QString& documentPath, ToolRunner& tools, const 
 
 bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts)
 {
+    cancelLoading();
     texts_ = texts;
     tools_ = &tools;
     documentPath_ = documentPath;
     applyCaptions();
     auto document = std::make_unique<OcrDocument>();
     OcrTextLayer layer(tools);
-    bool dumped = false;
-    runWhileResponsive(parentWidget(), [&] { dumped = layer.dump(documentPath, *document); });
+    // The first page shows as soon as it is read; a text layer that djvused's form cannot carry
+    // word by word is read whole, the old way.
+    int count = 0;
+    bool firstOnly = false, dumped = false;
+    runWhileResponsive(parentWidget(), [&] {
+        firstOnly = layer.dumpPage(documentPath, 1, *document, &count);
+        dumped = firstOnly || (!layer.errorShown() && layer.dump(documentPath, *document));
+    });
     if (!dumped) {
         if (!layer.errorShown())
             showMessage_(layer.error(), texts.text(QStringLiteral("mes3")));
@@ -204,12 +215,15 @@ bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const 
     {
         const QSignalBlocker block(ComboBox1);
         ComboBox1->clear();
-        const int count = document_->pageCount();
+        if (!firstOnly)
+            count = document_->pageCount();
         for (int k = 1; k <= count; ++k)
             ComboBox1->addItem(QStringLiteral("%1/%2").arg(k).arg(count));
         ComboBox1->setCurrentIndex(count > 0 ? 0 : -1);
     }
-    showPage(document_->pageCount() > 0 ? 1 : 0);
+    showPage(count > 0 ? 1 : 0);
+    if (firstOnly && count > 1)
+        startLoading();
     return true;
 }
 
@@ -217,6 +231,40 @@ QString TForm5::errorCaption() const
 {
     // The caption of the window's failure boxes, in the editor's language.
     return texts_.text(QStringLiteral("mes3"));
+}
+
+void TForm5::startLoading()
+{
+    loading_ = std::make_unique<OcrBackgroundLoad>(*tools_, documentPath_);
+    connect(loading_.get(), &OcrBackgroundLoad::finished, this, &TForm5::loadingFinished);
+    loading_->start();
+}
+
+void TForm5::cancelLoading()
+{
+    if (loading_)
+        loading_->cancel();
+    loading_.reset();
+}
+
+// The whole document takes the place of page 1 alone, with the edits page 1 has had.
+void TForm5::loadingFinished(bool ok)
+{
+    std::unique_ptr<OcrBackgroundLoad> load = std::move(loading_);
+    QString error;
+    std::unique_ptr<OcrDocument> whole = ok ? load->takeDocument() : nullptr;
+    if (whole && writeBackShownPage(&error) && document_->isModified() &&
+        !whole->writeBack(1, document_->page(1).lines, &error))
+        whole.reset(); // the pages differ from what was shown: keep page 1 alone
+    if (!whole) {
+        showMessage_(ok ? error : load->error(), errorCaption());
+    } else {
+        document_ = std::move(whole);
+        if (currentPage_ != 1)
+            showPage(currentPage_);
+    }
+    load.release()->deleteLater(); // this slot runs inside its signal; the thread is over
+    emit textLayerLoaded();
 }
 
 QString TForm5::statusText() const
@@ -254,6 +302,13 @@ void TForm5::showPage(int number)
     wordsPerLine_.clear();
     Memo2->clear();
     currentPage_ = number;
+    if (loading_ && number != 1) {
+        // Shown once it is read; nothing can be typed meanwhile.
+        Memo2->setReadOnly(true);
+        setStatus(captionOf(texts_, "st5", "Загрузка страниц…"));
+        acceptedText_ = paneText();
+        return;
+    }
     const OcrPageText page = document_ ? document_->page(number) : OcrPageText();
     if (page.hasWords()) {
         Memo2->setPlainText(page.lines.join(u'\n'));
@@ -426,6 +481,10 @@ bool TForm5::save()
 {
     if (!document_ || !tools_)
         return false;
+    // While the other pages load only page 1 can have changed: it is saved on its own, and
+    // the rest is read again from the saved book.
+    const bool reload = loading_ != nullptr;
+    cancelLoading();
     setStatus(texts_.text(QStringLiteral("st4")));
     statusLabel_->repaint(); // shows before the tool runs
     QString error;
@@ -451,6 +510,10 @@ bool TForm5::save()
     if (outcome == OcrTextLayer::SaveOutcome::Failed && !layer.errorShown())
         showMessage_(layer.error(), errorCaption());
     showPage(currentPage_);
+    if (reload) {
+        startLoading();
+        showPage(currentPage_);
+    }
     // The cursor stays where the user left it.
     QTextCursor cursor(Memo2->document());
     cursor.setPosition(std::min(cursorAt, int(paneText().size())));
@@ -504,6 +567,7 @@ void TForm5::FormHide()
 {
     backupMade_ = false;
     pageImage_->clear();
+    cancelLoading();
     document_.reset();
     separators_.clear();
     wordsPerLine_.clear();

@@ -10,6 +10,7 @@
 #include <memory>
 
 class LogSink;
+class OcrBackgroundLoad;
 class OcrDocument;
 class PageImageView;
 class QComboBox;
@@ -43,8 +44,9 @@ public:
     void openDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts,
                       LogSink& mainLog);
 
-    // The part of openDocument before the window shows: dumps the text layer and shows
-    // page 1. False, with the failure already shown, when the text layer cannot be read.
+    // The part of openDocument before the window shows: reads page 1 and the number of pages,
+    // shows page 1 and reads the rest in the background (isLoading() until then). False, with
+    // the failure already shown, when the text layer cannot be read.
     bool loadDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts);
 
     // What closing with unsaved changes asks; a message box unless replaced (tests).
@@ -66,8 +68,14 @@ public:
     // Selects the next place the text occurs, after the cursor and on the pages after this
     // one, round to the start; false when it occurs nowhere.
     bool findNext(const QString& text);
+    // The pages after the first are still being read.
+    bool isLoading() const { return loading_ != nullptr; }
     // Writes the page being shown back and saves the changed pages into the document.
     bool save();
+
+signals:
+    // Every page is read (or the reading failed, and the failure was shown).
+    void textLayerLoaded();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +90,9 @@ private:
     void FormHide();
 
     void applyCaptions();
+    void startLoading();
+    void loadingFinished(bool ok);
+    void cancelLoading();
     void showPage(int number);
     bool writeBackShownPage(QString* error);
     QString paneText() const;
@@ -102,7 +113,8 @@ private:
     QLineEdit* findField_;
     QLabel* statusLabel_;
 
-    std::unique_ptr<OcrDocument> document_;
+    std::unique_ptr<OcrDocument> document_; // page 1 alone while the rest loads
+    std::unique_ptr<OcrBackgroundLoad> loading_;
     ToolRunner* tools_ = nullptr;
     MessageTexts texts_;
     QString documentPath_;

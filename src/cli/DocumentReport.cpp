@@ -1,0 +1,59 @@
+#include "cli/DocumentReport.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+QJsonObject DocumentRecord::toJson() const
+{
+    QJsonObject o{{"path", path},
+                  {"outcome", outcome},
+                  {"message", message},
+                  {"seconds", qRound(seconds * 1000) / 1000.0}};
+    if (planned) {
+        o.insert("offset", offset);
+        QJsonArray list;
+        for (const Entry& e : entries)
+            list.append(QJsonObject{{"title", e.title},
+                                    {"printed", e.printed},
+                                    {"targetPage", e.targetPage},
+                                    {"level", e.level},
+                                    {"checked", e.checked}});
+        o.insert("entries", list);
+    }
+    return o;
+}
+
+namespace DocumentReport {
+
+bool write(const QString& file, const QString& command, const QList<QJsonObject>& records,
+           QString* error)
+{
+    QJsonArray documents;
+    for (const QJsonObject& record : records)
+        documents.append(record);
+    const QJsonObject root{{"command", command}, {"documents", documents}};
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !out.commit()) {
+        *error = QStringLiteral("Cannot write the report %1: %2").arg(file, out.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool read(const QString& file, QList<QJsonObject>* records)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonDocument doc = QJsonDocument::fromJson(in.readAll());
+    if (!doc.isObject() || !doc.object().value("documents").isArray())
+        return false;
+    for (const QJsonValue& v : doc.object().value("documents").toArray())
+        records->append(v.toObject());
+    return true;
+}
+
+} // namespace DocumentReport
