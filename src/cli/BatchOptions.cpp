@@ -1,4 +1,5 @@
 #include "cli/BatchOptions.h"
+#include "tools/EngineTexts.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool readCount(const QString& name, const QString& text, int* out, QString* erro
     bool ok = false;
     const int n = text.toInt(&ok);
     if (!ok || n < 1 || n > 256) {
-        *error = QStringLiteral("%1: \"%2\" is not a whole number from 1 to 256").arg(name, text);
+        *error = EngineTexts::say("e_opt_not_whole").arg(name, text);
         return false;
     }
     *out = n;
@@ -57,12 +58,12 @@ bool BatchOptions::take(QStringList* args, BatchOptions* options, QString* error
                 continue;
             taken = true;
             if (missing) {
-                *error = QStringLiteral("%1 needs a value").arg(name);
+                *error = EngineTexts::say("e_opt_needs_value").arg(name);
                 return false;
             }
             if (name == QLatin1String("--report")) {
                 if (value.isEmpty()) {
-                    *error = QStringLiteral("--report needs a file name");
+                    *error = EngineTexts::say("e_opt_report_name");
                     return false;
                 }
                 options->report = value;

@@ -1,4 +1,5 @@
 #include "cli/BatchRunner.h"
+#include "tools/EngineTexts.h"
 
 #include "cli/DocumentReport.h"
 #include "cli/StopSignals.h"
@@ -47,8 +48,8 @@ int BatchRunner::run()
     const CancelToken& stop = StopSignals::install();
     QTemporaryDir reports;
     if (!reports.isValid()) {
-        std::fprintf(stderr, "tocsmith-cli %s: cannot create a folder for the reports\n",
-                     command_.toLocal8Bit().constData());
+        std::fprintf(stderr, "tocsmith-cli %s: %s\n", command_.toLocal8Bit().constData(),
+                     EngineTexts::say("e_cli_no_report_folder").toLocal8Bit().constData());
         return 1;
     }
     const int count = int(paths_.size());
@@ -64,9 +65,7 @@ int BatchRunner::run()
             records[i] = read.first();
         else
             records[i] = lostRecord(paths_[i], QStringLiteral("failed"),
-                                    QStringLiteral("the run ended without a record (exit "
-                                                   "status %1)")
-                                        .arg(process.exitCode()));
+                                    EngineTexts::say("e_batch_no_record").arg(process.exitCode()));
         if (records[i].value("outcome").toString() == QLatin1String("failed"))
             failed = true;
     };
@@ -98,7 +97,7 @@ int BatchRunner::run()
     }
     for (int i = next; i < count; ++i)
         records[i] = lostRecord(paths_[i], QStringLiteral("cancelled"),
-                                QStringLiteral("stopped before it began"));
+                                EngineTexts::say("e_batch_not_begun"));
     if (!options_.report.isEmpty()) {
         QString error;
         if (!DocumentReport::write(options_.report, command_, records, &error)) {

@@ -1,4 +1,5 @@
 #include "cli/CommandTools.h"
+#include "tools/EngineTexts.h"
 
 #include "cli/CliLanguage.h"
 
@@ -34,7 +35,7 @@ bool readTextArgument(const QString& name, QByteArray* text, QString* error)
                         ? file.open(stdin, QIODevice::ReadOnly)
                         : (file.setFileName(name), file.open(QIODevice::ReadOnly));
     if (!ok) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(name, file.errorString());
+        *error = EngineTexts::say("e_backup_no_read").arg(name, file.errorString());
         return false;
     }
     *text = file.readAll();

@@ -12,6 +12,7 @@
 #include "cli/StopSignals.h"
 #include "links/CreatePass.h"
 #include "links/OutlineText.h"
+#include "tools/EngineTexts.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -75,15 +76,21 @@ int runCreateCommand(const QStringList& arguments)
 
     MessageTexts texts;
     if (!CliLanguage::choose(parsed.languageFile(), &texts)) {
-        std::fprintf(stderr, "tocsmith-cli create: no language file %s\n",
-                     parsed.languageFile().toLocal8Bit().constData());
+        std::fprintf(stderr, "tocsmith-cli create: %s\n",
+                     EngineTexts::say("e_cli_no_language")
+                         .arg(parsed.languageFile())
+                         .toLocal8Bit()
+                         .constData());
         return 2;
     }
 
     CliWorkFolder workFolder;
     if (!workFolder.isValid()) {
-        std::fprintf(stderr, "tocsmith-cli create: cannot create a work folder: %s\n",
-                     workFolder.errorString().toLocal8Bit().constData());
+        std::fprintf(stderr, "tocsmith-cli create: %s\n",
+                     EngineTexts::say("e_cli_no_work_because")
+                         .arg(workFolder.errorString())
+                         .toLocal8Bit()
+                         .constData());
         return 1;
     }
     ConsoleLogSink log;

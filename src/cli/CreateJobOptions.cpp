@@ -1,4 +1,5 @@
 #include "cli/CreateJobOptions.h"
+#include "tools/EngineTexts.h"
 
 #include "jobs/CreateJob.h"
 
@@ -42,7 +43,7 @@ public:
             return true;
         }
         if (atEnd()) {
-            *error = QStringLiteral("%1 needs a value").arg(option);
+            *error = EngineTexts::say("e_opt_needs_value").arg(option);
             return false;
         }
         *out = next();
@@ -61,10 +62,7 @@ bool readInt(const QString& option, const QString& text, int low, int high, int*
     bool ok = false;
     const int v = text.toInt(&ok);
     if (!integer.match(text).hasMatch() || !ok || v < low || v > high) {
-        *error = QStringLiteral("%1: \"%2\" is not a whole number from %3 to %4")
-                     .arg(option, text)
-                     .arg(low)
-                     .arg(high);
+        *error = EngineTexts::say("e_opt_not_in_range").arg(option, text).arg(low).arg(high);
         return false;
     }
     *out = v;
@@ -75,7 +73,7 @@ bool readColour(const QString& option, const QString& text, QString* out, QStrin
 {
     static const QRegularExpression colour(QStringLiteral("^[0-9A-Fa-f]{6}$"));
     if (!colour.match(text).hasMatch()) {
-        *error = QStringLiteral("%1: \"%2\" is not a colour RRGGBB").arg(option, text);
+        *error = EngineTexts::say("e_opt_not_colour").arg(option, text);
         return false;
     }
     *out = text.toUpper();
@@ -87,7 +85,7 @@ bool readChoice(const QString& option, const QString& text, const QStringList& c
 {
     const int at = int(choices.indexOf(text));
     if (at < 0) {
-        *error = QStringLiteral("%1: \"%2\" is not one of %3").arg(option, text, choices.join('|'));
+        *error = EngineTexts::say("e_opt_not_one_of").arg(option, text, choices.join('|'));
         return false;
     }
     *out = at;
@@ -248,7 +246,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         auto value = [&]() { return reader.value(name, inlineValue, hasInline, &v, error); };
         auto noValue = [&]() {
             if (hasInline)
-                *error = QStringLiteral("%1 takes no value").arg(name);
+                *error = EngineTexts::say("e_opt_no_value").arg(name);
             return !hasInline;
         };
 
@@ -294,9 +292,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                 last = m.captured(2).isEmpty() ? first : m.captured(2).toInt(&ok2);
             }
             if (!m.hasMatch() || !ok1 || !ok2 || first < 1 || last < first) {
-                *error = QStringLiteral("--pages: \"%1\" is not a range FIRST-LAST of pages "
-                                        "counted from 1")
-                             .arg(v);
+                *error = EngineTexts::say("e_opt_bad_pages").arg(v);
                 return false;
             }
         } else if (name == QLatin1String("--offset")) {
@@ -319,7 +315,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
             if (!noValue())
                 return false;
             if (checkSeen) {
-                *error = QStringLiteral("--strict and --no-check exclude each other");
+                *error = EngineTexts::say("e_opt_strict_no_check");
                 return false;
             }
             checkSeen = true;
@@ -376,9 +372,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                 linkBox[i] = n;
             }
             if (parts.size() != 4) {
-                *error = QStringLiteral("--contents-link-box: \"%1\" is not "
-                                        "LEFT,BOTTOM,WIDTH,HEIGHT")
-                             .arg(v);
+                *error = EngineTexts::say("e_opt_bad_box").arg(v);
                 return false;
             }
         } else if (name == QLatin1String("--contents-link-comment")) {
@@ -414,57 +408,53 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                 return false;
             fromPlanFile_ = v;
         } else {
-            *error = QStringLiteral("unknown option %1").arg(arg);
+            *error = EngineTexts::say("e_opt_unknown").arg(arg);
             return false;
         }
     }
 
     if (files.isEmpty()) {
-        *error = QStringLiteral("no FILE.djvu given");
+        *error = EngineTexts::say("e_opt_no_djvu");
         return false;
     }
     if (!planFile_.isEmpty() && (!fromPlanFile_.isEmpty() || options_.dryRun)) {
         *error =
-            QStringLiteral("--plan excludes %1")
+            EngineTexts::say("e_opt_plan_excludes")
                 .arg(options_.dryRun ? QStringLiteral("--dry-run") : QStringLiteral("--from-plan"));
         return false;
     }
     if (!planFile_.isEmpty())
         options_.dryRun = true; // the plan is written, the documents stay as they are
     if (linkOptionSeen && !contentsLink) {
-        *error = QStringLiteral("the --contents-link-... options need --contents-link");
+        *error = EngineTexts::say("e_opt_link_options");
         return false;
     }
     if ((noLinks || options_.replaceOutline) && !outline) {
         *error =
-            QStringLiteral("%1 needs --outline")
+            EngineTexts::say("e_opt_needs_outline")
                 .arg(noLinks ? QStringLiteral("--no-links") : QStringLiteral("--replace-outline"));
         return false;
     }
     if (noLinks && (contentsLink || options_.align)) {
         *error =
-            QStringLiteral("--no-links makes no link: it excludes %1")
+            EngineTexts::say("e_opt_no_links")
                 .arg(contentsLink ? QStringLiteral("--contents-link") : QStringLiteral("--align"));
         return false;
     }
     if (outline && kind != CreateJob::Contents) {
-        *error = QStringLiteral("--outline is made from a contents: the entries of --kind %1 "
-                                "never go into the outline")
-                     .arg(kKinds[kind]);
+        *error = EngineTexts::say("e_opt_outline_kind").arg(kKinds[kind]);
         return false;
     }
     if ((checkSeen || options_.romanOffset) && reading != CreateJob::Smart) {
-        *error = QStringLiteral("--strict, --no-check and --roman-offset need --reading smart");
+        *error = EngineTexts::say("e_opt_need_smart");
         return false;
     }
     if (offsetAuto && reading != CreateJob::Smart) {
-        *error = QStringLiteral("--offset auto needs --reading smart: only the smart reading "
-                                "finds the offset");
+        *error = EngineTexts::say("e_opt_auto_smart");
         return false;
     }
     if (everyPage && pageGiven) {
-        *error = QStringLiteral("--contents-link-page and --contents-link-every-page exclude "
-                                "each other");
+        *error = EngineTexts::say("e_opt_link_pages");
         return false;
     }
     if (!checkStyle(style, QString(), error) ||

@@ -1,4 +1,5 @@
 #include "cli/CreatePlanFiles.h"
+#include "tools/EngineTexts.h"
 
 #include "cli/CreateJobOptions.h"
 #include "links/CreatePass.h"
@@ -18,21 +19,19 @@ bool CreatePlanFiles::prepare(const CreateJobOptions& parsed, CreatePass& pass, 
         return true;
     QFile file(from);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read the plan %1: %2").arg(from, file.errorString());
+        *error = EngineTexts::say("e_plan_no_read").arg(from, file.errorString());
         return false;
     }
     QString why;
     if (!PlanText::parse(file.readAll(), &reviewed_, &why)) {
-        *error =
-            QStringLiteral("the plan %1 does not read, %2; nothing was changed").arg(from, why);
+        *error = EngineTexts::say("e_plan_bad").arg(from, why);
         return false;
     }
     for (const PlanText::Document& document : std::as_const(reviewed_)) {
         const bool given = std::any_of(parsed.jobs().begin(), parsed.jobs().end(),
                                        [&](const CreateJob& j) { return j.path == document.path; });
         if (!given) {
-            *error = QStringLiteral("the plan %1 names %2, which is not among the files given")
-                         .arg(from, document.path);
+            *error = EngineTexts::say("e_plan_stray").arg(from, document.path);
             return false;
         }
     }
@@ -42,10 +41,10 @@ bool CreatePlanFiles::prepare(const CreateJobOptions& parsed, CreatePass& pass, 
                 continue;
             if (PlanText::apply(document, &plan, reason))
                 return true;
-            *reason = QStringLiteral("the plan %1, %2").arg(from, *reason);
+            *reason = EngineTexts::say("e_plan_reason").arg(from, *reason);
             return false;
         }
-        *reason = QStringLiteral("the plan %1 holds no entries for it").arg(from);
+        *reason = EngineTexts::say("e_plan_no_entries").arg(from);
         return false;
     });
     return true;
@@ -58,7 +57,7 @@ bool CreatePlanFiles::finish(QString* error)
     QSaveFile file(planFile_);
     if (!file.open(QIODevice::WriteOnly) || file.write(collected_) != collected_.size() ||
         !file.commit()) {
-        *error = QStringLiteral("cannot write the plan %1: %2").arg(planFile_, file.errorString());
+        *error = EngineTexts::say("e_plan_no_write").arg(planFile_, file.errorString());
         return false;
     }
     return true;

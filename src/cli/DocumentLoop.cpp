@@ -1,4 +1,5 @@
 #include "cli/DocumentLoop.h"
+#include "tools/EngineTexts.h"
 
 #include "cli/StopSignals.h"
 
@@ -18,8 +19,9 @@ QString outcomeOf(int changed, int failed, bool cancelled, bool ranToEnd)
 int run(const QString& command, int count, const BatchOptions& options, const RunOne& runOne)
 {
     if (options.only > count) {
-        std::fprintf(stderr, "tocsmith-cli %s: --only %d, but %d documents are given\n",
-                     command.toLocal8Bit().constData(), options.only, count);
+        std::fprintf(
+            stderr, "tocsmith-cli %s: %s\n", command.toLocal8Bit().constData(),
+            EngineTexts::say("e_cli_only").arg(options.only).arg(count).toLocal8Bit().constData());
         return 2;
     }
     QList<int> indexes;

@@ -1,4 +1,5 @@
 #include "cli/DocumentReport.h"
+#include "tools/EngineTexts.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -37,7 +38,7 @@ bool write(const QString& file, const QString& command, const QList<QJsonObject>
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) ||
         out.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !out.commit()) {
-        *error = QStringLiteral("Cannot write the report %1: %2").arg(file, out.errorString());
+        *error = EngineTexts::say("e_report_no_write").arg(file, out.errorString());
         return false;
     }
     return true;

@@ -9,6 +9,7 @@
 #include "cli/LastMessageSink.h"
 #include "cli/StopSignals.h"
 #include "links/FixPass.h"
+#include "tools/EngineTexts.h"
 #include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -72,20 +73,20 @@ int runFixCommand(const QStringList& arguments)
             backup = false;
         } else if (arg == QLatin1String("--language")) {
             if (i + 1 >= args.size())
-                return usageError(QStringLiteral("--language needs a file name"));
+                return usageError(EngineTexts::say("e_opt_language_name"));
             language = args[++i];
         } else if (arg.startsWith(QLatin1String("--language="))) {
             language = arg.mid(int(sizeof("--language=")) - 1);
         } else {
-            return usageError(QStringLiteral("unknown option '%1'").arg(arg));
+            return usageError(EngineTexts::say("e_opt_unknown_quoted").arg(arg));
         }
     }
     if (files.isEmpty())
-        return usageError(QStringLiteral("no file given"));
+        return usageError(EngineTexts::say("e_opt_no_file"));
 
     MessageTexts texts;
     if (!CliLanguage::choose(language, &texts))
-        return usageError(QStringLiteral("cannot read the language file '%1'").arg(language));
+        return usageError(EngineTexts::say("e_opt_no_language").arg(language));
 
     if (batch.jobs > 1) {
         QStringList paths;
@@ -100,8 +101,11 @@ int runFixCommand(const QStringList& arguments)
     // A private work folder, so that two runs at once never mix their work files.
     CliWorkFolder work;
     if (!work.isValid()) {
-        std::fprintf(stderr, "tocsmith-cli fix: cannot create a work folder: %s\n",
-                     work.errorString().toLocal8Bit().constData());
+        std::fprintf(stderr, "tocsmith-cli fix: %s\n",
+                     EngineTexts::say("e_cli_no_work_because")
+                         .arg(work.errorString())
+                         .toLocal8Bit()
+                         .constData());
         return 1;
     }
     ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), &messages,

@@ -1,4 +1,5 @@
 #include "cli/OcrCommandSupport.h"
+#include "tools/EngineTexts.h"
 
 #include "ocr/OcrDocument.h"
 
@@ -43,29 +44,25 @@ Parsed read(const QByteArray& text)
             current = m.captured(1).toInt();
             const int count = m.captured(2).toInt();
             if (parsed.pageCount != 0 && parsed.pageCount != count)
-                parsed.errors << QStringLiteral("line %1: the headers disagree on the number "
-                                                "of pages (%2 and %3)")
+                parsed.errors << EngineTexts::say("e_ocrtext_counts")
                                      .arg(i + 1)
                                      .arg(parsed.pageCount)
                                      .arg(count);
             parsed.pageCount = count;
             if (parsed.pages.contains(current))
-                parsed.errors
-                    << QStringLiteral("line %1: page %2 appears twice").arg(i + 1).arg(current);
+                parsed.errors << EngineTexts::say("e_ocrtext_twice").arg(i + 1).arg(current);
             parsed.pages[current] = QStringList();
             continue;
         }
         if (current == 0) {
             if (!line.trimmed().isEmpty())
-                parsed.errors << QStringLiteral("line %1: text before the first page header "
-                                                "\"=== page N/M ===\"")
-                                     .arg(i + 1);
+                parsed.errors << EngineTexts::say("e_ocrtext_before").arg(i + 1);
             continue;
         }
         parsed.pages[current] << line;
     }
     if (parsed.pages.isEmpty() && parsed.errors.isEmpty())
-        parsed.errors << QStringLiteral("the text holds no page header \"=== page N/M ===\"");
+        parsed.errors << EngineTexts::say("e_ocrtext_no_header");
     return parsed;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/OcrCommandSupport.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
+#include "tools/EngineTexts.h"
 
 #include <cstdio>
 
@@ -22,9 +23,10 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 done, 1 the text layer could not be read, 2 usage error.\n";
 
-int usage(const char* problem)
+int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli ocr-export: %s\n\n%s", problem, kHelp);
+    std::fprintf(stderr, "tocsmith-cli ocr-export: %s\n\n%s", problem.toLocal8Bit().constData(),
+                 kHelp);
     return 2;
 }
 
@@ -41,38 +43,39 @@ int runOcrExportCommand(const QStringList& args)
             optionsEnd = true;
         } else if (optionsEnd) {
             if (!file.isEmpty())
-                return usage("one document at a time");
+                return usage(EngineTexts::say("e_cli_one_document"));
             file = args[i];
         } else if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
             std::fputs(kHelp, stdout);
             return 0;
         } else if (args[i] == QLatin1String("--pages")) {
             if (i + 1 >= args.size())
-                return usage("--pages needs a range such as 3-7");
+                return usage(EngineTexts::say("e_cli_pages_range"));
             pages = args[++i];
         } else if (args[i] == QLatin1String("--route")) {
             if (i + 1 >= args.size() || !OcrTextLayer::parseRoute(args[i + 1], &route))
-                return usage("--route wants djvused or xml");
+                return usage(EngineTexts::say("e_cli_route"));
             ++i;
         } else if (args[i].startsWith(QLatin1String("--pages="))) {
             pages = args[i].mid(8);
         } else if (args[i].startsWith(u'-') && args[i] != QLatin1String("-")) {
-            return usage("unknown option");
+            return usage(EngineTexts::say("e_cli_unknown_option"));
         } else if (file.isEmpty()) {
             file = args[i];
         } else {
-            return usage("one document at a time");
+            return usage(EngineTexts::say("e_cli_one_document"));
         }
     }
     if (file.isEmpty())
-        return usage("no document given");
+        return usage(EngineTexts::say("e_cli_no_document"));
     int first = 1, last = 0;
     if (!pages.isEmpty() && !OcrTextForm::parseRange(pages, &first, &last))
-        return usage("--pages wants FIRST-LAST, such as 3-7");
+        return usage(EngineTexts::say("e_cli_pages_first_last"));
 
     CommandTools tools;
     if (!tools.ready()) {
-        std::fputs("tocsmith-cli ocr-export: cannot create a work folder\n", stderr);
+        std::fprintf(stderr, "tocsmith-cli ocr-export: %s\n",
+                     EngineTexts::say("e_cli_no_work").toLocal8Bit().constData());
         return 1;
     }
     OcrDocument document;
@@ -87,12 +90,8 @@ int runOcrExportCommand(const QStringList& args)
     if (pages.isEmpty())
         last = count;
     if (last > count) {
-        tools.messages.showMessage(QStringLiteral("%1 has %2 pages; the pages %3 are not all "
-                                                  "in it.")
-                                       .arg(file)
-                                       .arg(count)
-                                       .arg(pages),
-                                   QString());
+        tools.messages.showMessage(
+            EngineTexts::say("e_ocrexport_pages").arg(file).arg(count).arg(pages), QString());
         return 1;
     }
     const QByteArray text = OcrTextForm::write(document, first, last);

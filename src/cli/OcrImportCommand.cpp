@@ -26,9 +26,10 @@ const char kHelp[] =
     "Exit status: 0 done, 1 the text did not match or the document could not be changed,\n"
     "2 usage error.\n";
 
-int usage(const char* problem)
+int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli ocr-import: %s\n\n%s", problem, kHelp);
+    std::fprintf(stderr, "tocsmith-cli ocr-import: %s\n\n%s", problem.toLocal8Bit().constData(),
+                 kHelp);
     return 2;
 }
 
@@ -42,7 +43,7 @@ int runOcrImportCommand(const QStringList& arguments)
     const qsizetype routeAt = args.indexOf(QLatin1String("--route"));
     if (routeAt >= 0 && (optionsEnd < 0 || routeAt < optionsEnd)) {
         if (routeAt + 1 >= args.size() || !OcrTextLayer::parseRoute(args[routeAt + 1], &route))
-            return usage("--route wants djvused or xml");
+            return usage(EngineTexts::say("e_cli_route"));
         args.remove(routeAt, 2);
     }
     const CommandArguments split = CommandArguments::split(args);
@@ -53,17 +54,18 @@ int runOcrImportCommand(const QStringList& arguments)
     bool backup = true;
     for (const QString& option : split.options) {
         if (option != QLatin1String("--no-backup"))
-            return usage("unknown option");
+            return usage(EngineTexts::say("e_cli_unknown_option"));
         backup = false;
     }
     const QStringList& names = split.names;
     if (names.size() != 2)
-        return usage("a document and a text are needed");
+        return usage(EngineTexts::say("e_cli_document_and_text"));
     const QString file = names[0];
 
     CommandTools tools;
     if (!tools.ready()) {
-        std::fputs("tocsmith-cli ocr-import: cannot create a work folder\n", stderr);
+        std::fprintf(stderr, "tocsmith-cli ocr-import: %s\n",
+                     EngineTexts::say("e_cli_no_work").toLocal8Bit().constData());
         return 1;
     }
     auto failed = [&](const QString& text) {
@@ -97,7 +99,7 @@ int runOcrImportCommand(const QStringList& arguments)
     for (auto it = parsed.pages.cbegin(); it != parsed.pages.cend(); ++it) {
         const QString problem = document.mismatch(it.key(), it.value());
         if (!problem.isEmpty())
-            problems << QStringLiteral("page %1, %2").arg(it.key()).arg(problem);
+            problems << EngineTexts::say("e_page_problem").arg(it.key()).arg(problem);
     }
     if (!problems.isEmpty())
         return failed(problems.join(u'\n') + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "links/DocumentOutline.h"
 #include "links/OutlineText.h"
+#include "tools/EngineTexts.h"
 
 #include <cstdio>
 
@@ -21,9 +22,10 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 done, 1 the outline could not be read, 2 usage error.\n";
 
-int usage(const char* problem)
+int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli outline-export: %s\n\n%s", problem, kHelp);
+    std::fprintf(stderr, "tocsmith-cli outline-export: %s\n\n%s", problem.toLocal8Bit().constData(),
+                 kHelp);
     return 2;
 }
 
@@ -37,13 +39,15 @@ int runOutlineExportCommand(const QStringList& args)
         return 0;
     }
     if (!split.options.isEmpty())
-        return usage("unknown option");
+        return usage(EngineTexts::say("e_cli_unknown_option"));
     if (split.names.size() != 1)
-        return usage(split.names.isEmpty() ? "no document given" : "one document at a time");
+        return usage(split.names.isEmpty() ? EngineTexts::say("e_cli_no_document")
+                                           : EngineTexts::say("e_cli_one_document"));
 
     CommandTools tools;
     if (!tools.ready()) {
-        std::fputs("tocsmith-cli outline-export: cannot create a work folder\n", stderr);
+        std::fprintf(stderr, "tocsmith-cli outline-export: %s\n",
+                     EngineTexts::say("e_cli_no_work").toLocal8Bit().constData());
         return 1;
     }
     DocumentOutline document(tools.runner());

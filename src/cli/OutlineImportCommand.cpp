@@ -26,9 +26,10 @@ const char kHelp[] =
     "Exit status: 0 done, 1 the text did not read or the document could not be changed,\n"
     "2 usage error.\n";
 
-int usage(const char* problem)
+int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli outline-import: %s\n\n%s", problem, kHelp);
+    std::fprintf(stderr, "tocsmith-cli outline-import: %s\n\n%s", problem.toLocal8Bit().constData(),
+                 kHelp);
     return 2;
 }
 
@@ -44,17 +45,18 @@ int runOutlineImportCommand(const QStringList& args)
     bool backup = true;
     for (const QString& option : split.options) {
         if (option != QLatin1String("--no-backup"))
-            return usage("unknown option");
+            return usage(EngineTexts::say("e_cli_unknown_option"));
         backup = false;
     }
     const QStringList& names = split.names;
     if (names.size() != 2)
-        return usage("a document and a text are needed");
+        return usage(EngineTexts::say("e_cli_document_and_text"));
     const QString file = names[0];
 
     CommandTools tools;
     if (!tools.ready()) {
-        std::fputs("tocsmith-cli outline-import: cannot create a work folder\n", stderr);
+        std::fprintf(stderr, "tocsmith-cli outline-import: %s\n",
+                     EngineTexts::say("e_cli_no_work").toLocal8Bit().constData());
         return 1;
     }
     auto failed = [&](const QString& text) {
@@ -79,8 +81,7 @@ int runOutlineImportCommand(const QStringList& args)
     OutlineText::keepTargetForms(&parsed.outline, current, pageIds);
     switch (document.write(file, parsed.outline, backup)) {
     case DocumentOutline::WriteOutcome::NothingChanged:
-        tools.log.addLine(
-            QStringLiteral("%1 already has this outline; it is left as it was.").arg(file));
+        tools.log.addLine(EngineTexts::say("e_outline_same").arg(file));
         return 0;
     case DocumentOutline::WriteOutcome::Written:
         tools.log.addLine(

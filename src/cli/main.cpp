@@ -1,4 +1,7 @@
+#include "app/MessageTexts.h"
+#include "cli/CliLanguage.h"
 #include "cli/Commands.h"
+#include "tools/EngineTexts.h"
 
 #include <QCoreApplication>
 
@@ -31,6 +34,9 @@ int main(int argc, char* argv[])
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
+    // Usage errors come before any language file is read: they follow the locale.
+    if (CliLanguage::localeIsRussian())
+        MessageTexts().lendToEngine();
     const QString command = args.takeFirst();
     if (command == QLatin1String("create"))
         return runCreateCommand(args);
@@ -44,7 +50,8 @@ int main(int argc, char* argv[])
         return runOutlineExportCommand(args);
     if (command == QLatin1String("outline-import"))
         return runOutlineImportCommand(args);
-    std::fprintf(stderr, "tocsmith-cli: unknown command '%s'\n\n%s",
-                 command.toLocal8Bit().constData(), kUsage);
+    std::fprintf(stderr, "tocsmith-cli: %s\n\n%s",
+                 EngineTexts::say("e_cli_unknown_command").arg(command).toLocal8Bit().constData(),
+                 kUsage);
     return 2;
 }

@@ -1,4 +1,5 @@
 #include "links/AnnotationScanner.h"
+#include "tools/EngineTexts.h"
 
 #include <algorithm>
 
@@ -77,8 +78,7 @@ public:
                 pos = end + 1;
             }
             if (bodyEnd < 0) {
-                result_.error = QStringLiteral("The annotations of a page end without their "
-                                               "closing \".\" line.");
+                result_.error = EngineTexts::say("e_annot_no_end");
                 break;
             }
             if (body == Body::Annotations)
@@ -229,8 +229,8 @@ private:
             const qsizetype from = std::max<qsizetype>(0, shapeStart - 1);
             QByteArray shown = text_.mid(from, std::min<qsizetype>(pos, end) + 1 - from);
             shown.replace('\n', ' ');
-            result_.error = QStringLiteral("An area does not hold four whole numbers: %1")
-                                .arg(QString::fromUtf8(shown.left(120)));
+            result_.error =
+                EngineTexts::say("e_annot_bad_area").arg(QString::fromUtf8(shown.left(120)));
             return false;
         }
         result_.areas.append(area);

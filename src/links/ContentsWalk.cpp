@@ -161,8 +161,7 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
         return true;
     }
     if (malformed) {
-        error_ = QStringLiteral("Unreadable line record in the text layer: %1")
-                     .arg(QString::fromLatin1(line.trimmed()));
+        error_ = EngineTexts::say("e_walk_bad_line").arg(QString::fromLatin1(line.trimmed()));
         return false;
     }
     if (!TextDump::isWordRecord(line))
@@ -175,8 +174,7 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     if (!TextDump::parseWordRecord(line, &box, &text, &malformed)) {
         if (!malformed)
             return true;
-        error_ = QStringLiteral("Unreadable word record in the text layer: %1")
-                     .arg(QString::fromLatin1(line.trimmed()));
+        error_ = EngineTexts::say("e_walk_bad_word").arg(QString::fromLatin1(line.trimmed()));
         return false;
     }
     QByteArray rawText;

@@ -453,7 +453,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     if (entryReading_)
         entryReading_(*plan);
     if (planReview_ && !planReview_(*plan, &error))
-        return fail(QStringLiteral("%1 was left as it is: %2").arg(path, error));
+        return fail(EngineTexts::say("e_left_as_is").arg(path, error));
     if (plan->writesOutline)
         plan->outline = OutlineEntryWriter::outline(*plan);
     for (const QString& note : std::as_const(plan->notes))

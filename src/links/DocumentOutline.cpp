@@ -47,8 +47,7 @@ bool DocumentOutline::readPageIds(const QString& path, int pageCount, QList<QByt
     ids->clear();
     // A single-page document lists no page line; its one page has no identifier to name.
     if (listing.pageCount() != pageCount)
-        return listing.pageCount() == 0 || fail(QStringLiteral("djvused listed %1 pages of %2, "
-                                                               "not %3.")
+        return listing.pageCount() == 0 || fail(EngineTexts::say("e_outline_listed")
                                                     .arg(listing.pageCount())
                                                     .arg(path)
                                                     .arg(pageCount));
@@ -124,9 +123,7 @@ bool DocumentOutline::replace(const QString& path, const QByteArray& script, con
     if (!readOutline(change.workingCopy(), &written))
         return false;
     if (written != outline)
-        return fail(QStringLiteral("The outline written into %1 does not read back as it was "
-                                   "given; the document was left as it was.")
-                        .arg(path));
+        return fail(EngineTexts::say("e_outline_not_given").arg(path));
     return change.commit(&error) || fail(error);
 }
 
@@ -141,8 +138,5 @@ bool DocumentOutline::hasNoOutline(const QString& documentPath)
 
 QString DocumentOutline::existingOutlineMessage(const QString& documentPath, int count)
 {
-    return QStringLiteral("%1 already has an outline of %2 bookmarks. It was left as it is: "
-                          "a new outline replaces it only when that is asked for.")
-        .arg(documentPath)
-        .arg(count);
+    return EngineTexts::say("e_outline_exists").arg(documentPath).arg(count);
 }

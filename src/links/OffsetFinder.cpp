@@ -81,15 +81,13 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
         outcome.offset = value;
         outcome.note = EngineTexts::say("e_offset_by_headings").arg(value).arg(agreeing).arg(total);
         if (folios > 0)
-            outcome.note += QStringLiteral("; %1 of %2 printed page numbers on pages %3 to %4 "
-                                           "agree")
+            outcome.note += EngineTexts::say("e_offset_folios_agree")
                                 .arg(folioAgree)
                                 .arg(folios)
                                 .arg(lowest)
                                 .arg(highest);
         if (agreeing * 2 <= total)
-            outcome.note += QStringLiteral("; the others drift (offset %1), each link is checked")
-                                .arg(describeVotes(headings));
+            outcome.note += EngineTexts::say("e_offset_drift").arg(describeVotes(headings));
         outcome.note += QLatin1Char('.');
         return outcome;
     }

@@ -1,4 +1,5 @@
 #include "links/OutlineScript.h"
+#include "tools/EngineTexts.h"
 
 #include "tools/DjvusedDump.h"
 #include "tools/TextDump.h"
@@ -8,16 +9,13 @@ namespace OutlineScript {
 QByteArray script(const Outline& outline, QString* error)
 {
     if (!outline.isWellNested()) {
-        *error = QStringLiteral("The outline is not well nested: a bookmark is more than one "
-                                "level deeper than the one before it.");
+        *error = EngineTexts::say("e_outline_nesting");
         return {};
     }
     for (int i = 0; i < outline.count(); ++i) {
         const Bookmark& bookmark = outline.bookmarks[i];
         if (bookmark.title.contains('\0') || bookmark.target.contains('\0')) {
-            *error = QStringLiteral("Bookmark %1 holds the character U+0000, which an outline "
-                                    "cannot keep.")
-                         .arg(i + 1);
+            *error = EngineTexts::say("e_outline_nul").arg(i + 1);
             return {};
         }
     }
@@ -101,20 +99,19 @@ Outline parse(const QByteArray& printed, QString* error)
     if (in.atEnd())
         return outline;
     auto refuse = [&](const QString& why) {
-        *error = QStringLiteral("The outline djvused printed does not read (%1); it was not used.")
-                     .arg(why);
+        *error = EngineTexts::say("e_outline_printed_bad").arg(why);
         return Outline{};
     };
     const bool opens = in.peek() == '(';
     if (opens)
         in.take();
     if (!opens || !in.word("bookmarks"))
-        return refuse(QStringLiteral("it does not begin with \"(bookmarks\""));
+        return refuse(EngineTexts::say("e_outline_no_start"));
     // Bookmarks are read without recursion, however deep a document nests them.
     int open = 0;
     for (;;) {
         if (in.atEnd())
-            return refuse(QStringLiteral("it ends before its last \")\": cut short"));
+            return refuse(EngineTexts::say("e_outline_cut"));
         if (in.peek() == ')') {
             in.take();
             if (open == 0)
@@ -123,22 +120,20 @@ Outline parse(const QByteArray& printed, QString* error)
             continue;
         }
         if (in.peek() != '(')
-            return refuse(QStringLiteral("bookmark %1 is not a list").arg(outline.count() + 1));
+            return refuse(EngineTexts::say("e_outline_not_list").arg(outline.count() + 1));
         in.take();
         Bookmark bookmark;
         bookmark.level = open;
         if (!in.quoted(&bookmark.title) || !in.quoted(&bookmark.target))
-            return refuse(in.unclosed() ? QStringLiteral("a quoted text never closes: cut short")
-                          : in.atEnd()
-                              ? QStringLiteral("it ends inside a bookmark: cut short")
-                              : QStringLiteral("bookmark %1 does not begin with a quoted title and "
-                                               "target")
-                                    .arg(outline.count() + 1));
+            return refuse(
+                in.unclosed() ? EngineTexts::say("e_outline_quote_cut")
+                : in.atEnd()  ? EngineTexts::say("e_outline_inside_cut")
+                             : EngineTexts::say("e_outline_bad_bookmark").arg(outline.count() + 1));
         outline.bookmarks << bookmark;
         ++open;
     }
     if (!in.atEnd())
-        return refuse(QStringLiteral("text follows the outline"));
+        return refuse(EngineTexts::say("e_outline_trailing"));
     return outline;
 }
 

@@ -1,4 +1,5 @@
 #include "links/OutlineText.h"
+#include "tools/EngineTexts.h"
 
 #include <QHash>
 
@@ -113,8 +114,7 @@ bool unescape(const QByteArray& text, QByteArray* bytes, QString* error)
             *bytes += char(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
             i += 2;
         } else {
-            *error = QStringLiteral("a backslash starts no known escape (write a backslash "
-                                    "itself as \\\\; the escapes are \\\\ \\t \\n \\r \\xHH)");
+            *error = EngineTexts::say("e_outtext_escape");
             return false;
         }
     }
@@ -193,7 +193,7 @@ Parsed read(const QByteArray& text, int pageCount)
         if (line.endsWith('\r'))
             line.chop(1);
         auto refuse = [&](const QString& why) {
-            parsed.errors << QStringLiteral("line %1: %2").arg(n + 1).arg(why);
+            parsed.errors << EngineTexts::say("e_line_what").arg(n + 1).arg(why);
         };
         if (line.trimmed().isEmpty() && !line.contains('\t'))
             continue;
@@ -202,24 +202,19 @@ Parsed read(const QByteArray& text, int pageCount)
             ++indent;
         const qsizetype tab = line.indexOf('\t', indent);
         if (tab < 0) {
-            refuse(QStringLiteral("no tab between the title and the target"));
+            refuse(EngineTexts::say("e_outtext_no_tab"));
             continue;
         }
         if (indent % 2 != 0) {
-            refuse(QStringLiteral("the indent of %1 spaces is not a number of levels (two "
-                                  "spaces each)")
-                       .arg(indent));
+            refuse(EngineTexts::say("e_outtext_indent").arg(indent));
             continue;
         }
         Bookmark bookmark;
         bookmark.level = int(indent / 2);
         if (bookmark.level > previous + 1) {
-            refuse(previous < 0 ? QStringLiteral("the first bookmark is indented")
-                                : QStringLiteral("the level jumps from %1 to %2; a bookmark "
-                                                 "can be only one level deeper than the one "
-                                                 "before it")
-                                      .arg(previous)
-                                      .arg(bookmark.level));
+            refuse(previous < 0
+                       ? EngineTexts::say("e_outtext_first_indented")
+                       : EngineTexts::say("e_outtext_jump").arg(previous).arg(bookmark.level));
             continue;
         }
         previous = bookmark.level;
@@ -234,7 +229,7 @@ Parsed read(const QByteArray& text, int pageCount)
             bool ok = false;
             const int page = target.trimmed().toInt(&ok);
             if (!ok || page < 1 || page > pageCount) {
-                refuse(QStringLiteral("page %1 is not in the document, which has %2 pages")
+                refuse(EngineTexts::say("e_outtext_page")
                            .arg(QString::fromLatin1(target.trimmed()))
                            .arg(pageCount));
                 continue;
@@ -242,7 +237,7 @@ Parsed read(const QByteArray& text, int pageCount)
             bookmark.target = Outline::pageTarget(page);
         }
         if (bookmark.title.contains('\0') || bookmark.target.contains('\0')) {
-            refuse(QStringLiteral("an outline cannot keep the character U+0000 (\\x00)"));
+            refuse(EngineTexts::say("e_outtext_nul"));
             continue;
         }
         parsed.outline.bookmarks << bookmark;

@@ -1,4 +1,5 @@
 #include "links/PageAnnotations.h"
+#include "tools/EngineTexts.h"
 
 #include "links/PageListing.h"
 #include "tools/DjvusedDump.h"
@@ -90,9 +91,7 @@ bool PageAnnotations::parse(const QByteArray& capture, const PageListing& listin
             page = block.page;
         QList<QByteArray> expressions;
         if (!splitExpressions(block.body, &expressions)) {
-            *error = QStringLiteral("The annotations of page %1 are not balanced expressions; "
-                                    "the document was left as it is.")
-                         .arg(page);
+            *error = EngineTexts::say("e_annot_unbalanced").arg(page);
             return false;
         }
         if (page != 0)

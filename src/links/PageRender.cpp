@@ -1,4 +1,5 @@
 #include "links/PageRender.h"
+#include "tools/EngineTexts.h"
 
 #include "tools/ToolRunner.h"
 
@@ -14,9 +15,7 @@ bool pageSize(ToolRunner& tools, const QString& path, int page, QSize* size, QSt
     static const QRegularExpression words(QStringLiteral("width=(\\d+) height=(\\d+)"));
     const QRegularExpressionMatch m = words.match(QString::fromLatin1(printed.standardOutput));
     if (!printed.succeeded() || !m.hasMatch()) {
-        *error = QStringLiteral("djvused could not tell the size of page %1 of %2: %3")
-                     .arg(page)
-                     .arg(path, printed.failureText());
+        *error = EngineTexts::say("e_render_no_size").arg(page).arg(path, printed.failureText());
         return false;
     }
     *size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
@@ -28,8 +27,7 @@ bool render(ToolRunner& tools, const QString& path, int page, QSize size, QByteA
 {
     const QString ddjvu = QStringLiteral("ddjvu");
     if (!tools.available(ddjvu)) {
-        *error = QStringLiteral("The ddjvu tool of DjVuLibre is not installed: pages cannot be "
-                                "shown.");
+        *error = EngineTexts::say("e_render_no_tool");
         return false;
     }
     const ToolRun drawn =
@@ -37,9 +35,7 @@ bool render(ToolRunner& tools, const QString& path, int page, QSize size, QByteA
                               QStringLiteral("-size=%1x%2").arg(size.width()).arg(size.height()),
                               path, QStringLiteral("-")});
     if (!drawn.succeeded() || !drawn.standardOutput.startsWith("P6")) {
-        *error = QStringLiteral("ddjvu could not draw page %1 of %2: %3")
-                     .arg(page)
-                     .arg(path, drawn.failureText());
+        *error = EngineTexts::say("e_render_failed").arg(page).arg(path, drawn.failureText());
         return false;
     }
     *ppm = drawn.standardOutput;

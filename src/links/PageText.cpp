@@ -1,4 +1,5 @@
 #include "links/PageText.h"
+#include "tools/EngineTexts.h"
 
 #include <QStringList>
 
@@ -32,7 +33,7 @@ bool readZones(QByteArrayView s, QList<Zone>* zones, QString* error)
             ++i;
         } else if (c == '(') {
             if (current < 0 && !zones->isEmpty()) {
-                *error = QStringLiteral("more than one page expression");
+                *error = EngineTexts::say("e_pagetext_two");
                 return false;
             }
             Zone zone;
@@ -46,19 +47,19 @@ bool readZones(QByteArrayView s, QList<Zone>* zones, QString* error)
             ++i;
         } else if (c == ')') {
             if (current < 0) {
-                *error = QStringLiteral("a closing parenthesis without its opening one");
+                *error = EngineTexts::say("e_pagetext_close");
                 return false;
             }
             current = (*zones)[current].parent;
             expectName = false;
             ++i;
         } else if (current < 0) {
-            *error = QStringLiteral("text outside the page expression");
+            *error = EngineTexts::say("e_pagetext_outside");
             return false;
         } else if (c == '"') {
             const qsizetype close = TextDump::closingQuote(s, i);
             if (close < 0) {
-                *error = QStringLiteral("a text without its closing quote");
+                *error = EngineTexts::say("e_pagetext_quote");
                 return false;
             }
             Zone& zone = (*zones)[current];
@@ -80,7 +81,7 @@ bool readZones(QByteArrayView s, QList<Zone>* zones, QString* error)
                 const qint64 v = atom.toByteArray().toLongLong(&ok);
                 if (!ok || v > INT_MAX || v < INT_MIN) {
                     *error =
-                        QStringLiteral("\"%1\" is not a coordinate")
+                        EngineTexts::say("e_pagetext_coordinate")
                             .arg(QString::fromUtf8(
                                 atom.first(std::min<qsizetype>(atom.size(), 40)).toByteArray()));
                     return false;
@@ -91,7 +92,7 @@ bool readZones(QByteArrayView s, QList<Zone>* zones, QString* error)
         }
     }
     if (current >= 0) {
-        *error = QStringLiteral("the page expression is not closed");
+        *error = EngineTexts::say("e_pagetext_open");
         return false;
     }
     return true;
@@ -229,7 +230,7 @@ bool PageText::parse(QByteArrayView expression, PageText* page, QString* error)
     if (zones.isEmpty())
         return true; // nothing printed: no text layer
     if (zones.first().name != "page") {
-        *error = QStringLiteral("the text layer does not begin with a page");
+        *error = EngineTexts::say("e_pagetext_no_page");
         return false;
     }
     page->hasLayer = true;
@@ -256,7 +257,7 @@ bool PageText::parseDump(QByteArrayView dump, QMap<int, PageText>* pages, QStrin
         PageText page;
         QString why;
         if (!parse(expression, &page, &why)) {
-            *error = QStringLiteral("page %1: %2").arg(current).arg(why);
+            *error = EngineTexts::say("e_page_what").arg(current).arg(why);
             return false;
         }
         pages->insert(current, page);

@@ -1,4 +1,5 @@
 #include "links/PlanText.h"
+#include "tools/EngineTexts.h"
 
 #include "links/ReviewModel.h"
 
@@ -12,7 +13,7 @@ const QString kUnnumbered = QStringLiteral("unnumbered");
 
 QString lineError(int line, const QString& what)
 {
-    return QStringLiteral("line %1: %2").arg(line).arg(what);
+    return EngineTexts::say("e_line_what").arg(line).arg(what);
 }
 
 bool readNumber(const QString& text, qint64 low, qint64* out)
@@ -44,15 +45,13 @@ bool parseEntry(const QString& line, int number, PlanText::Entry* out, QString* 
     PlanEntry& e = out->entry;
     out->line = number;
     if (!line.startsWith(QLatin1String("+ ")) && !line.startsWith(QLatin1String("- "))) {
-        *error = lineError(number, QStringLiteral("an entry starts with \"+ \" or \"- \""));
+        *error = lineError(number, EngineTexts::say("e_plantext_sign"));
         return false;
     }
     out->ticked = line.startsWith(QLatin1Char('+'));
     QStringList fields = line.mid(2).split(kSeparator);
     if (fields.size() < 7) {
-        *error = lineError(number, QStringLiteral("an entry has seven fields apart by \" | \": "
-                                                  "page, level, printed number, target, area, "
-                                                  "comment and title"));
+        *error = lineError(number, EngineTexts::say("e_plantext_fields"));
         return false;
     }
     // The comment and the title may hold the separator themselves.
@@ -60,23 +59,18 @@ bool parseEntry(const QString& line, int number, PlanText::Entry* out, QString* 
     fields = fields.mid(0, 5);
     qint64 page = 0, level = 0;
     if (!readNumber(fields[0].trimmed(), 1, &page)) {
-        *error = lineError(
-            number,
-            QStringLiteral("the contents page \"%1\" is no page number").arg(fields[0].trimmed()));
+        *error = lineError(number, EngineTexts::say("e_plantext_page").arg(fields[0].trimmed()));
         return false;
     }
     QStringList levelWords = fields[1].simplified().split(QLatin1Char(' '));
     e.numbered = !(levelWords.size() == 2 && levelWords[1] == kUnnumbered);
     if (levelWords.size() > (e.numbered ? 1 : 2) || !readNumber(levelWords[0], 0, &level)) {
-        *error = lineError(number, QStringLiteral("the level \"%1\" is no level: a number, "
-                                                  "followed by \"unnumbered\" or not")
-                                       .arg(fields[1].trimmed()));
+        *error = lineError(number, EngineTexts::say("e_plantext_level").arg(fields[1].trimmed()));
         return false;
     }
     e.printed = fields[2].trimmed().toUtf8();
     if (!readNumber(fields[3].trimmed(), 1, &e.targetPage)) {
-        *error = lineError(
-            number, QStringLiteral("the target \"%1\" is no page number").arg(fields[3].trimmed()));
+        *error = lineError(number, EngineTexts::say("e_plantext_target").arg(fields[3].trimmed()));
         return false;
     }
     const QStringList box = fields[4].simplified().split(QLatin1Char(' '));
@@ -85,31 +79,26 @@ bool parseEntry(const QString& line, int number, PlanText::Entry* out, QString* 
     for (int i = 0; boxOk && i < 4; ++i)
         boxOk = readNumber(box[i], i < 2 ? 0 : 1, &values[i]);
     if (!boxOk) {
-        *error = lineError(number, QStringLiteral("the area \"%1\" is not four numbers: left, "
-                                                  "bottom, width and height")
-                                       .arg(fields[4].trimmed()));
+        *error = lineError(number, EngineTexts::say("e_plantext_area").arg(fields[4].trimmed()));
         return false;
     }
     e.area = BorderExpression::Box{int(values[0]), int(values[1]), int(values[2]), int(values[3])};
     const qsizetype quote = closingQuote(rest);
     if (quote < 0 || rest.mid(quote + 1, kSeparator.size()) != kSeparator) {
-        *error = lineError(number, QStringLiteral("the comment stands in double quotes, "
-                                                  "followed by \" | \" and the title"));
+        *error = lineError(number, EngineTexts::say("e_plantext_comment"));
         return false;
     }
     const QString comment = rest.mid(1, quote - 1);
     for (const QChar c : comment) {
         if (c.unicode() < 32 || c.unicode() > 126) {
-            *error = lineError(number, QStringLiteral("the comment holds a character the "
-                                                      "hyperlink script cannot: write it as "
-                                                      "an octal escape"));
+            *error = lineError(number, EngineTexts::say("e_plantext_char"));
             return false;
         }
     }
     e.comment = comment.toLatin1();
     e.title = rest.mid(quote + 1 + kSeparator.size()).simplified();
     if (e.title.isEmpty()) {
-        *error = lineError(number, QStringLiteral("the entry has no title"));
+        *error = lineError(number, EngineTexts::say("e_plantext_no_title"));
         return false;
     }
     e.words = e.title.split(QLatin1Char(' '));
@@ -166,15 +155,14 @@ bool PlanText::parse(const QByteArray& text, QList<Document>* documents, QString
         if (line.startsWith(QLatin1String("@ "))) {
             const QString path = line.mid(2).trimmed();
             if (path.isEmpty()) {
-                *error = lineError(number, QStringLiteral("\"@\" is followed by the document"));
+                *error = lineError(number, EngineTexts::say("e_plantext_at"));
                 return false;
             }
             documents->append(Document{QFileInfo(path).absoluteFilePath(), {}});
             continue;
         }
         if (documents->isEmpty()) {
-            *error = lineError(number, QStringLiteral("an entry before the first \"@ PATH\" line "
-                                                      "that names its document"));
+            *error = lineError(number, EngineTexts::say("e_plantext_no_document"));
             return false;
         }
         Entry entry;

@@ -1,4 +1,5 @@
 #include "links/ReviewCheck.h"
+#include "tools/EngineTexts.h"
 
 #include "links/BookPages.h"
 #include "links/ContentsLine.h"
@@ -31,7 +32,7 @@ bool readPages(ToolRunner& tools, const QString& path, const QList<int>& pages,
     const ToolRun printed = tools.capture(QStringLiteral("djvused"),
                                           {path, QStringLiteral("-e"), PageTexts::commands(pages)});
     if (!printed.succeeded()) {
-        *error = QStringLiteral("djvused could not read %1: %2").arg(path, printed.failureText());
+        *error = EngineTexts::say("e_could_not_read").arg(path, printed.failureText());
         return false;
     }
     const PageTexts read = PageTexts::parse(printed.standardOutput, pages);

@@ -1,4 +1,5 @@
 #include "links/ReviewModel.h"
+#include "tools/EngineTexts.h"
 
 #include <algorithm>
 
@@ -114,7 +115,7 @@ bool ReviewModel::placeEntries(ContentsPlan* plan, const QList<PlanEntry>& entri
         const PlanEntry& entry = entries[i];
         *bad = int(i);
         if (entry.targetPage < 1 || (plan->pageCount > 0 && entry.targetPage > plan->pageCount)) {
-            *error = QStringLiteral("page %1 is not a page of the book, which has %2 pages")
+            *error = EngineTexts::say("e_review_page_outside")
                          .arg(entry.targetPage)
                          .arg(plan->pageCount);
             return false;
@@ -122,8 +123,7 @@ bool ReviewModel::placeEntries(ContentsPlan* plan, const QList<PlanEntry>& entri
         auto page = std::find_if(plan->pages.begin(), plan->pages.end(),
                                  [&](const PlanPage& p) { return p.page == entry.contentsPage; });
         if (page == plan->pages.end()) {
-            *error = QStringLiteral("page %1 is not one of the contents pages read")
-                         .arg(entry.contentsPage);
+            *error = EngineTexts::say("e_review_not_contents").arg(entry.contentsPage);
             return false;
         }
         page->entries << entry;

@@ -76,33 +76,28 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
         const QList<int> pages = book.pagesWithHeading(title, from, to, skip);
         if (pages.size() != 1) {
             ++out.unconfirmed;
-            out.notes << (pages.isEmpty()
-                              ? QStringLiteral("%1: its heading is on no page from %2 to %3; "
-                                               "the link to page %4 is kept unchecked.")
-                                    .arg(describe(e))
-                                    .arg(from)
-                                    .arg(to)
-                                    .arg(e.target)
-                              : QStringLiteral("%1: its heading is on pages %2, not on page %3; "
-                                               "no clear match, the link is kept.")
-                                    .arg(describe(e))
-                                    .arg(pageList(pages))
-                                    .arg(e.target));
+            out.notes << (pages.isEmpty() ? EngineTexts::say("e_check_no_heading")
+                                                .arg(describe(e))
+                                                .arg(from)
+                                                .arg(to)
+                                                .arg(e.target)
+                                          : EngineTexts::say("e_check_unclear")
+                                                .arg(describe(e))
+                                                .arg(pageList(pages))
+                                                .arg(e.target));
             continue;
         }
         const int found = pages.first();
         out.corrections.append({int(i), e.target, found});
-        const QString what = QStringLiteral("%1 → page %2: heading found on page %3")
-                                 .arg(describe(e))
-                                 .arg(e.target)
-                                 .arg(found);
+        const QString what =
+            EngineTexts::say("e_check_found_on").arg(describe(e)).arg(e.target).arg(found);
         drift = found - e.target;
         lower = found;
         if (mode == Mode::Strict) {
             refused << what;
             continue;
         }
-        out.notes << what + QStringLiteral(", link corrected.");
+        out.notes << what + EngineTexts::say("e_check_corrected");
         e.target = found;
         e.checked = true;
     }
@@ -112,9 +107,7 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
                         .arg(refused.join(QStringLiteral("; ")));
         return out;
     }
-    out.notes << QStringLiteral("Links checked against the book: %1 confirmed by their "
-                                "headings, %2 corrected, %3 kept unchecked, %4 with titles too "
-                                "short to check.")
+    out.notes << EngineTexts::say("e_check_summary")
                      .arg(out.confirmed)
                      .arg(out.corrections.size())
                      .arg(out.unconfirmed)

@@ -254,16 +254,13 @@ SmartReading::Result SmartIndexReading::read(PageTextSource& source, const Setti
             continue;
         }
         if (outside++ == 0)
-            example = QStringLiteral("\"%1\" after \"%2\" on page %3")
+            example = EngineTexts::say("e_index_number_after")
                           .arg(e.printed.left(20))
                           .arg(e.title)
                           .arg(e.contentsPage);
     }
     if (outside > 0)
-        result.notes << QStringLiteral("%1 number(s) of the index lead outside the book's %2 "
-                                       "pages and get no link, the first %3.")
-                            .arg(outside)
-                            .arg(pageCount)
-                            .arg(example);
+        result.notes
+            << EngineTexts::say("e_index_numbers_outside").arg(outside).arg(pageCount).arg(example);
     return result;
 }

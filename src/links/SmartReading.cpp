@@ -1,4 +1,5 @@
 #include "links/SmartReading.h"
+#include "tools/EngineTexts.h"
 
 #include "links/BookPages.h"
 #include "links/ContentsPage.h"
@@ -160,9 +161,7 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
     QSet<int> contents;
     for (const int p : settings.contentsPages) {
         if (p < 1 || p > pageCount) {
-            result.error = QStringLiteral("Contents page %1 lies outside the book's %2 pages.")
-                               .arg(p)
-                               .arg(pageCount);
+            result.error = EngineTexts::say("e_smart_outside").arg(p).arg(pageCount);
             return result;
         }
         contents.insert(p);
@@ -171,22 +170,16 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
     for (const int p : settings.contentsPages) {
         const PageText& text = book.text(p);
         if (!text.hasLayer || text.lines.isEmpty()) {
-            result.error = QStringLiteral("Contents page %1 has no text layer: it needs OCR "
-                                          "before its entries can be read.")
-                               .arg(p);
+            result.error = EngineTexts::say("e_smart_no_text").arg(p);
             return result;
         }
         const ContentsPage::Reading reading = ContentsPage::read(text, p);
         if (reading.onlyNumbers) {
-            result.error = QStringLiteral("Contents page %1 holds only numbers, no titles: "
-                                          "it is not a contents page.")
-                               .arg(p);
+            result.error = EngineTexts::say("e_smart_only_numbers").arg(p);
             return result;
         }
         if (reading.entries.isEmpty()) {
-            result.error = QStringLiteral("Contents page %1 has no entries: no line holds a "
-                                          "title followed by a page number.")
-                               .arg(p);
+            result.error = EngineTexts::say("e_smart_no_entries").arg(p);
             return result;
         }
         result.entries << reading.entries;
@@ -194,8 +187,7 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
 
     for (const SmartEntry& e : std::as_const(result.entries)) {
         if (e.number.tooLong) {
-            result.error = QStringLiteral("The page number \"%1\" of %2 is too long to be a "
-                                          "page of any book.")
+            result.error = EngineTexts::say("e_smart_too_long")
                                .arg(e.printed.left(20) +
                                     (e.printed.size() > 20 ? QStringLiteral("...") : QString()))
                                .arg(quoted(e));
@@ -205,9 +197,7 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
     readGluedNumbers(&result.entries, pageCount);
     for (const SmartEntry& e : std::as_const(result.entries))
         if (e.found == SmartEntry::Found::Glued)
-            result.notes << QStringLiteral("%1: page number %2 read from the end of the title.")
-                                .arg(quoted(e))
-                                .arg(e.printed);
+            result.notes << EngineTexts::say("e_smart_number_glued").arg(quoted(e)).arg(e.printed);
     assignLevels(&result.entries);
 
     if (settings.offset) {
@@ -248,12 +238,9 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
         if (e.target < 1 || e.target > pageCount) {
             const QString how =
                 e.number.kind == PrintedNumber::Roman
-                    ? QStringLiteral("roman numeral %1 (%2)").arg(e.printed).arg(e.number.value)
-                    : QStringLiteral("page number %1 with offset %2")
-                          .arg(e.printed)
-                          .arg(result.offset);
-            result.error = QStringLiteral("The %1 of %2 leads to page %3, outside the book's "
-                                          "%4 pages.")
+                    ? EngineTexts::say("e_smart_roman").arg(e.printed).arg(e.number.value)
+                    : EngineTexts::say("e_smart_number_offset").arg(e.printed).arg(result.offset);
+            result.error = EngineTexts::say("e_smart_leads_outside")
                                .arg(how)
                                .arg(quoted(e))
                                .arg(e.target)
@@ -294,18 +281,13 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
         const QList<int> pages =
             book.pagesWithHeading(SmartCheck::comparableTitle(e), from, to, contents);
         if (pages.isEmpty()) {
-            result.notes << QStringLiteral("%1: no page number, and the title is on no page "
-                                           "from %2 to %3: no link.")
-                                .arg(quoted(e))
-                                .arg(from)
-                                .arg(to);
+            result.notes
+                << EngineTexts::say("e_smart_title_nowhere").arg(quoted(e)).arg(from).arg(to);
             continue;
         }
         e.target = pages.first();
         e.found = SmartEntry::Found::ByTitle;
-        result.notes << QStringLiteral("%1: no page number; found by its title on page %2.")
-                            .arg(quoted(e))
-                            .arg(e.target);
+        result.notes << EngineTexts::say("e_smart_found_by_title").arg(quoted(e)).arg(e.target);
     }
     return result;
 }

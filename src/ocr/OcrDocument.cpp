@@ -1,4 +1,5 @@
 #include "ocr/OcrDocument.h"
+#include "tools/EngineTexts.h"
 
 #include "ocr/OcrWordText.h"
 #include "tools/DjvusedDump.h"
@@ -140,7 +141,7 @@ bool OcrDocument::load(const QString& xmlPath, QString* error)
 {
     QFile file(xmlPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(xmlPath, file.errorString());
+        *error = EngineTexts::say("e_backup_no_read").arg(xmlPath, file.errorString());
         return false;
     }
     return setXml(file.readAll(), error);
@@ -159,9 +160,7 @@ bool OcrDocument::setXml(const QByteArray& xml, QString* error)
             line.chop(1);
         if (line.contains(kObject)) {
             if (!isPageStartAlone(line)) {
-                *error = QStringLiteral("Line %1 of the text dump opens a page among other "
-                                        "elements; the text layer cannot be edited safely.")
-                             .arg(i + 1);
+                *error = EngineTexts::say("e_ocr_page_among").arg(i + 1);
                 return false;
             }
             table << i;
@@ -173,12 +172,7 @@ bool OcrDocument::setXml(const QByteArray& xml, QString* error)
             qsizetype from = 0, to = 0;
             if (boxOf(line).isEmpty() || !contentSpan(line, &from, &to) || !isWordAlone(line, to) ||
                 !wordInPage) {
-                *error =
-                    QStringLiteral(
-                        "Line %1 of the text dump holds a word without a box "
-                        "of four numbers, without its closing tag, not alone "
-                        "on its line or outside a page; the text layer cannot be edited safely.")
-                        .arg(i + 1);
+                *error = EngineTexts::say("e_ocr_bad_word").arg(i + 1);
                 return false;
             }
         }
@@ -201,9 +195,7 @@ bool OcrDocument::setPageExpressions(const QList<QByteArray>& pages, QString* er
                 continue;
             qsizetype open = 0, close = 0;
             if (TextDump::isWordRecord(line) && !wordQuotes(line, &open, &close)) {
-                *error = QStringLiteral("Page %1 of the text layer holds a word that is not alone "
-                                        "on its line with its text (%2); the text layer cannot be "
-                                        "edited safely.")
+                *error = EngineTexts::say("e_ocr_word_not_alone")
                              .arg(n + 1)
                              .arg(QString::fromUtf8(line.trimmed().left(60)));
                 return false;
@@ -310,23 +302,19 @@ QStringList OcrDocument::words(int number) const
 QString OcrDocument::mismatch(int number, const QStringList& shown) const
 {
     if (number < 1 || number > pageCount())
-        return QStringLiteral("there is no page %1").arg(number);
+        return EngineTexts::say("e_ocr_no_page").arg(number);
     const OcrPageText current = page(number);
     if (shown.size() != current.lines.size())
-        return QStringLiteral("the page has %1 text lines, the text gives %2")
-            .arg(current.lines.size())
-            .arg(shown.size());
+        return EngineTexts::say("e_ocr_line_count").arg(current.lines.size()).arg(shown.size());
     for (qsizetype n = 0; n < shown.size(); ++n) {
         for (QChar c : shown[n])
             if (OcrWordText::isLineBreak(c))
-                return QStringLiteral("line %1: a line break inside a line").arg(n + 1);
+                return EngineTexts::say("e_ocr_line_break").arg(n + 1);
         const int words = current.wordsPerLine[n];
         if (words == 0 && !shown[n].isEmpty())
-            return QStringLiteral("line %1: the text line holds no words, the text gives \"%2\"")
-                .arg(n + 1)
-                .arg(shown[n]);
+            return EngineTexts::say("e_ocr_no_words").arg(n + 1).arg(shown[n]);
         if (words > 0 && spacesIn(shown[n]) != words - 1)
-            return QStringLiteral("line %1: %2 words expected, the text gives %3")
+            return EngineTexts::say("e_ocr_word_count")
                 .arg(n + 1)
                 .arg(words)
                 .arg(spacesIn(shown[n]) + 1);
@@ -338,7 +326,7 @@ bool OcrDocument::writeBack(int number, const QStringList& shown, QString* error
 {
     const QString problem = mismatch(number, shown);
     if (!problem.isEmpty()) {
-        *error = QStringLiteral("Page %1, %2.").arg(number).arg(problem);
+        *error = EngineTexts::say("e_ocr_page_what").arg(number).arg(problem);
         return false;
     }
     const QList<QList<qsizetype>> textLines = textLinesOf(number);

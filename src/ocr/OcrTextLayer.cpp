@@ -1,4 +1,5 @@
 #include "ocr/OcrTextLayer.h"
+#include "tools/EngineTexts.h"
 
 #include "ocr/OcrDocument.h"
 #include "tools/BookGuard.h"
@@ -58,7 +59,7 @@ bool OcrTextLayer::dump(const QString& documentPath, OcrDocument& into)
     if (!guard(documentPath))
         return false;
     if (!QFileInfo(documentPath).isFile())
-        return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+        return fail(EngineTexts::say("e_no_file").arg(documentPath));
     bool fallBack = route_ == Route::Xml;
     if (!fallBack && dumpText(documentPath, into, &fallBack))
         return true;
@@ -74,8 +75,7 @@ bool OcrTextLayer::countPages(const QString& documentPath, int* count)
     bool ok = false;
     *count = run.standardOutput.trimmed().toInt(&ok);
     if (!ok || *count < 0)
-        return fail(
-            QStringLiteral("djvused did not tell the number of pages of %1.").arg(documentPath));
+        return fail(EngineTexts::say("e_ocr_no_count").arg(documentPath));
     return true;
 }
 
@@ -91,15 +91,13 @@ bool OcrTextLayer::dumpText(const QString& documentPath, OcrDocument& into, bool
     bool ok = false;
     const int count = run.standardOutput.left(firstEnd).trimmed().toInt(&ok);
     if (firstEnd < 0 || !ok || count < 0)
-        return fail(
-            QStringLiteral("djvused did not tell the number of pages of %1.").arg(documentPath));
+        return fail(EngineTexts::say("e_ocr_no_count").arg(documentPath));
     QByteArray text = std::move(run.standardOutput);
     text.remove(0, firstEnd + 1); // in place: the text layer may be tens of megabytes
     const DjvusedDump dump = DjvusedDump::parse(text, "txt");
     text.clear();
     if (!dump.ok())
-        return fail(
-            QStringLiteral("djvused's text of %1 does not read: %2").arg(documentPath, dump.error));
+        return fail(EngineTexts::say("e_ocr_text_bad").arg(documentPath, dump.error));
     // Pages without text have no block; a release that does not name the page of a block
     // leaves the pages to the XML route.
     QList<QByteArray> pages(count);
@@ -124,14 +122,14 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
     error_.clear();
     errorShown_ = false;
     if (!QFileInfo(documentPath).isFile())
-        return fail(QStringLiteral("The file %1 does not exist.").arg(documentPath));
+        return fail(EngineTexts::say("e_no_file").arg(documentPath));
     if (!countPages(documentPath, pageCount))
         return false;
     QString error;
     if (*pageCount == 0)
         return into.setPageExpressions({}, &error);
     if (number < 1 || number > *pageCount)
-        return fail(QStringLiteral("%1 has no page %2.").arg(documentPath).arg(number));
+        return fail(EngineTexts::say("e_ocr_no_such_page").arg(documentPath).arg(number));
     const QList<int> asked{number};
     const ToolRun run =
         tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(), QStringLiteral("-e"),
@@ -156,7 +154,7 @@ bool OcrTextLayer::dumpXml(const QString& documentPath, OcrDocument& into)
     if (!run.succeeded())
         return fail(run.failureText(), !run.started);
     if (!QFileInfo::exists(dumpPath))
-        return fail(QStringLiteral("djvutoxml wrote no text dump for %1.").arg(documentPath));
+        return fail(EngineTexts::say("e_ocr_no_dump").arg(documentPath));
     QString error;
     if (!into.load(dumpPath, &error))
         return fail(error);
@@ -190,9 +188,7 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
         if (unwritten != 0) {
             if (attempt < kAttempts)
                 continue;
-            fail(QStringLiteral("djvuxmlparser finished without writing the text of page %1; "
-                                "the document was left as it was.")
-                     .arg(unwritten));
+            fail(EngineTexts::say("e_ocr_parser_page").arg(unwritten));
             return SaveOutcome::Failed;
         }
         QString error;
@@ -216,11 +212,11 @@ bool OcrTextLayer::writeChanges(const OcrDocument& document, SafeChange& change)
     QFile xml(tools_.workPath(kChanges));
     if (!xml.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         xml.write(document.changesXml(change.workingCopy())) < 0 || !xml.flush())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(xml.fileName(), xml.errorString()));
+        return fail(EngineTexts::say("e_ocr_no_write").arg(xml.fileName(), xml.errorString()));
     xml.close();
     const ToolRun run = tools_.discard(QStringLiteral("djvuxmlparser"), {kChanges});
     if (!run.clean())
-        return fail(run.failureText().isEmpty() ? QStringLiteral("djvuxmlparser failed.")
+        return fail(run.failureText().isEmpty() ? EngineTexts::say("e_ocr_parser_failed")
                                                 : run.failureText(),
                     !run.started);
     return true;
@@ -234,7 +230,7 @@ bool OcrTextLayer::setPages(const OcrDocument& document, SafeChange& change)
     const ToolRun run = tools_.discard(
         kDjvused, {change.workingCopy(), QStringLiteral("-s"), QStringLiteral("-f"), kScript});
     if (!run.clean())
-        return fail(run.failureText().isEmpty() ? QStringLiteral("djvused failed.")
+        return fail(run.failureText().isEmpty() ? EngineTexts::say("e_ocr_djvused_failed")
                                                 : run.failureText(),
                     !run.started);
     return true;
@@ -255,9 +251,7 @@ bool OcrTextLayer::readBack(const OcrDocument& document, const QString& copy, in
     // is no proof of anything.
     const QString cut = DjvusedDump::dataError(run.standardOutput);
     if (!cut.isEmpty())
-        return fail(QStringLiteral("djvused's text of the changed copy does not read whole (%1); "
-                                   "the document was left as it was.")
-                        .arg(cut));
+        return fail(EngineTexts::say("e_ocr_copy_bad").arg(cut));
     QList<QStringList> found;
     const QList<QByteArray> lines = run.standardOutput.split('\n');
     for (QByteArray line : lines) {

@@ -1,4 +1,5 @@
 #include "tools/DjvusedDump.h"
+#include "tools/EngineTexts.h"
 
 #include "tools/TextDump.h"
 
@@ -68,9 +69,9 @@ QString DjvusedDump::dataError(QByteArrayView data)
         if (c == '"') {
             const qsizetype close = TextDump::closingQuote(data, pos);
             if (close < 0)
-                return QStringLiteral("a quoted text never closes");
+                return EngineTexts::say("e_dump_quote_open");
             if (depth == 0)
-                return QStringLiteral("a quoted text stands outside any expression");
+                return EngineTexts::say("e_dump_quote_outside");
             pos = close + 1;
             continue;
         }
@@ -78,20 +79,20 @@ QString DjvusedDump::dataError(QByteArrayView data)
             ++depth;
         } else if (c == ')') {
             if (--depth < 0)
-                return QStringLiteral("a \")\" closes no expression");
+                return EngineTexts::say("e_dump_close_nothing");
         } else if (!isBlank(c) && depth == 0) {
-            return QStringLiteral("text stands outside any expression: %1")
+            return EngineTexts::say("e_dump_text_outside")
                 .arg(shown(data.sliced(pos).toByteArray().split('\n').first()));
         }
         ++pos;
     }
     if (depth != 0)
-        return QStringLiteral("an expression never closes");
+        return EngineTexts::say("e_dump_open");
     // The data ends at a lone "." line; a line that is "." with blanks around it is refused
     // too, so no reader of the script can take it for the end.
     for (const QByteArray& line : data.toByteArray().split('\n'))
         if (line.trimmed() == ".")
-            return QStringLiteral("a line holds only \".\"");
+            return EngineTexts::say("e_dump_lone_dot");
     return {};
 }
 
@@ -122,8 +123,7 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
     const QByteArray removeLine = "select; remove-" + kind;
     const QByteArray setLine = "set-" + kind;
     if (capture.isEmpty() || !capture.endsWith('\n')) {
-        dump.error = QStringLiteral("djvused's dump ends in the middle of a line: it was cut "
-                                    "short.");
+        dump.error = EngineTexts::say("e_dump_cut");
         return dump;
     }
     QList<QByteArray> lines = capture.split('\n');
@@ -153,8 +153,7 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
             continue;
         }
         if (line != setLine || !selected) {
-            dump.error = QStringLiteral("djvused's dump holds a line it does not print: %1")
-                             .arg(shown(line));
+            dump.error = EngineTexts::say("e_dump_odd_line").arg(shown(line));
             return dump;
         }
         DumpBlock block;
@@ -164,16 +163,12 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
         while (end < lines.size() && lines[end] != ".")
             block.body += lines[end++] + '\n';
         if (end >= lines.size()) {
-            dump.error = QStringLiteral("djvused's dump of %1 ends without its closing \".\" "
-                                        "line: it was cut short.")
-                             .arg(QString::fromUtf8(name));
+            dump.error = EngineTexts::say("e_dump_no_end").arg(QString::fromUtf8(name));
             return dump;
         }
         const QString why = dataError(block.body);
         if (!why.isEmpty()) {
-            dump.error = QStringLiteral("The data of %1 does not read as well-formed "
-                                        "expressions (%2); it was not used.")
-                             .arg(QString::fromUtf8(name), why);
+            dump.error = EngineTexts::say("e_dump_malformed").arg(QString::fromUtf8(name), why);
             return dump;
         }
         dump.blocks << block;
@@ -181,8 +176,7 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
         i = end;
     }
     if (!removed)
-        dump.error = QStringLiteral("djvused's dump does not begin with \"%1\".")
-                         .arg(QString::fromLatin1(removeLine));
+        dump.error = EngineTexts::say("e_dump_bad_start").arg(QString::fromLatin1(removeLine));
     return dump;
 }
 

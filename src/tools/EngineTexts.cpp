@@ -1,5 +1,6 @@
 #include "tools/EngineTexts.h"
 
+#include "tools/EngineDetailTexts.h"
 #include "tools/TwoLanguageTable.h"
 
 #include <QHash>
@@ -227,17 +228,20 @@ void useEnglish()
 
 const QStringList& keys()
 {
-    return table().keys();
+    static const QStringList all = table().keys() + engineDetailTexts().keys();
+    return all;
 }
 
 QString russianText(const QString& key)
 {
-    return table().russian(key);
+    const QString text = table().russian(key);
+    return text.isNull() ? engineDetailTexts().russian(key) : text;
 }
 
 QString englishText(const QString& key)
 {
-    return table().english(key);
+    const QString text = table().english(key);
+    return text.isNull() ? engineDetailTexts().english(key) : text;
 }
 
 } // namespace EngineTexts

@@ -1,4 +1,5 @@
 #include "tools/LockedFolder.h"
+#include "tools/EngineTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,8 +16,7 @@ LockedFolder::LockedFolder(const QString& templatePath) : dir_(templatePath)
 
 QString LockedFolder::errorString() const
 {
-    return dir_.isValid() ? QStringLiteral("cannot write its lock (is the disk full?)")
-                          : dir_.errorString();
+    return dir_.isValid() ? EngineTexts::say("e_lock_no_write") : dir_.errorString();
 }
 
 bool LockedFolder::removeIfDead(const QString& folder, const QString& lockFile)

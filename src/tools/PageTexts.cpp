@@ -1,4 +1,5 @@
 #include "tools/PageTexts.h"
+#include "tools/EngineTexts.h"
 
 #include "tools/DjvusedDump.h"
 
@@ -28,7 +29,7 @@ PageTexts PageTexts::parse(const QByteArray& capture, const QList<int>& pageNumb
     QList<QByteArray> lines = capture.split('\n');
     if (!capture.endsWith('\n') || lines.size() < 2 ||
         !lines[lines.size() - 2].startsWith(kSizeLine)) {
-        texts.error = QStringLiteral("djvused's text output is cut short.");
+        texts.error = EngineTexts::say("e_text_cut");
         return texts;
     }
     lines.removeLast(); // after the final line feed
@@ -42,25 +43,20 @@ PageTexts PageTexts::parse(const QByteArray& capture, const QList<int>& pageNumb
             continue;
         }
         if (texts.pages.isEmpty()) {
-            texts.error = QStringLiteral("djvused printed text before the first page's size.");
+            texts.error = EngineTexts::say("e_text_before_size");
             return texts;
         }
         texts.pages.last().text += line + '\n';
     }
     if (sizeLines != pageNumbers.size()) {
-        texts.error = QStringLiteral("djvused's text output is cut short: it holds %1 of %2 pages.")
-                          .arg(sizeLines)
-                          .arg(pageNumbers.size());
+        texts.error = EngineTexts::say("e_text_cut_pages").arg(sizeLines).arg(pageNumbers.size());
         texts.pages.clear();
         return texts;
     }
     for (Page& page : texts.pages) {
         const QString why = DjvusedDump::dataError(page.text);
         if (!why.isEmpty()) {
-            texts.error = QStringLiteral("The text layer of page %1 is cut short or malformed "
-                                         "(%2).")
-                              .arg(page.number)
-                              .arg(why);
+            texts.error = EngineTexts::say("e_text_page_bad").arg(page.number).arg(why);
             texts.pages.clear();
             return texts;
         }

@@ -104,7 +104,7 @@ bool SafeChange::prepare(QString* error)
             recovery == SwapJournal::Recovery::Undone) {
             *error = recovery == SwapJournal::Recovery::Refused
                          ? found
-                         : found + QStringLiteral(" Nothing else was changed: run the job again.");
+                         : found + QLatin1Char(' ') + EngineTexts::say("e_safe_run_again");
             return false;
         }
     }
@@ -362,13 +362,12 @@ bool SafeChange::commitIndirect(QString* error)
     if (notRestored.isEmpty()) {
         lock.unlock();
         QDir(aside.path()).removeRecursively();
-        *error = notRemoved.isEmpty()
-                     ? failure + QStringLiteral("; every file was left as it was.")
-                     : failure + QStringLiteral("; the new files %1 could not be removed.")
-                                     .arg(notRemoved.join(QStringLiteral(", ")));
+        *error = notRemoved.isEmpty() ? failure + EngineTexts::say("e_safe_all_kept")
+                                      : failure + EngineTexts::say("e_safe_new_kept")
+                                                      .arg(notRemoved.join(QStringLiteral(", ")));
     } else {
         // The journal stays, so the next change of this document tries again.
-        *error = failure + QStringLiteral("; the original files %1 are kept in %2.")
+        *error = failure + EngineTexts::say("e_safe_originals")
                                .arg(notRestored.join(QStringLiteral(", ")),
                                     QDir::toNativeSeparators(backups.path()));
     }

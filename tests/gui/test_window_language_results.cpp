@@ -3,6 +3,7 @@
 #include "test_main_window_harness.h"
 
 #include "DjvuFixture.h"
+#include "EnglishSentences.h"
 #include "app/TipTexts.h"
 #include "jobs/ui/CreateTab.h"
 #include "jobs/ui/FixListTab.h"
@@ -24,27 +25,6 @@
 #include <QTableView>
 
 namespace {
-
-// Every sentence-like text of the shipped English file (values of two words or more).
-QStringList englishSentences()
-{
-    QFile file(QStringLiteral(TOCSMITH_SOURCE_DIR "/language/English.lng"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    QStringList sentences;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0 || line.startsWith(u';') || line.startsWith(u'['))
-            continue;
-        // The placeholders split a value into its fixed parts.
-        for (const QString& part : line.mid(eq + 1).trimmed().split(
-                 QRegularExpression(QStringLiteral("%\\d")), Qt::SkipEmptyParts)) {
-            const QString words = part.trimmed();
-            if (words.count(u' ') >= 1 && words.size() > 6)
-                sentences << words;
-        }
-    }
-    return sentences;
-}
 
 class WindowLanguageTest : public WindowTest
 {

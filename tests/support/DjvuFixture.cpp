@@ -345,6 +345,27 @@ bool DjvuFixture::writeSleepingTool(const QString& folder, const QString& tool, 
     return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+bool DjvuFixture::writeMisreadingDjvused(const QString& folder, const QString& word,
+                                         const QByteArray& printed)
+{
+    const QString real = QStandardPaths::findExecutable(QStringLiteral("djvused"));
+    if (real.isEmpty() || !QDir(folder).mkpath(QStringLiteral("bin")))
+        return false;
+    const QString output = QDir(folder).filePath(QStringLiteral("bin/djvused.printed"));
+    const QString path = QDir(folder).filePath(QStringLiteral("bin/djvused"));
+    const QByteArray script = "#!/bin/sh\n"
+                              "for a in \"$@\"; do\n"
+                              "  [ \"$a\" = '" +
+                              word.toUtf8() + "' ] && exec cat '" + output.toUtf8() +
+                              "'\n"
+                              "done\n"
+                              "exec '" +
+                              real.toUtf8() + "' \"$@\"\n";
+    if (!writeAll(output, printed) || !writeAll(path, script))
+        return false;
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 qint64 DjvuFixture::waitForMarker(const QString& marker)
 {
     while (!QFileInfo::exists(marker))

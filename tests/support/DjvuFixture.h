@@ -98,6 +98,11 @@ public:
     // The same for any tool of DjVuLibre; an empty word stops every run of it.
     static bool writeSleepingTool(const QString& folder, const QString& tool, const QString& word,
                                   const QString& marker, const QString& gate = QString());
+    // Writes `<folder>/bin/djvused`, a stand-in that hands every run to the real djvused
+    // except one whose arguments include `word` ("output-ant", ...): that one prints
+    // `printed` and exits 0, as a djvused that misreads the document would.
+    static bool writeMisreadingDjvused(const QString& folder, const QString& word,
+                                       const QByteArray& printed);
     // Waits until the sleeping stand-in has written its marker; its process id.
     static qint64 waitForMarker(const QString& marker);
     // The process still exists (a zombie counts as gone).
