@@ -1,4 +1,5 @@
 #include "cli/BatchOptions.h"
+#include "cli/CliLanguage.h"
 #include "tools/EngineTexts.h"
 
 namespace {
@@ -82,13 +83,25 @@ bool BatchOptions::take(QStringList* args, BatchOptions* options, QString* error
 
 const char* BatchOptions::helpText()
 {
-    return "Batches:\n"
-           "  --jobs N              work on up to N documents at once (default 1: one after\n"
-           "                        another, stopping at the first failure); the log lines of\n"
-           "                        each document stay together, prefixed with its name\n"
-           "  --keep-going          try every document even after one failed\n"
-           "  --report FILE.json    write one record per document (see the README)\n"
-           "  --only K              of the documents given, work on the K-th alone\n"
-           "With --jobs N > 1 or --keep-going every document is tried; a failed one stays as\n"
-           "it was, and the exit status is 1 when any failed.\n";
+    static const char english[] =
+        "Batches:\n"
+        "  --jobs N              work on up to N documents at once (default 1: one after\n"
+        "                        another, stopping at the first failure); the log lines of\n"
+        "                        each document stay together, prefixed with its name\n"
+        "  --keep-going          try every document even after one failed\n"
+        "  --report FILE.json    write one record per document (see the README)\n"
+        "  --only K              of the documents given, work on the K-th alone\n"
+        "With --jobs N > 1 or --keep-going every document is tried; a failed one stays as\n"
+        "it was, and the exit status is 1 when any failed.\n";
+    static const char russian[] =
+        "Пакеты:\n"
+        "  --jobs N              обрабатывать до N документов сразу (по умолчанию 1: один за\n"
+        "                        другим, до первой ошибки); строки журнала каждого\n"
+        "                        документа идут вместе, с его именем в начале\n"
+        "  --keep-going          обрабатывать все документы и после ошибки в одном из них\n"
+        "  --report FILE.json    записать по одной записи на документ (см. README)\n"
+        "  --only K              из заданных документов обработать только K-й\n"
+        "С --jobs N > 1 или --keep-going обрабатывается каждый документ; документ с ошибкой\n"
+        "остаётся как был, а код завершения равен 1, если ошибка была хоть в одном.\n";
+    return CliLanguage::inLocale(english, russian);
 }

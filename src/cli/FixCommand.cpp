@@ -40,9 +40,29 @@ const char kFixUsage[] =
     "Exit status: 0 every file was aligned, 1 a file failed, 2 wrong usage, 130 stopped by\n"
     "SIGINT or SIGTERM (the file being worked on stays as it was).\n";
 
+const char kFixUsageRussian[] =
+    "Использование: tocsmith-cli fix [--no-backup] [--language FILE.lng] FILE.djvu...\n"
+    "\n"
+    "Выравнивает прямоугольные и овальные гиперссылки каждого документа постранично:\n"
+    "ссылки страницы делятся на левый и правый столбцы, и каждая ссылка столбца получает\n"
+    "его левый край и ширину. Остальные аннотации не меняются.\n"
+    "Файлы обрабатываются по порядку; первая ошибка останавливает запуск, а файлы до неё\n"
+    "остаются обработанными.\n"
+    "\n"
+    "С --jobs N > 1 или --keep-going обрабатывается каждый файл.\n"
+    "\n"
+    "Параметры:\n"
+    "  --no-backup           не копировать файл в FILE.djvu.backup перед изменением\n"
+    "  --language FILE.lng   брать тексты журнала и сообщений из этого файла языка\n"
+    "  -h, --help            показать эту справку\n"
+    "\n"
+    "Код завершения: 0 все файлы выровнены, 1 ошибка в файле, 2 неверный вызов, 130\n"
+    "остановлено SIGINT или SIGTERM (обрабатываемый файл остаётся как был).\n";
+
 int usageError(const QString& what)
 {
-    std::fprintf(stderr, "tocsmith-cli fix: %s\n\n%s", what.toLocal8Bit().constData(), kFixUsage);
+    std::fprintf(stderr, "tocsmith-cli fix: %s\n\n%s", what.toLocal8Bit().constData(),
+                 CliLanguage::inLocale(kFixUsage, kFixUsageRussian));
     return 2;
 }
 
@@ -66,7 +86,7 @@ int runFixCommand(const QStringList& arguments)
         } else if (arg == QLatin1String("--")) {
             optionsEnd = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            std::fputs(kFixUsage, stdout);
+            std::fputs(CliLanguage::inLocale(kFixUsage, kFixUsageRussian), stdout);
             std::fputs(BatchOptions::helpText(), stdout);
             return 0;
         } else if (arg == QLatin1String("--no-backup")) {

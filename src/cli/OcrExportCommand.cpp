@@ -1,3 +1,4 @@
+#include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
@@ -23,10 +24,24 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 done, 1 the text layer could not be read, 2 usage error.\n";
 
+const char kHelpRussian[] =
+    "Использование: tocsmith-cli ocr-export FILE.djvu [--pages FIRST-LAST] [--route djvused|xml]\n"
+    "\n"
+    "Выводит текстовый слой FILE.djvu так, как его показывает редактор OCR: по строке на\n"
+    "строку текста, слова строки через один пробел, перед каждой страницей строка\n"
+    "'=== page N/M ==='. Исправьте слова и верните текст командой ocr-import.\n"
+    "\n"
+    "  --pages FIRST-LAST  только эти страницы (с 1; одно число для одной страницы)\n"
+    "  --route xml         читать текст через djvutoxml, а не в текстовой форме djvused\n"
+    "                      (медленнее; по умолчанию djvused, а путь через XML выбирается\n"
+    "                      и сам, где форма djvused не передаёт слова)\n"
+    "\n"
+    "Код завершения: 0 готово, 1 текстовый слой не читается, 2 неверный вызов.\n";
+
 int usage(const QString& problem)
 {
     std::fprintf(stderr, "tocsmith-cli ocr-export: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 kHelp);
+                 CliLanguage::inLocale(kHelp, kHelpRussian));
     return 2;
 }
 
@@ -46,7 +61,7 @@ int runOcrExportCommand(const QStringList& args)
                 return usage(EngineTexts::say("e_cli_one_document"));
             file = args[i];
         } else if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
-            std::fputs(kHelp, stdout);
+            std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
             return 0;
         } else if (args[i] == QLatin1String("--pages")) {
             if (i + 1 >= args.size())

@@ -1,3 +1,4 @@
+#include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
 
 #include "cli/Commands.h"
@@ -26,10 +27,26 @@ const char kHelp[] =
     "Exit status: 0 done, 1 the text did not match or the document could not be changed,\n"
     "2 usage error.\n";
 
+const char kHelpRussian[] =
+    "Использование: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup] [--route djvused|xml]\n"
+    "\n"
+    "Записывает исправленные слова из TEXT (как его вывела ocr-export, '-' для\n"
+    "стандартного ввода) в текстовый слой FILE.djvu. Меняются только буквы: каждое слово\n"
+    "сохраняет свою рамку, поэтому в каждой строке страницы должно остаться столько же\n"
+    "слов (пробелов). Страницы, которых нет в TEXT, не меняются. Если хоть одна страница\n"
+    "не совпадает, документ не меняется вовсе.\n"
+    "Перед изменением документ копируется в FILE.djvu.backup, если не задан --no-backup.\n"
+    "'--' завершает параметры: имена после него берутся как есть.\n"
+    "\n"
+    "  --route xml  читать и писать через djvutoxml и djvuxmlparser, а не через djvused\n"
+    "\n"
+    "Код завершения: 0 готово, 1 текст не совпал или документ не удалось изменить,\n"
+    "2 неверный вызов.\n";
+
 int usage(const QString& problem)
 {
     std::fprintf(stderr, "tocsmith-cli ocr-import: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 kHelp);
+                 CliLanguage::inLocale(kHelp, kHelpRussian));
     return 2;
 }
 
@@ -48,7 +65,7 @@ int runOcrImportCommand(const QStringList& arguments)
     }
     const CommandArguments split = CommandArguments::split(args);
     if (split.has("--help") || split.has("-h")) {
-        std::fputs(kHelp, stdout);
+        std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
         return 0;
     }
     bool backup = true;

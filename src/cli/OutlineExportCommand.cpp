@@ -1,3 +1,4 @@
+#include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "links/DocumentOutline.h"
@@ -22,10 +23,23 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 done, 1 the outline could not be read, 2 usage error.\n";
 
+const char kHelpRussian[] =
+    "Использование: tocsmith-cli outline-export FILE.djvu\n"
+    "\n"
+    "Выводит закладки FILE.djvu, по закладке на строку: по два пробела на уровень,\n"
+    "заголовок, табуляция, цель. Цель, которая является страницей документа (по номеру\n"
+    "или имени файла), выводится номером страницы; любая другая цель (например,\n"
+    "веб-адрес) — так, как она записана в документе. Заголовки передаются точно:\n"
+    "\\\\ для обратной косой черты, \\t, \\n, \\r и \\xHH для других управляющих\n"
+    "символов и байтов не в UTF-8. Исправьте текст и запишите его обратно командой\n"
+    "outline-import. Для документа без закладок не выводится ничего.\n"
+    "\n"
+    "Код завершения: 0 готово, 1 закладки не читаются, 2 неверный вызов.\n";
+
 int usage(const QString& problem)
 {
     std::fprintf(stderr, "tocsmith-cli outline-export: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 kHelp);
+                 CliLanguage::inLocale(kHelp, kHelpRussian));
     return 2;
 }
 
@@ -35,7 +49,7 @@ int runOutlineExportCommand(const QStringList& args)
 {
     const CommandArguments split = CommandArguments::split(args);
     if (split.has("--help") || split.has("-h")) {
-        std::fputs(kHelp, stdout);
+        std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
         return 0;
     }
     if (!split.options.isEmpty())

@@ -1,3 +1,4 @@
+#include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
 
 #include "cli/Commands.h"
@@ -26,10 +27,27 @@ const char kHelp[] =
     "Exit status: 0 done, 1 the text did not read or the document could not be changed,\n"
     "2 usage error.\n";
 
+const char kHelpRussian[] =
+    "Использование: tocsmith-cli outline-import [--no-backup] FILE.djvu TEXT\n"
+    "\n"
+    "Записывает TEXT (как его выводит outline-export, '-' для стандартного ввода) как\n"
+    "закладки FILE.djvu вместо прежних; пустой TEXT удаляет их.\n"
+    "Каждая строка: по два пробела на уровень, заголовок, табуляция, цель. Цель-число —\n"
+    "это страница документа, записанная в том виде, в каком закладки документа уже её\n"
+    "называют; любая другая цель записывается как есть.\n"
+    "Строка без табуляции, отступ глубже предыдущей строки больше чем на уровень,\n"
+    "страница вне документа или неизвестная последовательность с обратной косой чертой\n"
+    "сообщаются с номером строки, и документ не меняется вовсе.\n"
+    "\n"
+    "  --no-backup  не копировать документ в FILE.djvu.backup перед изменением\n"
+    "\n"
+    "Код завершения: 0 готово, 1 текст не читается или документ не удалось изменить,\n"
+    "2 неверный вызов.\n";
+
 int usage(const QString& problem)
 {
     std::fprintf(stderr, "tocsmith-cli outline-import: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 kHelp);
+                 CliLanguage::inLocale(kHelp, kHelpRussian));
     return 2;
 }
 
@@ -39,7 +57,7 @@ int runOutlineImportCommand(const QStringList& args)
 {
     const CommandArguments split = CommandArguments::split(args);
     if (split.has("--help") || split.has("-h")) {
-        std::fputs(kHelp, stdout);
+        std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
         return 0;
     }
     bool backup = true;

@@ -21,6 +21,19 @@ const char kUsage[] = "Usage: tocsmith-cli COMMAND [options] ...\n"
                       "\n"
                       "Run 'tocsmith-cli COMMAND --help' for the options of a command.\n";
 
+const char kUsageRussian[] =
+    "Использование: tocsmith-cli КОМАНДА [параметры] ...\n"
+    "\n"
+    "Команды:\n"
+    "  create          превратить страницу оглавления или указателя в гиперссылки\n"
+    "  fix             выровнять гиперссылки, которые в документе уже есть\n"
+    "  ocr-export      вывести текстовый слой документа, по строке на строку текста\n"
+    "  ocr-import      записать исправленный текстовый слой обратно в документ\n"
+    "  outline-export  вывести закладки документа текстом\n"
+    "  outline-import  записать такой текст как закладки документа\n"
+    "\n"
+    "Параметры команды: 'tocsmith-cli КОМАНДА --help'.\n";
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -31,7 +44,7 @@ int main(int argc, char* argv[])
     args.removeFirst();
     if (args.isEmpty() || args.first() == QLatin1String("--help") ||
         args.first() == QLatin1String("-h")) {
-        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        std::fputs(CliLanguage::inLocale(kUsage, kUsageRussian), args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
     // Usage errors come before any language file is read: they follow the locale.
@@ -52,6 +65,6 @@ int main(int argc, char* argv[])
         return runOutlineImportCommand(args);
     std::fprintf(stderr, "tocsmith-cli: %s\n\n%s",
                  EngineTexts::say("e_cli_unknown_command").arg(command).toLocal8Bit().constData(),
-                 kUsage);
+                 CliLanguage::inLocale(kUsage, kUsageRussian));
     return 2;
 }

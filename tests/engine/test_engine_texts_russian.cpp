@@ -1,5 +1,6 @@
 // Failures of the finer kinds (a misread annotation dump, a bad outline line, a bad plan
-// line, a wrong command line) told in Russian leave no English sentence behind.
+// line, a wrong command line) told in Russian leave no English sentence behind; the help of
+// a command in a Russian locale is Russian.
 #include "CliRun.h"
 #include "CreateTestSupport.h"
 #include "EnglishSentences.h"
@@ -105,6 +106,29 @@ TEST_F(RussianFailureTest, TheCommandLineInARussianLocaleRefusesInRussian)
         EXPECT_EQ(englishSentencesIn(problem), QStringList()) << problem.toStdString();
     }
     EXPECT_EQ(DjvuFixture::readAll(path), before);
+}
+
+TEST(RussianHelpTest, TheHelpOfACommandFollowsARussianLocale)
+{
+    QProcessEnvironment english = russianLocale();
+    english.insert("LC_ALL", "en_US.UTF-8");
+    for (const char* command :
+         {"fix", "ocr-export", "ocr-import", "outline-export", "outline-import"}) {
+        const CliRun russian = runCli({command, "--help"}, russianLocale());
+        EXPECT_EQ(russian.status, 0) << command;
+        EXPECT_TRUE(
+            russian.out.startsWith(QStringLiteral("Использование: tocsmith-cli ") + command))
+            << russian.out.toStdString();
+        // No sentence of the English help is left in the Russian one.
+        const CliRun help = runCli({command, "--help"}, english);
+        ASSERT_TRUE(help.out.startsWith(QStringLiteral("Usage: tocsmith-cli ") + command));
+        for (const QString& line : help.out.split('\n')) {
+            if (line.count(QRegularExpression("\\b[a-z]{3,}\\b")) >= 3) {
+                EXPECT_FALSE(russian.out.contains(line.trimmed())) << line.toStdString();
+            }
+        }
+    }
+    EXPECT_TRUE(runCli({"--help"}, russianLocale()).out.startsWith("Использование:"));
 }
 
 } // namespace
