@@ -8,6 +8,7 @@
 #include "cli/DocumentLoop.h"
 #include "cli/LastMessageSink.h"
 #include "cli/StopSignals.h"
+#include "cli/UsageError.h"
 #include "links/FixPass.h"
 #include "tools/EngineTexts.h"
 #include "tools/ToolRunner.h"
@@ -59,11 +60,9 @@ const char kFixUsageRussian[] =
     "Код завершения: 0 все файлы выровнены, 1 ошибка в файле, 2 неверный вызов, 130\n"
     "остановлено SIGINT или SIGTERM (обрабатываемый файл остаётся как был).\n";
 
-int usageError(const QString& what)
+int refuse(const QString& what)
 {
-    std::fprintf(stderr, "tocsmith-cli fix: %s\n\n%s", what.toLocal8Bit().constData(),
-                 CliLanguage::inLocale(kFixUsage, kFixUsageRussian));
-    return 2;
+    return usageError("fix", what, kFixUsage, kFixUsageRussian);
 }
 
 } // namespace
@@ -74,7 +73,7 @@ int runFixCommand(const QStringList& arguments)
     BatchOptions batch;
     QString batchError;
     if (!BatchOptions::take(&args, &batch, &batchError))
-        return usageError(batchError);
+        return refuse(batchError);
     bool backup = true;
     QString language;
     QStringList files;
@@ -93,20 +92,20 @@ int runFixCommand(const QStringList& arguments)
             backup = false;
         } else if (arg == QLatin1String("--language")) {
             if (i + 1 >= args.size())
-                return usageError(EngineTexts::say("e_opt_language_name"));
+                return refuse(EngineTexts::say("e_opt_language_name"));
             language = args[++i];
         } else if (arg.startsWith(QLatin1String("--language="))) {
             language = arg.mid(int(sizeof("--language=")) - 1);
         } else {
-            return usageError(EngineTexts::say("e_opt_unknown_quoted").arg(arg));
+            return refuse(EngineTexts::say("e_opt_unknown_quoted").arg(arg));
         }
     }
     if (files.isEmpty())
-        return usageError(EngineTexts::say("e_opt_no_file"));
+        return refuse(EngineTexts::say("e_opt_no_file"));
 
     MessageTexts texts;
     if (!CliLanguage::choose(language, &texts))
-        return usageError(EngineTexts::say("e_opt_no_language").arg(language));
+        return refuse(EngineTexts::say("e_opt_no_language").arg(language));
 
     if (batch.jobs > 1) {
         QStringList paths;

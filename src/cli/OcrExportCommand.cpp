@@ -2,6 +2,7 @@
 #include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
+#include "cli/UsageError.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "tools/EngineTexts.h"
@@ -40,9 +41,7 @@ const char kHelpRussian[] =
 
 int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli ocr-export: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 CliLanguage::inLocale(kHelp, kHelpRussian));
-    return 2;
+    return usageError("ocr-export", problem, kHelp, kHelpRussian);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
+#include "cli/UsageError.h"
 
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
@@ -45,9 +46,7 @@ const char kHelpRussian[] =
 
 int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli ocr-import: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 CliLanguage::inLocale(kHelp, kHelpRussian));
-    return 2;
+    return usageError("ocr-import", problem, kHelp, kHelpRussian);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
 #include "cli/Commands.h"
+#include "cli/UsageError.h"
 #include "links/DocumentOutline.h"
 #include "links/OutlineText.h"
 #include "tools/EngineTexts.h"
@@ -38,9 +39,7 @@ const char kHelpRussian[] =
 
 int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli outline-export: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 CliLanguage::inLocale(kHelp, kHelpRussian));
-    return 2;
+    return usageError("outline-export", problem, kHelp, kHelpRussian);
 }
 
 } // namespace

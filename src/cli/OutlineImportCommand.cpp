@@ -1,5 +1,6 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
+#include "cli/UsageError.h"
 
 #include "cli/Commands.h"
 #include "links/DocumentOutline.h"
@@ -46,9 +47,7 @@ const char kHelpRussian[] =
 
 int usage(const QString& problem)
 {
-    std::fprintf(stderr, "tocsmith-cli outline-import: %s\n\n%s", problem.toLocal8Bit().constData(),
-                 CliLanguage::inLocale(kHelp, kHelpRussian));
-    return 2;
+    return usageError("outline-import", problem, kHelp, kHelpRussian);
 }
 
 } // namespace
