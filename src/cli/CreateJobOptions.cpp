@@ -1,4 +1,6 @@
 #include "cli/CreateJobOptions.h"
+#include "cli/CliLanguage.h"
+#include "cli/CreateHelpRussian.h"
 #include "tools/EngineTexts.h"
 
 #include "jobs/CreateJob.h"
@@ -106,11 +108,14 @@ bool checkStyle(const Style& style, const QString& prefix, QString* error)
 
 const char* CreateJobOptions::usageHint()
 {
-    return "Run 'tocsmith-cli create --help' for the options.\n";
+    return CliLanguage::inLocale("Run 'tocsmith-cli create --help' for the options.\n",
+                                 "Параметры: 'tocsmith-cli create --help'.\n");
 }
 
 QString CreateJobOptions::helpText()
 {
+    if (CliLanguage::localeIsRussian())
+        return QString::fromUtf8(createHelpRussian());
     return QStringLiteral(
         "Usage: tocsmith-cli create [options] FILE.djvu...\n"
         "\n"
