@@ -108,12 +108,15 @@ int runCreateCommand(const QStringList& arguments)
         // The plan first, one line per entry, then the script made from it.
         pass.setPlanSink([&log](const ContentsPlan& plan) {
             log.finishLine();
-            std::printf("# Entries of %s\n", plan.path.toLocal8Bit().constData());
+            std::printf("# %s\n",
+                        EngineTexts::say("e_dry_entries").arg(plan.path).toLocal8Bit().constData());
             for (const QString& line : plan.describeEntries())
                 std::printf("%s\n", line.toLocal8Bit().constData());
             if (plan.writesOutline) {
-                std::printf("# Outline of %s\n%s", plan.path.toLocal8Bit().constData(),
-                            OutlineText::write(plan.outline, plan.pageCount).constData());
+                std::printf(
+                    "# %s\n%s",
+                    EngineTexts::say("e_dry_outline").arg(plan.path).toLocal8Bit().constData(),
+                    OutlineText::write(plan.outline, plan.pageCount).constData());
             }
             std::fflush(stdout);
         });
@@ -121,7 +124,8 @@ int runCreateCommand(const QStringList& arguments)
             log.finishLine();
             QByteArray text = script;
             text.replace("\r\n", "\n");
-            std::printf("# Hyperlink script for %s\n%s", path.toLocal8Bit().constData(),
+            std::printf("# %s\n%s",
+                        EngineTexts::say("e_dry_script").arg(path).toLocal8Bit().constData(),
                         text.constData());
             std::fflush(stdout);
         });

@@ -1,4 +1,5 @@
 #include "links/ContentsPlan.h"
+#include "tools/EngineTexts.h"
 
 int ContentsPlan::entryCount() const
 {
@@ -13,7 +14,7 @@ QStringList ContentsPlan::describeEntries() const
     QStringList lines;
     for (const PlanPage& page : pages) {
         for (const PlanEntry& e : page.entries) {
-            lines << QStringLiteral("Page %1: \"%2\" %3 -> page %4, %5 %6 %7 %8 %9")
+            lines << EngineTexts::say("e_dry_entry")
                          .arg(e.contentsPage)
                          .arg(e.title, QString::fromLatin1(e.printed))
                          .arg(e.targetPage)

@@ -328,6 +328,14 @@ const TwoLanguageText kEntries[] = {
      "page %1: %2"},
     {"e_page_problem", "страница %1: %2",
      "page %1, %2"},
+    {"e_dry_entries", "Записи %1",
+     "Entries of %1"},
+    {"e_dry_outline", "Закладки %1",
+     "Outline of %1"},
+    {"e_dry_script", "Сценарий гиперссылок для %1",
+     "Hyperlink script for %1"},
+    {"e_dry_entry", "Стр. %1: «%2» %3 -> стр. %4, %5 %6 %7 %8 %9",
+     "Page %1: \"%2\" %3 -> page %4, %5 %6 %7 %8 %9"},
 };
 // clang-format on
 
