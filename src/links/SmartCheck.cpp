@@ -37,7 +37,7 @@ QString SmartCheck::describe(const SmartEntry& e)
     QString title = e.title;
     if (title.size() > 60)
         title = title.left(57) + QStringLiteral("...");
-    return QStringLiteral("page %1, \"%2\"").arg(e.contentsPage).arg(title);
+    return EngineTexts::say("e_entry_named").arg(e.contentsPage).arg(title);
 }
 
 SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,

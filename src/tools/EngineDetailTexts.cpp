@@ -336,6 +336,8 @@ const TwoLanguageText kEntries[] = {
      "Hyperlink script for %1"},
     {"e_dry_entry", "Стр. %1: «%2» %3 -> стр. %4, %5 %6 %7 %8 %9",
      "Page %1: \"%2\" %3 -> page %4, %5 %6 %7 %8 %9"},
+    {"e_entry_named", "стр. %1, «%2»",
+     "page %1, \"%2\""},
 };
 // clang-format on
 
