@@ -4,6 +4,8 @@
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 
+#include <QMap>
+
 #include <cstdio>
 
 namespace {
@@ -75,15 +77,20 @@ int runOcrExportCommand(const QStringList& args)
         std::fputs("tocsmith-cli ocr-export: cannot create a work folder\n", stderr);
         return 1;
     }
-    OcrDocument document;
+    // The pages' text is kept in the form printed, not the document: a fraction of its size.
     OcrTextLayer layer(tools.runner());
     layer.setRoute(route);
-    if (!layer.dump(file, document)) {
+    QMap<int, QByteArray> texts;
+    const auto keep = [&texts, first, last](int number, const OcrPageText& page) {
+        if (number >= first && (last == 0 || number <= last))
+            texts[number] = OcrTextForm::pageLines(page);
+    };
+    int count = 0;
+    if (!layer.readPages(file, keep, &count)) {
         if (!layer.errorShown())
             tools.messages.showMessage(layer.error(), QString());
         return 1;
     }
-    const int count = document.pageCount();
     if (pages.isEmpty())
         last = count;
     if (last > count) {
@@ -95,8 +102,10 @@ int runOcrExportCommand(const QStringList& args)
                                    QString());
         return 1;
     }
-    const QByteArray text = OcrTextForm::write(document, first, last);
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    for (int number = first; number <= last; ++number) {
+        const QByteArray text = OcrTextForm::pageHeader(number, count) + '\n' + texts.value(number);
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    }
     std::fflush(stdout);
     return 0;
 }
