@@ -16,10 +16,17 @@ QByteArray pageHeader(int number, int count)
 QByteArray write(const OcrDocument& document, int first, int last)
 {
     QByteArray out;
-    for (int number = first; number <= last; ++number) {
-        out += pageHeader(number, document.pageCount()) + '\n';
-        for (const QString& line : document.page(number).lines)
-            out += line.toUtf8() + '\n';
+    for (int number = first; number <= last; ++number)
+        out += pageHeader(number, document.pageCount()) + '\n' + pageLines(document.page(number));
+    return out;
+}
+
+QByteArray pageLines(const OcrPageText& page)
+{
+    QByteArray out;
+    for (const QString& line : page.lines) {
+        out += line.toUtf8();
+        out += '\n';
     }
     return out;
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class OcrDocument;
+struct OcrPageText;
 
 // The plain text form of a text layer that ocr-export prints and ocr-import reads: each
 // page starts with a line "=== page N/M ===", followed by one line per text line of the
@@ -15,6 +16,8 @@ namespace OcrTextForm {
 
 QByteArray pageHeader(int number, int count);
 QByteArray write(const OcrDocument& document, int first, int last);
+// A page's lines, each ending in a line feed, without its header.
+QByteArray pageLines(const OcrPageText& page);
 
 struct Parsed
 {

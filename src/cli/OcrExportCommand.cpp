@@ -7,6 +7,8 @@
 #include "ocr/OcrTextLayer.h"
 #include "tools/EngineTexts.h"
 
+#include <QMap>
+
 #include <cstdio>
 
 namespace {
@@ -92,15 +94,20 @@ int runOcrExportCommand(const QStringList& args)
                      EngineTexts::say("e_cli_no_work").toLocal8Bit().constData());
         return 1;
     }
-    OcrDocument document;
+    // The pages' text is kept in the form printed, not the document: a fraction of its size.
     OcrTextLayer layer(tools.runner());
     layer.setRoute(route);
-    if (!layer.dump(file, document)) {
+    QMap<int, QByteArray> texts;
+    const auto keep = [&texts, first, last](int number, const OcrPageText& page) {
+        if (number >= first && (last == 0 || number <= last))
+            texts[number] = OcrTextForm::pageLines(page);
+    };
+    int count = 0;
+    if (!layer.readPages(file, keep, &count)) {
         if (!layer.errorShown())
             tools.messages.showMessage(layer.error(), QString());
         return 1;
     }
-    const int count = document.pageCount();
     if (pages.isEmpty())
         last = count;
     if (last > count) {
@@ -108,8 +115,10 @@ int runOcrExportCommand(const QStringList& args)
             EngineTexts::say("e_ocrexport_pages").arg(file).arg(count).arg(pages), QString());
         return 1;
     }
-    const QByteArray text = OcrTextForm::write(document, first, last);
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    for (int number = first; number <= last; ++number) {
+        const QByteArray text = OcrTextForm::pageHeader(number, count) + '\n' + texts.value(number);
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    }
     std::fflush(stdout);
     return 0;
 }

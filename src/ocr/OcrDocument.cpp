@@ -107,9 +107,8 @@ int spacesIn(const QString& line)
 bool wordQuotes(QByteArrayView line, qsizetype* open, qsizetype* close)
 {
     ZoneBox box;
-    QByteArray text;
     bool malformed = false;
-    if (!TextDump::parseWordRecord(line, &box, &text, &malformed))
+    if (!TextDump::parseWordRecord(line, &box, nullptr, &malformed))
         return false;
     *open = line.indexOf('"');
     *close = TextDump::closingQuote(line, *open);
@@ -182,28 +181,58 @@ bool OcrDocument::setXml(const QByteArray& xml, QString* error)
 
 bool OcrDocument::setPageExpressions(const QList<QByteArray>& pages, QString* error)
 {
+    QList<QList<QByteArray>> lines(pages.size());
+    for (qsizetype n = 0; n < pages.size(); ++n)
+        if (!expressionLines(pages[n], int(n + 1), &lines[n], error))
+            return false;
+    setPageLines(std::move(lines));
+    return true;
+}
+
+bool OcrDocument::expressionLines(QByteArrayView expression, int number, QList<QByteArray>* lines,
+                                  QString* error, LineBytes bytes)
+{
+    for (qsizetype from = 0; from < expression.size();) {
+        qsizetype end = expression.indexOf('\n', from);
+        if (end < 0)
+            end = expression.size();
+        QByteArrayView line = expression.sliced(from, end - from);
+        from = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty())
+            continue;
+        qsizetype open = 0, close = 0;
+        if (TextDump::isWordRecord(line) && !wordQuotes(line, &open, &close)) {
+            *error = EngineTexts::say("e_ocr_word_not_alone")
+                         .arg(number)
+                         .arg(QString::fromUtf8(line.trimmed().toByteArray().left(60)));
+            return false;
+        }
+        lines->append(bytes == LineBytes::Copied
+                          ? line.toByteArray()
+                          : QByteArray::fromRawData(line.constData(), line.size()));
+    }
+    return true;
+}
+
+void OcrDocument::setPageLines(QList<QList<QByteArray>> pages)
+{
+    qsizetype size = 0;
+    for (const QList<QByteArray>& page : pages)
+        size += page.size() + 1;
     QList<QByteArray> lines;
+    lines.reserve(size);
     QList<qsizetype> table;
+    table.reserve(pages.size() + 1);
     for (qsizetype n = 0; n < pages.size(); ++n) {
         table << lines.size();
         lines << "select " + QByteArray::number(n + 1);
-        QList<QByteArray> expression = pages[n].split('\n');
-        for (QByteArray& line : expression) {
-            if (line.endsWith('\r'))
-                line.chop(1);
-            if (line.trimmed().isEmpty())
-                continue;
-            qsizetype open = 0, close = 0;
-            if (TextDump::isWordRecord(line) && !wordQuotes(line, &open, &close)) {
-                *error = EngineTexts::say("e_ocr_word_not_alone")
-                             .arg(n + 1)
-                             .arg(QString::fromUtf8(line.trimmed().left(60)));
-                return false;
-            }
-            lines << line;
-        }
+        for (QByteArray& line : pages[n])
+            lines << std::move(line);
+        pages[n] = {}; // each page's list goes as soon as its lines moved
     }
-    return take(lines, table, Format::Djvused, error);
+    take(std::move(lines), std::move(table), Format::Djvused, nullptr);
 }
 
 bool OcrDocument::take(QList<QByteArray> lines, QList<qsizetype> table, Format format, QString*)
@@ -280,10 +309,13 @@ OcrPageText OcrDocument::page(int number) const
     OcrPageText page;
     const QList<QList<qsizetype>> textLines = textLinesOf(number);
     for (const QList<qsizetype>& words : textLines) {
-        QStringList shown;
-        for (qsizetype i : words)
-            shown << OcrWordText::shown(wordOf(lines_[i]));
-        page.lines << shown.join(u' ');
+        QString shown;
+        for (qsizetype k = 0; k < words.size(); ++k) {
+            if (k > 0)
+                shown += u' ';
+            shown += OcrWordText::shown(wordOf(lines_[words[k]]));
+        }
+        page.lines << shown;
         page.wordsPerLine << int(words.size());
         page.words += int(words.size());
     }

@@ -43,6 +43,20 @@ public:
     // empty one for a page without text. Refuses a word record that is not alone on its line
     // with its text (a word split into characters, say): it could not be written back.
     bool setPageExpressions(const QList<QByteArray>& pages, QString* error);
+    // One page's expression as the lines setPageLines takes: blank lines dropped, line ends
+    // cut, each word record checked as setPageExpressions does. `number` names the page in
+    // *error. Borrowed lines point into `expression` and hold no bytes of their own: they
+    // serve a document read and dropped before the expression goes.
+    enum class LineBytes
+    {
+        Copied,
+        Borrowed,
+    };
+    static bool expressionLines(QByteArrayView expression, int number, QList<QByteArray>* lines,
+                                QString* error, LineBytes bytes = LineBytes::Copied);
+    // Takes each page's lines from expressionLines(), page 1 first; none for a page without
+    // text. The lines are moved, not copied.
+    void setPageLines(QList<QList<QByteArray>> pages);
     Format format() const { return format_; }
 
     // The page table holds each page's first line and, last, the document's last line.

@@ -2,6 +2,7 @@
 #include "tools/EngineTexts.h"
 
 #include "ocr/OcrDocument.h"
+#include "ocr/TextLayerReader.h"
 #include "tools/BookGuard.h"
 #include "tools/DjvusedDump.h"
 #include "tools/PageTexts.h"
@@ -54,6 +55,17 @@ bool OcrTextLayer::fail(const QString& error, bool shown)
 
 bool OcrTextLayer::dump(const QString& documentPath, OcrDocument& into)
 {
+    return read(documentPath, &into, {}, nullptr);
+}
+
+bool OcrTextLayer::readPages(const QString& documentPath, const PageSink& onPage, int* pageCount)
+{
+    return read(documentPath, nullptr, onPage, pageCount);
+}
+
+bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const PageSink& onPage,
+                        int* pageCount)
+{
     error_.clear();
     errorShown_ = false;
     if (!guard(documentPath))
@@ -61,9 +73,18 @@ bool OcrTextLayer::dump(const QString& documentPath, OcrDocument& into)
     if (!QFileInfo(documentPath).isFile())
         return fail(EngineTexts::say("e_no_file").arg(documentPath));
     bool fallBack = route_ == Route::Xml;
-    if (!fallBack && dumpText(documentPath, into, &fallBack))
+    if (!fallBack && dumpText(documentPath, into, onPage, pageCount, &fallBack))
         return true;
-    return fallBack && dumpXml(documentPath, into);
+    OcrDocument whole;
+    OcrDocument& document = into ? *into : whole;
+    if (!fallBack || !dumpXml(documentPath, document))
+        return false;
+    if (!into) {
+        *pageCount = document.pageCount();
+        for (int number = 1; number <= *pageCount; ++number)
+            onPage(number, document.page(number));
+    }
+    return true;
 }
 
 bool OcrTextLayer::countPages(const QString& documentPath, int* count)
@@ -79,40 +100,37 @@ bool OcrTextLayer::countPages(const QString& documentPath, int* count)
     return true;
 }
 
-bool OcrTextLayer::dumpText(const QString& documentPath, OcrDocument& into, bool* fallBack)
+bool OcrTextLayer::dumpText(const QString& documentPath, OcrDocument* into, const PageSink& onPage,
+                            int* pageCount, bool* fallBack)
 {
     *fallBack = false;
-    // One run: the number of pages on the first line, then the text of the pages that have one.
-    ToolRun run = tools_.capture(kDjvused, {QFileInfo(documentPath).absoluteFilePath(),
-                                            QStringLiteral("-e"), QStringLiteral("n; output-txt")});
+    // One run: the number of pages on the first line, then the text of the pages that have one,
+    // read page by page while djvused prints it.
+    TextLayerReader reader;
+    if (!into)
+        reader.setPageSink(onPage);
+    const ToolRun run = tools_.stream(kDjvused,
+                                      {QFileInfo(documentPath).absoluteFilePath(),
+                                       QStringLiteral("-e"), QStringLiteral("n; output-txt")},
+                                      [&reader](QByteArrayView piece) { reader.feed(piece); });
     if (!run.succeeded())
         return fail(run.failureText(), !run.started);
-    const qsizetype firstEnd = run.standardOutput.indexOf('\n');
-    bool ok = false;
-    const int count = run.standardOutput.left(firstEnd).trimmed().toInt(&ok);
-    if (firstEnd < 0 || !ok || count < 0)
+    switch (reader.finish()) {
+    case TextLayerReader::Outcome::NoCount:
         return fail(EngineTexts::say("e_ocr_no_count").arg(documentPath));
-    QByteArray text = std::move(run.standardOutput);
-    text.remove(0, firstEnd + 1); // in place: the text layer may be tens of megabytes
-    const DjvusedDump dump = DjvusedDump::parse(text, "txt");
-    text.clear();
-    if (!dump.ok())
-        return fail(EngineTexts::say("e_ocr_text_bad").arg(documentPath, dump.error));
-    // Pages without text have no block; a release that does not name the page of a block
-    // leaves the pages to the XML route.
-    QList<QByteArray> pages(count);
-    for (const DumpBlock& block : dump.blocks) {
-        if (block.page < 1 || block.page > count || !pages[block.page - 1].isEmpty()) {
-            *fallBack = true;
-            return false;
-        }
-        pages[block.page - 1] = block.body;
-    }
-    QString error;
-    if (!into.setPageExpressions(pages, &error)) {
+    case TextLayerReader::Outcome::Faulty:
+        return fail(EngineTexts::say("e_ocr_text_bad").arg(documentPath, reader.error()));
+    case TextLayerReader::Outcome::FallBack:
+        // A release that does not name the page of each block leaves the pages to the XML route.
         *fallBack = true;
-        return fail(error);
+        return reader.error().isEmpty() ? false : fail(reader.error());
+    case TextLayerReader::Outcome::Read:
+        break;
     }
+    if (into)
+        reader.takeInto(*into);
+    else
+        *pageCount = reader.pageCount();
     return true;
 }
 

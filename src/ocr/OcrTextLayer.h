@@ -2,10 +2,12 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class BookGuard;
 class OcrDocument;
+struct OcrPageText;
 class SafeChange;
 class ToolRunner;
 
@@ -36,6 +38,13 @@ public:
     // Dumps the document's text layer into "01.xml" and loads it. The path reaches the tool
     // as one argument, so spaces and any letters are fine.
     bool dump(const QString& documentPath, OcrDocument& into);
+    // Reads the text layer as dump() does, handing each page on as shown in the editor instead
+    // of holding the whole document. On the djvused route the pages come while djvused prints
+    // them, in any order; a page without text may never come. Nothing handed on counts unless
+    // the reading succeeds, and after a fall back to the XML route every page is handed again:
+    // a caller keeps the last text given for each page. *pageCount: the book's pages.
+    using PageSink = std::function<void(int number, const OcrPageText& page)>;
+    bool readPages(const QString& documentPath, const PageSink& onPage, int* pageCount);
     // Reads only page `number` of the document (djvused, select N; print-txt) and the number
     // of pages: what a window shows first while the rest is read. A book of no pages reads as
     // an empty document.
@@ -67,7 +76,11 @@ private:
     bool dumpXml(const QString& documentPath, OcrDocument& into);
     // Reads the whole text layer with output-txt; false with *fallBack set when only the XML
     // route can carry it.
-    bool dumpText(const QString& documentPath, OcrDocument& into, bool* fallBack);
+    // Pages go into `into` or, without one, to onPage.
+    bool dumpText(const QString& documentPath, OcrDocument* into, const PageSink& onPage,
+                  int* pageCount, bool* fallBack);
+    bool read(const QString& documentPath, OcrDocument* into, const PageSink& onPage,
+              int* pageCount);
     bool countPages(const QString& documentPath, int* count);
     // Reads the changed pages back from the working copy; *unwritten names the first page
     // whose words are not the edited ones (0 when every page is).

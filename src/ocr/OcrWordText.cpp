@@ -1,5 +1,7 @@
 #include "ocr/OcrWordText.h"
 
+#include <algorithm>
+
 namespace OcrWordText {
 
 namespace {
@@ -81,9 +83,13 @@ QByteArray encode(const QString& text)
 
 QString shown(const QString& text)
 {
+    // Most words hold neither: they are handed back shared, not copied.
+    const auto hidden = [](QChar c) { return c == u' ' || isLineBreak(c); };
+    if (std::none_of(text.cbegin(), text.cend(), hidden))
+        return text;
     QString out = text;
     for (QChar& c : out)
-        if (c == u' ' || isLineBreak(c))
+        if (hidden(c))
             c = QChar::Nbsp;
     return out;
 }

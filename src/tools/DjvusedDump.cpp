@@ -1,6 +1,7 @@
 #include "tools/DjvusedDump.h"
 #include "tools/EngineTexts.h"
 
+#include "tools/DjvusedDumpReader.h"
 #include "tools/TextDump.h"
 
 namespace {
@@ -13,49 +14,6 @@ bool isBlank(char c)
 QString shown(QByteArrayView line)
 {
     return QString::fromUtf8(line.toByteArray().left(120)).trimmed();
-}
-
-// `select "name"` or the old `select 'name'`, optionally followed by a "#" comment.
-bool readSelection(QByteArrayView line, QByteArray* name, int* page)
-{
-    if (!line.startsWith("select ") || line.size() < 9)
-        return false;
-    qsizetype open = 7;
-    while (open < line.size() && line[open] == ' ')
-        ++open;
-    if (open >= line.size())
-        return false;
-    qsizetype after = -1;
-    if (line[open] == '"') {
-        const qsizetype close = TextDump::closingQuote(line, open);
-        if (close < 0)
-            return false;
-        *name = TextDump::unescapeBytes(line.sliced(open + 1, close - open - 1));
-        after = close + 1;
-    } else if (line[open] == '\'') {
-        const qsizetype close = line.lastIndexOf('\'');
-        if (close <= open)
-            return false;
-        *name = line.sliced(open + 1, close - open - 1).toByteArray();
-        after = close + 1;
-    } else {
-        return false;
-    }
-    const QByteArrayView rest = line.sliced(after).trimmed();
-    *page = 0;
-    if (rest.isEmpty())
-        return true;
-    if (!rest.startsWith('#'))
-        return false;
-    // djvused names the page of a selection in its comment: "# page 12".
-    const QByteArrayView comment = rest.sliced(1).trimmed();
-    if (comment.startsWith("page ")) {
-        bool ok = false;
-        const int number = comment.sliced(5).trimmed().toInt(&ok);
-        if (ok && number > 0)
-            *page = number;
-    }
-    return true;
 }
 
 } // namespace
@@ -90,9 +48,14 @@ QString DjvusedDump::dataError(QByteArrayView data)
         return EngineTexts::say("e_dump_open");
     // The data ends at a lone "." line; a line that is "." with blanks around it is refused
     // too, so no reader of the script can take it for the end.
-    for (const QByteArray& line : data.toByteArray().split('\n'))
-        if (line.trimmed() == ".")
+    for (qsizetype from = 0; from <= data.size();) {
+        qsizetype end = data.indexOf('\n', from);
+        if (end < 0)
+            end = data.size();
+        if (data.sliced(from, end - from).trimmed() == ".")
             return EngineTexts::say("e_dump_lone_dot");
+        from = end + 1;
+    }
     return {};
 }
 
@@ -120,63 +83,12 @@ DjvusedDump DjvusedDump::parse(const QByteArray& capture, const QByteArray& kind
 {
     DjvusedDump dump;
     dump.kind = kind;
-    const QByteArray removeLine = "select; remove-" + kind;
-    const QByteArray setLine = "set-" + kind;
-    if (capture.isEmpty() || !capture.endsWith('\n')) {
-        dump.error = EngineTexts::say("e_dump_cut");
-        return dump;
-    }
-    QList<QByteArray> lines = capture.split('\n');
-    lines.removeLast(); // after the final line feed
-    // Carriage returns at a line's end are line-ending blanks, however many: a body line
-    // keeping one would lose it when its script is read again.
-    for (QByteArray& line : lines)
-        while (line.endsWith('\r'))
-            line.chop(1);
-
-    bool removed = false;
-    bool selected = false;
-    QByteArray name;
-    int page = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray& line = lines[i];
-        if (line.trimmed().isEmpty() || line.startsWith('#'))
-            continue;
-        if (!removed) {
-            if (line != removeLine)
-                break;
-            removed = true;
-            continue;
-        }
-        if (readSelection(line, &name, &page)) {
-            selected = true;
-            continue;
-        }
-        if (line != setLine || !selected) {
-            dump.error = EngineTexts::say("e_dump_odd_line").arg(shown(line));
-            return dump;
-        }
-        DumpBlock block;
-        block.identifier = name;
-        block.page = page;
-        qsizetype end = i + 1;
-        while (end < lines.size() && lines[end] != ".")
-            block.body += lines[end++] + '\n';
-        if (end >= lines.size()) {
-            dump.error = EngineTexts::say("e_dump_no_end").arg(QString::fromUtf8(name));
-            return dump;
-        }
-        const QString why = dataError(block.body);
-        if (!why.isEmpty()) {
-            dump.error = EngineTexts::say("e_dump_malformed").arg(QString::fromUtf8(name), why);
-            return dump;
-        }
-        dump.blocks << block;
-        selected = false;
-        i = end;
-    }
-    if (!removed)
-        dump.error = EngineTexts::say("e_dump_bad_start").arg(QString::fromLatin1(removeLine));
+    DjvusedDumpReader reader(kind, [&dump](DumpBlock&& block) { dump.blocks << block; });
+    // A capture that does not end with a line feed is refused whatever it holds before.
+    if (capture.endsWith('\n'))
+        reader.feed(capture);
+    if (!reader.finish())
+        dump.error = reader.error();
     return dump;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/TextDump.h"
 
 #include <QRegularExpression>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -59,6 +60,62 @@ bool readBox(QByteArrayView line, qsizetype* i, ZoneBox* box)
            readNumber(line, i, &box->xmax) && readNumber(line, i, &box->ymax);
 }
 
+// The byte a backslash and `c` stand for: \a \b \t \n \v \f \r, and any other stands for
+// itself (\" \\ \').
+char escaped(char c)
+{
+    switch (c) {
+    case 'a':
+        return '\a';
+    case 'b':
+        return '\b';
+    case 't':
+        return '\t';
+    case 'n':
+        return '\n';
+    case 'v':
+        return '\v';
+    case 'f':
+        return '\f';
+    case 'r':
+        return '\r';
+    default:
+        return c;
+    }
+}
+
+// Undoes djvused's C escapes into `bytes`, a QByteArray or a QVarLengthArray of char. The
+// bytes never outnumber the escaped text: they are written in place, then cut to size.
+template <typename Bytes> void unescapeInto(QByteArrayView quoted, Bytes& bytes)
+{
+    bytes.resize(quoted.size());
+    char* out = bytes.data();
+    const char* in = quoted.data();
+    const qsizetype size = quoted.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        char c = in[i];
+        if (c != '\\' || i + 1 >= size) {
+            *out++ = c;
+            continue;
+        }
+        c = in[++i];
+        if (c >= '0' && c <= '7') {
+            int v = 0;
+            int n = 0;
+            while (n < 3 && i < size && in[i] >= '0' && in[i] <= '7') {
+                v = v * 8 + (in[i] - '0');
+                ++i;
+                ++n;
+            }
+            --i;
+            *out++ = char(v);
+            continue;
+        }
+        *out++ = escaped(c);
+    }
+    bytes.resize(out - bytes.data());
+}
+
 } // namespace
 
 namespace TextDump {
@@ -76,59 +133,16 @@ qsizetype closingQuote(QByteArrayView line, qsizetype open)
 
 QString unescape(QByteArrayView quoted)
 {
-    return QString::fromUtf8(unescapeBytes(quoted));
+    // A word's text fits the stack: one allocation, the string's own.
+    QVarLengthArray<char, 256> bytes;
+    unescapeInto(quoted, bytes);
+    return QString::fromUtf8(QByteArrayView(bytes.constData(), bytes.size()));
 }
 
 QByteArray unescapeBytes(QByteArrayView quoted)
 {
     QByteArray bytes;
-    bytes.reserve(quoted.size());
-    for (qsizetype i = 0; i < quoted.size(); ++i) {
-        char c = quoted[i];
-        if (c != '\\' || i + 1 >= quoted.size()) {
-            bytes += c;
-            continue;
-        }
-        c = quoted[++i];
-        if (c >= '0' && c <= '7') {
-            int v = 0;
-            int n = 0;
-            while (n < 3 && i < quoted.size() && quoted[i] >= '0' && quoted[i] <= '7') {
-                v = v * 8 + (quoted[i] - '0');
-                ++i;
-                ++n;
-            }
-            --i;
-            bytes += char(v);
-            continue;
-        }
-        switch (c) {
-        case 'a':
-            bytes += '\a';
-            break;
-        case 'b':
-            bytes += '\b';
-            break;
-        case 't':
-            bytes += '\t';
-            break;
-        case 'n':
-            bytes += '\n';
-            break;
-        case 'v':
-            bytes += '\v';
-            break;
-        case 'f':
-            bytes += '\f';
-            break;
-        case 'r':
-            bytes += '\r';
-            break;
-        default:
-            bytes += c;
-            break; // \" \\ \' and anything else stand for themselves
-        }
-    }
+    unescapeInto(quoted, bytes);
     return bytes;
 }
 
@@ -215,7 +229,8 @@ bool parseWordRecord(QByteArrayView line, ZoneBox* box, QByteArray* text, bool* 
         return false;
     }
     *box = read;
-    *text = line.sliced(open + 1, close - open - 1).toByteArray();
+    if (text)
+        *text = line.sliced(open + 1, close - open - 1).toByteArray();
     return true;
 }
 

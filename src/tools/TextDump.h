@@ -27,7 +27,8 @@ bool parsePageSelection(QByteArrayView line, PageSelection* selection);
 // "(line xmin ymin xmax ymax"; false for any other line. *malformed is set when the line
 // opens a line record whose numbers do not read.
 bool parseLineRecord(QByteArrayView line, ZoneBox* box, bool* malformed);
-// `(word xmin ymin xmax ymax "text"`; the text is returned as printed (escaped).
+// `(word xmin ymin xmax ymax "text"`; the text is returned as printed (escaped), when asked
+// for (text not null).
 bool parseWordRecord(QByteArrayView line, ZoneBox* box, QByteArray* text, bool* malformed);
 bool isWordRecord(QByteArrayView line);
 // "(page xmin ymin xmax ymax": the box of the whole page.

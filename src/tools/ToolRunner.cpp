@@ -90,6 +90,11 @@ ToolRun ToolRunner::capture(const QString& tool, const QStringList& args,
     return result;
 }
 
+ToolRun ToolRunner::stream(const QString& tool, const QStringList& args, const OutputSink& onOutput)
+{
+    return run(tool, args, true, onOutput);
+}
+
 ToolRun ToolRunner::discard(const QString& tool, const QStringList& args)
 {
     return run(tool, args, false);
@@ -117,7 +122,8 @@ bool ToolRunner::cancelled() const
     return cancel_ && cancel_->isCancelled();
 }
 
-ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepOutput)
+ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepOutput,
+                        const OutputSink& onOutput)
 {
     ToolRun result;
     if (cancelled()) {
@@ -148,9 +154,18 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
     }
     result.started = true;
     // Waits in short slices so that a cancel ends the tool at once; a tool that is slow or
-    // silent is otherwise left to finish.
+    // silent is otherwise left to finish. A streamed run hands on what arrived after each slice.
+    const auto handOn = [&process, &onOutput] {
+        const QByteArray piece = process.readAllStandardOutput();
+        if (!piece.isEmpty())
+            onOutput(piece);
+    };
     constexpr int kSliceMs = 50;
-    while (process.state() != QProcess::NotRunning && !process.waitForFinished(kSliceMs)) {
+    for (;;) {
+        if (onOutput)
+            handOn();
+        if (process.state() == QProcess::NotRunning)
+            break;
         if (cancelled()) {
             process.kill();
             process.waitForFinished(-1);
@@ -158,8 +173,14 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
             result.errorText = EngineTexts::say("e_tool_stopped").arg(tool);
             break;
         }
+        // waitForReadyRead returns at once when the tool closed its output early: the wait
+        // for its end then keeps the loop from spinning.
+        if (!onOutput || !process.waitForReadyRead(kSliceMs / 2))
+            process.waitForFinished(onOutput ? kSliceMs / 2 : kSliceMs);
     }
-    if (keepOutput)
+    if (onOutput)
+        handOn();
+    else if (keepOutput)
         result.standardOutput = process.readAllStandardOutput();
     result.standardError = process.readAllStandardError();
     result.crashed = process.exitStatus() == QProcess::CrashExit;

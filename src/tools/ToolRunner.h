@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class CancelToken;
 class MessageSink;
 
@@ -46,6 +48,11 @@ public:
     // As above, and the bytes are also written into captureFile (emptied first; relative
     // names live in the work folder) for the user to see, written whole or outputLost set.
     ToolRun capture(const QString& tool, const QStringList& args, const QString& captureFile);
+    // Standard output is handed to onOutput piece by piece while the tool runs (and the rest
+    // once it ended), never kept: standardOutput stays empty. The pieces, joined, are all it
+    // printed; whether that was all it meant to print only the run's outcome tells.
+    using OutputSink = std::function<void(QByteArrayView)>;
+    ToolRun stream(const QString& tool, const QStringList& args, const OutputSink& onOutput);
     // Standard output is thrown away.
     ToolRun discard(const QString& tool, const QStringList& args);
 
@@ -71,7 +78,9 @@ public:
     bool cancelled() const;
 
 private:
-    ToolRun run(const QString& tool, const QStringList& args, bool keepOutput);
+    // onOutput null and keepOutput set: standard output is read whole at the end.
+    ToolRun run(const QString& tool, const QStringList& args, bool keepOutput,
+                const OutputSink& onOutput = {});
 
     QString exeFolder_;
     QString workFolder_;

@@ -4,14 +4,17 @@
 #include "DjvuFixture.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
+#include "tools/CancelToken.h"
 #include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -96,6 +99,22 @@ protected:
         return outcome;
     }
     QString lastError;
+
+    // Writes <fake>/bin/djvused: the run that prints the whole text layer ("n; output-txt")
+    // ends as `textRun` (shell lines after the real tool's output went to `$out`, a file);
+    // every other run is the real tool's.
+    void fakeTextRun(const QString& fake, const QByteArray& textRun)
+    {
+        QDir(fake).mkpath("bin");
+        const QString script = QDir(fake).filePath("bin/djvused");
+        const QByteArray real = QStandardPaths::findExecutable("djvused").toUtf8();
+        ASSERT_TRUE(DjvuFixture::writeAll(
+            script, "#!/bin/sh\nfor a in \"$@\"; do\n  if [ \"$a\" = 'n; output-txt' ]; then\n"
+                    "    out=\"$0.out\"; \"" +
+                        real + "\" \"$@\" > \"$out\" || exit 9\n    " + textRun +
+                        "\n  fi\ndone\nexec \"" + real + "\" \"$@\"\n"));
+        QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+    }
 };
 
 TEST_F(OcrTextRoute, SavingOnePageLeavesTheOtherPagesAnnotationsOutlineAndTitlesAsTheyWere)
@@ -230,6 +249,107 @@ TEST_F(OcrTextRoute, BothRoutesExportTheSameTextAndImportTheSameWords)
     ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
     EXPECT_EQ(runCli({"ocr-export", book}).out, QString(fast.out).replace("wrods", "words"));
     EXPECT_EQ(runCli({"ocr-import", book, text, "--route"}).status, 2);
+}
+
+TEST_F(OcrTextRoute, ATextRunCutShortOrEndingInAFailureLeavesTheDocumentAsItWas)
+{
+    const QString book = buildBundled();
+    const QByteArray text = DjvuFixture::djvused(book, "n; output-txt").toUtf8();
+    OcrDocument document;
+    {
+        ToolRunner real(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+        OcrTextLayer first(real); // holds the book until it goes
+        ASSERT_TRUE(first.dump(book, document)) << first.error().toStdString();
+    }
+    const QByteArray before = document.text();
+
+    // Cut inside a word, before a block's closing "." line, right after the page count; then
+    // the whole text with a failing exit status.
+    const QList<QPair<QByteArray, QString>> endings = {
+        {"head -c " + QByteArray::number(text.indexOf("wrods") + 2) + " \"$out\"; exit 0",
+         "cut short"},
+        {"head -c " + QByteArray::number(text.lastIndexOf("\n.\n") + 1) + " \"$out\"; exit 0",
+         "cut short"},
+        {"head -c " + QByteArray::number(text.indexOf('\n') + 1) + " \"$out\"; exit 0",
+         "cut short"},
+        {"cat \"$out\"; echo 'no more' >&2; exit 1", "no more"},
+    };
+    for (const auto& [ending, said] : endings) {
+        SCOPED_TRACE(ending.toStdString());
+        QTemporaryDir fake;
+        fakeTextRun(fake.path(), ending);
+        ToolRunner tools(fake.path(), work.path(), &messages, "Ошибка !!!");
+        OcrTextLayer layer(tools);
+        EXPECT_FALSE(layer.dump(book, document));
+        EXPECT_TRUE(layer.error().contains(said)) << layer.error().toStdString();
+        EXPECT_EQ(document.text(), before);
+        int count = 0;
+        int handed = 0;
+        EXPECT_FALSE(layer.readPages(
+            book, [&handed](int, const OcrPageText&) { ++handed; }, &count));
+    }
+}
+
+TEST_F(OcrTextRoute, ACancelWhileDjvusedPrintsTheTextKillsItAndNothingIsUsed)
+{
+    const QString book = buildBundled();
+    // Prints the whole text, then says it is there and never ends.
+    QTemporaryDir fake;
+    const QString marker = QDir(fake.path()).filePath("printed");
+    fakeTextRun(fake.path(), "cat \"$out\"; echo $$ > '" + marker.toUtf8() + ".part' && mv '" +
+                                 marker.toUtf8() + ".part' '" + marker.toUtf8() +
+                                 "'; exec sleep 600");
+    CancelToken token;
+    ToolRunner tools(fake.path(), work.path(), &messages, "Ошибка !!!");
+    tools.setCancelToken(&token);
+    OcrTextLayer layer(tools);
+    OcrDocument document;
+    bool read = true;
+    std::thread reader([&] { read = layer.dump(book, document); });
+    const qint64 pid = DjvuFixture::waitForMarker(marker);
+    token.cancel();
+    reader.join();
+    EXPECT_FALSE(read);
+    EXPECT_FALSE(DjvuFixture::processAlive(pid));
+    EXPECT_EQ(document.pageCount(), 0);
+}
+
+TEST_F(OcrTextRoute, PagesHandedOnOneByOneShowAsInTheWholeDocument)
+{
+    const QString book = buildBundled();
+    OcrDocument document;
+    QMap<int, QStringList> handed;
+    const auto keep = [&handed](int number, const OcrPageText& page) {
+        handed[number] = page.lines;
+    };
+    int count = 0;
+    {
+        ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+        OcrTextLayer layer(tools); // holds the book until it goes
+        ASSERT_TRUE(layer.dump(book, document)) << layer.error().toStdString();
+        ASSERT_EQ(document.pageCount(), kPages);
+        ASSERT_TRUE(layer.readPages(book, keep, &count)) << layer.error().toStdString();
+        EXPECT_EQ(count, kPages);
+        EXPECT_FALSE(handed.contains(3)); // no text, no block
+        for (int number : {1, 2, 4})
+            EXPECT_EQ(handed.value(number), document.page(number).lines) << number;
+        layer.setRoute(OcrTextLayer::Route::Xml);
+        ASSERT_TRUE(layer.readPages(book, keep, &count)) << layer.error().toStdString();
+        EXPECT_TRUE(handed.value(3).isEmpty());
+        EXPECT_EQ(handed.size(), kPages);
+    }
+
+    // A djvused that does not name the pages: the XML route hands on every page.
+    QTemporaryDir fake;
+    fakeTextRun(fake.path(), "sed 's/ # page [0-9]*$//' \"$out\"; exit 0");
+    ToolRunner older(fake.path(), work.path(), &messages, "Ошибка !!!");
+    OcrTextLayer fallBack(older);
+    handed.clear();
+    ASSERT_TRUE(fallBack.readPages(book, keep, &count)) << fallBack.error().toStdString();
+    EXPECT_EQ(count, kPages);
+    EXPECT_EQ(handed.size(), kPages);
+    for (int number = 1; number <= kPages; ++number)
+        EXPECT_EQ(handed.value(number), document.page(number).lines) << number;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "DjvuFixture.h"
 #include "tools/CancelToken.h"
 #include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
@@ -201,6 +202,63 @@ TEST_F(ToolRunnerTest, ASlowSilentToolIsLeftToFinishWhileNoOneCancels)
     const ToolRun run = r.capture("slow", {});
     EXPECT_TRUE(run.clean());
     EXPECT_EQ(run.standardOutput, QByteArray("finished\n"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ToolRunnerTest, AStreamedRunHandsOnItsOutputWhileTheToolStillRuns)
+{
+    // The tool goes on only once the first line has reached the caller: had the output been
+    // held until the end, it would give up and fail.
+    addTool("stepper", "echo first\n"
+                       "i=0; while [ ! -e go ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done\n"
+                       "[ -e go ] || exit 3\n"
+                       "i=0; while [ $i -lt 3000 ]; do echo \"line $i of the rest\"; "
+                       "echo \"err $i\" >&2; i=$((i+1)); done\n");
+    QByteArray joined;
+    int pieces = 0;
+    const QString go = QDir(work.path()).filePath("go");
+    const ToolRun run = runner().stream("stepper", {}, [&](QByteArrayView piece) {
+        ++pieces;
+        joined += piece;
+        if (joined.startsWith("first\n") && !QFile::exists(go))
+            QFile(go).open(QIODevice::WriteOnly);
+    });
+    EXPECT_TRUE(run.succeeded()) << run.failureText().toStdString();
+    EXPECT_GT(pieces, 1);
+    EXPECT_TRUE(run.standardOutput.isEmpty());
+    const QList<QByteArray> lines = joined.split('\n');
+    ASSERT_EQ(lines.size(), 3002);
+    EXPECT_EQ(lines[0], "first");
+    EXPECT_EQ(lines[3000], "line 2999 of the rest");
+    EXPECT_TRUE(run.standardError.endsWith("err 2999\n"));
+    EXPECT_FALSE(joined.contains("err"));
+}
+
+TEST_F(ToolRunnerTest, ACancelDuringAStreamKillsTheToolAndTheFailureStands)
+{
+    // Writes its process id, then prints without end.
+    addTool("endless", "echo $$ > pid.part && mv pid.part pid\nexec yes 'one more line'\n");
+    CancelToken token;
+    ToolRunner r = runner();
+    r.setCancelToken(&token);
+    const QString pidFile = QDir(work.path()).filePath("pid");
+    const ToolRun run = r.stream("endless", {}, [&](QByteArrayView) {
+        if (QFile::exists(pidFile))
+            token.cancel();
+    });
+    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_FALSE(run.succeeded());
+    EXPECT_FALSE(DjvuFixture::processAlive(DjvuFixture::waitForMarker(pidFile)));
+
+    // A tool that cannot start streams nothing and says why.
+    int pieces = 0;
+    const ToolRun missing = runner().stream("no-such-tool", {}, [&](QByteArrayView) { ++pieces; });
+    EXPECT_FALSE(missing.started);
+    EXPECT_EQ(pieces, 0);
 }
 
 } // namespace
