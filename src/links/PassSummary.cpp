@@ -17,7 +17,9 @@ QString line(const PassOutcome& outcome, int rowCount)
             ++failed;
     }
     const int notReached = std::max(0, rowCount - done - failed);
-    QStringList parts{EngineTexts::say("e_summary_changed").arg(outcome.filesChanged)};
+    // One changed document is said in the singular where the language has the form.
+    const char* changed = outcome.filesChanged == 1 ? "e_summary_changed_one" : "e_summary_changed";
+    QStringList parts{EngineTexts::say(changed).arg(outcome.filesChanged)};
     if (failed > 0)
         parts << EngineTexts::say("e_summary_failed").arg(failed);
     if (notReached > 0)

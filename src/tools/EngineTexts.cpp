@@ -102,6 +102,7 @@ const TwoLanguageText kEntries[] = {
     {"e_saved", "Сохранено: %1", "Saved: %1"},
     {"e_no_viewer", "Нет программы, которая открывает %1.", "There is no program to open %1."},
     {"e_summary_changed", "Изменено документов: %1", "%1 documents changed"},
+    {"e_summary_changed_one", "Изменено документов: %1", "%1 document changed"},
     {"e_summary_failed", "с ошибкой: %1", "%1 failed"},
     {"e_summary_not_reached", "не обработано: %1", "%1 not reached"},
     {"e_journal_refused", "Прерванное изменение %1 оставило папку %2, но %3; ни один файл не тронут. Уберите эту папку, если она не относится к этой книге.",

@@ -101,7 +101,7 @@ TEST_F(EngineTextsTest, EachRowOfACreatePassHasItsOutcomeAndTheSummaryCountsThem
     EXPECT_EQ(outcome.rows[0].state, RowOutcome::State::Done);
     EXPECT_EQ(outcome.rows[1].state, RowOutcome::State::Failed);
     EXPECT_EQ(outcome.rows[1].reason, QStringLiteral("The file %1 does not exist.").arg(gone));
-    EXPECT_EQ(PassSummary::line(outcome, 3), "1 documents changed, 1 failed, 1 not reached");
+    EXPECT_EQ(PassSummary::line(outcome, 3), "1 document changed, 1 failed, 1 not reached");
 
     PassOutcome clean;
     clean.filesChanged = 2;

@@ -144,7 +144,7 @@ TEST_F(WindowLanguageTest, EachRowShowsItsOutcomeAndTheLineUnderTheTabsCountsThe
 
     EXPECT_TRUE(form->summaryLabel->isVisible());
     EXPECT_EQ(form->summaryLabel->text(),
-              QStringLiteral("1 documents changed, 1 failed, 1 not reached"));
+              QStringLiteral("1 document changed, 1 failed, 1 not reached"));
 
     // A change of the list clears the marks: they belong to the list as it was run.
     form->TabSheet2->open2(contentsBook("Новая.djvu"));
