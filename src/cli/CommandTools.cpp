@@ -28,6 +28,29 @@ CommandArguments CommandArguments::split(const QStringList& args)
     return split;
 }
 
+bool ImportArguments::read(const QStringList& args, ImportArguments* read, QString* problem)
+{
+    const CommandArguments split = CommandArguments::split(args);
+    if (split.has("--help") || split.has("-h")) {
+        read->help = true;
+        return true;
+    }
+    for (const QString& option : split.options) {
+        if (option != QLatin1String("--no-backup")) {
+            *problem = EngineTexts::say("e_cli_unknown_option");
+            return false;
+        }
+        read->backup = false;
+    }
+    if (split.names.size() != 2) {
+        *problem = EngineTexts::say("e_cli_document_and_text");
+        return false;
+    }
+    read->file = split.names[0];
+    read->text = split.names[1];
+    return true;
+}
+
 bool readTextArgument(const QString& name, QByteArray* text, QString* error)
 {
     QFile file;

@@ -38,5 +38,16 @@ struct CommandArguments
     bool has(const char* option) const { return options.contains(QLatin1String(option)); }
 };
 
+// The arguments of an import command: "FILE TEXT [--no-backup]", or help asked for. False,
+// with the refusal in *problem, when they do not read so.
+struct ImportArguments
+{
+    QString file;
+    QString text;
+    bool backup = true;
+    bool help = false;
+    static bool read(const QStringList& args, ImportArguments* read, QString* problem);
+};
+
 // The whole of a text file named on the command line, "-" for standard input.
 bool readTextArgument(const QString& name, QByteArray* text, QString* error);

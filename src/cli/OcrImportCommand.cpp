@@ -62,21 +62,17 @@ int runOcrImportCommand(const QStringList& arguments)
             return usage(EngineTexts::say("e_cli_route"));
         args.remove(routeAt, 2);
     }
-    const CommandArguments split = CommandArguments::split(args);
-    if (split.has("--help") || split.has("-h")) {
+    ImportArguments given;
+    QString problem;
+    if (!ImportArguments::read(args, &given, &problem))
+        return usage(problem);
+    if (given.help) {
         std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
         return 0;
     }
-    bool backup = true;
-    for (const QString& option : split.options) {
-        if (option != QLatin1String("--no-backup"))
-            return usage(EngineTexts::say("e_cli_unknown_option"));
-        backup = false;
-    }
-    const QStringList& names = split.names;
-    if (names.size() != 2)
-        return usage(EngineTexts::say("e_cli_document_and_text"));
-    const QString file = names[0];
+    const bool backup = given.backup;
+    const QStringList names{given.file, given.text};
+    const QString& file = given.file;
 
     CommandTools tools;
     if (!tools.ready()) {
