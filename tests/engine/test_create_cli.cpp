@@ -25,14 +25,9 @@ protected:
 
     QString book(const QString& name)
     {
-        FixturePage contents;
-        contents.lines << FixtureLine::layout(300, 3000, {"Chapter", "one", "1"});
-        contents.lines << FixtureLine::layout(300, 2900, {"Chapter", "two", "3"});
-        FixturePage body;
-        body.lines << FixtureLine::layout(300, 3000, {"Body"});
         const QString path = dir.filePath(name);
         QString error;
-        EXPECT_TRUE(DjvuFixture::build(path, {contents, body, body, body, body, body}, &error))
+        EXPECT_TRUE(DjvuFixture::build(path, FixturePage::twoChapterBook(6), &error))
             << error.toStdString();
         return path;
     }

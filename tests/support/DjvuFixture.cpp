@@ -382,3 +382,16 @@ bool DjvuFixture::processAlive(qint64 pid)
     const qsizetype end = fields.lastIndexOf(')');
     return end >= 0 && fields.mid(end + 2, 1) != "Z";
 }
+
+QList<FixturePage> FixturePage::twoChapterBook(int count)
+{
+    FixturePage contents;
+    contents.lines << FixtureLine::layout(300, 3000, {"Chapter", "one", "1"});
+    contents.lines << FixtureLine::layout(300, 2900, {"Chapter", "two", "3"});
+    FixturePage body;
+    body.lines << FixtureLine::layout(300, 3000, {"Body"});
+    QList<FixturePage> pages{contents};
+    while (pages.size() < count)
+        pages << body;
+    return pages;
+}

@@ -50,6 +50,8 @@ struct FixturePage
     // A page of a book's body: the heading on its first line, some running text below, and
     // the printed page number at the foot when one is given.
     static FixturePage headed(const QStringList& heading, const QString& folio = QString());
+    // A book of `count` pages whose first page is a contents of two chapters, on pages 1 and 3.
+    static QList<FixturePage> twoChapterBook(int count);
 };
 
 class DjvuFixture
