@@ -6,7 +6,7 @@ packages=(
   clang libclang-rt-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev googletest libbenchmark-dev
-  djvulibre-bin netpbm qt6-translations-l10n parallel
+  djvulibre-bin netpbm qt6-translations-l10n parallel ccache
   xvfb xauth
 )
 missing=()
