@@ -3,6 +3,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
+# Compiled objects are shared between clones of the project through ccache, when it is there.
+export CCACHE_BASEDIR=$here CCACHE_NOHASHDIR=1
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   cmake -S "$here" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log"; exit 1; }

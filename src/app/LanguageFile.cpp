@@ -1,6 +1,7 @@
 #include "app/LanguageFile.h"
 
 #include "app/IniFile.h"
+#include "app/InstallLayout.h"
 #include "app/MessageTexts.h"
 
 #include <QDir>
@@ -34,7 +35,7 @@ void loadSection(const IniFile& file, const QString& section, const QStringList&
 
 QString folderIn(const QString& exeFolder)
 {
-    return QDir(exeFolder).filePath(QStringLiteral("language"));
+    return InstallLayout::languageFolder(exeFolder);
 }
 
 void loadMessages(const QString& path, MessageTexts& texts)

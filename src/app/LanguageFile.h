@@ -11,7 +11,7 @@ class MessageTexts;
 // text always takes the file's text, or its built-in text when the key is missing.
 namespace LanguageFile {
 
-// The folder that holds the language files, beside the executable.
+// The folder that holds the language files: beside the executable, or installed.
 QString folderIn(const QString& exeFolder);
 
 // Sets every message text (sections Memo and OCR) from a language file: the file's text

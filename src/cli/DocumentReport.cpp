@@ -1,4 +1,6 @@
 #include "cli/DocumentReport.h"
+
+#include "app/Version.h"
 #include "tools/EngineTexts.h"
 
 #include <QFile>
@@ -34,7 +36,9 @@ bool write(const QString& file, const QString& command, const QList<QJsonObject>
     QJsonArray documents;
     for (const QJsonObject& record : records)
         documents.append(record);
-    const QJsonObject root{{"command", command}, {"documents", documents}};
+    const QJsonObject root{{"command", command},
+                           {"version", QLatin1String(kTocsmithVersion)},
+                           {"documents", documents}};
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) ||
         out.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !out.commit()) {

@@ -1,4 +1,5 @@
 #include "app/MessageTexts.h"
+#include "app/Version.h"
 #include "cli/CliLanguage.h"
 #include "cli/Commands.h"
 #include "tools/EngineTexts.h"
@@ -19,7 +20,8 @@ const char kUsage[] = "Usage: tocsmith-cli COMMAND [options] ...\n"
                       "  outline-export  print a document's outline (bookmarks) as text\n"
                       "  outline-import  write such a text as a document's outline\n"
                       "\n"
-                      "Run 'tocsmith-cli COMMAND --help' for the options of a command.\n";
+                      "Run 'tocsmith-cli COMMAND --help' for the options of a command,\n"
+                      "'tocsmith-cli --version' for the version.\n";
 
 const char kUsageRussian[] =
     "Использование: tocsmith-cli КОМАНДА [параметры] ...\n"
@@ -32,7 +34,7 @@ const char kUsageRussian[] =
     "  outline-export  вывести закладки документа текстом\n"
     "  outline-import  записать такой текст как закладки документа\n"
     "\n"
-    "Параметры команды: 'tocsmith-cli КОМАНДА --help'.\n";
+    "Параметры команды: 'tocsmith-cli КОМАНДА --help', версия: 'tocsmith-cli --version'.\n";
 
 } // namespace
 
@@ -46,6 +48,10 @@ int main(int argc, char* argv[])
         args.first() == QLatin1String("-h")) {
         std::fputs(CliLanguage::inLocale(kUsage, kUsageRussian), args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        std::printf("tocsmith-cli %s\n", kTocsmithVersion);
+        return 0;
     }
     // Usage errors come before any language file is read: they follow the locale.
     if (CliLanguage::localeIsRussian())

@@ -1,7 +1,9 @@
 #include "app/ui/Unit11111.h"
 
+#include "app/InstallLayout.h"
 #include "app/LanguageFile.h"
 #include "app/ReviewCaptions.h"
+#include "app/Version.h"
 #include "app/ui/OptionTips.h"
 #include "jobs/CreateRowReader.h"
 #include "jobs/JobPath.h"
@@ -61,7 +63,7 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
     : QMainWindow(parent), dialogs(this), exeFolder_(folderOrAppDir(exeFolder)),
       workDir_(QDir::tempPath() + QStringLiteral("/tocsmith-work-XXXXXX"))
 {
-    setWindowTitle(QStringLiteral("Tocsmith v. 0.8"));
+    setWindowTitle(QStringLiteral("Tocsmith v. ") + QLatin1String(kTocsmithVersion));
     // The starting size is also the smallest; the user may make the window larger.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -92,7 +94,7 @@ TForm1::~TForm1()
 
 QString TForm1::settingsPath() const
 {
-    return QDir(exeFolder_).filePath(QStringLiteral("Tocsmith.ini"));
+    return InstallLayout::settingsFile(exeFolder_);
 }
 
 void TForm1::buildWindow()
@@ -639,7 +641,8 @@ void TForm1::applyEndActions(const PassEndActions& actions)
 
 void TForm1::aboutClick()
 {
-    QStringList lines{windowTitle(), EngineTexts::say("e_about_version").arg(QStringLiteral("0.8")),
+    QStringList lines{windowTitle(),
+                      EngineTexts::say("e_about_version").arg(QLatin1String(kTocsmithVersion)),
                       QString(), EngineTexts::say("e_about_tools")};
     for (const char* tool : {"djvused", "djvutoxml", "djvuxmlparser", "ddjvu"}) {
         const QString where = tools_->resolve(QLatin1String(tool));
