@@ -64,7 +64,7 @@ cli_page "гиперссылки из оглавления книги DjVu (ко
   printf '    return\n  fi\n'
   printf '  case ${COMP_WORDS[1]} in\n'
   for c in $(commands); do
-    opts=$(LC_ALL=C.UTF-8 "$cli" "$c" --help | grep -oE -- '--[a-z][a-z0-9-]*' | sort -u | xargs)
+    opts=$(LC_ALL=C.UTF-8 "$cli" "$c" --help | { grep -oE -- '--[a-z][a-z0-9-]*' || true; } | sort -u | xargs)
     printf '    %s) options="%s" ;;\n' "$c" "$opts"
   done
   printf '    *) return ;;\n  esac\n'
