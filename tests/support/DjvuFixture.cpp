@@ -385,7 +385,7 @@ bool DjvuFixture::processAlive(qint64 pid)
 
 QList<FixturePage> FixturePage::everyChangeBook()
 {
-    QList<FixturePage> pages = twoChapterBook(6);
+    QList<FixturePage> pages = twoChapterBook(4);
     pages[1].annotations = QStringLiteral("(maparea \"#3\" \"\" (rect 100 900 300 40))\n"
                                           "(maparea \"#4\" \"\" (rect 110 800 250 40))");
     return pages;
