@@ -1,15 +1,16 @@
 #include "cli/BatchRunner.h"
 #include "tools/EngineTexts.h"
 
+#include "cli/CliWorkFolder.h"
 #include "cli/DocumentReport.h"
 #include "cli/StopSignals.h"
 #include "tools/CancelToken.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <map>
@@ -46,7 +47,9 @@ BatchRunner::BatchRunner(QString command, QStringList args, QStringList paths, B
 int BatchRunner::run()
 {
     const CancelToken& stop = StopSignals::install();
-    QTemporaryDir reports;
+    // Locked as every work folder of a run, so that the runs it starts, clearing the folders
+    // of dead runs, leave it alone.
+    CliWorkFolder reports;
     if (!reports.isValid()) {
         std::fprintf(stderr, "tocsmith-cli %s: %s\n", command_.toLocal8Bit().constData(),
                      EngineTexts::say("e_cli_no_report_folder").toLocal8Bit().constData());
@@ -57,7 +60,9 @@ int BatchRunner::run()
     std::map<int, std::unique_ptr<QProcess>> running;
     int next = 0;
     bool failed = false;
-    auto reportOf = [&](int i) { return reports.filePath(QString::number(i + 1) + ".json"); };
+    auto reportOf = [&](int i) {
+        return QDir(reports.path()).filePath(QString::number(i + 1) + ".json");
+    };
     auto finish = [&](int i, QProcess& process) {
         printBlock(QFileInfo(paths_[i]).fileName(), process.readAll());
         QList<QJsonObject> read;

@@ -28,8 +28,38 @@ CommandArguments CommandArguments::split(const QStringList& args)
     return split;
 }
 
-bool ImportArguments::read(const QStringList& args, ImportArguments* read, QString* problem)
+bool takeKeepBackups(QStringList* args, int* keep, QString* problem)
 {
+    const QString option = QStringLiteral("--keep-backups");
+    for (qsizetype i = 0; i < args->size() && args->at(i) != QLatin1String("--"); ++i) {
+        const QString& arg = args->at(i);
+        QString value;
+        qsizetype taken = 1;
+        if (arg == option) {
+            value = args->value(i + 1);
+            taken = std::min<qsizetype>(2, args->size() - i);
+        } else if (arg.startsWith(option + u'=')) {
+            value = arg.mid(option.size() + 1);
+        } else {
+            continue;
+        }
+        bool ok = false;
+        *keep = value.toInt(&ok);
+        if (!ok || *keep < 0 || *keep > 1000 || !value.front().isDigit()) {
+            *problem = EngineTexts::say("e_cli_keep_backups");
+            return false;
+        }
+        args->remove(i, taken);
+        --i;
+    }
+    return true;
+}
+
+bool ImportArguments::read(const QStringList& given, ImportArguments* read, QString* problem)
+{
+    QStringList args = given;
+    if (!takeKeepBackups(&args, &read->keepBackups, problem))
+        return false;
     const CommandArguments split = CommandArguments::split(args);
     if (split.has("--help") || split.has("-h")) {
         read->help = true;

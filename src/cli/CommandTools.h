@@ -3,6 +3,7 @@
 #include "app/MessageTexts.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/ConsoleSinks.h"
+#include "tools/BackupCopy.h"
 #include "tools/ToolRunner.h"
 
 #include <QByteArray>
@@ -45,9 +46,15 @@ struct ImportArguments
     QString file;
     QString text;
     bool backup = true;
+    int keepBackups = BackupCopy::kKeepDefault;
     bool help = false;
+    int backups() const { return backup ? keepBackups : -1; }
     static bool read(const QStringList& args, ImportArguments* read, QString* problem);
 };
+
+// "--keep-backups N" or "--keep-backups=N" (before any "--"), taken out of args: how many
+// numbered backups a change keeps besides the original. False with *problem on a bad number.
+bool takeKeepBackups(QStringList* args, int* keep, QString* problem);
 
 // The whole of a text file named on the command line, "-" for standard input.
 bool readTextArgument(const QString& name, QByteArray* text, QString* error);

@@ -189,7 +189,9 @@ QString CreateJobOptions::helpText()
         "The run:\n"
         "  --remove-ocr            remove the text layer of the whole document\n"
         "  --align                 align the new links afterwards (not with index2)\n"
-        "  --no-backup             do not copy each document to FILE.djvu.backup first\n"
+        "  --no-backup             do not back each document up beside it (FILE.djvu.backup\n"
+        "                          holds the original, FILE.djvu.backup.2... later changes)\n"
+        "  --keep-backups N        keep the original's backup and the N latest (default 5)\n"
         "  --language FILE.lng     message texts from a language file (default: Russian)\n"
         "  --dry-run               recognise and print each hyperlink script (and the\n"
         "                          outline to write); change nothing\n"
@@ -347,6 +349,9 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
             if (!noValue())
                 return false;
             options_.backup = false;
+        } else if (name == QLatin1String("--keep-backups")) {
+            if (!value() || !readInt(name, v, 0, 1000, &options_.keepBackups, error))
+                return false;
         } else if (name == QLatin1String("--no-page-check")) {
             if (!noValue())
                 return false;
@@ -470,6 +475,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
     options_.borderTypeIndex = style.border;
     options_.shapeIndex = style.shape;
     options_.fixOptions.backup = options_.backup;
+    options_.fixOptions.keepBackups = options_.keepBackups;
     for (const QString& file : std::as_const(files)) {
         CreateJob job;
         job.path = QFileInfo(file).absoluteFilePath();

@@ -3,6 +3,7 @@
 #include "cli/BatchRunner.h"
 #include "cli/CliLanguage.h"
 #include "cli/CliWorkFolder.h"
+#include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/DocumentLoop.h"
@@ -23,7 +24,7 @@
 namespace {
 
 const char kFixUsage[] =
-    "Usage: tocsmith-cli fix [--no-backup] [--language FILE.lng] FILE.djvu...\n"
+    "Usage: tocsmith-cli fix [--no-backup] [--keep-backups N] [--language FILE.lng] FILE.djvu...\n"
     "\n"
     "Aligns the rectangle and oval hyperlinks of each document page by page: the links of\n"
     "a page fall into a left and a right column, and every link of a column gets the\n"
@@ -34,7 +35,9 @@ const char kFixUsage[] =
     "With --jobs N > 1 or --keep-going every file is tried instead.\n"
     "\n"
     "Options:\n"
-    "  --no-backup           do not copy each file to FILE.djvu.backup first\n"
+    "  --no-backup           do not back each file up beside it (FILE.djvu.backup holds\n"
+    "                        the original, FILE.djvu.backup.2... each later change)\n"
+    "  --keep-backups N      keep the original's backup and the N latest (default 5)\n"
     "  --language FILE.lng   take the log and message texts from this language file\n"
     "  -h, --help            show this help\n"
     "\n"
@@ -42,7 +45,8 @@ const char kFixUsage[] =
     "SIGINT or SIGTERM (the file being worked on stays as it was).\n";
 
 const char kFixUsageRussian[] =
-    "Использование: tocsmith-cli fix [--no-backup] [--language FILE.lng] FILE.djvu...\n"
+    "Использование: tocsmith-cli fix [--no-backup] [--keep-backups N] [--language FILE.lng] "
+    "FILE.djvu...\n"
     "\n"
     "Выравнивает прямоугольные и овальные гиперссылки каждого документа постранично:\n"
     "ссылки страницы делятся на левый и правый столбцы, и каждая ссылка столбца получает\n"
@@ -53,7 +57,9 @@ const char kFixUsageRussian[] =
     "С --jobs N > 1 или --keep-going обрабатывается каждый файл.\n"
     "\n"
     "Параметры:\n"
-    "  --no-backup           не копировать файл в FILE.djvu.backup перед изменением\n"
+    "  --no-backup           не сохранять копию файла рядом с ним (FILE.djvu.backup —\n"
+    "                        исходный файл, FILE.djvu.backup.2... — каждое следующее изменение)\n"
+    "  --keep-backups N      хранить копию исходного файла и N последних (по умолчанию 5)\n"
     "  --language FILE.lng   брать тексты журнала и сообщений из этого файла языка\n"
     "  -h, --help            показать эту справку\n"
     "\n"
@@ -75,6 +81,7 @@ int runFixCommand(const QStringList& arguments)
     if (!BatchOptions::take(&args, &batch, &batchError))
         return refuse(batchError);
     bool backup = true;
+    int keepBackups = BackupCopy::kKeepDefault;
     QString language;
     QStringList files;
     bool optionsEnd = false;
@@ -90,6 +97,13 @@ int runFixCommand(const QStringList& arguments)
             return 0;
         } else if (arg == QLatin1String("--no-backup")) {
             backup = false;
+        } else if (arg == QLatin1String("--keep-backups") ||
+                   arg.startsWith(QLatin1String("--keep-backups="))) {
+            QStringList option = args.mid(i, arg.contains(u'=') ? 1 : 2);
+            QString problem;
+            if (!takeKeepBackups(&option, &keepBackups, &problem))
+                return refuse(problem);
+            i += arg.contains(u'=') ? 0 : 1;
         } else if (arg == QLatin1String("--language")) {
             if (i + 1 >= args.size())
                 return refuse(EngineTexts::say("e_opt_language_name"));
@@ -144,7 +158,7 @@ int runFixCommand(const QStringList& arguments)
             messages.last.clear();
             QElapsedTimer timer;
             timer.start();
-            const PassOutcome outcome = pass.run({rows[i]}, FixOptions{backup});
+            const PassOutcome outcome = pass.run({rows[i]}, FixOptions{backup, keepBackups});
             log.finishLine();
             record.seconds = double(timer.elapsed()) / 1000;
             record.outcome = DocumentLoop::outcomeOf(outcome.filesChanged, outcome.filesFailed,
@@ -153,7 +167,7 @@ int runFixCommand(const QStringList& arguments)
                 record.message = messages.last;
             return record;
         });
-    const PassOutcome outcome = pass.run(rows, FixOptions{backup});
+    const PassOutcome outcome = pass.run(rows, FixOptions{backup, keepBackups});
     log.finishLine();
     if (outcome.cancelled)
         return StopSignals::kExitStatus;

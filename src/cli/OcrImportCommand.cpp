@@ -4,7 +4,6 @@
 
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
-#include "links/BackupCopy.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "tools/EngineTexts.h"
@@ -14,13 +13,16 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup] [--route djvused|xml]\n"
+    "Usage: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup] [--keep-backups N] [--route "
+    "djvused|xml]\n"
     "\n"
     "Writes the corrected words of TEXT (as ocr-export printed it, '-' for standard input)\n"
     "into the text layer of FILE.djvu. Only letters change: every word keeps its box, so\n"
     "each line of a page must keep its number of words (spaces). Pages missing from TEXT\n"
     "stay as they are. If any page does not match, the document is not changed at all.\n"
-    "Before the change the document is copied to FILE.djvu.backup, unless --no-backup.\n"
+    "Before its change the document is backed up beside it, unless --no-backup:\n"
+    "FILE.djvu.backup holds the original, FILE.djvu.backup.2... each later change;\n"
+    "--keep-backups N keeps the original's and the N latest (default 5).\n"
     "'--' ends the options: the names after it are taken as they are.\n"
     "\n"
     "  --route xml  read and write through djvutoxml and djvuxmlparser instead of djvused\n"
@@ -29,14 +31,17 @@ const char kHelp[] =
     "2 usage error.\n";
 
 const char kHelpRussian[] =
-    "Использование: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup] [--route djvused|xml]\n"
+    "Использование: tocsmith-cli ocr-import FILE.djvu TEXT [--no-backup] [--keep-backups N] "
+    "[--route djvused|xml]\n"
     "\n"
     "Записывает исправленные слова из TEXT (как его вывела ocr-export, '-' для\n"
     "стандартного ввода) в текстовый слой FILE.djvu. Меняются только буквы: каждое слово\n"
     "сохраняет свою рамку, поэтому в каждой строке страницы должно остаться столько же\n"
     "слов (пробелов). Страницы, которых нет в TEXT, не меняются. Если хоть одна страница\n"
     "не совпадает, документ не меняется вовсе.\n"
-    "Перед изменением документ копируется в FILE.djvu.backup, если не задан --no-backup.\n"
+    "Перед изменением копия документа сохраняется рядом с ним, если не задан --no-backup:\n"
+    "FILE.djvu.backup — исходный, FILE.djvu.backup.2... — каждое следующее изменение;\n"
+    "--keep-backups N хранит копию исходного и N последних (по умолчанию 5).\n"
     "'--' завершает параметры: имена после него берутся как есть.\n"
     "\n"
     "  --route xml  читать и писать через djvutoxml и djvuxmlparser, а не через djvused\n"
@@ -70,7 +75,6 @@ int runOcrImportCommand(const QStringList& arguments)
         std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
         return 0;
     }
-    const bool backup = given.backup;
     const QStringList names{given.file, given.text};
     const QString& file = given.file;
 
@@ -120,9 +124,7 @@ int runOcrImportCommand(const QStringList& arguments)
             return failed(error);
 
     const QList<int> changed = document.changedPages();
-    if (backup && !changed.isEmpty() &&
-        !BackupCopy::make(file, &error, tools.runner().resolve(QStringLiteral("djvused"))))
-        return failed(error);
+    layer.setBackups(given.backups());
     QStringList numbers;
     for (int page : changed)
         numbers << QString::number(page);
@@ -135,6 +137,7 @@ int runOcrImportCommand(const QStringList& arguments)
             EngineTexts::say("e_pages_changed").arg(numbers.join(QStringLiteral(", "))));
         return 0;
     case OcrTextLayer::SaveOutcome::Failed:
+    case OcrTextLayer::SaveOutcome::ChangedSinceRead:
         if (!layer.errorShown())
             failed(layer.error() + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
         return 1;

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "links/DocumentOutline.h"
 #include "links/OutlineText.h"
+#include "tools/BookGuard.h"
 #include "tools/EngineTexts.h"
 
 #include <cstdio>
@@ -12,7 +13,7 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli outline-import [--no-backup] FILE.djvu TEXT\n"
+    "Usage: tocsmith-cli outline-import [--no-backup] [--keep-backups N] FILE.djvu TEXT\n"
     "\n"
     "Writes TEXT (as outline-export prints it, '-' for standard input) as the outline\n"
     "(bookmarks) of FILE.djvu, replacing the outline it has; an empty TEXT removes it.\n"
@@ -23,13 +24,15 @@ const char kHelp[] =
     "a page outside the document or an unknown backslash escape is reported with its line\n"
     "number, and the document is not changed at all.\n"
     "\n"
-    "  --no-backup  do not copy the document to FILE.djvu.backup first\n"
+    "  --no-backup         do not back the document up beside it (FILE.djvu.backup holds\n"
+    "                      the original, FILE.djvu.backup.2... each later change)\n"
+    "  --keep-backups N    keep the original's backup and the N latest (default 5)\n"
     "\n"
     "Exit status: 0 done, 1 the text did not read or the document could not be changed,\n"
     "2 usage error.\n";
 
 const char kHelpRussian[] =
-    "Использование: tocsmith-cli outline-import [--no-backup] FILE.djvu TEXT\n"
+    "Использование: tocsmith-cli outline-import [--no-backup] [--keep-backups N] FILE.djvu TEXT\n"
     "\n"
     "Записывает TEXT (как его выводит outline-export, '-' для стандартного ввода) как\n"
     "закладки FILE.djvu вместо прежних; пустой TEXT удаляет их.\n"
@@ -40,7 +43,9 @@ const char kHelpRussian[] =
     "страница вне документа или неизвестная последовательность с обратной косой чертой\n"
     "сообщаются с номером строки, и документ не меняется вовсе.\n"
     "\n"
-    "  --no-backup  не копировать документ в FILE.djvu.backup перед изменением\n"
+    "  --no-backup         не сохранять копию документа рядом с ним (FILE.djvu.backup —\n"
+    "                      исходный, FILE.djvu.backup.2... — каждое следующее изменение)\n"
+    "  --keep-backups N    хранить копию исходного и N последних (по умолчанию 5)\n"
     "\n"
     "Код завершения: 0 готово, 1 текст не читается или документ не удалось изменить,\n"
     "2 неверный вызов.\n";
@@ -62,7 +67,6 @@ int runOutlineImportCommand(const QStringList& args)
         std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
         return 0;
     }
-    const bool backup = given.backup;
     const QStringList names{given.file, given.text};
     const QString& file = given.file;
 
@@ -81,6 +85,11 @@ int runOutlineImportCommand(const QStringList& args)
     if (!readTextArgument(names[1], &text, &error))
         return failed(error);
 
+    // Held from the first read to the rename: one change of the book at a time, and none
+    // renamed over a book that changed since it was read.
+    BookGuard guard(file, &tools.runner(), &tools.log);
+    if (!guard.open(&error))
+        return failed(error + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
     DocumentOutline document(tools.runner());
     Outline current;
     int pages = 0;
@@ -92,7 +101,7 @@ int runOutlineImportCommand(const QStringList& args)
         return failed((QStringLiteral("%1: %2\n") + EngineTexts::say("e_not_changed"))
                           .arg(names[1], parsed.errors.join(u'\n')));
     OutlineText::keepTargetForms(&parsed.outline, current, pageIds);
-    switch (document.write(file, parsed.outline, backup)) {
+    switch (document.write(file, parsed.outline, given.backups(), &guard)) {
     case DocumentOutline::WriteOutcome::NothingChanged:
         tools.log.addLine(EngineTexts::say("e_outline_same").arg(file));
         return 0;

@@ -2,7 +2,6 @@
 
 #include "app/CharTable.h"
 #include "app/MessageTexts.h"
-#include "links/BackupCopy.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsWalk.h"
 #include "links/DocumentOutline.h"
@@ -404,9 +403,6 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
         if (checked != Turn::Planned)
             return checked;
     }
-    if (!options.dryRun && options.backup &&
-        !BackupCopy::make(path, &error, tools_.resolve(kDjvused)))
-        return fail(error);
     if (!tools_.available(kDjvused)) {
         lastFailure_ = texts_.text("mes2");
         messages_.showMessage(lastFailure_, QString());
@@ -499,7 +495,7 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     log_.addLine(texts_.text("m5"));
     if (!control_.enter(PassProgress::Step::Saving))
         return stopped();
-    if (!change(plan, guard, &error))
+    if (!change(plan, options.backup ? options.keepBackups : -1, guard, &error))
         return fail(error);
     removeWorkFiles({kDumpFile, kScriptFile});
 
@@ -509,12 +505,13 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     return Turn::Changed;
 }
 
-bool CreatePass::change(const ContentsPlan& plan, BookGuard* guard, QString* error)
+bool CreatePass::change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error)
 {
     const QString& path = plan.path;
     // The tool rewrites a document in place; it works on a copy that replaces the
     // original only once it is complete.
     SafeChange change(path, &tools_, guard);
+    change.setBackups(backups);
     if (!change.prepare(error))
         return false;
     const ToolRun saved = tools_.discard(

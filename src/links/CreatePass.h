@@ -27,8 +27,9 @@ class ToolRunner;
 // The job-wide options of the Create tab; everything per file comes from the rows.
 struct CreateOptions
 {
-    bool backup = true;         // "Создавать резервную копию"
-    bool removeOcr = false;     // "Удалять OCR"
+    bool backup = true; // "Создавать резервную копию"
+    int keepBackups = BackupCopy::kKeepDefault; // numbered backups kept besides the original
+    bool removeOcr = false;                     // "Удалять OCR"
     bool checkPageCount = true; // "Проверять количество страниц"
     bool align = false;         // "Выровнять содержание"
     // Chosen positions of the tab's three drop-down lists, -1 when none is chosen. They are
@@ -118,7 +119,7 @@ private:
                    const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
     // The outline the document has now, and whether a new one may replace it.
     Turn checkOutline(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
-    bool change(const ContentsPlan& plan, BookGuard* guard, QString* error);
+    bool change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error);
     bool readOutline(const QString& path, Outline* outline, QString* error);
     bool recogniseSmart(const CreateJob& job, const CreateOptions& options,
                         const PageListing& listing, const PageTexts& texts, ContentsPlan* plan,

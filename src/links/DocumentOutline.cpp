@@ -1,8 +1,8 @@
 #include "links/DocumentOutline.h"
 
-#include "links/BackupCopy.h"
 #include "links/OutlineScript.h"
 #include "links/PageListing.h"
+#include "tools/BackupCopy.h"
 #include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
@@ -80,6 +80,13 @@ bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* p
 DocumentOutline::WriteOutcome DocumentOutline::write(const QString& documentPath,
                                                      const Outline& outline, bool backup)
 {
+    return write(documentPath, outline, backup ? BackupCopy::kKeepDefault : -1, nullptr);
+}
+
+DocumentOutline::WriteOutcome DocumentOutline::write(const QString& documentPath,
+                                                     const Outline& outline, int backups,
+                                                     BookGuard* guard)
+{
     error_.clear();
     errorShown_ = false;
     const QFileInfo document(documentPath);
@@ -99,19 +106,17 @@ DocumentOutline::WriteOutcome DocumentOutline::write(const QString& documentPath
         return WriteOutcome::Failed;
     if (current == outline)
         return WriteOutcome::NothingChanged;
-    if (backup && !BackupCopy::make(path, &error, tools_.resolve(kTool))) {
-        fail(error);
-        return WriteOutcome::Failed;
-    }
-    const bool written = replace(path, script, outline);
+    const bool written = replace(path, script, outline, backups, guard);
     QFile::remove(tools_.workPath(kScript));
     return written ? WriteOutcome::Written : WriteOutcome::Failed;
 }
 
-bool DocumentOutline::replace(const QString& path, const QByteArray& script, const Outline& outline)
+bool DocumentOutline::replace(const QString& path, const QByteArray& script, const Outline& outline,
+                              int backups, BookGuard* guard)
 {
     QString error;
-    SafeChange change(path, &tools_);
+    SafeChange change(path, &tools_, guard);
+    change.setBackups(backups);
     if (!change.prepare(&error) || !tools_.writeWorkFile(kScript, script, &error))
         return fail(error);
     const ToolRun run = tools_.discard(kTool, {change.workingCopy(), QStringLiteral("-f"),

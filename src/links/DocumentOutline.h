@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class BookGuard;
 class ToolRunner;
 
 // Reads and writes a document's outline with djvused. A new outline is written on a copy
@@ -26,9 +27,13 @@ public:
     bool read(const QString& documentPath, Outline* outline, int* pageCount,
               QList<QByteArray>* pageIds = nullptr);
 
-    // Replaces the outline (an empty one removes it). With backup, the document is copied to
-    // "<document>.backup" first, unless nothing is to change.
+    // Replaces the outline (an empty one removes it). With backup, the change backs the
+    // document up (BackupCopy) with the default number of numbered backups kept.
     WriteOutcome write(const QString& documentPath, const Outline& outline, bool backup);
+    // The same with `backups` numbered backups kept (none at all when negative), under the
+    // guard the caller took before it read the document.
+    WriteOutcome write(const QString& documentPath, const Outline& outline, int backups,
+                       BookGuard* guard);
 
     // False, with the refusal in error(), when the document already has an outline: a new
     // one is written over it only when the user asked for that.
@@ -44,7 +49,8 @@ private:
     bool fail(const QString& error, bool shown = false);
     bool readOutline(const QString& path, Outline* outline);
     bool readPageIds(const QString& path, int pageCount, QList<QByteArray>* ids);
-    bool replace(const QString& documentPath, const QByteArray& script, const Outline& outline);
+    bool replace(const QString& documentPath, const QByteArray& script, const Outline& outline,
+                 int backups, BookGuard* guard);
 
     ToolRunner& tools_;
     QString error_;

@@ -3,7 +3,6 @@
 #include "app/MessageTexts.h"
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
-#include "links/BackupCopy.h"
 #include "tools/BookGuard.h"
 #include "tools/DjvusedDump.h"
 #include "tools/EngineTexts.h"
@@ -77,8 +76,6 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
         return fail(path, error);
     if (!QFileInfo(path).isFile())
         return fail(path, EngineTexts::say("e_no_file").arg(path));
-    if (options.backup && !BackupCopy::make(path, &error, tools_.resolve(kTool)))
-        return fail(path, error);
     if (!tools_.available(kTool)) {
         messages_.showMessage(texts_.text(QStringLiteral("mes2")), QString());
         return FileResult::ToolMissing;
@@ -139,6 +136,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
         if (!control_.enter(PassProgress::Step::Saving))
             return stopped();
         SafeChange change(path, &tools_, &guard);
+        change.setBackups(options.backups());
         if (!change.prepare(&error))
             return fail(path, error);
         const ToolRun save = tools_.discard(

@@ -3,6 +3,7 @@
 #include "jobs/CreateRow.h"
 #include "links/PassControl.h"
 #include "links/PassOutcome.h"
+#include "tools/BackupCopy.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,8 +16,12 @@ class ToolRunner;
 
 struct FixOptions
 {
-    bool backup = true;   // copy each file to "<path>.backup" before changing it
-    bool keepLog = false; // add to the log instead of starting it afresh
+    bool backup = true; // back each file up beside it (BackupCopy) before its change
+    int keepBackups = BackupCopy::kKeepDefault; // numbered backups kept besides the original
+    bool keepLog = false;                       // add to the log instead of starting it afresh
+
+    // The backups a change makes: none when negative.
+    int backups() const { return backup ? keepBackups : -1; }
 };
 
 // Aligns the rectangle and oval hyperlinks that the documents of the Fix list already

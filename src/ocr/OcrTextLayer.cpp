@@ -10,6 +10,7 @@
 #include "tools/TextDump.h"
 #include "tools/ToolRunner.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -70,6 +71,7 @@ bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const Pa
     errorShown_ = false;
     if (!guard(documentPath))
         return false;
+    state_ = guard_->files();
     if (!QFileInfo(documentPath).isFile())
         return fail(EngineTexts::say("e_no_file").arg(documentPath));
     bool fallBack = route_ == Route::Xml;
@@ -139,6 +141,9 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
 {
     error_.clear();
     errorShown_ = false;
+    if (!guard(documentPath))
+        return false;
+    state_ = guard_->files();
     if (!QFileInfo(documentPath).isFile())
         return fail(EngineTexts::say("e_no_file").arg(documentPath));
     if (!countPages(documentPath, pageCount))
@@ -179,7 +184,8 @@ bool OcrTextLayer::dumpXml(const QString& documentPath, OcrDocument& into)
     return true;
 }
 
-OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QString& documentPath)
+OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QString& documentPath,
+                                             const BookGuard::Files* asRead)
 {
     error_.clear();
     errorShown_ = false;
@@ -189,12 +195,17 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
         return SaveOutcome::Failed;
     // The book is free again once this save is over, whatever its outcome.
     const std::unique_ptr<BookGuard> held = std::move(guard_);
+    if (asRead && held->files() != *asRead) {
+        fail(EngineTexts::say("e_ocr_changed_since").arg(QDir::toNativeSeparators(documentPath)));
+        return SaveOutcome::ChangedSinceRead;
+    }
     // djvuxmlparser has been seen to finish cleanly without writing a page of an indirect
     // document. The words are read back from the working copy before it replaces the
     // original; a page left unwritten gets one more run on a fresh copy.
     constexpr int kAttempts = 2;
     for (int attempt = 1;; ++attempt) {
         SafeChange change(documentPath, &tools_, held.get());
+        change.setBackups(backups_);
         const bool written = document.format() == OcrDocument::Format::Djvused
                                  ? setPages(document, change)
                                  : writeChanges(document, change);
@@ -215,6 +226,7 @@ OcrTextLayer::SaveOutcome OcrTextLayer::save(OcrDocument& document, const QStrin
             return SaveOutcome::Failed;
         }
         document.markSaved();
+        state_ = held->files();
         return SaveOutcome::Saved;
     }
 }

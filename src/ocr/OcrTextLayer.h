@@ -1,11 +1,12 @@
 #pragma once
 
+#include "tools/BookGuard.h"
+
 #include <QString>
 
 #include <functional>
 #include <memory>
 
-class BookGuard;
 class OcrDocument;
 struct OcrPageText;
 class SafeChange;
@@ -30,6 +31,7 @@ public:
         Saved,
         NothingChanged,
         Failed,
+        ChangedSinceRead, // the book is not as it was read: nothing was saved
     };
 
     explicit OcrTextLayer(ToolRunner& tools);
@@ -50,6 +52,8 @@ public:
     // an empty document.
     bool dumpPage(const QString& documentPath, int number, OcrDocument& into, int* pageCount);
     void setRoute(Route route) { route_ = route; }
+    // The backups a save makes (SafeChange::setBackups); none by default.
+    void setBackups(int keep) { backups_ = keep; }
     // "djvused" or "xml", as the commands take it.
     static bool parseRoute(const QString& name, Route* route);
 
@@ -58,7 +62,12 @@ public:
     // tool works on a copy of the document that replaces the original only after a clean
     // run whose pages read back with the edited words, so a failure leaves the document
     // exactly as it was.
-    SaveOutcome save(OcrDocument& document, const QString& documentPath);
+    // With asRead (what readState() gave after the read), a book that changed since is not
+    // written over: ChangedSinceRead, with the reason in error().
+    SaveOutcome save(OcrDocument& document, const QString& documentPath,
+                     const BookGuard::Files* asRead = nullptr);
+    // The book's files as the last read or save of this layer left them.
+    BookGuard::Files readState() const { return state_; }
 
     // The reason of the last failure, in the tool's own words where a tool failed.
     QString error() const { return error_; }
@@ -91,4 +100,6 @@ private:
     QString error_;
     bool errorShown_ = false;
     Route route_ = Route::Djvused;
+    int backups_ = -1;
+    BookGuard::Files state_;
 };

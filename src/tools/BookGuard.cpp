@@ -1,14 +1,15 @@
 #include "tools/BookGuard.h"
 
+#include "tools/AdvisoryLock.h"
 #include "tools/EngineTexts.h"
 #include "tools/IndirectDocument.h"
+#include "tools/SafeChange.h"
 #include "tools/Sinks.h"
 #include "tools/SwapJournal.h"
 #include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 
 QString BookGuard::realFile(const QString& path)
 {
@@ -27,18 +28,20 @@ BookGuard::~BookGuard() = default;
 bool BookGuard::open(QString* error)
 {
     const QFileInfo book(path_);
-    lock_ = std::make_unique<QLockFile>(
+    lock_ = std::make_unique<AdvisoryLock>(
         book.absoluteDir().filePath(QStringLiteral(".%1.tocsmith-lock").arg(book.fileName())));
-    lock_->setStaleLockTime(0); // only a dead owner makes it stale
-    if (!lock_->tryLock(kWaitMs)) {
-        if (lock_->error() == QLockFile::LockFailedError) {
-            *error = EngineTexts::say("e_busy").arg(path_);
-            lock_.reset();
-            return false;
-        }
+    switch (lock_->lock(kWaitMs)) {
+    case AdvisoryLock::Result::Locked:
+        break;
+    case AdvisoryLock::Result::Busy:
+        *error = EngineTexts::say("e_busy").arg(path_);
+        lock_.reset();
+        return false;
+    case AdvisoryLock::Result::NoAccess:
         // A folder this program may not write in: nothing of it can change the book there,
         // and reading it needs no lock.
         lock_.reset();
+        break;
     }
     QString message;
     switch (SwapJournal::recover(path_, &message)) {
@@ -54,6 +57,11 @@ bool BookGuard::open(QString* error)
         break;
     }
     record();
+    // The book's lock proves that no live run is still writing a backup of its files.
+    QStringList files;
+    for (const auto& [file, state] : std::as_const(files_))
+        files << file;
+    SafeChange::removeLeftovers(path_, lock_ ? files : QStringList());
     return true;
 }
 

@@ -8,7 +8,7 @@
 #include "tools/FileState.h"
 
 class LogSink;
-class QLockFile;
+class AdvisoryLock;
 class ToolRunner;
 
 // Held by a pass for the whole turn of one document, from its first read to the rename of
@@ -37,6 +37,9 @@ public:
     bool unchanged(QString* error) const;
     // Records the book's files again (after this run changed them).
     void record();
+    // What every file of the book was when last recorded.
+    using Files = QList<QPair<QString, FileState>>;
+    Files files() const { return files_; }
 
     // How long a second run waits for the lock.
     static constexpr int kWaitMs = 3000;
@@ -45,6 +48,6 @@ private:
     QString path_;
     const ToolRunner* tools_;
     LogSink* log_;
-    std::unique_ptr<QLockFile> lock_;
-    QList<QPair<QString, FileState>> files_;
+    std::unique_ptr<AdvisoryLock> lock_;
+    Files files_;
 };

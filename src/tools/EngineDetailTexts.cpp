@@ -304,6 +304,8 @@ const TwoLanguageText kEntries[] = {
      "--pages needs a range such as 3-7"},
     {"e_cli_route", "--route: нужно djvused или xml",
      "--route wants djvused or xml"},
+    {"e_cli_keep_backups", "--keep-backups: нужно число от 0 до 1000",
+     "--keep-backups wants a number from 0 to 1000"},
     {"e_cli_pages_first_last", "--pages: нужно FIRST-LAST, например 3-7",
      "--pages wants FIRST-LAST, such as 3-7"},
     {"e_cli_document_and_text", "нужны документ и текст",

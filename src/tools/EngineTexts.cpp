@@ -138,6 +138,8 @@ const TwoLanguageText kEntries[] = {
     {"e_pages_changed", "Изменены страницы: %1", "Pages changed: %1"},
     {"e_outline_removed", "Закладки %1 удалены.", "The outline of %1 was removed."},
     {"e_outline_written", "Закладки %1 записаны, их %2.", "Outline of %1 written: %2 bookmarks."},
+    {"e_ocr_changed_since", "%1 изменён другой программой после того, как редактор его прочитал; ничего не сохранено. Прочитать документ заново? Несохранённые правки при этом пропадут.",
+     "%1 was changed by another program since the editor read it; nothing was saved. Read the document again? The edits not yet saved are then lost."},
     {"e_ocr_unsaved", "Текстовый слой изменен. Сохранить изменения в документе?",
      "The text layer was changed. Save the changes into the document?"},
     {"e_walk_page", "Страница %1: ", "Page %1: "},

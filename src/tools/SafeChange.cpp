@@ -14,8 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -137,7 +135,7 @@ bool SafeChange::prepare(QString* error)
             }
         }
     }
-    removeDeadWorkingFolders();
+    removeLeftovers(documentPath_);
     folder_ = std::make_unique<LockedFolder>(original.absolutePath() +
                                              QStringLiteral("/.tocsmith-XXXXXX"));
     if (!folder_->isValid()) {
@@ -199,11 +197,22 @@ bool SafeChange::commit(QString* error)
     QFile::setPermissions(copyPath_, QFile::permissions(documentPath_));
     if (guard_ && !guard_->unchanged(error))
         return false;
+    // A change that left every byte as it was is no change: nothing to back up or rename.
+    if (sameBytes(copyPath_, documentPath_)) {
+        folder_.reset();
+        copyPath_.clear();
+        return true;
+    }
+    if (!backups_.make(bookFiles(), keepBackups_, error))
+        return false;
     QString why;
     if (!renameOver(copyPath_, documentPath_, &why)) {
+        backups_.undo();
         *error = EngineTexts::say("e_no_replace").arg(documentPath_, why);
         return false;
     }
+    FileSync::syncFolder(QFileInfo(documentPath_).absolutePath());
+    backups_.prune();
     folder_.reset();
     copyPath_.clear();
     if (guard_)
@@ -270,15 +279,17 @@ bool SafeChange::commitIndirect(QString* error)
 
     if (guard_ && !guard_->unchanged(error))
         return false;
+    if (!backups_.make(bookFiles(), keepBackups_, error))
+        return false;
     // The originals are renamed aside (same folder, so no copying and no room needed) and
     // only removed once every new file is in place.
-    QTemporaryDir aside(source.absolutePath() + QStringLiteral("/.tocsmith-XXXXXX"));
+    LockedFolder aside(source.absolutePath() + QStringLiteral("/.tocsmith-XXXXXX"),
+                       SwapJournal::kLock);
     if (!aside.isValid()) {
+        backups_.undo();
         *error = EngineTexts::say("e_no_aside_folder").arg(documentPath_, aside.errorString());
         return false;
     }
-    QLockFile lock(QDir(aside.path()).filePath(SwapJournal::kLock));
-    lock.setStaleLockTime(0); // only a dead owner makes it stale
     QList<SwapJournal::Entry> entries;
     for (const Move& move : std::as_const(moves)) {
         SwapJournal::Entry entry;
@@ -295,14 +306,15 @@ bool SafeChange::commitIndirect(QString* error)
         entries << entry;
     }
     QFile journal(QDir(aside.path()).filePath(SwapJournal::kJournal));
-    if (!lock.tryLock(0) || !QDir(aside.path()).mkdir(SwapJournal::kOriginals) ||
-        !journal.open(QIODevice::WriteOnly) ||
+    if (!QDir(aside.path()).mkdir(SwapJournal::kOriginals) || !journal.open(QIODevice::WriteOnly) ||
         journal.write(SwapJournal::text(indexName, entries)) < 0 || !FileSync::syncFile(journal)) {
+        backups_.undo();
         *error = EngineTexts::say("e_no_journal").arg(documentPath_);
         return false;
     }
+    // What recovery reads must be on the disk before the first original moves.
     FileSync::syncFolder(aside.path());
-    aside.setAutoRemove(false);
+    FileSync::syncFolder(source.absolutePath());
     const QDir backups(QDir(aside.path()).filePath(SwapJournal::kOriginals));
     QString failure;
     QString why;
@@ -334,8 +346,7 @@ bool SafeChange::commitIndirect(QString* error)
             if (move.setAside)
                 removeOriginal(backups.filePath(move.name));
         }
-        lock.unlock();
-        QDir(aside.path()).removeRecursively();
+        backups_.prune();
         folder_.reset();
         copyPath_.clear();
         if (guard_)
@@ -360,13 +371,13 @@ bool SafeChange::commitIndirect(QString* error)
     folder_.reset();
     copyPath_.clear();
     if (notRestored.isEmpty()) {
-        lock.unlock();
-        QDir(aside.path()).removeRecursively();
+        backups_.undo();
         *error = notRemoved.isEmpty() ? failure + EngineTexts::say("e_safe_all_kept")
                                       : failure + EngineTexts::say("e_safe_new_kept")
                                                       .arg(notRemoved.join(QStringLiteral(", ")));
     } else {
         // The journal stays, so the next change of this document tries again.
+        aside.keep();
         *error = failure + EngineTexts::say("e_safe_originals")
                                .arg(notRestored.join(QStringLiteral(", ")),
                                     QDir::toNativeSeparators(backups.path()));
@@ -374,20 +385,23 @@ bool SafeChange::commitIndirect(QString* error)
     return false;
 }
 
-void SafeChange::removeDeadWorkingFolders() const
+QStringList SafeChange::bookFiles() const
 {
-    const QDir source = QFileInfo(documentPath_).absoluteDir();
-    const QStringList folders =
-        source.entryList({SwapJournal::kFolderPattern},
-                         QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& folder : folders) {
-        const QDir work(source.filePath(folder));
-        // A journal means originals may wait there: only the settling of a swap touches it.
-        if (QFileInfo::exists(work.filePath(SwapJournal::kJournal)))
-            continue;
-        // A working folder, or a swap that died before it moved a file. Without a lock it
-        // is not known to be ours, and is left alone.
-        if (!LockedFolder::removeIfDead(work.path(), kWorkLock))
-            LockedFolder::removeIfDead(work.path(), SwapJournal::kLock);
-    }
+    const QFileInfo index(documentPath_);
+    QStringList files{index.absoluteFilePath()};
+    for (const QString& name : components_)
+        files << index.absoluteDir().filePath(name);
+    return files;
+}
+
+void SafeChange::removeLeftovers(const QString& documentPath, const QStringList& lockedFiles)
+{
+    BackupCopy::removeUnfinished(lockedFiles);
+    // A journal means originals may wait there: only the settling of a swap touches it.
+    // Otherwise a working folder, or a swap that died before it moved a file.
+    LockedFolder::removeDead(QFileInfo(documentPath).absolutePath(), SwapJournal::kFolderPattern,
+                             {kWorkLock, SwapJournal::kLock}, [](const QString& folder) {
+                                 return QFileInfo::exists(
+                                     QDir(folder).filePath(SwapJournal::kJournal));
+                             });
 }

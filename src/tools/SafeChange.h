@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/BackupCopy.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +48,10 @@ public:
     SafeChange(const SafeChange&) = delete;
     SafeChange& operator=(const SafeChange&) = delete;
 
+    // Before its rename the change backs up every file of the book (BackupCopy), keeping
+    // `keep` numbered backups besides the original; none when negative (the default).
+    void setBackups(int keep) { keepBackups_ = keep; }
+
     bool prepare(QString* error);
     QString workingCopy() const { return copyPath_; }
     QString workingFolder() const;
@@ -62,6 +68,11 @@ public:
     // catches a truncated file even when its header length was rewritten to match.
     static bool looksComplete(const QString& path, QString* error);
 
+    // Removes what killed runs left beside a book: working and swap folders whose owner is
+    // dead (a folder with a journal is for the settling of its swap) and, given the book's
+    // files while its lock is held, their half-written backup copies.
+    static void removeLeftovers(const QString& documentPath, const QStringList& lockedFiles = {});
+
     // Tests only: asked before every rename, and before each removal of a set-aside original
     // (with an empty `to`); returning false makes that step fail.
     using RenameFilter = std::function<bool(const QString& from, const QString& to)>;
@@ -69,7 +80,7 @@ public:
 
 private:
     bool prepareIndirect(QString* error);
-    void removeDeadWorkingFolders() const;
+    QStringList bookFiles() const;
     bool commitIndirect(QString* error);
 
     QString documentPath_;
@@ -79,4 +90,6 @@ private:
     std::unique_ptr<LockedFolder> folder_;
     bool indirect_ = false;
     QStringList components_;
+    int keepBackups_ = -1;
+    BackupCopy::Change backups_;
 };

@@ -1,5 +1,6 @@
 #include "tools/SwapJournal.h"
 
+#include "tools/AdvisoryLock.h"
 #include "tools/EngineTexts.h"
 #include "tools/FileState.h"
 #include "tools/FileSync.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QUrl>
 
 #include <algorithm>
@@ -48,7 +48,7 @@ bool isHash(const QByteArray& text)
 
 // Removes what a settled swap leaves in its folder: the originals, the journal and the lock;
 // anything else found there stays, and so does the folder then.
-void removeSwapFolder(const QDir& aside, QLockFile& lock)
+void removeSwapFolder(const QDir& aside, AdvisoryLock& lock)
 {
     QDir originals(aside.filePath(SwapJournal::kOriginals));
     const QStringList left =
@@ -57,7 +57,7 @@ void removeSwapFolder(const QDir& aside, QLockFile& lock)
         originals.remove(name);
     aside.rmdir(SwapJournal::kOriginals);
     QFile::remove(aside.filePath(SwapJournal::kJournal));
-    lock.unlock();
+    lock.release();
     QDir(aside.absolutePath() + QStringLiteral("/..")).rmdir(aside.dirName());
 }
 
@@ -131,9 +131,8 @@ SwapJournal::Recovery SwapJournal::recover(const QString& documentPath, QString*
         journal.close();
         if (!text.startsWith(indexLine(index.fileName()) + '\n'))
             continue; // another document of the same folder
-        QLockFile lock(aside.filePath(kLock));
-        lock.setStaleLockTime(0);
-        if (!lock.tryLock(0))
+        AdvisoryLock lock(aside.filePath(kLock));
+        if (lock.lock() != AdvisoryLock::Result::Locked)
             continue; // its owner is still at work
 
         const QString shownFolder = QDir::toNativeSeparators(aside.path());

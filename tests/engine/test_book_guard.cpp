@@ -2,8 +2,11 @@
 // killed command-line runs leave behind.
 #include "CliRun.h"
 #include "DjvuFixture.h"
+#include "tools/AdvisoryLock.h"
 #include "tools/BookGuard.h"
+#include "tools/FileState.h"
 #include "tools/SafeChange.h"
+#include "tools/SwapJournal.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,5 +163,99 @@ TEST_F(BookGuardTest, AKilledRunsWorkFolderGoesWithTheNextRunAndALiveOneStays)
     EXPECT_EQ(next.status, 0) << s(next.err);
     EXPECT_EQ(entries(temp.path()), QStringList{"tocsmith-cli-live"});
 }
+
+// What a run killed at some moment leaves beside a book (or in the temporary folder), made
+// by `leave` in the book's folder; the next run of that book, a mere read, removes it all
+// and is not blocked by any of it.
+struct Leftover
+{
+    const char* name;
+    void (*leave)(const QString& folder, const QString& temp);
+    bool indirect = false;
+};
+
+void write(const QString& path, const QByteArray& bytes = {})
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    DjvuFixture::writeAll(path, bytes);
+}
+
+const Leftover kLeftovers[] = {
+    {"EmptyBookLock",
+     [](const QString& f, const QString&) { write(f + "/.book.djvu.tocsmith-lock"); }},
+    {"EmptyWorkingFolder",
+     [](const QString& f, const QString&) { QDir(f).mkdir(".tocsmith-a1b2c3"); }},
+    {"WorkingFolderWithoutItsLock",
+     [](const QString& f, const QString&) {
+         write(f + "/.tocsmith-a1b2c3/book.djvu", DjvuFixture::readAll(f + "/book.djvu"));
+         write(f + "/.tocsmith-a1b2c3/p0002.djvu", "copy");
+     },
+     true},
+    {"WorkingFolderWithAnEmptyLock",
+     [](const QString& f, const QString&) {
+         write(f + "/.tocsmith-a1b2c3/.tocsmith-lock");
+         write(f + "/.tocsmith-a1b2c3/book.djvu", "copy");
+     }},
+    {"SwapFolderEmptied",
+     [](const QString& f, const QString&) { write(f + "/.tocsmith-a1b2c3/lock"); }},
+    {"UnfinishedBackup",
+     [](const QString& f, const QString&) {
+         write(f + "/book.djvu.backup.Xq3Zt9", DjvuFixture::readAll(f + "/book.djvu"));
+     }},
+    {"UnfinishedBackupOfAPage",
+     [](const QString& f, const QString&) { write(f + "/p0002.djvu.backup.a8Kd0e", "copy"); },
+     true},
+    {"SwapWithAnEmptyLockAndTheIndexSetAside",
+     [](const QString& f, const QString&) {
+         const QString aside = f + "/.tocsmith-a1b2c3";
+         const FileState index = FileState::of(f + "/book.djvu");
+         SwapJournal::Entry entry{"book.djvu",  true, index.size,
+                                  index.sha256, 1,    FileState::of(f + "/p0001.djvu").sha256};
+         entry.newSize = FileState::of(f + "/p0001.djvu").size;
+         write(aside + "/lock");
+         write(aside + "/journal", SwapJournal::text("book.djvu", {entry}));
+         QDir(aside).mkdir("originals");
+         QFile::rename(f + "/book.djvu", aside + "/originals/book.djvu");
+     },
+     true},
+    {"CommandLineWorkFolderNotYetLocked",
+     [](const QString&, const QString& t) { QDir(t).mkdir("tocsmith-cli-k9Pq2w"); }},
+};
+
+class LeftoverTest : public BookGuardTest, public ::testing::WithParamInterface<Leftover>
+{
+};
+
+TEST_P(LeftoverTest, TheNextRunRemovesItAndALiveRunsFolderStays)
+{
+    const QString folder = dir.filePath("books");
+    const QString path = folder + "/book.djvu";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QString error;
+    ASSERT_TRUE(GetParam().indirect
+                    ? DjvuFixture::buildIndirect(path, FixturePage::everyChangeBook(), &error)
+                    : DjvuFixture::build(path, FixturePage::everyChangeBook(), &error))
+        << s(error);
+    const QMap<QString, QByteArray> book = DjvuFixture::readFolder(folder);
+    QTemporaryDir temp;
+    GetParam().leave(folder, temp.path());
+    // A run at work right now: its folder and its lock stay.
+    write(folder + "/.tocsmith-live00/book.djvu", "copy");
+    AdvisoryLock live(folder + "/.tocsmith-live00/.tocsmith-lock");
+    ASSERT_EQ(live.lock(), AdvisoryLock::Result::Locked);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", temp.path());
+    const CliRun next = runCli({"ocr-export", path}, env);
+    EXPECT_EQ(next.status, 0) << s(next.err);
+    QMap<QString, QByteArray> expected = book;
+    expected.insert(".tocsmith-live00", "<folder>");
+    EXPECT_EQ(DjvuFixture::readFolder(folder), expected);
+    EXPECT_EQ(entries(temp.path()), QStringList());
+    EXPECT_EQ(entries(folder + "/.tocsmith-live00"), (QStringList{".tocsmith-lock", "book.djvu"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, LeftoverTest, ::testing::ValuesIn(kLeftovers),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

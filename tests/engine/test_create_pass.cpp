@@ -229,8 +229,9 @@ TEST_F(CreatePassTest, RemovingTheTextLayerAndRunningTheSameFileTwice)
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages.first().text.contains("No link was made"));
     EXPECT_EQ(CreateTest::targetsOf(CreateTest::linksOf(book).value(1)), QStringList{"#2"});
-    // Its backup holds the document as the first turn left it, not the original.
-    EXPECT_NE(DjvuFixture::readAll(book + ".backup"), original);
+    // The failed turn backed nothing up: the backup holds the original alone.
+    EXPECT_EQ(DjvuFixture::readAll(book + ".backup"), original);
+    EXPECT_FALSE(QFile::exists(book + ".backup.2"));
 }
 
 TEST_F(CreatePassTest, WithoutBackupNoCopyIsMade)

@@ -192,6 +192,44 @@ TEST_F(OcrEditorTest, SavingWritesEveryEditedPageIntoTheDocumentAndKeepsTheLinks
     EXPECT_FALSE(form.isVisible());
 }
 
+TEST_F(OcrEditorTest, ABookChangedSinceItWasReadIsNotWrittenOverAndMayBeReadAgain)
+{
+    load();
+    caretAt(0, 3);
+    type("c");
+    // Another program changes the book while the editor has it open.
+    QString error;
+    ASSERT_TRUE(DjvuFixture::applyScript(book, "select 1\nset-page-title \"Theirs\"\n", &error));
+    const QByteArray theirs = DjvuFixture::readAll(book);
+    QStringList asked;
+    bool reload = false;
+    form.setReloadQuestion([&](const QString& text) {
+        asked << text;
+        return reload;
+    });
+
+    EXPECT_FALSE(form.save());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QDir::toNativeSeparators(book))) << asked[0].toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(book), theirs);
+    EXPECT_EQ(paneText(), "abcc def\nghi"); // the edit stays for the user to decide
+
+    reload = true;
+    EXPECT_FALSE(form.save());
+    waitUntilLoaded();
+    EXPECT_EQ(DjvuFixture::readAll(book), theirs);
+    EXPECT_EQ(paneText(), "abc def\nghi");
+
+    // Read again, the book saves as usual, and the other change stays in it.
+    caretAt(0, 3);
+    type("d");
+    EXPECT_TRUE(form.save());
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_EQ(wordsOf(book, 1).first(), "abcd");
+    EXPECT_TRUE(DjvuFixture::djvused(book, "ls").contains("Theirs"));
+    EXPECT_TRUE(shown.isEmpty());
+}
+
 TEST_F(OcrEditorTest, ClosingWithUnsavedChangesAsksToSaveDiscardOrStay)
 {
     const QByteArray bytes = DjvuFixture::readAll(book);

@@ -383,6 +383,14 @@ bool DjvuFixture::processAlive(qint64 pid)
     return end >= 0 && fields.mid(end + 2, 1) != "Z";
 }
 
+QList<FixturePage> FixturePage::everyChangeBook()
+{
+    QList<FixturePage> pages = twoChapterBook(4);
+    pages[1].annotations = QStringLiteral("(maparea \"#3\" \"\" (rect 100 900 300 40))\n"
+                                          "(maparea \"#4\" \"\" (rect 110 800 250 40))");
+    return pages;
+}
+
 QList<FixturePage> FixturePage::twoChapterBook(int count)
 {
     FixturePage contents;

@@ -52,6 +52,10 @@ struct FixturePage
     static FixturePage headed(const QStringList& heading, const QString& folio = QString());
     // A book of `count` pages whose first page is a contents of two chapters, on pages 1 and 3.
     static QList<FixturePage> twoChapterBook(int count);
+    // The same book of four pages with something for every writing command to change: page 2
+    // carries two link areas out of line (for fix) besides the contents (create), the text
+    // layer (ocr-import) and no outline (outline-import).
+    static QList<FixturePage> everyChangeBook();
 };
 
 class DjvuFixture

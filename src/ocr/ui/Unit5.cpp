@@ -1,11 +1,11 @@
 #include "ocr/ui/Unit5.h"
 
-#include "links/BackupCopy.h"
 #include "ocr/OcrBackgroundLoad.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "ocr/OcrWordText.h"
 #include "ocr/ui/PageImageView.h"
+#include "tools/BackupCopy.h"
 #include "tools/EngineTexts.h"
 #include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
@@ -158,6 +158,10 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
             return CloseAnswer::Save;
         return answer == QMessageBox::Discard ? CloseAnswer::Discard : CloseAnswer::Stay;
     };
+    askReload_ = [this](const QString& text) {
+        return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    };
 }
 
 TForm5::~TForm5()
@@ -211,6 +215,7 @@ bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const 
         return false;
     }
     document_ = std::move(document);
+    readState_ = layer.readState();
     currentPage_ = 0;
     {
         const QSignalBlocker block(ComboBox1);
@@ -494,21 +499,26 @@ bool TForm5::save()
         return false;
     }
     const int cursorAt = Memo2->textCursor().position();
-    if (backup_ && !backupMade_ && document_->isModified()) {
-        if (!BackupCopy::make(documentPath_, &error, tools_->resolve(QStringLiteral("djvused")))) {
-            showMessage_(error, errorCaption());
-            showPage(currentPage_);
-            return false;
-        }
-        backupMade_ = true;
-    }
     // The tools run off the window's thread, as when loading; the editor takes no input
     // until they are done.
     OcrTextLayer layer(*tools_);
+    layer.setBackups(backup_ ? BackupCopy::kKeepDefault : -1);
     OcrTextLayer::SaveOutcome outcome = OcrTextLayer::SaveOutcome::Failed;
-    runWhileResponsive(this, [&] { outcome = layer.save(*document_, documentPath_); });
+    runWhileResponsive(this, [&] { outcome = layer.save(*document_, documentPath_, &readState_); });
+    if (outcome == OcrTextLayer::SaveOutcome::ChangedSinceRead) {
+        // Another run changed the book: it is read again only when the user says so.
+        if (askReload_(layer.error())) {
+            const MessageTexts texts = texts_;
+            loadDocument(documentPath_, *tools_, texts);
+        } else {
+            showPage(currentPage_);
+        }
+        return false;
+    }
     if (outcome == OcrTextLayer::SaveOutcome::Failed && !layer.errorShown())
         showMessage_(layer.error(), errorCaption());
+    if (outcome == OcrTextLayer::SaveOutcome::Saved)
+        readState_ = layer.readState();
     showPage(currentPage_);
     if (reload) {
         startLoading();
@@ -565,7 +575,6 @@ void TForm5::hideEvent(QHideEvent* event)
 
 void TForm5::FormHide()
 {
-    backupMade_ = false;
     pageImage_->clear();
     cancelLoading();
     document_.reset();

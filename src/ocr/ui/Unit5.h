@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/BookGuard.h"
+
 #include "app/MessageTexts.h"
 
 #include <QDialog>
@@ -53,6 +55,10 @@ public:
     void setCloseQuestion(CloseQuestion ask) { askOnClose_ = std::move(ask); }
     // How failures are shown; a message box unless replaced (tests).
     void setMessageShower(MessageShower show) { showMessage_ = std::move(show); }
+    // Whether to read the book again when a save finds it changed since it was read (the
+    // text says so); a message box unless replaced (tests).
+    using ReloadQuestion = std::function<bool(const QString& text)>;
+    void setReloadQuestion(ReloadQuestion ask) { askReload_ = std::move(ask); }
 
     QPlainTextEdit* textPane() const { return Memo2; }
     QComboBox* pageSelector() const { return ComboBox1; }
@@ -124,7 +130,8 @@ private:
     QString acceptedText_;    // the pane's text after the last change that kept the words
     bool reverting_ = false;
     bool backup_ = false;
-    bool backupMade_ = false; // once an editing session: the document as the user had it
+    BookGuard::Files readState_; // the book's files as read, or as this editor last saved them
     CloseQuestion askOnClose_;
+    ReloadQuestion askReload_;
     MessageShower showMessage_;
 };
