@@ -5,6 +5,7 @@
 #include "links/AreaAlignment.h"
 #include "links/BackupCopy.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvuFileCheck.h"
 #include "tools/DjvusedDump.h"
 #include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
@@ -76,7 +77,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!guard.open(&error))
         return fail(path, error);
     if (!QFileInfo(path).isFile())
-        return fail(path, EngineTexts::say("e_no_file").arg(path));
+        return fail(path, DjvuFileCheck::notAFile(path));
     if (options.backup && !BackupCopy::make(path, &error, tools_.resolve(kTool)))
         return fail(path, error);
     if (!tools_.available(kTool)) {

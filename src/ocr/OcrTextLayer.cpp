@@ -4,6 +4,7 @@
 #include "ocr/OcrDocument.h"
 #include "ocr/TextLayerReader.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvuFileCheck.h"
 #include "tools/DjvusedDump.h"
 #include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
@@ -12,6 +13,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -71,7 +74,7 @@ bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const Pa
     if (!guard(documentPath))
         return false;
     if (!QFileInfo(documentPath).isFile())
-        return fail(EngineTexts::say("e_no_file").arg(documentPath));
+        return fail(DjvuFileCheck::notAFile(documentPath));
     bool fallBack = route_ == Route::Xml;
     if (!fallBack && dumpText(documentPath, into, onPage, pageCount, &fallBack))
         return true;
@@ -79,12 +82,37 @@ bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const Pa
     OcrDocument& document = into ? *into : whole;
     if (!fallBack || !dumpXml(documentPath, document))
         return false;
+    // The XML tools cut spaces and tabs at the ends of a word: a word that is only a tab
+    // would be saved empty. djvused's own form keeps them, so such a book takes that route.
+    if (route_ == Route::Xml && edgeSpaces(document)) {
+        bool xmlNeeded = false;
+        OcrDocument plain;
+        if (dumpText(documentPath, into ? &plain : nullptr, onPage, pageCount, &xmlNeeded)) {
+            if (into)
+                *into = std::move(plain);
+            return true;
+        }
+        if (!xmlNeeded)
+            return false;
+        error_.clear(); // neither form carries every word; the XML reading stands
+    }
     if (!into) {
         *pageCount = document.pageCount();
         for (int number = 1; number <= *pageCount; ++number)
             onPage(number, document.page(number));
     }
     return true;
+}
+
+bool OcrTextLayer::edgeSpaces(const OcrDocument& document)
+{
+    for (int number = 1; number <= document.pageCount(); ++number) {
+        const QStringList words = document.words(number);
+        if (std::any_of(words.begin(), words.end(),
+                        [](const QString& word) { return word != word.trimmed(); }))
+            return true;
+    }
+    return false;
 }
 
 bool OcrTextLayer::countPages(const QString& documentPath, int* count)
@@ -140,7 +168,7 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
     error_.clear();
     errorShown_ = false;
     if (!QFileInfo(documentPath).isFile())
-        return fail(EngineTexts::say("e_no_file").arg(documentPath));
+        return fail(DjvuFileCheck::notAFile(documentPath));
     if (!countPages(documentPath, pageCount))
         return false;
     QString error;

@@ -38,6 +38,9 @@ public:
     // Records the book's files again (after this run changed them).
     void record();
 
+    // The name of the lock file beside a book of this file name; it always fits a folder.
+    static QString lockName(const QString& bookName);
+
     // How long a second run waits for the lock.
     static constexpr int kWaitMs = 3000;
 
