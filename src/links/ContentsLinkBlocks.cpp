@@ -34,7 +34,8 @@ bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* pl
     if (!job.contentsLink)
         return true;
     // A link to a page the book does not have leads nowhere.
-    if (wanted(job) && (job.link.targetPage < 1 || job.link.targetPage > pageCount)) {
+    if (wanted(job) && job.link.targetGiven &&
+        (job.link.targetPage < 1 || job.link.targetPage > pageCount)) {
         *error = EngineTexts::say("e_link_target_outside")
                      .arg(job.link.targetPage)
                      .arg(job.path)

@@ -52,6 +52,7 @@ TEST(ContentsLink, ATargetOutsideTheBookIsRefused)
     CreateJob job;
     job.path = QStringLiteral("book.djvu");
     job.contentsLink = true;
+    job.link.targetGiven = true; // as --contents-link-target sets it
     for (int target : {0, 7, 4000}) {
         job.link.targetPage = target;
         QList<ContentsLinkPlacement> placements;
