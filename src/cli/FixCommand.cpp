@@ -155,6 +155,7 @@ int runFixCommand(const QStringList& arguments)
         });
     const PassOutcome outcome = pass.run(rows, FixOptions{backup});
     log.finishLine();
+    DocumentLoop::printSummary(outcome, int(rows.size()));
     if (outcome.cancelled)
         return StopSignals::kExitStatus;
     return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;

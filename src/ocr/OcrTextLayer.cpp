@@ -4,6 +4,7 @@
 #include "ocr/OcrDocument.h"
 #include "ocr/TextLayerReader.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvuFileCheck.h"
 #include "tools/DjvusedDump.h"
 #include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
@@ -72,6 +73,9 @@ bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const Pa
         return false;
     if (!QFileInfo(documentPath).isFile())
         return fail(EngineTexts::say("e_no_file").arg(documentPath));
+    // djvused reads a book cut short as far as it goes and may still exit 0.
+    if (QString unreadable; !DjvuFileCheck::isReadable(documentPath, &unreadable))
+        return fail(unreadable);
     bool fallBack = route_ == Route::Xml;
     if (!fallBack && dumpText(documentPath, into, onPage, pageCount, &fallBack))
         return true;
@@ -141,6 +145,9 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
     errorShown_ = false;
     if (!QFileInfo(documentPath).isFile())
         return fail(EngineTexts::say("e_no_file").arg(documentPath));
+    // djvused reads a book cut short as far as it goes and may still exit 0.
+    if (QString unreadable; !DjvuFileCheck::isReadable(documentPath, &unreadable))
+        return fail(unreadable);
     if (!countPages(documentPath, pageCount))
         return false;
     QString error;

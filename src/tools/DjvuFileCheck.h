@@ -10,4 +10,8 @@
 namespace DjvuFileCheck {
 // *error says what is wrong, naming the file; on success it is left alone.
 bool isWhole(const QString& path, QString* error);
+// The same walk before a document is read: *error says in plain words what the user can do
+// about it, naming the file: it cannot be opened, is empty, is not a DjVu document, is cut
+// short, or is damaged.
+bool isReadable(const QString& path, QString* error);
 } // namespace DjvuFileCheck
