@@ -263,7 +263,9 @@ SmartReading::Result SmartIndexReading::read(PageTextSource& source, const Setti
                           .arg(e.contentsPage);
     }
     if (outside > 0)
-        result.notes
-            << EngineTexts::say("e_index_numbers_outside").arg(outside).arg(pageCount).arg(example);
+        result.notes << EngineTexts::say("e_index_numbers_outside")
+                            .arg(outside)
+                            .arg(Plural::count("e_n_pages", pageCount))
+                            .arg(example);
     return result;
 }

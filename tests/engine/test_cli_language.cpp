@@ -172,4 +172,26 @@ TEST_F(CliLanguageTest, ABrokenFileGetsOnePlainMessageFromEveryCommand)
     }
 }
 
+// The help says what the program does: a page that gets the contents link keeps its other
+// annotations, and without --language the messages locale chooses the language.
+TEST_F(CliLanguageTest, CreateHelpSaysWhatIsTrueInBothLanguages)
+{
+    const struct
+    {
+        const char* locale;
+        const char* kept;
+        const char* lost;
+        const char* byLocale;
+    } rows[] = {{"C.UTF-8", "keeps its other annotations", "loses the annotations",
+                 "when the messages locale is Russian, else English"},
+                {"ru_RU.UTF-8", "сохраняет прочие аннотации", "теряет прежние аннотации",
+                 "если язык сообщений системы русский, иначе английский"}};
+    for (const auto& row : rows) {
+        const QString help = runCli({"create", "--help"}, withLocale("LANG", row.locale)).out;
+        EXPECT_TRUE(help.contains(QString::fromUtf8(row.kept))) << help.toStdString();
+        EXPECT_FALSE(help.contains(QString::fromUtf8(row.lost))) << help.toStdString();
+        EXPECT_TRUE(help.contains(QString::fromUtf8(row.byLocale))) << help.toStdString();
+    }
+}
+
 } // namespace
