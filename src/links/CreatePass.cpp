@@ -599,6 +599,7 @@ CreatePass::Turn CreatePass::checkOutline(const CreateJob& job, const CreateOpti
     case OutlineAnswer::No:
         break;
     }
+    log_.addLine(refusal);
     lastFailure_ = EngineTexts::say("e_outline_declined")
                        .arg(job.path, Plural::count("e_n_bookmarks", current.count()));
     log_.addLine(lastFailure_);
