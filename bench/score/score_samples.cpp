@@ -102,18 +102,6 @@ QString normalised(const QString& title)
     return n;
 }
 
-QStringList words(const QString& title)
-{
-    QStringList w;
-    for (const QString& piece :
-         title.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
-        const QString n = normalised(piece);
-        if (!n.isEmpty())
-            w << n;
-    }
-    return w;
-}
-
 int distance(const QString& a, const QString& b)
 {
     QList<int> row(b.size() + 1);
@@ -238,13 +226,19 @@ QList<Truth> outlineTruth(const QString& path, const Case& c, int* rootPage)
     auto pageOf = [&](const QByteArray& target) {
         return listing.positionOf(QString::fromUtf8(target.mid(1)));
     };
-    QSet<QString> printed;
+    // The contents' text, "8.3.4 .1.2" read as the numbering "8.3.4.1.2".
+    QString printed;
     for (int p = c.first; p <= c.last; ++p)
-        for (const QString& w :
-             QString::fromUtf8(djvused(path, QStringLiteral("select %1; print-pure-txt").arg(p)))
-                 .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
-            printed.insert(QString(w).remove(QRegularExpression(QStringLiteral("\\.$"))));
+        printed +=
+            QString::fromUtf8(djvused(path, QStringLiteral("select %1; print-pure-txt").arg(p)))
+                .replace(QRegularExpression(QStringLiteral("(\\d)\\s+(\\.\\d)")),
+                         QStringLiteral("\\1\\2"));
     static const QRegularExpression numbering(QStringLiteral("^(\\d+(?:\\.\\d+)*)\\.?\\s"));
+    auto isPrinted = [&](const QString& n) {
+        return printed.contains(QRegularExpression(QStringLiteral("(?<![\\S])") +
+                                                   QRegularExpression::escape(n) +
+                                                   QStringLiteral("(?!\\.?\\d)")));
+    };
     QList<Truth> truth;
     bool inPart = false;
     for (const Bookmark& b : outline.bookmarks) {
@@ -256,7 +250,7 @@ QList<Truth> outlineTruth(const QString& path, const Case& c, int* rootPage)
         }
         const QString title = QString::fromUtf8(b.title).trimmed();
         const auto m = numbering.match(title + QLatin1Char(' '));
-        if (inPart && (!m.hasMatch() || printed.contains(m.captured(1))))
+        if (inPart && (!m.hasMatch() || isPrinted(m.captured(1))))
             truth.append({title, pageOf(b.target)});
     }
     return truth;
