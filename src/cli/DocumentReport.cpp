@@ -22,6 +22,15 @@ QJsonObject DocumentRecord::toJson() const
                                     {"level", e.level},
                                     {"checked", e.checked}});
         o.insert("entries", list);
+        if (linesCounted >= 0) {
+            QJsonArray notLinked;
+            for (const Line& l : linesNotLinked)
+                notLinked.append(
+                    QJsonObject{{"page", l.page}, {"text", l.text}, {"reason", l.reason}});
+            o.insert("lines", QJsonObject{{"counted", linesCounted},
+                                          {"linked", linesLinked},
+                                          {"notLinked", notLinked}});
+        }
     }
     return o;
 }
