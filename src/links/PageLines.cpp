@@ -51,6 +51,11 @@ int secondColumn(const QList<Placed>& words)
         for (int k = std::max(a, 0); k < std::min(b + 1, kBuckets); ++k)
             ++cover[k];
     }
+    QList<int> heights;
+    for (const Placed& p : words)
+        heights << height(p.word.box);
+    std::sort(heights.begin(), heights.end());
+    const int wordHeight = heights[heights.size() / 2];
     // A heading or two may cross the band; the words of the columns may not.
     const int allowance = 2;
     int bestStart = -1, bestLength = 0;
@@ -65,7 +70,9 @@ int secondColumn(const QList<Placed>& words)
         // Of the empty bands, the one nearest the middle: the gutter between two columns,
         // rather than the space between titles and their numbers.
         const int middle = kBuckets / 2;
-        const bool wideEnough = (end - k) * 100 >= kBuckets * 2;
+        // Wider than 2 % of the text and than two lines' height: no space between words.
+        const bool wideEnough = (end - k) * 100 >= kBuckets * 2 &&
+                                qint64(end - k) * width >= qint64(2) * kBuckets * wordHeight;
         if (wideEnough && (bestStart < 0 || std::abs(k + (end - k) / 2 - middle) <
                                                 std::abs(bestStart + bestLength / 2 - middle))) {
             bestLength = end - k;
@@ -73,8 +80,8 @@ int secondColumn(const QList<Placed>& words)
         }
         k = end;
     }
-    if (bestStart < 0 || bestLength * 100 < kBuckets * 2)
-        return 0; // narrower than 2 % of the text's width: the space between two words
+    if (bestStart < 0)
+        return 0;
     const int split = left + int(qint64(bestStart + bestLength / 2) * width / kBuckets);
     int leftWords = 0, rightWords = 0, rightLettered = 0;
     for (const Placed& p : words) {
