@@ -49,5 +49,9 @@ struct ImportArguments
     static bool read(const QStringList& args, ImportArguments* read, QString* problem);
 };
 
+// Takes "--format text|json" (or "--format=json") out of the arguments, before any "--";
+// false, with the refusal in *problem, for another format or none given.
+bool takeFormat(QStringList* args, bool* json, QString* problem);
+
 // The whole of a text file named on the command line, "-" for standard input.
 bool readTextArgument(const QString& name, QByteArray* text, QString* error);
