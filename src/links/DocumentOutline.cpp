@@ -138,5 +138,7 @@ bool DocumentOutline::hasNoOutline(const QString& documentPath)
 
 QString DocumentOutline::existingOutlineMessage(const QString& documentPath, int count)
 {
+    if (count == 1)
+        return EngineTexts::say("e_outline_exists_one").arg(documentPath);
     return EngineTexts::say("e_outline_exists").arg(documentPath).arg(count);
 }
