@@ -222,6 +222,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
     Style link;
     bool contentsLink = false, everyPage = false, linkOptionSeen = false, pageGiven = false;
     int linkPage = 1, linkTarget = 4;
+    bool targetGiven = false;
     int linkBox[4] = {100, 50, 500, 50};
     QString linkComment = QStringLiteral("Go to content");
     bool onlyFiles = false;
@@ -371,6 +372,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         } else if (name == QLatin1String("--contents-link-target")) {
             if (!value() || !readInt(name, v, 1, 1000000, &linkTarget, error))
                 return false;
+            targetGiven = true;
         } else if (name == QLatin1String("--contents-link-box")) {
             if (!value())
                 return false;
@@ -510,6 +512,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         l.width = linkBox[2];
         l.height = linkBox[3];
         l.targetPage = linkTarget;
+        l.targetGiven = targetGiven;
         l.comment = linkComment;
         job.outline = outline;
         job.links = !noLinks;

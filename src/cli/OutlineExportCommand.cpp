@@ -4,6 +4,7 @@
 #include "cli/UsageError.h"
 #include "links/DocumentOutline.h"
 #include "links/OutlineText.h"
+#include "tools/BookGuard.h"
 #include "tools/EngineTexts.h"
 
 #include <cstdio>
@@ -61,6 +62,13 @@ int runOutlineExportCommand(const QStringList& args)
     if (!tools.ready()) {
         std::fprintf(stderr, "tocsmith-cli outline-export: %s\n",
                      EngineTexts::say("e_cli_no_work").toLocal8Bit().constData());
+        return 1;
+    }
+    // A change that a dead run left half done is settled before the book is read.
+    BookGuard guard(split.names[0], &tools.runner());
+    QString error;
+    if (!guard.open(&error)) {
+        tools.messages.showMessage(error, QString());
         return 1;
     }
     DocumentOutline document(tools.runner());

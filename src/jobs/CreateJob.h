@@ -25,6 +25,7 @@ struct ContentsLinkSettings
     QString colour2 = QStringLiteral("000000"); // highlight colour
     int left = 100, bottom = 50, width = 500, height = 50;
     int targetPage = 4;
+    bool targetGiven = false; // named by the user: it must then be a page of the book
     QString comment = QStringLiteral("Go to content");
 };
 

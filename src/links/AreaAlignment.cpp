@@ -46,6 +46,51 @@ PageAlignment AreaAlignment::alignPage(const QList<AreaBox>& areas)
     return page;
 }
 
+namespace {
+
+// Two areas stand on one text line when their heights overlap by more than half the lower one;
+// neighbouring lines of a page often touch by a few pixels.
+bool oneLine(const ScannedArea& a, const ScannedArea& b)
+{
+    const qint64 overlap =
+        std::min<qint64>(qint64(a.bottom) + a.height, qint64(b.bottom) + b.height) -
+        std::max(a.bottom, b.bottom);
+    return overlap * 2 > std::min(a.height, b.height);
+}
+
+bool sideBySide(const AreaBox& a, const AreaBox& b)
+{
+    return qint64(a.left) + a.width <= b.left || qint64(b.left) + b.width <= a.left;
+}
+
+bool overlaps(const ScannedArea& a, const AreaBox& boxA, const ScannedArea& b, const AreaBox& boxB)
+{
+    return !sideBySide(boxA, boxB) && qint64(a.bottom) < qint64(b.bottom) + b.height &&
+           qint64(b.bottom) < qint64(a.bottom) + a.height;
+}
+
+// Groups 0..count-1 by a relation, joining chains: the group number of each.
+template <typename Joined> QList<qsizetype> groups(qsizetype count, Joined joined)
+{
+    QList<qsizetype> group(count);
+    for (qsizetype i = 0; i < count; ++i)
+        group[i] = i;
+    auto root = [&group](qsizetype i) {
+        while (group[i] != i)
+            i = group[i] = group[group[i]];
+        return i;
+    };
+    for (qsizetype i = 0; i < count; ++i)
+        for (qsizetype k = i + 1; k < count; ++k)
+            if (joined(i, k))
+                group[root(k)] = root(i);
+    for (qsizetype i = 0; i < count; ++i)
+        group[i] = root(i);
+    return group;
+}
+
+} // namespace
+
 AreaAlignment::Result AreaAlignment::alignScript(const AnnotationScan& scan,
                                                  const QList<int>& pageWidths)
 {
@@ -55,9 +100,11 @@ AreaAlignment::Result AreaAlignment::alignScript(const AnnotationScan& scan,
     // Areas of one block are gathered by index; blocks never influence each other. Areas
     // whose link leaves the document stay as they are and are not measured.
     QList<QList<qsizetype>> members(scan.blockCount);
+    QList<QList<qsizetype>> everyArea(scan.blockCount);
     for (qsizetype i = 0; i < scan.areas.size(); ++i) {
         const ScannedArea& a = scan.areas[i];
         result.leftAligned[i] = result.aligned[i] = {a.left, a.width};
+        everyArea[a.block].append(i);
         if (a.internal)
             members[a.block].append(i);
     }
@@ -77,34 +124,72 @@ AreaAlignment::Result AreaAlignment::alignScript(const AnnotationScan& scan,
             result.leftAligned[indexes[k]] = withinPage(page.leftAligned[k], boxes[k], width);
             result.aligned[indexes[k]] = withinPage(page.aligned[k], boxes[k], width);
         }
-        keepUnstacked(scan, indexes, &result);
+        keepSharedLines(scan, indexes, page, &result);
+        keepClear(scan, everyArea[block], &result.leftAligned);
+        keepClear(scan, everyArea[block], &result.aligned);
     }
     return result;
 }
 
-void AreaAlignment::keepUnstacked(const AnnotationScan& scan, const QList<qsizetype>& indexes,
-                                  Result* result)
+void AreaAlignment::keepSharedLines(const AnnotationScan& scan, const QList<qsizetype>& indexes,
+                                    const PageAlignment& page, Result* result)
 {
-    // Areas of one text line (same bottom and height) that stood apart, side by side, and that
-    // alignment would lay exactly on top of each other keep the boxes they had: a page whose
-    // words are linked one by one would otherwise end with duplicate areas over the wrong
-    // words. Overlapping areas of a line are one column's and are aligned as always.
-    QList<bool> stacked(indexes.size(), false);
-    for (qsizetype k = 0; k < indexes.size(); ++k) {
-        const ScannedArea& a = scan.areas[indexes[k]];
-        for (qsizetype m = k + 1; m < indexes.size(); ++m) {
-            const ScannedArea& b = scan.areas[indexes[m]];
-            if (a.bottom == b.bottom && a.height == b.height &&
-                result->aligned[indexes[k]] == result->aligned[indexes[m]] &&
-                (qint64(a.left) + a.width <= b.left || qint64(b.left) + b.width <= a.left))
-                stacked[k] = stacked[m] = true;
+    // A text line may hold several linked areas: a title and its page number, or each word
+    // of it. Areas of the line that overlap one another form one stack (duplicates, a dot
+    // over a number). A page set in two columns, or with page numbers linked apart from their
+    // titles, puts every stack of a line into a column of its own; such lines are aligned.
+    // Where any line puts two stacks into one column, or splits a stack between columns, the
+    // page links words or parts of lines apart: every line with more than one stack or
+    // column keeps its boxes, since a title would grow over its number and a word over the
+    // next.
+    auto area = [&](qsizetype k) -> const ScannedArea& { return scan.areas[indexes[k]]; };
+    auto box = [&](qsizetype k) { return AreaBox{area(k).left, area(k).width}; };
+    const QList<qsizetype> line =
+        groups(indexes.size(), [&](qsizetype i, qsizetype k) { return oneLine(area(i), area(k)); });
+    const QList<qsizetype> stack = groups(indexes.size(), [&](qsizetype i, qsizetype k) {
+        return line[i] == line[k] && !sideBySide(box(i), box(k));
+    });
+    // The column of each area: the left edge alignment gives it.
+    auto column = [&](qsizetype k) { return page.leftAligned[k].left; };
+    QList<bool> shared(indexes.size(), false); // by line: more than one stack or column
+    bool columnsHold = true;
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        for (qsizetype k = i + 1; k < indexes.size(); ++k) {
+            if (line[i] != line[k])
+                continue;
+            const bool sameStack = stack[i] == stack[k];
+            shared[line[i]] = shared[line[i]] || !sameStack || column(i) != column(k);
+            columnsHold = columnsHold && sameStack == (column(i) == column(k));
         }
     }
-    for (qsizetype k = 0; k < indexes.size(); ++k) {
-        if (!stacked[k])
-            continue;
-        const ScannedArea& a = scan.areas[indexes[k]];
-        result->leftAligned[indexes[k]] = result->aligned[indexes[k]] = {a.left, a.width};
+    if (columnsHold)
+        return;
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        if (shared[line[i]])
+            result->leftAligned[indexes[i]] = result->aligned[indexes[i]] = box(i);
+    }
+}
+
+void AreaAlignment::keepClear(const AnnotationScan& scan, const QList<qsizetype>& indexes,
+                              QList<AreaBox>* boxes)
+{
+    // An area that alignment would lay over another area, which it did not overlap before,
+    // keeps its box; that may uncover a conflict of another area, so look again until none.
+    auto original = [&](qsizetype i) { return AreaBox{scan.areas[i].left, scan.areas[i].width}; };
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (qsizetype i : indexes) {
+            if ((*boxes)[i] == original(i))
+                continue;
+            for (qsizetype k : indexes) {
+                if (k == i || !overlaps(scan.areas[i], (*boxes)[i], scan.areas[k], (*boxes)[k]) ||
+                    overlaps(scan.areas[i], original(i), scan.areas[k], original(k)))
+                    continue;
+                (*boxes)[i] = original(i);
+                changed = true;
+                break;
+            }
+        }
     }
 }
 

@@ -43,8 +43,10 @@ public:
     // Aligns every page block of a scanned script on its own; one entry per scanned area.
     // Areas whose link leaves the document keep their boxes and count for no column; no
     // aligned area reaches past the right edge of its page (pageWidths: by page number,
-    // from 1; a page without a width has no such limit). Areas of one line that would be laid
-    // on top of each other keep their boxes.
+    // from 1; a page without a width has no such limit). Where lines hold several areas side
+    // by side, they are aligned only when each line puts each of them into a column of its
+    // own, as on a page in two columns; otherwise such lines keep their boxes. No area ends
+    // over another area that it did not already overlap.
     struct Result
     {
         QList<AreaBox> leftAligned;
@@ -60,7 +62,9 @@ public:
                               const QList<AreaBox>& boxes);
 
 private:
-    static void keepUnstacked(const AnnotationScan& scan, const QList<qsizetype>& indexes,
-                              Result* result);
+    static void keepSharedLines(const AnnotationScan& scan, const QList<qsizetype>& indexes,
+                                const PageAlignment& page, Result* result);
+    static void keepClear(const AnnotationScan& scan, const QList<qsizetype>& indexes,
+                          QList<AreaBox>* boxes);
     static AreaBox withinPage(AreaBox aligned, const AreaBox& original, int pageWidth);
 };

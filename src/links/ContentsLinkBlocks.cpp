@@ -33,6 +33,15 @@ bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* pl
 {
     if (!job.contentsLink)
         return true;
+    // A link to a page the book does not have leads nowhere.
+    if (wanted(job) && job.link.targetGiven &&
+        (job.link.targetPage < 1 || job.link.targetPage > pageCount)) {
+        *error = EngineTexts::say("e_link_target_outside")
+                     .arg(job.link.targetPage)
+                     .arg(job.path)
+                     .arg(pageCount);
+        return false;
+    }
     const QByteArray area = BorderExpression::contentsLinkArea(job.link);
     if (job.contentsLinkEveryPage == 1) {
         for (int page = 1; page <= pageCount; ++page)

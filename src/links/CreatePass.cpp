@@ -17,6 +17,7 @@
 #include "links/SmartPlan.h"
 #include "links/SmartReading.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvuFileCheck.h"
 #include "tools/EngineTexts.h"
 #include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
@@ -209,8 +210,20 @@ bool CreatePass::readListing(const QString& path, PageListing* listing, QString*
         *error = toolFailure(path, listed);
         return false;
     }
+    // The page count checks the listing: a page title may hold a line break.
+    const ToolRun counted =
+        tools_.capture(kDjvused, {path, QStringLiteral("-e"), QStringLiteral("n")});
+    if (!counted.succeeded()) {
+        *error = toolFailure(path, counted);
+        return false;
+    }
+    bool number = false;
+    const int pages = counted.standardOutput.trimmed().toInt(&number);
     QString listingError;
-    *listing = PageListing::parse(listed.standardOutput, &listingError);
+    *listing = PageListing::parse(listed.standardOutput, &listingError, pages);
+    if (!number)
+        listingError = EngineTexts::say("e_listing_line")
+                           .arg(QString::fromUtf8(counted.standardOutput.left(120)));
     if (!listingError.isEmpty()) {
         *error = EngineTexts::say("e_left_as_is").arg(path, listingError);
         return false;
@@ -390,7 +403,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     const QString& path = job.path;
     QString error;
     if (!QFileInfo(path).isFile())
-        return fail(EngineTexts::say("e_no_file").arg(path));
+        return fail(DjvuFileCheck::notAFile(path));
     plan->path = path;
     plan->offset = job.offset;
     plan->writesLinks = job.links;

@@ -3,6 +3,7 @@
 #include "links/OutlineScript.h"
 #include "links/PageListing.h"
 #include "tools/BackupCopy.h"
+#include "tools/DjvuFileCheck.h"
 #include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
@@ -63,7 +64,7 @@ bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* p
     errorShown_ = false;
     const QFileInfo document(documentPath);
     if (!document.isFile())
-        return fail(EngineTexts::say("e_no_file").arg(documentPath));
+        return fail(DjvuFileCheck::notAFile(documentPath));
     const QString path = document.absoluteFilePath();
     const ToolRun count = tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("n")});
     if (!count.clean())
@@ -91,7 +92,7 @@ DocumentOutline::WriteOutcome DocumentOutline::write(const QString& documentPath
     errorShown_ = false;
     const QFileInfo document(documentPath);
     if (!document.isFile()) {
-        fail(EngineTexts::say("e_no_file").arg(documentPath));
+        fail(DjvuFileCheck::notAFile(documentPath));
         return WriteOutcome::Failed;
     }
     const QString path = document.absoluteFilePath();

@@ -4,6 +4,7 @@
 #include "links/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvuFileCheck.h"
 #include "tools/DjvusedDump.h"
 #include "tools/EngineTexts.h"
 #include "tools/SafeChange.h"
@@ -75,7 +76,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!guard.open(&error))
         return fail(path, error);
     if (!QFileInfo(path).isFile())
-        return fail(path, EngineTexts::say("e_no_file").arg(path));
+        return fail(path, DjvuFileCheck::notAFile(path));
     if (!tools_.available(kTool)) {
         messages_.showMessage(texts_.text(QStringLiteral("mes2")), QString());
         return FileResult::ToolMissing;

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 const QString kSeparator = QStringLiteral(" | ");
@@ -158,7 +160,14 @@ bool PlanText::parse(const QByteArray& text, QList<Document>* documents, QString
                 *error = lineError(number, EngineTexts::say("e_plantext_at"));
                 return false;
             }
-            documents->append(Document{QFileInfo(path).absoluteFilePath(), {}});
+            const QString absolute = QFileInfo(path).absoluteFilePath();
+            // A second block of one document would be dropped unseen: refused instead.
+            if (std::any_of(documents->begin(), documents->end(),
+                            [&](const Document& d) { return d.path == absolute; })) {
+                *error = lineError(number, EngineTexts::say("e_plantext_twice").arg(path));
+                return false;
+            }
+            documents->append(Document{absolute, {}});
             continue;
         }
         if (documents->isEmpty()) {

@@ -4,6 +4,7 @@
 #include "ocr/OcrDocument.h"
 #include "ocr/TextLayerReader.h"
 #include "tools/BookGuard.h"
+#include "tools/DjvuFileCheck.h"
 #include "tools/DjvusedDump.h"
 #include "tools/PageTexts.h"
 #include "tools/SafeChange.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -73,7 +76,7 @@ bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const Pa
         return false;
     state_ = guard_->files();
     if (!QFileInfo(documentPath).isFile())
-        return fail(EngineTexts::say("e_no_file").arg(documentPath));
+        return fail(DjvuFileCheck::notAFile(documentPath));
     bool fallBack = route_ == Route::Xml;
     if (!fallBack && dumpText(documentPath, into, onPage, pageCount, &fallBack))
         return true;
@@ -81,12 +84,37 @@ bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const Pa
     OcrDocument& document = into ? *into : whole;
     if (!fallBack || !dumpXml(documentPath, document))
         return false;
+    // The XML tools cut spaces and tabs at the ends of a word: a word that is only a tab
+    // would be saved empty. djvused's own form keeps them, so such a book takes that route.
+    if (route_ == Route::Xml && edgeSpaces(document)) {
+        bool xmlNeeded = false;
+        OcrDocument plain;
+        if (dumpText(documentPath, into ? &plain : nullptr, onPage, pageCount, &xmlNeeded)) {
+            if (into)
+                *into = std::move(plain);
+            return true;
+        }
+        if (!xmlNeeded)
+            return false;
+        error_.clear(); // neither form carries every word; the XML reading stands
+    }
     if (!into) {
         *pageCount = document.pageCount();
         for (int number = 1; number <= *pageCount; ++number)
             onPage(number, document.page(number));
     }
     return true;
+}
+
+bool OcrTextLayer::edgeSpaces(const OcrDocument& document)
+{
+    for (int number = 1; number <= document.pageCount(); ++number) {
+        const QStringList words = document.words(number);
+        if (std::any_of(words.begin(), words.end(),
+                        [](const QString& word) { return word != word.trimmed(); }))
+            return true;
+    }
+    return false;
 }
 
 bool OcrTextLayer::countPages(const QString& documentPath, int* count)
@@ -145,7 +173,7 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
         return false;
     state_ = guard_->files();
     if (!QFileInfo(documentPath).isFile())
-        return fail(EngineTexts::say("e_no_file").arg(documentPath));
+        return fail(DjvuFileCheck::notAFile(documentPath));
     if (!countPages(documentPath, pageCount))
         return false;
     QString error;

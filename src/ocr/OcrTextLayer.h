@@ -83,6 +83,8 @@ private:
     bool writeChanges(const OcrDocument& document, SafeChange& change);
     bool setPages(const OcrDocument& document, SafeChange& change);
     bool dumpXml(const QString& documentPath, OcrDocument& into);
+    // Some word begins or ends with a space or tab, which the XML tools do not keep.
+    static bool edgeSpaces(const OcrDocument& document);
     // Reads the whole text layer with output-txt; false with *fallBack set when only the XML
     // route can carry it.
     // Pages go into `into` or, without one, to onPage.

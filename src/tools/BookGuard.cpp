@@ -8,7 +8,9 @@
 #include "tools/SwapJournal.h"
 #include "tools/ToolRunner.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 QString BookGuard::realFile(const QString& path)
@@ -25,11 +27,31 @@ BookGuard::BookGuard(const QString& documentPath, const ToolRunner* tools, LogSi
 
 BookGuard::~BookGuard() = default;
 
+QString BookGuard::lockName(const QString& bookName)
+{
+    const QString suffix = QStringLiteral(".tocsmith-lock");
+    const QString whole = QLatin1Char('.') + bookName + suffix;
+    // A file name holds at most 255 bytes, and the lock's removal names a file 7 longer.
+    constexpr qsizetype kMost = 240;
+    if (QFile::encodeName(whole).size() <= kMost)
+        return whole;
+    // A long name keeps its start and gains a digest of the whole, so that two books never
+    // share a lock.
+    const QString digest = QString::fromLatin1(
+        QCryptographicHash::hash(bookName.toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+    QString start = bookName;
+    while (!start.isEmpty() &&
+           QFile::encodeName(QLatin1Char('.') + start + QLatin1Char('~') + digest + suffix).size() >
+               kMost)
+        start.chop(start.size() >= 2 && start.at(start.size() - 1).isLowSurrogate() ? 2 : 1);
+    return QLatin1Char('.') + start + QLatin1Char('~') + digest + suffix;
+}
+
 bool BookGuard::open(QString* error)
 {
     const QFileInfo book(path_);
     lock_ = std::make_unique<AdvisoryLock>(
-        book.absoluteDir().filePath(QStringLiteral(".%1.tocsmith-lock").arg(book.fileName())));
+        book.absoluteDir().filePath(lockName(book.fileName())));
     switch (lock_->lock(kWaitMs)) {
     case AdvisoryLock::Result::Locked:
         break;

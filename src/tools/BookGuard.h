@@ -41,6 +41,9 @@ public:
     using Files = QList<QPair<QString, FileState>>;
     Files files() const { return files_; }
 
+    // The name of the lock file beside a book of this file name; it always fits a folder.
+    static QString lockName(const QString& bookName);
+
     // How long a second run waits for the lock.
     static constexpr int kWaitMs = 3000;
 

@@ -3,6 +3,7 @@
 #include "tools/EngineTexts.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 
 namespace {
@@ -150,6 +151,19 @@ bool isWhole(const QString& path, QString* error)
         return true;
     *error = EngineTexts::say("e_check_damaged").arg(path, walk.error);
     return false;
+}
+
+QString notAFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return EngineTexts::say("e_is_folder").arg(path);
+    // A name read from bytes this system's encoding cannot spell holds replacement characters
+    // and spells other bytes than the user gave: the file may well be there.
+    if (path.contains(QChar::ReplacementCharacter) ||
+        QFile::decodeName(QFile::encodeName(path)) != path)
+        return EngineTexts::say("e_name_unspelt").arg(path);
+    return EngineTexts::say("e_no_file").arg(path);
 }
 
 } // namespace DjvuFileCheck

@@ -10,4 +10,7 @@
 namespace DjvuFileCheck {
 // *error says what is wrong, naming the file; on success it is left alone.
 bool isWhole(const QString& path, QString* error);
+// Why the path names no file to work on: a folder, a name this system cannot spell, or
+// nothing at all.
+QString notAFile(const QString& path);
 } // namespace DjvuFileCheck

@@ -178,6 +178,8 @@ const TwoLanguageText kEntries[] = {
      "\"@\" is followed by the document"},
     {"e_plantext_no_document", "запись стоит до первой строки \"@ PATH\", называющей её документ",
      "an entry before the first \"@ PATH\" line that names its document"},
+    {"e_plantext_twice", "документ %1 уже назван выше; каждый документ стоит в плане один раз",
+     "the document %1 is already named above; each document stands once in a plan"},
     {"e_review_page_outside", "страница %1 не из этой книги, в ней %2 стр.",
      "page %1 is not a page of the book, which has %2 pages"},
     {"e_review_not_contents", "страница %1 не среди прочитанных страниц оглавления",

@@ -55,7 +55,9 @@ bool IndirectDocument::components(const QString& indexPath, const QString& djvus
     }
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
-    process.start(djvused, {indexPath, QStringLiteral("-e"), QStringLiteral("ls")});
+    // The directory as "dump" prints it: a count of files, then one "<id> -> <name>" line for
+    // each. Page titles are not part of it, so no title can pass for a file of the book.
+    process.start(djvused, {indexPath, QStringLiteral("-e"), QStringLiteral("dump")});
     if (!process.waitForStarted(-1)) {
         *error = QStringLiteral("djvused: %1").arg(process.errorString());
         return false;
@@ -67,22 +69,17 @@ bool IndirectDocument::components(const QString& indexPath, const QString& djvus
                      .arg(indexPath, said.isEmpty() ? EngineTexts::say("e_it_failed") : said);
         return false;
     }
+    QList<QStringList> entries;
+    if (!directoryEntries(process.readAllStandardOutput(), &entries)) {
+        *error = EngineTexts::say("e_indirect_no_list")
+                     .arg(indexPath, EngineTexts::say("e_directory_unclear"));
+        return false;
+    }
 
-    // "%4d P %8d  %s" for pages; included files, shared annotations and thumbnails have a
-    // blank number column and the letters I, A and T.
-    static const QRegularExpression line(
-        QStringLiteral("^\\s*(?:\\d+\\s+)?[PIAT?]\\s+\\d+ {1,2}(.+)$"));
     const QDir folder = QFileInfo(indexPath).absoluteDir();
     const QString indexName = QFileInfo(indexPath).fileName();
-    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
-    for (QByteArray text : lines) {
-        if (text.endsWith('\r'))
-            text.chop(1);
-        const auto match = line.match(QString::fromLocal8Bit(text));
-        if (!match.hasMatch())
-            continue;
+    for (const QStringList& candidates : entries) {
         bool found = false;
-        const QStringList candidates = candidateNames(match.captured(1));
         for (const QString& name : candidates) {
             if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
                 name == QLatin1String(".") || name == QLatin1String("..") || name == indexName)
@@ -99,4 +96,41 @@ bool IndirectDocument::components(const QString& indexPath, const QString& djvus
         }
     }
     return true;
+}
+
+bool IndirectDocument::directoryEntries(const QByteArray& dump, QList<QStringList>* entries)
+{
+    entries->clear();
+    static const QRegularExpression header(QStringLiteral(
+        "^\\s*DIRM \\[\\d+\\]\\s+Document directory \\(indirect, (\\d+) files \\d+ pages\\)\\s*$"));
+    static const QRegularExpression entry(QStringLiteral("^      (\\S.*) -> (.+)$"));
+    // A chunk line of the index after the directory, or nothing: what must follow the files.
+    static const QRegularExpression chunk(QStringLiteral("^ {0,4}\\S"));
+    QList<QByteArray> lines = dump.split('\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    qsizetype at = 0;
+    QRegularExpressionMatch counted;
+    while (at < lines.size() &&
+           !(counted = header.match(QString::fromLocal8Bit(lines[at]))).hasMatch())
+        ++at;
+    if (at == lines.size())
+        return false;
+    bool ok = false;
+    const qsizetype count = counted.captured(1).toLongLong(&ok);
+    if (!ok || count > lines.size() - at - 1)
+        return false;
+    for (qsizetype i = 1; i <= count; ++i) {
+        const QString line = QString::fromLocal8Bit(lines[at + i]);
+        const auto m = entry.match(line);
+        // A second arrow would make the line read two ways.
+        if (!m.hasMatch() || line.count(QStringLiteral(" -> ")) != 1)
+            return false;
+        QStringList names{m.captured(1)};
+        if (m.captured(2) != m.captured(1))
+            names << m.captured(2);
+        entries->append(names);
+    }
+    const qsizetype next = at + count + 1;
+    return next == lines.size() || chunk.match(QString::fromLocal8Bit(lines[next])).hasMatch();
 }

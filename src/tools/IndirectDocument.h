@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +13,10 @@ class IndirectDocument
 public:
     static bool isIndirect(const QString& path);
 
-    // The file names of the components, as "<djvused> <index> -e ls" lists them, each an
-    // existing file beside the index. Fails when the listing fails or a component is
-    // missing or lives outside the index's folder.
+    // The file names of the components, as the directory of the index names them (read from
+    // "<djvused> <index> -e dump"), each an existing file beside the index. Fails when the
+    // directory cannot be read whole, or a component is missing or lives outside the index's
+    // folder.
     static bool components(const QString& indexPath, const QString& djvused, QStringList* names,
                            QString* error);
 
@@ -21,4 +24,9 @@ public:
     // after the size column, and any of these may itself hold " F=" or " T=", so every cut
     // is a candidate.
     static QStringList candidateNames(const QString& rest);
+
+    // The entries of an indirect directory as "djvused -e dump" prints it: for each file its
+    // identifier and, when it differs, its file name. False unless the directory names exactly
+    // as many files as its header counts, each on one line that reads one way only.
+    static bool directoryEntries(const QByteArray& dump, QList<QStringList>* entries);
 };

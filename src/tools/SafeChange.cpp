@@ -108,7 +108,7 @@ bool SafeChange::prepare(QString* error)
     }
     QFileInfo original(documentPath_);
     if (!original.isFile()) {
-        *error = EngineTexts::say("e_no_file").arg(documentPath_);
+        *error = DjvuFileCheck::notAFile(documentPath_);
         return false;
     }
     // Renaming over the file would succeed even when the user protected it.

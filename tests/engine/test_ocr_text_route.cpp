@@ -353,3 +353,27 @@ TEST_F(OcrTextRoute, PagesHandedOnOneByOneShowAsInTheWholeDocument)
 }
 
 } // namespace
+
+TEST(OcrRoutes, AWordThatIsOnlyATabIsKeptOnEitherRoute)
+{
+    QTemporaryDir dir;
+    FixturePage page;
+    page.lines << FixtureLine::layout(200, 3000, {"Alpha", "\t", "Beta"});
+    for (const char* route : {"djvused", "xml"}) {
+        const QString book = dir.filePath(QStringLiteral("%1.djvu").arg(route));
+        QString error;
+        ASSERT_TRUE(DjvuFixture::build(book, {page}, &error)) << error.toStdString();
+        const CliRun exported = runCli({"ocr-export", book, "--route", route});
+        ASSERT_EQ(exported.status, 0) << exported.err.toStdString();
+        const QString text = dir.filePath("text.txt");
+        ASSERT_TRUE(
+            DjvuFixture::writeAll(text, QString(exported.out).replace("Alpha", "Gamma").toUtf8()));
+        const CliRun imported = runCli({"ocr-import", book, text, "--route", route});
+        ASSERT_EQ(imported.status, 0) << route << imported.err.toStdString();
+        const QString words = DjvuFixture::djvused(book, "print-txt");
+        EXPECT_TRUE(words.contains("\"Gamma\"") && words.contains("\"\\t\"") &&
+                    words.contains("\"Beta\""))
+            << route << "\n"
+            << words.toStdString();
+    }
+}

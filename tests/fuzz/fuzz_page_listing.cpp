@@ -16,5 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(listing.positionOf(page.identifier) != 0);
     }
     listing.positionOf(FuzzChecks::text(data, size));
+    // Read strictly against its own page count, a listing that passes numbers its pages in
+    // turn and reads to the same pages.
+    QString error;
+    const PageListing checked = PageListing::parse(capture, &error, listing.pageCount());
+    if (error.isEmpty()) {
+        FUZZ_CHECK(checked.pageCount() == listing.pageCount());
+        FUZZ_CHECK(PageListing::parse(capture, &error, listing.pageCount() + 1).pageCount() ==
+                   listing.pageCount());
+        FUZZ_CHECK(!error.isEmpty());
+    }
     return 0;
 }

@@ -221,6 +221,12 @@ bool DjvuFixture::buildIndirect(const QString& indexPath, const QList<FixturePag
     return runTool("djvmcvt", {"-i", bundled, index.absolutePath(), index.fileName()}, error);
 }
 
+bool DjvuFixture::addThumbnailsAndSharedAnnotations(const QString& path, QString* error)
+{
+    return applyScript(
+        path, "set-thumbnails 64\ncreate-shared-ant\nset-ant\n(background #ffffff)\n.\n", error);
+}
+
 bool DjvuFixture::applyScript(const QString& path, const QString& script, QString* error)
 {
     QTemporaryDir tmp;

@@ -78,6 +78,8 @@ public:
     static bool setOutline(const QString& path, const QString& expression, QString* error);
     // Runs a djvused script file on the document and saves it.
     static bool applyScript(const QString& path, const QString& script, QString* error);
+    // Gives the document 64-pixel thumbnails and a shared annotation file, and saves it.
+    static bool addThumbnailsAndSharedAnnotations(const QString& path, QString* error);
 
     // The text-layer expression of one page, as set-txt takes it.
     static QString textLayer(const FixturePage& page);
