@@ -50,8 +50,7 @@ QString BookGuard::lockName(const QString& bookName)
 bool BookGuard::open(QString* error)
 {
     const QFileInfo book(path_);
-    lock_ = std::make_unique<AdvisoryLock>(
-        book.absoluteDir().filePath(lockName(book.fileName())));
+    lock_ = std::make_unique<AdvisoryLock>(book.absoluteDir().filePath(lockName(book.fileName())));
     switch (lock_->lock(kWaitMs)) {
     case AdvisoryLock::Result::Locked:
         break;
