@@ -2,9 +2,11 @@
 #include "tools/EngineTexts.h"
 
 #include "cli/CliWorkFolder.h"
+#include "cli/DocumentLoop.h"
 #include "cli/DocumentReport.h"
 #include "cli/StopSignals.h"
 #include "tools/CancelToken.h"
+#include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -78,11 +80,12 @@ int BatchRunner::run()
         while (!stop.isCancelled() && int(running.size()) < options_.jobs && next < count) {
             auto process = std::make_unique<QProcess>();
             process->setProcessChannelMode(QProcess::MergedChannels);
-            process->start(QCoreApplication::applicationFilePath(),
-                           QStringList{command_, QStringLiteral("--only"),
-                                       QString::number(next + 1), QStringLiteral("--report"),
-                                       reportOf(next)} +
-                               args_);
+            process->start(
+                QCoreApplication::applicationFilePath(),
+                QStringList{command_, QStringLiteral("--only"), QString::number(next + 1),
+                            QStringLiteral("--report"), reportOf(next)} +
+                    (ToolRunner::hasDetailedLog() ? QStringList{"--verbose"} : QStringList{}) +
+                    args_);
             running.emplace(next++, std::move(process));
         }
         if (running.empty())
@@ -103,6 +106,7 @@ int BatchRunner::run()
     for (int i = next; i < count; ++i)
         records[i] = lostRecord(paths_[i], QStringLiteral("cancelled"),
                                 EngineTexts::say("e_batch_not_begun"));
+    DocumentLoop::printSummary(records, count);
     if (!options_.report.isEmpty()) {
         QString error;
         if (!DocumentReport::write(options_.report, command_, records, &error)) {

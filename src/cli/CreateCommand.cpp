@@ -149,6 +149,7 @@ int runCreateCommand(const QStringList& arguments)
     }
     const CreateOutcome outcome = pass.run(parsed.jobs(), parsed.options());
     log.finishLine();
+    DocumentLoop::printSummary(outcome, int(parsed.jobs().size()));
     if (outcome.cancelled)
         return StopSignals::kExitStatus;
     if (outcome.ranToEnd && !planFiles.finish(&error)) {

@@ -2,6 +2,8 @@
 #include "tools/EngineTexts.h"
 
 #include "cli/StopSignals.h"
+#include "links/PassSummary.h"
+#include "tools/Plural.h"
 
 #include <cstdio>
 
@@ -16,12 +18,41 @@ QString outcomeOf(int changed, int failed, bool cancelled, bool ranToEnd)
     return changed > 0 ? QStringLiteral("changed") : QStringLiteral("unchanged");
 }
 
+void printSummary(const PassOutcome& outcome, int total)
+{
+    std::fprintf(stdout, "%s\n", PassSummary::line(outcome, total).toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+void printSummary(const QList<QJsonObject>& records, int total)
+{
+    PassOutcome outcome;
+    for (const QJsonObject& record : records) {
+        const QString word = record.value("outcome").toString();
+        const QString message = record.value("message").toString();
+        if (word == QLatin1String("changed"))
+            outcome.rowDone();
+        else if (word == QLatin1String("unchanged"))
+            outcome.rowUnchanged();
+        else if (word == QLatin1String("skipped"))
+            outcome.rowSkipped(message);
+        else if (word == QLatin1String("failed"))
+            outcome.rowFailed(message);
+        else
+            outcome.rowNotReached();
+    }
+    printSummary(outcome, total);
+}
+
 int run(const QString& command, int count, const BatchOptions& options, const RunOne& runOne)
 {
     if (options.only > count) {
-        std::fprintf(
-            stderr, "tocsmith-cli %s: %s\n", command.toLocal8Bit().constData(),
-            EngineTexts::say("e_cli_only").arg(options.only).arg(count).toLocal8Bit().constData());
+        std::fprintf(stderr, "tocsmith-cli %s: %s\n", command.toLocal8Bit().constData(),
+                     EngineTexts::say("e_cli_only")
+                         .arg(options.only)
+                         .arg(Plural::count("e_n_documents", count))
+                         .toLocal8Bit()
+                         .constData());
         return 2;
     }
     QList<int> indexes;
@@ -43,6 +74,9 @@ int run(const QString& command, int count, const BatchOptions& options, const Ru
                 break;
         }
     }
+    // A run of --jobs does one document; the run that started it sums the batch up.
+    if (options.only == 0)
+        printSummary(records, count);
     QString error;
     if (!options.report.isEmpty() &&
         !DocumentReport::write(options.report, command, records, &error)) {

@@ -2,6 +2,7 @@
 
 #include "cli/BatchOptions.h"
 #include "cli/DocumentReport.h"
+#include "links/PassOutcome.h"
 
 #include <functional>
 
@@ -17,5 +18,10 @@ int run(const QString& command, int count, const BatchOptions& options, const Ru
 
 // The outcome word of a pass over one document.
 QString outcomeOf(int changed, int failed, bool cancelled, bool ranToEnd);
+
+// Prints the line that sums a batch up, as the window shows it under its tabs: the records
+// of the documents run, of `total` given.
+void printSummary(const QList<QJsonObject>& records, int total);
+void printSummary(const PassOutcome& outcome, int total);
 
 } // namespace DocumentLoop

@@ -41,6 +41,9 @@ const char kFixUsage[] =
     "  --language FILE.lng   take the log and message texts from this language file\n"
     "  -h, --help            show this help\n"
     "\n"
+    "A file whose links are already aligned is left untouched and reported unchanged.\n"
+    "The run ends with a line that counts the files changed, unchanged and failed.\n"
+    "\n"
     "Exit status: 0 every file was aligned, 1 a file failed, 2 wrong usage, 130 stopped by\n"
     "SIGINT or SIGTERM (the file being worked on stays as it was).\n";
 
@@ -62,6 +65,10 @@ const char kFixUsageRussian[] =
     "  --keep-backups N      хранить копию исходного файла и N последних (по умолчанию 5)\n"
     "  --language FILE.lng   брать тексты журнала и сообщений из этого файла языка\n"
     "  -h, --help            показать эту справку\n"
+    "\n"
+    "Файл, ссылки которого уже выровнены, не трогается и считается оставленным без\n"
+    "изменений. Запуск кончается строкой с числом изменённых, оставленных без изменений\n"
+    "и ошибочных файлов.\n"
     "\n"
     "Код завершения: 0 все файлы выровнены, 1 ошибка в файле, 2 неверный вызов, 130\n"
     "остановлено SIGINT или SIGTERM (обрабатываемый файл остаётся как был).\n";
@@ -169,6 +176,7 @@ int runFixCommand(const QStringList& arguments)
         });
     const PassOutcome outcome = pass.run(rows, FixOptions{backup, keepBackups});
     log.finishLine();
+    DocumentLoop::printSummary(outcome, int(rows.size()));
     if (outcome.cancelled)
         return StopSignals::kExitStatus;
     return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;

@@ -6,6 +6,7 @@
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <QMap>
 
@@ -111,8 +112,9 @@ int runOcrExportCommand(const QStringList& args)
     if (pages.isEmpty())
         last = count;
     if (last > count) {
-        tools.messages.showMessage(
-            EngineTexts::say("e_ocrexport_pages").arg(file).arg(count).arg(pages), QString());
+        tools.messages.showMessage(EngineTexts::say("e_ocrexport_pages")
+                                       .arg(file, Plural::count("e_n_pages", count), pages),
+                                   QString());
         return 1;
     }
     for (int number = first; number <= last; ++number) {

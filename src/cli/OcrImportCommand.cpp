@@ -7,6 +7,7 @@
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <cstdio>
 
@@ -108,9 +109,8 @@ int runOcrImportCommand(const QStringList& arguments)
     }
     if (parsed.pageCount != document.pageCount())
         return failed(EngineTexts::say("e_wrong_page_count")
-                          .arg(parsed.pageCount)
-                          .arg(file)
-                          .arg(document.pageCount()));
+                          .arg(Plural::count("e_n_pages", parsed.pageCount), file,
+                               Plural::count("e_n_pages", document.pageCount())));
     QStringList problems;
     for (auto it = parsed.pages.cbegin(); it != parsed.pages.cend(); ++it) {
         const QString problem = document.mismatch(it.key(), it.value());

@@ -7,6 +7,7 @@
 #include "links/OutlineText.h"
 #include "tools/BookGuard.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <cstdio>
 
@@ -109,7 +110,8 @@ int runOutlineImportCommand(const QStringList& args)
         tools.log.addLine(
             parsed.outline.isEmpty()
                 ? EngineTexts::say("e_outline_removed").arg(file)
-                : EngineTexts::say("e_outline_written").arg(file).arg(parsed.outline.count()));
+                : EngineTexts::say("e_outline_written")
+                      .arg(file, Plural::count("e_n_bookmarks", parsed.outline.count())));
         return 0;
     case DocumentOutline::WriteOutcome::Failed:
         if (!document.errorShown())

@@ -3,6 +3,7 @@
 #include "cli/CliLanguage.h"
 #include "cli/Commands.h"
 #include "tools/EngineTexts.h"
+#include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
 
@@ -20,6 +21,8 @@ const char kUsage[] = "Usage: tocsmith-cli COMMAND [options] ...\n"
                       "  outline-export  print a document's outline (bookmarks) as text\n"
                       "  outline-import  write such a text as a document's outline\n"
                       "\n"
+                      "With --verbose, what the DjVuLibre tools said of a failure goes to\n"
+                      "standard error too (the detailed log).\n"
                       "Run 'tocsmith-cli COMMAND --help' for the options of a command,\n"
                       "'tocsmith-cli --version' for the version.\n";
 
@@ -34,6 +37,8 @@ const char kUsageRussian[] =
     "  outline-export  вывести закладки документа текстом\n"
     "  outline-import  записать такой текст как закладки документа\n"
     "\n"
+    "С --verbose сказанное программами DjVuLibre об ошибке выводится и в стандартный\n"
+    "поток ошибок (подробный журнал).\n"
     "Параметры команды: 'tocsmith-cli КОМАНДА --help', версия: 'tocsmith-cli --version'.\n";
 
 } // namespace
@@ -44,6 +49,15 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("tocsmith-cli"));
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    // --verbose, anywhere before "--": the tools' own words go to standard error as well.
+    const qsizetype optionsEnd = args.indexOf(QStringLiteral("--"));
+    const qsizetype verbose = args.indexOf(QStringLiteral("--verbose"));
+    if (verbose >= 0 && (optionsEnd < 0 || verbose < optionsEnd)) {
+        args.removeAt(verbose);
+        ToolRunner::setDetailedLog([](const QString& text) {
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        });
+    }
     if (args.isEmpty() || args.first() == QLatin1String("--help") ||
         args.first() == QLatin1String("-h")) {
         std::fputs(CliLanguage::inLocale(kUsage, kUsageRussian), args.isEmpty() ? stderr : stdout);

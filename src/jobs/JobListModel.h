@@ -130,6 +130,10 @@ private:
         switch (outcome.state) {
         case RowOutcome::State::Done:
             return QStringLiteral("\u2714");
+        case RowOutcome::State::Unchanged:
+            return QStringLiteral("=");
+        case RowOutcome::State::Skipped:
+            return QStringLiteral("\u21B7");
         case RowOutcome::State::Failed:
             return QStringLiteral("\u2718");
         case RowOutcome::State::NotReached:
@@ -142,6 +146,10 @@ private:
         switch (outcome.state) {
         case RowOutcome::State::Done:
             return EngineTexts::say("e_row_done");
+        case RowOutcome::State::Unchanged:
+            return EngineTexts::say("e_row_unchanged");
+        case RowOutcome::State::Skipped:
+            return EngineTexts::say("e_row_skipped") + QStringLiteral(": ") + outcome.reason;
         case RowOutcome::State::Failed:
             return EngineTexts::say("e_row_failed") + QStringLiteral(": ") + outcome.reason;
         case RowOutcome::State::NotReached:

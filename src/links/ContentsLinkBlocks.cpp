@@ -6,6 +6,7 @@
 #include "links/HyperlinkScript.h"
 #include "links/PageAnnotations.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 namespace ContentsLinkBlocks {
 
@@ -53,8 +54,7 @@ bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* pl
     if (job.contentsLinkPage < 1 || job.contentsLinkPage > pageCount) {
         *error = EngineTexts::say("e_link_page_outside")
                      .arg(job.contentsLinkPage)
-                     .arg(job.path)
-                     .arg(pageCount);
+                     .arg(job.path, Plural::count("e_n_pages", pageCount));
         return false;
     }
     placements->append(placement(job, job.contentsLinkPage, area, current));

@@ -20,6 +20,7 @@
 #include "tools/DjvuFileCheck.h"
 #include "tools/EngineTexts.h"
 #include "tools/PageTexts.h"
+#include "tools/Plural.h"
 #include "tools/SafeChange.h"
 #include "tools/Sinks.h"
 #include "tools/ToolRunner.h"
@@ -110,9 +111,16 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
             outcome.rowFailed(lastFailure_);
             return outcome; // the files before stay done; no end-of-run actions
         }
-        outcome.rowDone();
-        if (turn == Turn::DryRun || turn == Turn::Skipped)
+        if (turn == Turn::Skipped) {
+            outcome.rowSkipped(lastFailure_);
             continue;
+        }
+        if (turn == Turn::DryRun || turn == Turn::Unchanged) {
+            ++outcome.filesUnchanged;
+            outcome.rowUnchanged();
+            continue;
+        }
+        outcome.rowDone();
         ++outcome.filesChanged;
         if (!align(job, options, &outcome))
             return outcome;
@@ -404,6 +412,8 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     QString error;
     if (!QFileInfo(path).isFile())
         return fail(DjvuFileCheck::notAFile(path));
+    if (!DjvuFileCheck::isReadable(path, &error))
+        return fail(error);
     plan->path = path;
     plan->offset = job.offset;
     plan->writesLinks = job.links;
@@ -453,8 +463,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
         return fail(EngineTexts::say("e_pages_outside")
                         .arg(job.firstPage)
                         .arg(job.lastPage)
-                        .arg(path)
-                        .arg(listing.pageCount()));
+                        .arg(path, Plural::count("e_n_pages", listing.pageCount())));
     if (!control_.enter(PassProgress::Step::Recognising))
         return stopped();
     if (!recognise(job, options, listing, texts, first, last, plan, &error))
@@ -508,9 +517,14 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     log_.addLine(texts_.text("m5"));
     if (!control_.enter(PassProgress::Step::Saving))
         return stopped();
-    if (!change(plan, options.backup ? options.keepBackups : -1, guard, &error))
+    bool changedNothing = false;
+    if (!change(plan, options.backup ? options.keepBackups : -1, guard, &error, &changedNothing))
         return fail(error);
     removeWorkFiles({kDumpFile, kScriptFile});
+    if (changedNothing) {
+        log_.addLine(EngineTexts::say("e_left_unchanged").arg(path));
+        return Turn::Unchanged;
+    }
 
     log_.append(QStringLiteral(" OK"));
     log_.addLine(texts_.text("m6") + QLatin1Char(' ') + path + QLatin1Char(' ') +
@@ -518,7 +532,8 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     return Turn::Changed;
 }
 
-bool CreatePass::change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error)
+bool CreatePass::change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error,
+                        bool* changedNothing)
 {
     const QString& path = plan.path;
     // The tool rewrites a document in place; it works on a copy that replaces the
@@ -549,6 +564,7 @@ bool CreatePass::change(const ContentsPlan& plan, int backups, BookGuard* guard,
         *error = EngineTexts::say("e_left_as_is").arg(path, *error);
         return false;
     }
+    *changedNothing = change.changedNothing();
     return true;
 }
 
@@ -593,5 +609,8 @@ CreatePass::Turn CreatePass::checkOutline(const CreateJob& job, const CreateOpti
         break;
     }
     log_.addLine(refusal);
+    lastFailure_ = EngineTexts::say("e_outline_declined")
+                       .arg(job.path, Plural::count("e_n_bookmarks", current.count()));
+    log_.addLine(lastFailure_);
     return Turn::Skipped;
 }

@@ -101,6 +101,7 @@ private:
     {
         Planned,
         Changed,
+        Unchanged, // the change left every byte as it was
         DryRun,
         Skipped, // the user chose to leave it as it is
         Failed,
@@ -119,7 +120,8 @@ private:
                    const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
     // The outline the document has now, and whether a new one may replace it.
     Turn checkOutline(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
-    bool change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error);
+    bool change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error,
+                bool* changedNothing);
     bool readOutline(const QString& path, Outline* outline, QString* error);
     bool recogniseSmart(const CreateJob& job, const CreateOptions& options,
                         const PageListing& listing, const PageTexts& texts, ContentsPlan* plan,
@@ -141,6 +143,6 @@ private:
     PlanReview planReview_;
     PassControl control_;
     OutlineQuestion outlineQuestion_;
-    QString lastFailure_; // the reason the last failed document gave
+    QString lastFailure_; // the reason the last failed or skipped document gave
     bool replaceEveryOutline_ = false;
 };

@@ -5,6 +5,7 @@
 #include "tools/BackupCopy.h"
 #include "tools/DjvuFileCheck.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 #include "tools/SafeChange.h"
 #include "tools/ToolRunner.h"
 
@@ -48,10 +49,10 @@ bool DocumentOutline::readPageIds(const QString& path, int pageCount, QList<QByt
     ids->clear();
     // A single-page document lists no page line; its one page has no identifier to name.
     if (listing.pageCount() != pageCount)
-        return listing.pageCount() == 0 || fail(EngineTexts::say("e_outline_listed")
-                                                    .arg(listing.pageCount())
-                                                    .arg(path)
-                                                    .arg(pageCount));
+        return listing.pageCount() == 0 ||
+               fail(EngineTexts::say("e_outline_listed")
+                        .arg(Plural::count("e_n_pages", listing.pageCount()), path)
+                        .arg(pageCount));
     for (const PageListing::Page& page : listing.pages())
         *ids << page.identifier.toUtf8();
     return true;
@@ -65,6 +66,10 @@ bool DocumentOutline::read(const QString& documentPath, Outline* outline, int* p
     const QFileInfo document(documentPath);
     if (!document.isFile())
         return fail(DjvuFileCheck::notAFile(documentPath));
+    // djvused reads a book cut short as far as it goes and may still exit 0.
+    QString unreadable;
+    if (!DjvuFileCheck::isReadable(documentPath, &unreadable))
+        return fail(unreadable);
     const QString path = document.absoluteFilePath();
     const ToolRun count = tools_.capture(kTool, {path, QStringLiteral("-e"), QStringLiteral("n")});
     if (!count.clean())
@@ -97,6 +102,10 @@ DocumentOutline::WriteOutcome DocumentOutline::write(const QString& documentPath
     }
     const QString path = document.absoluteFilePath();
     QString error;
+    if (!DjvuFileCheck::isReadable(documentPath, &error)) {
+        fail(error);
+        return WriteOutcome::Failed;
+    }
     const QByteArray script = OutlineScript::script(outline, &error);
     if (script.isEmpty()) {
         fail(error);
@@ -144,5 +153,6 @@ bool DocumentOutline::hasNoOutline(const QString& documentPath)
 
 QString DocumentOutline::existingOutlineMessage(const QString& documentPath, int count)
 {
-    return EngineTexts::say("e_outline_exists").arg(documentPath).arg(count);
+    return EngineTexts::say("e_outline_exists")
+        .arg(documentPath, Plural::count("e_n_bookmarks", count));
 }

@@ -49,6 +49,10 @@ PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
             ++outcome.filesChanged;
             outcome.rowDone();
             break;
+        case FileResult::Unchanged:
+            ++outcome.filesUnchanged;
+            outcome.rowUnchanged();
+            break;
         case FileResult::Failed:
             ++outcome.filesFailed;
             outcome.rowFailed(lastFailure_);
@@ -77,6 +81,8 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
         return fail(path, error);
     if (!QFileInfo(path).isFile())
         return fail(path, DjvuFileCheck::notAFile(path));
+    if (!DjvuFileCheck::isReadable(path, &error))
+        return fail(path, error);
     if (!tools_.available(kTool)) {
         messages_.showMessage(texts_.text(QStringLiteral("mes2")), QString());
         return FileResult::ToolMissing;
@@ -130,10 +136,11 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
         !tools_.writeWorkFile(QString::fromLatin1(kCaptureFile), script, &error))
         return fail(path, error);
     log_.append(ok);
-    log_.addLine(texts_.text(QStringLiteral("m5")));
 
     // Nothing to align: the document stays exactly as it is, untouched.
-    if (script != capture) {
+    bool changedNothing = script == capture;
+    if (!changedNothing) {
+        log_.addLine(texts_.text(QStringLiteral("m5")));
         if (!control_.enter(PassProgress::Step::Saving))
             return stopped();
         SafeChange change(path, &tools_, &guard);
@@ -148,9 +155,14 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
             return stopped(); // the working copy goes with `change`
         if (!change.commit(&error))
             return fail(path, error);
+        changedNothing = change.changedNothing();
     }
     QFile::remove(tools_.workPath(QString::fromLatin1(kLeftEdgesFile)));
     QFile::remove(capturePath);
+    if (changedNothing) {
+        log_.addLine(EngineTexts::say("e_left_unchanged").arg(path));
+        return FileResult::Unchanged;
+    }
     log_.append(ok);
     log_.addLine(texts_.text(QStringLiteral("m6")) + QLatin1Char(' ') + path + QLatin1Char(' ') +
                  texts_.text(QStringLiteral("m7")));

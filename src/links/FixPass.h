@@ -49,6 +49,7 @@ private:
     enum class FileResult
     {
         Done,
+        Unchanged, // read whole; nothing needed aligning, and not a byte was written
         Failed,
         ToolMissing,
         Cancelled

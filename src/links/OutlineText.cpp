@@ -1,5 +1,6 @@
 #include "links/OutlineText.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <QHash>
 
@@ -230,8 +231,8 @@ Parsed read(const QByteArray& text, int pageCount)
             const int page = target.trimmed().toInt(&ok);
             if (!ok || page < 1 || page > pageCount) {
                 refuse(EngineTexts::say("e_outtext_page")
-                           .arg(QString::fromLatin1(target.trimmed()))
-                           .arg(pageCount));
+                           .arg(QString::fromLatin1(target.trimmed()),
+                                Plural::count("e_n_pages", pageCount)));
                 continue;
             }
             bookmark.target = Outline::pageTarget(page);

@@ -9,8 +9,9 @@
 // the window") only to a pass that ran to its end.
 struct PassOutcome
 {
-    bool ranToEnd = false; // false: stopped early by a refusal or a failure
-    int filesChanged = 0;  // documents that were changed and saved
+    bool ranToEnd = false;  // false: stopped early by a refusal or a failure
+    int filesChanged = 0;   // documents that were changed and saved
+    int filesUnchanged = 0; // documents read whole that needed no change (or a dry run's)
     int filesFailed = 0;
     bool cancelled = false; // stopped by the user; the document being worked on is as it was
     // One entry for each row the pass came to, in list order; rows after them were not
@@ -18,6 +19,8 @@ struct PassOutcome
     QList<RowOutcome> rows;
 
     void rowDone() { rows.append({RowOutcome::State::Done, QString()}); }
+    void rowUnchanged() { rows.append({RowOutcome::State::Unchanged, QString()}); }
+    void rowSkipped(const QString& reason) { rows.append({RowOutcome::State::Skipped, reason}); }
     void rowFailed(const QString& reason) { rows.append({RowOutcome::State::Failed, reason}); }
     void rowNotReached() { rows.append({RowOutcome::State::NotReached, QString()}); }
 };

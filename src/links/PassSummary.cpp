@@ -1,6 +1,7 @@
 #include "links/PassSummary.h"
 
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <QStringList>
 
@@ -8,22 +9,35 @@ namespace PassSummary {
 
 QString line(const PassOutcome& outcome, int rowCount)
 {
-    int done = 0;
-    int failed = 0;
+    int changed = 0, unchanged = 0, skipped = 0, failed = 0;
     for (const RowOutcome& row : outcome.rows) {
-        if (row.state == RowOutcome::State::Done)
-            ++done;
-        else if (row.state == RowOutcome::State::Failed)
+        switch (row.state) {
+        case RowOutcome::State::Done:
+            ++changed;
+            break;
+        case RowOutcome::State::Unchanged:
+            ++unchanged;
+            break;
+        case RowOutcome::State::Skipped:
+            ++skipped;
+            break;
+        case RowOutcome::State::Failed:
             ++failed;
+            break;
+        case RowOutcome::State::NotReached:
+            break;
+        }
     }
-    const int notReached = std::max(0, rowCount - done - failed);
-    // One changed document is said in the singular where the language has the form.
-    const char* changed = outcome.filesChanged == 1 ? "e_summary_changed_one" : "e_summary_changed";
-    QStringList parts{EngineTexts::say(changed).arg(outcome.filesChanged)};
-    if (failed > 0)
-        parts << EngineTexts::say("e_summary_failed").arg(failed);
-    if (notReached > 0)
-        parts << EngineTexts::say("e_summary_not_reached").arg(notReached);
+    // Every row is counted once: the parts add up to the rows of the list.
+    const int notReached = std::max(0, rowCount - changed - unchanged - skipped - failed);
+    QStringList parts{Plural::count("e_summary_changed", changed)};
+    const std::pair<const char*, int> rest[] = {{"e_summary_unchanged", unchanged},
+                                                {"e_summary_skipped", skipped},
+                                                {"e_summary_failed", failed},
+                                                {"e_summary_not_reached", notReached}};
+    for (const auto& [key, count] : rest)
+        if (count > 0)
+            parts << Plural::count(key, count);
     return parts.join(QStringLiteral(", "));
 }
 

@@ -1,5 +1,6 @@
 #include "links/ReviewModel.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <algorithm>
 
@@ -117,7 +118,7 @@ bool ReviewModel::placeEntries(ContentsPlan* plan, const QList<PlanEntry>& entri
         if (entry.targetPage < 1 || (plan->pageCount > 0 && entry.targetPage > plan->pageCount)) {
             *error = EngineTexts::say("e_review_page_outside")
                          .arg(entry.targetPage)
-                         .arg(plan->pageCount);
+                         .arg(Plural::count("e_n_pages", plan->pageCount));
             return false;
         }
         auto page = std::find_if(plan->pages.begin(), plan->pages.end(),

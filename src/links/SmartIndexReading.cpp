@@ -5,6 +5,7 @@
 #include "links/OffsetFinder.h"
 #include "links/RunningLines.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -213,7 +214,9 @@ SmartReading::Result SmartIndexReading::read(PageTextSource& source, const Setti
     QSet<int> indexPages;
     for (const int p : settings.indexPages) {
         if (p < 1 || p > pageCount) {
-            result.error = EngineTexts::say("e_index_outside").arg(p).arg(pageCount);
+            result.error = EngineTexts::say("e_index_outside")
+                               .arg(p)
+                               .arg(Plural::count("e_n_pages", pageCount));
             return result;
         }
         const PageText& text = book.text(p);
@@ -260,7 +263,9 @@ SmartReading::Result SmartIndexReading::read(PageTextSource& source, const Setti
                           .arg(e.contentsPage);
     }
     if (outside > 0)
-        result.notes
-            << EngineTexts::say("e_index_numbers_outside").arg(outside).arg(pageCount).arg(example);
+        result.notes << EngineTexts::say("e_index_numbers_outside")
+                            .arg(outside)
+                            .arg(Plural::count("e_n_pages", pageCount))
+                            .arg(example);
     return result;
 }

@@ -4,6 +4,7 @@
 #include "links/BookPages.h"
 #include "links/ContentsPage.h"
 #include "links/OffsetFinder.h"
+#include "tools/Plural.h"
 
 #include <QMap>
 #include <QSet>
@@ -161,7 +162,9 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
     QSet<int> contents;
     for (const int p : settings.contentsPages) {
         if (p < 1 || p > pageCount) {
-            result.error = EngineTexts::say("e_smart_outside").arg(p).arg(pageCount);
+            result.error = EngineTexts::say("e_smart_outside")
+                               .arg(p)
+                               .arg(Plural::count("e_n_pages", pageCount));
             return result;
         }
         contents.insert(p);
@@ -244,7 +247,7 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
                                .arg(how)
                                .arg(quoted(e))
                                .arg(e.target)
-                               .arg(pageCount);
+                               .arg(Plural::count("e_n_pages", pageCount));
             return result;
         }
     }

@@ -3,6 +3,7 @@
 
 #include "ocr/OcrWordText.h"
 #include "tools/DjvusedDump.h"
+#include "tools/Plural.h"
 #include "tools/TextDump.h"
 
 #include <QDir>
@@ -125,6 +126,68 @@ void wordSpan(QByteArrayView line, qsizetype* open, qsizetype* close)
     *close = TextDump::closingQuote(line, *open);
 }
 
+// A word's box: its x and y ranges, low to high, and whether its second number (the XML's
+// "bottom") was the higher one.
+struct WordBox
+{
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool bottomHigh = true;
+};
+
+bool xmlWordBox(const QByteArray& line, WordBox* box)
+{
+    const QList<QByteArray> parts = boxOf(line).split(',');
+    if (parts.size() != 4)
+        return false;
+    const int l = parts[0].toInt(), b = parts[1].toInt(), r = parts[2].toInt(),
+              t = parts[3].toInt();
+    *box = {std::min(l, r), std::min(b, t), std::max(l, r), std::max(b, t), b >= t};
+    return true;
+}
+
+bool recordWordBox(const QByteArray& line, WordBox* box)
+{
+    ZoneBox zone;
+    bool malformed = false;
+    if (!TextDump::parseWordRecord(line, &zone, nullptr, &malformed) || malformed)
+        return false;
+    *box = {std::min(zone.xmin, zone.xmax), std::min(zone.ymin, zone.ymax),
+            std::max(zone.xmin, zone.xmax), std::max(zone.ymin, zone.ymax), false};
+    return true;
+}
+
+// The parts of a line between single spaces, each with where it starts and ends.
+struct Span
+{
+    qsizetype from = 0, to = 0;
+};
+
+QList<Span> spansOf(const QStringList& parts)
+{
+    QList<Span> spans;
+    qsizetype at = 0;
+    for (const QString& part : parts) {
+        spans.append({at, at + part.size()});
+        at += part.size() + 1;
+    }
+    return spans;
+}
+
+// The spans that touch the closed range [from, to].
+void touching(const QList<Span>& spans, qsizetype from, qsizetype to, qsizetype* first,
+              qsizetype* count)
+{
+    *first = -1;
+    *count = 0;
+    for (qsizetype k = 0; k < spans.size(); ++k) {
+        if (spans[k].to >= from && spans[k].from <= to) {
+            if (*first < 0)
+                *first = k;
+            ++*count;
+        }
+    }
+}
+
 } // namespace
 
 QList<int> OcrPageText::separators() const
@@ -243,6 +306,7 @@ bool OcrDocument::take(QList<QByteArray> lines, QList<qsizetype> table, Format f
     lines_ = std::move(lines);
     saved_ = lines_;
     pageTable_ = std::move(table);
+    savedTable_ = pageTable_;
     written_.clear();
     return true;
 }
@@ -337,7 +401,9 @@ QString OcrDocument::mismatch(int number, const QStringList& shown) const
         return EngineTexts::say("e_ocr_no_page").arg(number);
     const OcrPageText current = page(number);
     if (shown.size() != current.lines.size())
-        return EngineTexts::say("e_ocr_line_count").arg(current.lines.size()).arg(shown.size());
+        return EngineTexts::say("e_ocr_line_count")
+            .arg(Plural::count("e_n_text_lines", current.lines.size()))
+            .arg(shown.size());
     for (qsizetype n = 0; n < shown.size(); ++n) {
         for (QChar c : shown[n])
             if (OcrWordText::isLineBreak(c))
@@ -345,13 +411,111 @@ QString OcrDocument::mismatch(int number, const QStringList& shown) const
         const int words = current.wordsPerLine[n];
         if (words == 0 && !shown[n].isEmpty())
             return EngineTexts::say("e_ocr_no_words").arg(n + 1).arg(shown[n]);
-        if (words > 0 && spacesIn(shown[n]) != words - 1)
-            return EngineTexts::say("e_ocr_word_count")
-                .arg(n + 1)
-                .arg(words)
-                .arg(spacesIn(shown[n]) + 1);
+    }
+    const QList<QList<qsizetype>> textLines = textLinesOf(number);
+    for (qsizetype n = 0; n < shown.size(); ++n) {
+        if (textLines[n].isEmpty() || spacesIn(shown[n]) == textLines[n].size() - 1)
+            continue;
+        qsizetype first = 0, count = 0;
+        QList<QByteArray> made;
+        QString why;
+        if (!reshapedWords(textLines[n], shown[n], &first, &count, &made, &why))
+            return EngineTexts::say("e_ocr_line_what").arg(n + 1).arg(why);
     }
     return {};
+}
+
+bool OcrDocument::reshapedWords(const QList<qsizetype>& words, const QString& shown,
+                                qsizetype* first, qsizetype* count, QList<QByteArray>* made,
+                                QString* error) const
+{
+    QStringList before;
+    for (qsizetype i : words)
+        before << OcrWordText::shown(wordOf(lines_[i]));
+    const QStringList after = shown.split(u' ');
+    if (after.contains(QString())) {
+        *error = EngineTexts::say("e_ocr_empty_word");
+        return false;
+    }
+    // The part of the line that changed: what lies between the text both share at its
+    // start and at its end.
+    const QString old = before.join(u' ');
+    qsizetype prefix = 0;
+    while (prefix < old.size() && prefix < shown.size() && old[prefix] == shown[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < old.size() - prefix && suffix < shown.size() - prefix &&
+           old[old.size() - 1 - suffix] == shown[shown.size() - 1 - suffix])
+        ++suffix;
+    qsizetype newFirst = 0, newCount = 0;
+    touching(spansOf(before), prefix, old.size() - suffix, first, count);
+    touching(spansOf(after), prefix, shown.size() - suffix, &newFirst, &newCount);
+    if (*first < 0 || newFirst < 0 || words[*first + *count - 1] - words[*first] != *count - 1) {
+        *error = EngineTexts::say("e_ocr_words_apart");
+        return false;
+    }
+    // The boxes of the words touched, joined.
+    WordBox joined;
+    for (qsizetype k = *first; k < *first + *count; ++k) {
+        WordBox box;
+        const QByteArray& line = lines_[words[k]];
+        if (!(format_ == Format::Xml ? xmlWordBox(line, &box) : recordWordBox(line, &box))) {
+            *error = EngineTexts::say("e_ocr_box_unread");
+            return false;
+        }
+        if (k == *first) {
+            joined = box;
+            continue;
+        }
+        joined.x1 = std::min(joined.x1, box.x1);
+        joined.y1 = std::min(joined.y1, box.y1);
+        joined.x2 = std::max(joined.x2, box.x2);
+        joined.y2 = std::max(joined.y2, box.y2);
+    }
+    const QStringList parts = after.mid(newFirst, newCount);
+    const int width = joined.x2 - joined.x1;
+    if (width < parts.size()) {
+        *error = EngineTexts::say("e_ocr_box_narrow")
+                     .arg(Plural::count("e_n_words", parts.size()))
+                     .arg(width);
+        return false;
+    }
+    // Each new word gets a share of the width in proportion to its characters, and at
+    // least one pixel.
+    qsizetype characters = 0;
+    for (const QString& part : parts)
+        characters += part.size();
+    QList<int> edges{joined.x1};
+    qsizetype sum = 0;
+    for (qsizetype k = 0; k + 1 < parts.size(); ++k) {
+        sum += parts[k].size();
+        const int edge = joined.x1 + int(qRound64(double(width) * double(sum) / characters));
+        edges << std::clamp(edge, edges.last() + 1, joined.x2 - int(parts.size() - 1 - k));
+    }
+    edges << joined.x2;
+    const QByteArray& firstLine = lines_[words[*first]];
+    const QByteArray& lastLine = lines_[words[*first + *count - 1]];
+    made->clear();
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        const QByteArray x1 = QByteArray::number(edges[k]), x2 = QByteArray::number(edges[k + 1]);
+        const QByteArray y1 = QByteArray::number(joined.y1), y2 = QByteArray::number(joined.y2);
+        if (format_ == Format::Xml) {
+            const QByteArray box = joined.bottomHigh ? x1 + ',' + y2 + ',' + x2 + ',' + y1
+                                                     : x1 + ',' + y1 + ',' + x2 + ',' + y2;
+            made->append(wordLine(box, parts[k]));
+            continue;
+        }
+        // The last record keeps what closed the line's zones after the last word touched.
+        QByteArray tail;
+        if (k == parts.size() - 1) {
+            qsizetype open = 0, close = 0;
+            wordSpan(lastLine, &open, &close);
+            tail = lastLine.mid(lastLine.indexOf(')', close + 1) + 1);
+        }
+        made->append(firstLine.left(firstLine.indexOf("(word")) + "(word " + x1 + ' ' + y1 + ' ' +
+                     x2 + ' ' + y2 + ' ' + DjvusedDump::quote(parts[k].toUtf8()) + ')' + tail);
+    }
+    return true;
 }
 
 bool OcrDocument::writeBack(int number, const QStringList& shown, QString* error)
@@ -362,8 +526,22 @@ bool OcrDocument::writeBack(int number, const QStringList& shown, QString* error
         return false;
     }
     const QList<QList<qsizetype>> textLines = textLinesOf(number);
-    for (qsizetype n = 0; n < textLines.size(); ++n) {
+    // From the last text line up, so that the lines a split or join adds or takes leave the
+    // indexes of the lines before them as found.
+    qsizetype added = 0;
+    for (qsizetype n = textLines.size() - 1; n >= 0; --n) {
         const QList<qsizetype>& words = textLines[n];
+        if (!words.isEmpty() && spacesIn(shown[n]) != words.size() - 1) {
+            qsizetype first = 0, count = 0;
+            QList<QByteArray> made;
+            if (!reshapedWords(words, shown[n], &first, &count, &made, error))
+                return false; // mismatch() found none of this
+            lines_.remove(words[first], count);
+            for (qsizetype k = 0; k < made.size(); ++k)
+                lines_.insert(words[first] + k, made[k]);
+            added += made.size() - count;
+            continue;
+        }
         QString rest = shown[n];
         for (qsizetype k = 0; k < words.size(); ++k) {
             const qsizetype i = words[k];
@@ -383,6 +561,8 @@ bool OcrDocument::writeBack(int number, const QStringList& shown, QString* error
             lines_[i] = withWord(lines_[i], word);
         }
     }
+    for (qsizetype k = number; k < pageTable_.size(); ++k)
+        pageTable_[k] += added;
     written_.insert(number);
     return true;
 }
@@ -391,9 +571,18 @@ QList<int> OcrDocument::changedPages() const
 {
     QList<int> pages;
     for (int number : written_) {
-        const qsizetype end = pageEnd(number);
-        for (qsizetype i = pageTable_[number - 1]; i <= end; ++i) {
-            if (isWordLine(lines_[i]) && wordOf(lines_[i]) != wordOf(saved_[i])) {
+        const qsizetype from = pageTable_[number - 1], end = pageEnd(number);
+        const qsizetype savedFrom = savedTable_[number - 1];
+        const qsizetype savedEnd =
+            number < pageCount() ? savedTable_[number] - 1 : savedTable_.last();
+        // A split or joined word changes the page's number of lines.
+        if (end - from != savedEnd - savedFrom) {
+            pages << number;
+            continue;
+        }
+        for (qsizetype i = from; i <= end; ++i) {
+            const QByteArray& was = saved_[savedFrom + (i - from)];
+            if (isWordLine(lines_[i]) && wordOf(lines_[i]) != wordOf(was)) {
                 pages << number;
                 break;
             }
@@ -406,6 +595,7 @@ QList<int> OcrDocument::changedPages() const
 void OcrDocument::markSaved()
 {
     saved_ = lines_;
+    savedTable_ = pageTable_;
     written_.clear();
 }
 

@@ -75,10 +75,12 @@ public:
     QStringList words(int number) const;
 
     // Where `shown` does not pair with the page's text lines ("line 3: ..."), or "" when
-    // each text line has its shown line with one word per space-separated part.
+    // each text line has its shown line and its words can be written back.
     QString mismatch(int number, const QStringList& shown) const;
-    // Puts the shown lines back into the page's word lines. Refused, changing nothing,
-    // when they do not pair (see mismatch()).
+    // Puts the shown lines back into the page's word lines. A line with a space more or less
+    // splits or joins words: the part of the line that changed takes the boxes of the words
+    // it touched, joined, and divides them between its new words in proportion to their
+    // characters. Refused, changing nothing, when they do not pair (see mismatch()).
     bool writeBack(int number, const QStringList& shown, QString* error);
 
     // Pages whose words differ from the document as loaded or last saved, ascending.
@@ -115,7 +117,13 @@ private:
 
     Format format_ = Format::Xml;
     QList<QByteArray> lines_;
+    // The word lines that replace the words of text line `words` for the shown line, when
+    // the number of words changed; false with *error when they cannot be made.
+    bool reshapedWords(const QList<qsizetype>& words, const QString& shown, qsizetype* first,
+                       qsizetype* count, QList<QByteArray>* made, QString* error) const;
+
     QList<QByteArray> saved_; // the lines as the document holds them
+    QList<qsizetype> savedTable_;
     QList<qsizetype> pageTable_;
     QSet<int> written_;
 };

@@ -77,6 +77,9 @@ bool OcrTextLayer::read(const QString& documentPath, OcrDocument* into, const Pa
     state_ = guard_->files();
     if (!QFileInfo(documentPath).isFile())
         return fail(DjvuFileCheck::notAFile(documentPath));
+    // djvused reads a book cut short as far as it goes and may still exit 0.
+    if (QString unreadable; !DjvuFileCheck::isReadable(documentPath, &unreadable))
+        return fail(unreadable);
     bool fallBack = route_ == Route::Xml;
     if (!fallBack && dumpText(documentPath, into, onPage, pageCount, &fallBack))
         return true;
@@ -174,6 +177,9 @@ bool OcrTextLayer::dumpPage(const QString& documentPath, int number, OcrDocument
     state_ = guard_->files();
     if (!QFileInfo(documentPath).isFile())
         return fail(DjvuFileCheck::notAFile(documentPath));
+    // djvused reads a book cut short as far as it goes and may still exit 0.
+    if (QString unreadable; !DjvuFileCheck::isReadable(documentPath, &unreadable))
+        return fail(unreadable);
     if (!countPages(documentPath, pageCount))
         return false;
     QString error;

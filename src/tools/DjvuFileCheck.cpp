@@ -166,4 +166,36 @@ QString notAFile(const QString& path)
     return EngineTexts::say("e_no_file").arg(path);
 }
 
+bool isReadable(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QFileInfo(path).isReadable()
+                     ? EngineTexts::say("e_doc_no_open").arg(path, file.errorString())
+                     : EngineTexts::say("e_doc_no_permission").arg(path);
+        return false;
+    }
+    const QByteArray head = file.read(16);
+    const QByteArray magic = "AT&TFORM";
+    if (head.isEmpty()) {
+        *error = EngineTexts::say("e_doc_empty").arg(path);
+        return false;
+    }
+    if (!head.startsWith(magic.left(std::min(head.size(), magic.size())))) {
+        *error = EngineTexts::say("e_doc_not_djvu").arg(path);
+        return false;
+    }
+    // The outer FORM says how long the file is meant to be.
+    if (head.size() < 16 || file.size() < 12 + qint64(bigEndian32(head, 8))) {
+        *error = EngineTexts::say("e_doc_cut_short").arg(path);
+        return false;
+    }
+    file.seek(0);
+    Walk walk(file);
+    if (walk.run())
+        return true;
+    *error = EngineTexts::say("e_doc_damaged").arg(path, walk.error);
+    return false;
+}
+
 } // namespace DjvuFileCheck

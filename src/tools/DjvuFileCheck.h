@@ -13,4 +13,8 @@ bool isWhole(const QString& path, QString* error);
 // Why the path names no file to work on: a folder, a name this system cannot spell, or
 // nothing at all.
 QString notAFile(const QString& path);
+// The same walk before a document is read: *error says in plain words what the user can do
+// about it, naming the file: it cannot be opened, is empty, is not a DjVu document, is cut
+// short, or is damaged.
+bool isReadable(const QString& path, QString* error);
 } // namespace DjvuFileCheck

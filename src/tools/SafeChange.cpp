@@ -190,6 +190,12 @@ bool SafeChange::commit(QString* error)
         return commitIndirect(error);
     if (!looksComplete(copyPath_, error))
         return false;
+    if (sameBytes(copyPath_, documentPath_)) {
+        folder_.reset();
+        copyPath_.clear();
+        changedNothing_ = true;
+        return true;
+    }
     if (!FileSync::syncPath(copyPath_)) {
         *error = EngineTexts::say("e_no_write");
         return false;
@@ -268,6 +274,7 @@ bool SafeChange::commitIndirect(QString* error)
     if (moves.isEmpty()) {
         folder_.reset();
         copyPath_.clear();
+        changedNothing_ = true;
         return true;
     }
     // New files first and the index last, so that an index never names a missing file.

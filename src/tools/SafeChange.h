@@ -58,6 +58,9 @@ public:
     // Verifies the copy, flushes it to disk and renames it over the original, keeping the
     // original's permissions.
     bool commit(QString* error);
+    // After a commit that succeeded: the copy held every byte of the document as it was, so
+    // nothing was renamed and the document was left untouched.
+    bool changedNothing() const { return changedNothing_; }
 
     // The document is an indirect one; its component files (names beside the index) were
     // copied into the working folder too. Known after prepare().
@@ -89,6 +92,7 @@ private:
     QString copyPath_;
     std::unique_ptr<LockedFolder> folder_;
     bool indirect_ = false;
+    bool changedNothing_ = false;
     QStringList components_;
     int keepBackups_ = -1;
     BackupCopy::Change backups_;

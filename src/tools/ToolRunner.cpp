@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace {
 
@@ -29,13 +31,51 @@ QStringList aliasesOf(const QString& tool)
     return {tool};
 }
 
+std::function<void(const QString&)>& detailedLog()
+{
+    static std::function<void(const QString&)> log;
+    return log;
+}
+
+// DjVuLibre reports "*** [1-12311] Failed to open document 'file://localhost/a%20b.djvu'"
+// followed by lines naming its own source file and function.
+QString plainWords(const QString& said)
+{
+    static const QRegularExpression code(
+        QStringLiteral("^\\*\\*\\*\\s*(\\[[0-9-]+\\]\\s*)?|^\\[[0-9-]+\\]\\s*"));
+    static const QRegularExpression url(QStringLiteral("file://localhost(/[^'\"\\s]*)"));
+    QStringList kept;
+    for (QString line : said.split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.startsWith(QLatin1String("*** (")) || line.startsWith(QLatin1String("*** '")))
+            continue;
+        line.remove(code);
+        for (auto m = url.match(line); m.hasMatch(); m = url.match(line))
+            line.replace(m.capturedStart(), m.capturedLength(),
+                         QUrl::fromPercentEncoding(m.captured(1).toUtf8()));
+        if (!line.isEmpty() && !kept.contains(line))
+            kept << line;
+    }
+    return kept.isEmpty() ? said : kept.join(QLatin1Char('\n'));
+}
+
 } // namespace
+
+void ToolRunner::setDetailedLog(std::function<void(const QString&)> log)
+{
+    detailedLog() = std::move(log);
+}
+
+bool ToolRunner::hasDetailedLog()
+{
+    return bool(detailedLog());
+}
 
 QString ToolRun::failureText() const
 {
     if (!started || outputLost || cancelled)
         return errorText;
-    QString said = QString::fromLocal8Bit(standardError).trimmed();
+    QString said = plainWords(QString::fromLocal8Bit(standardError).trimmed());
     if (crashed)
         return said.isEmpty() ? EngineTexts::say("e_tool_crashed") : said;
     if (said.isEmpty() && exitCode != 0)
@@ -185,6 +225,12 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
     result.standardError = process.readAllStandardError();
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = result.crashed ? -1 : process.exitCode();
+    if (detailedLog() && !result.clean())
+        detailedLog()(
+            QStringLiteral("%1 %2 (%3)\n%4")
+                .arg(tool, args.join(QLatin1Char(' ')))
+                .arg(result.crashed ? QStringLiteral("crashed") : QString::number(result.exitCode))
+                .arg(QString::fromLocal8Bit(result.standardError).trimmed()));
     return result;
 }
 

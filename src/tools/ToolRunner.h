@@ -29,7 +29,9 @@ struct ToolRun
     }
     // Succeeded and said nothing on standard error: the bar for a run that changes a document.
     bool clean() const { return succeeded() && standardError.trimmed().isEmpty(); }
-    // The tool's own words for a failure, for logs and message boxes.
+    // The tool's own words for a failure, for logs and message boxes: the sentences it said,
+    // without the source positions and function signatures DjVuLibre adds to them, and with
+    // its file URLs written as plain paths. Everything it said goes to the detailed log.
     QString failureText() const;
 };
 
@@ -68,6 +70,10 @@ public:
     QString exeFolder() const { return exeFolder_; }
     // The environment every tool runs in.
     static QProcessEnvironment environment();
+    // Receives each tool's command and everything it said on standard error, for a run
+    // that failed or complained: the detailed log (the command line's --verbose).
+    static void setDetailedLog(std::function<void(const QString&)> log);
+    static bool hasDetailedLog();
     QString workFolder() const { return workFolder_; }
     QString workPath(const QString& name) const;
     void setErrorCaption(const QString& caption) { errorCaption_ = caption; }

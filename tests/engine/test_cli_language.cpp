@@ -124,4 +124,74 @@ TEST_F(CliLanguageTest, OcrImportBacksTheDocumentUpUnlessTold)
     EXPECT_TRUE(DjvuFixture::djvused(path, "output-txt").contains("ONE"));
 }
 
+// A file that is not a DjVu document, or one cut short, gets one message in plain words in
+// the user's language from every command, which fails; DjVuLibre's own words stay out.
+TEST_F(CliLanguageTest, ABrokenFileGetsOnePlainMessageFromEveryCommand)
+{
+    const QString cut = book("cut.djvu");
+    const QByteArray whole = DjvuFixture::readAll(cut);
+    ASSERT_TRUE(DjvuFixture::writeAll(cut, whole.left(whole.size() * 2 / 3)));
+    const QString notBook = dir.filePath("letter.djvu");
+    ASSERT_TRUE(DjvuFixture::writeAll(notBook, "Dear reader,\n"));
+    const QString text = dir.filePath("words.txt");
+    ASSERT_TRUE(DjvuFixture::writeAll(text, "=== page 1/3 ===\nChapter one 2\n"));
+    const QString outline = dir.filePath("outline.txt");
+    ASSERT_TRUE(DjvuFixture::writeAll(outline, "Chapter\t2\n"));
+    struct Kind
+    {
+        QString path, english, russian;
+    };
+    const Kind kinds[] = {{cut, "is cut short", "обрезан"},
+                          {notBook, "is not a DjVu document", "не документ DjVu"}};
+    const QStringList commands[] = {
+        {"create", "--no-backup"}, {"fix", "--no-backup"},        {"ocr-export"},
+        {"outline-export"},        {"ocr-import", "--no-backup"}, {"outline-import"}};
+    for (const Kind& kind : kinds) {
+        const QByteArray before = DjvuFixture::readAll(kind.path);
+        for (QStringList args : commands) {
+            args << kind.path;
+            if (args[0] == "ocr-import")
+                args << text;
+            if (args[0] == "outline-import")
+                args << outline;
+            for (const bool russian : {false, true}) {
+                const CliRun run =
+                    runCli(args, withLocale("LANG", russian ? "ru_RU.UTF-8" : "C.UTF-8"));
+                const std::string what = args.join(' ').toStdString() + "\n" +
+                                         run.err.toStdString() + run.out.toStdString();
+                EXPECT_EQ(run.status, 1) << what;
+                const QString cause = russian ? kind.russian : kind.english;
+                EXPECT_EQ(run.err.count(cause), 1) << what;
+                EXPECT_EQ(run.out.count(cause), 0) << what;
+                EXPECT_TRUE(run.err.contains(kind.path)) << what;
+                for (const char* tool : {"***", "DJVU::", "localhost", ".cpp:"})
+                    EXPECT_FALSE((run.err + run.out).contains(tool)) << what;
+            }
+        }
+        EXPECT_EQ(DjvuFixture::readAll(kind.path), before);
+    }
+}
+
+// The help says what the program does: a page that gets the contents link keeps its other
+// annotations, and without --language the messages locale chooses the language.
+TEST_F(CliLanguageTest, CreateHelpSaysWhatIsTrueInBothLanguages)
+{
+    const struct
+    {
+        const char* locale;
+        const char* kept;
+        const char* lost;
+        const char* byLocale;
+    } rows[] = {{"C.UTF-8", "keeps its other annotations", "loses the annotations",
+                 "when the messages locale is Russian, else English"},
+                {"ru_RU.UTF-8", "сохраняет прочие аннотации", "теряет прежние аннотации",
+                 "если язык сообщений системы русский, иначе английский"}};
+    for (const auto& row : rows) {
+        const QString help = runCli({"create", "--help"}, withLocale("LANG", row.locale)).out;
+        EXPECT_TRUE(help.contains(QString::fromUtf8(row.kept))) << help.toStdString();
+        EXPECT_FALSE(help.contains(QString::fromUtf8(row.lost))) << help.toStdString();
+        EXPECT_TRUE(help.contains(QString::fromUtf8(row.byLocale))) << help.toStdString();
+    }
+}
+
 } // namespace

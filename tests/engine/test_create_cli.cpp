@@ -135,7 +135,7 @@ TEST_F(CreateCliTest, OptionsBecomeTheRowsTheWindowWouldMake)
         "Получение данных из файла, создание скрипта OK\nСоздание содержания\n"
         "Страница 1: создана ссылка: 1, пропущена запись: 1 (1 — со страницей раньше первой).\n"
         "Исправление исходного DjVu файла OK\nРедактирование файла " +
-            path + " завершено\n");
+            path + " завершено\nИзменено документов: 1\n");
     const QMap<int, QList<CreateTest::Link>> links = CreateTest::linksOf(path);
     // Printed page 1 would lead to page 0, before the first page: no link for it.
     ASSERT_EQ(links.value(1).size(), 1);

@@ -5,6 +5,7 @@
 #include "links/FixPass.h"
 #include "links/PassSummary.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -127,10 +128,52 @@ TEST_F(EngineTextsTest, EachRowOfAFixPassHasItsOutcome)
     };
     const PassOutcome outcome = pass.run({rowOf(good), rowOf(bad), rowOf(good)}, FixOptions{false});
     ASSERT_EQ(outcome.rows.size(), 2);
-    EXPECT_EQ(outcome.rows[0].state, RowOutcome::State::Done);
+    EXPECT_EQ(outcome.rows[0].state, RowOutcome::State::Unchanged); // one link: nothing to align
     EXPECT_EQ(outcome.rows[1].state, RowOutcome::State::Failed);
     EXPECT_FALSE(outcome.rows[1].reason.isEmpty());
     EXPECT_TRUE(messages.messages.last().text.contains(outcome.rows[1].reason));
+}
+
+// Every count reads right: English has one and other, Russian one, few and many.
+TEST_F(EngineTextsTest, CountsTakeTheFormTheirNumberAsksInBothLanguages)
+{
+    const struct
+    {
+        int n;
+        const char* english;
+        const char* russian;
+    } rows[] = {{0, "0 bookmarks", "0 закладок"},       {1, "1 bookmark", "1 закладка"},
+                {2, "2 bookmarks", "2 закладки"},       {5, "5 bookmarks", "5 закладок"},
+                {11, "11 bookmarks", "11 закладок"},    {14, "14 bookmarks", "14 закладок"},
+                {21, "21 bookmarks", "21 закладка"},    {22, "22 bookmarks", "22 закладки"},
+                {101, "101 bookmarks", "101 закладка"}, {112, "112 bookmarks", "112 закладок"}};
+    for (const auto& row : rows) {
+        EngineTexts::useEnglish();
+        EXPECT_EQ(Plural::count("e_n_bookmarks", row.n), QString::fromUtf8(row.english));
+        MessageTexts().lendToEngine();
+        EXPECT_EQ(Plural::count("e_n_bookmarks", row.n), QString::fromUtf8(row.russian));
+    }
+    // A sentence that counts says so too.
+    EngineTexts::useEnglish();
+    EXPECT_TRUE(EngineTexts::say("e_outline_written")
+                    .arg("a.djvu", Plural::count("e_n_bookmarks", 1))
+                    .endsWith(": 1 bookmark."));
+}
+
+// The line under the tabs counts every row once, whatever became of it.
+TEST_F(EngineTextsTest, TheSummaryCountsChangedUnchangedSkippedAndFailedRows)
+{
+    PassOutcome outcome;
+    outcome.rowDone();
+    outcome.rowUnchanged();
+    outcome.rowUnchanged();
+    outcome.rowSkipped("kept its outline");
+    outcome.rowFailed("gone");
+    EXPECT_EQ(PassSummary::line(outcome, 6),
+              "1 document changed, 2 unchanged, 1 skipped, 1 failed, 1 not reached");
+    MessageTexts().lendToEngine();
+    EXPECT_EQ(PassSummary::line(outcome, 6), "Изменено документов: 1, без изменений: 2, "
+                                             "пропущено: 1, с ошибкой: 1, не обработано: 1");
 }
 
 } // namespace

@@ -60,10 +60,11 @@ TEST_F(FixCommandTest, AlignsEveryFileLogsSixLinesEachAndKeepsBackups)
     EXPECT_TRUE(QFile::exists(a + ".backup"));
     EXPECT_TRUE(QFile::exists(b + ".backup"));
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 12) << s(run.out);
+    ASSERT_EQ(lines.size(), 13) << s(run.out);
     EXPECT_EQ(lines[0], texts.text("m1") + " " + a);
     EXPECT_EQ(lines[5], texts.text("m6") + " " + a + " " + texts.text("m7"));
     EXPECT_EQ(lines[11], texts.text("m6") + " " + b + " " + texts.text("m7"));
+    EXPECT_EQ(lines[12], QStringLiteral("Изменено документов: 2"));
     EXPECT_TRUE(run.err.isEmpty()) << s(run.err);
 }
 
@@ -127,4 +128,32 @@ TEST_F(FixCommandTest, TheLanguageFileGivesTheLogTexts)
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.out.startsWith("Start of file " + a + "\n")) << s(run.out);
     EXPECT_TRUE(run.out.contains(" " + a + " done\n")) << s(run.out);
+}
+
+// A book with nothing to align is left byte for byte and said to be unchanged: in the log,
+// the report and the summary line that ends every way of running a batch.
+TEST_F(FixCommandTest, ABookWithNothingToAlignIsReportedUnchangedAndTheBatchIsSummedUp)
+{
+    const QString report = dir.filePath("report.json");
+    const QStringList ways[] = {
+        {}, {"--keep-going", "--report", report}, {"--jobs", "2", "--report", report}};
+    for (const QStringList& way : ways) {
+        const QString aligned = book("aligned.djvu");
+        ASSERT_EQ(fix({"--no-backup", aligned}).status, 0);
+        const QByteArray bytes = DjvuFixture::readAll(aligned);
+        const QString other = book("other.djvu");
+        const CliRun run = fix(way + QStringList{"--no-backup", aligned, other});
+        const std::string what = s(way.join(' ') + "\n" + run.out + run.err);
+        EXPECT_EQ(run.status, 0) << what;
+        EXPECT_EQ(DjvuFixture::readAll(aligned), bytes) << what;
+        EXPECT_EQ(run.out.count(texts.text("m5")), 1) << what; // the other book's change
+        EXPECT_TRUE(run.out.endsWith("Изменено документов: 1, без изменений: 1\n")) << what;
+        if (way.isEmpty())
+            continue;
+        QFile file(report);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << what;
+        const QByteArray json = file.readAll();
+        EXPECT_EQ(json.count("\"outcome\": \"unchanged\""), 1) << what << json.toStdString();
+        EXPECT_EQ(json.count("\"outcome\": \"changed\""), 1) << what << json.toStdString();
+    }
 }

@@ -254,11 +254,11 @@ TEST(OcrWriteBack, TextThatDoesNotPairWithTheTextLinesIsRefusedAndChangesNothing
     QString error;
     EXPECT_FALSE(d.writeBack(1, {"abc def", "ghi"}, &error)); // a line lost
     EXPECT_TRUE(error.contains("3 text lines")) << error.toStdString();
-    EXPECT_FALSE(d.writeBack(1, {"abcdef", "", "ghi"}, &error)); // words joined
+    EXPECT_FALSE(d.writeBack(1, {"abc  def", "", "ghi"}, &error)); // an empty word
     EXPECT_TRUE(error.contains("line 1")) << error.toStdString();
     EXPECT_FALSE(d.writeBack(1, {"abc def", "x", "ghi"}, &error)); // text on a wordless line
     EXPECT_TRUE(error.contains("line 2")) << error.toStdString();
-    EXPECT_FALSE(d.writeBack(1, {"abc def", "", "g h"}, &error)); // word split
+    EXPECT_FALSE(d.writeBack(1, {"abc def", "", "g h i"}, &error)); // a box too narrow for three
     EXPECT_TRUE(error.contains("line 3")) << error.toStdString();
     EXPECT_FALSE(d.writeBack(1, {"abc def", "\u2028", "ghi"}, &error));
     EXPECT_EQ(d.text(), before);

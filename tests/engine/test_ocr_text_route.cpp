@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -351,6 +352,89 @@ TEST_F(OcrTextRoute, PagesHandedOnOneByOneShowAsInTheWholeDocument)
     for (int number = 1; number <= kPages; ++number)
         EXPECT_EQ(handed.value(number), document.page(number).lines) << number;
 }
+
+// A space typed into a word, or taken out between two, splits or joins them: the boxes of the
+// words touched divide in proportion to the letters, or join. Page 2's first line is "first"
+// 300-420, "wrods" 440-560, "here" 580-676.
+struct SplitCase
+{
+    const char* name;
+    enum
+    {
+        Djvused,
+        Xml,
+        Import // ocr-export, the line edited, ocr-import
+    } way;
+    QString typed;     // the line as edited
+    QStringList boxes; // the line's words after saving, "left-right:word"
+    QString refusal;   // part of the message when the line is refused and the book stays
+};
+
+class OcrWordSplit : public OcrTextRoute, public ::testing::WithParamInterface<SplitCase>
+{
+protected:
+    QStringList lineOne(const QString& book)
+    {
+        static const QRegularExpression word(
+            QStringLiteral("\\(word (\\d+) 2500 (\\d+) 2540 \"([^\"]*)\"\\)"));
+        QStringList found;
+        auto it = word.globalMatch(DjvuFixture::djvused(book, "select 2; print-txt"));
+        while (it.hasNext()) {
+            const auto m = it.next();
+            found << m.captured(1) + "-" + m.captured(2) + ":" + m.captured(3);
+        }
+        return found;
+    }
+};
+
+TEST_P(OcrWordSplit, DividesOrJoinsTheBoxesOrRefusesTheLine)
+{
+    const SplitCase& c = GetParam();
+    const QString book = buildBundled();
+    const QStringList before = lineOne(book);
+    ASSERT_EQ(before, (QStringList{"300-420:first", "440-560:wrods", "580-676:here"}));
+    QString refusal;
+    if (c.way == SplitCase::Import) {
+        const CliRun exported = runCli({"ocr-export", book});
+        const QString text = dir.filePath("edited.txt");
+        ASSERT_TRUE(DjvuFixture::writeAll(
+            text, QString(exported.out).replace("first wrods here", c.typed).toUtf8()));
+        const CliRun imported = runCli({"ocr-import", book, text});
+        EXPECT_EQ(imported.status, c.refusal.isEmpty() ? 0 : 1) << imported.err.toStdString();
+        refusal = imported.err;
+    } else {
+        ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+        OcrTextLayer layer(tools);
+        layer.setRoute(c.way == SplitCase::Xml ? OcrTextLayer::Route::Xml
+                                               : OcrTextLayer::Route::Djvused);
+        OcrDocument document;
+        ASSERT_TRUE(layer.dump(book, document)) << layer.error().toStdString();
+        if (document.writeBack(2, {c.typed, "second line"}, &refusal))
+            EXPECT_EQ(layer.save(document, book), OcrTextLayer::SaveOutcome::Saved)
+                << layer.error().toStdString();
+    }
+    if (c.refusal.isEmpty()) {
+        EXPECT_EQ(lineOne(book), c.boxes);
+    } else {
+        EXPECT_TRUE(refusal.contains(c.refusal)) << refusal.toStdString();
+        EXPECT_EQ(lineOne(book), before);
+    }
+}
+
+const QStringList kSplit{"300-420:first", "440-488:wr", "488-560:ods", "580-676:here"};
+const QStringList kJoined{"300-560:firstwrods", "580-676:here"};
+
+INSTANTIATE_TEST_SUITE_P(
+    BothRoutesAndTheImport, OcrWordSplit,
+    ::testing::Values(
+        SplitCase{"SplitDjvused", SplitCase::Djvused, "first wr ods here", kSplit, {}},
+        SplitCase{"SplitXml", SplitCase::Xml, "first wr ods here", kSplit, {}},
+        SplitCase{"SplitImport", SplitCase::Import, "first wr ods here", kSplit, {}},
+        SplitCase{"JoinDjvused", SplitCase::Djvused, "firstwrods here", kJoined, {}},
+        SplitCase{"JoinXml", SplitCase::Xml, "firstwrods here", kJoined, {}},
+        SplitCase{"EmptyWord", SplitCase::Djvused, "first  wrods here", {}, "would be empty"},
+        SplitCase{"EmptyWordImport", SplitCase::Import, "first wrods here ", {}, "would be empty"}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 

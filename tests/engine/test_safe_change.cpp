@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace {
 
@@ -40,6 +41,32 @@ TEST_F(SafeChangeTest, ACommittedChangeReplacesTheDocumentAndLeavesNothingBehind
     ASSERT_TRUE(change.commit(&error)) << error.toStdString();
     EXPECT_EQ(DjvuFixture::djvused(book, "select 1; output-txt"), QString());
     EXPECT_EQ(leftovers(), QStringList{"Книга с пробелом.djvu"});
+}
+
+// A copy the tool left byte for byte the same is not renamed in: the document stays the very
+// file it was, and the change says it changed nothing.
+TEST_F(SafeChangeTest, ACopyLeftAsItWasIsNotRenamedInAndSaysSo)
+{
+    const struct
+    {
+        const char* script; // run on the copy; none when empty
+        bool changedNothing;
+    } rows[] = {{"", true}, {"select 1\nremove-txt\n", false}};
+    for (const auto& row : rows) {
+        struct stat before = {};
+        ASSERT_EQ(::stat(QFile::encodeName(book).constData(), &before), 0);
+        SafeChange change(book);
+        QString error;
+        ASSERT_TRUE(change.prepare(&error)) << error.toStdString();
+        if (*row.script)
+            ASSERT_TRUE(DjvuFixture::applyScript(change.workingCopy(), row.script, &error));
+        ASSERT_TRUE(change.commit(&error)) << error.toStdString();
+        EXPECT_EQ(change.changedNothing(), row.changedNothing) << row.script;
+        struct stat after = {};
+        ASSERT_EQ(::stat(QFile::encodeName(book).constData(), &after), 0);
+        EXPECT_EQ(after.st_ino == before.st_ino, row.changedNothing) << row.script;
+        EXPECT_EQ(leftovers(), QStringList{"Книга с пробелом.djvu"});
+    }
 }
 
 TEST_F(SafeChangeTest, ATruncatedCopyIsRefusedAndTheOriginalStaysByteForByte)

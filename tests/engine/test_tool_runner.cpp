@@ -62,6 +62,25 @@ TEST_F(ToolRunnerTest, StandardErrorIsHandedBackAndTheCaptureStaysEmpty)
     EXPECT_EQ(read("out.dsed"), QByteArray());
 }
 
+// DjVuLibre's source positions and function signatures stay out of the words a user reads;
+// everything the tool said goes to the detailed log.
+TEST_F(ToolRunnerTest, TheToolsOwnDetailGoesToTheDetailedLogAlone)
+{
+    addTool("djvulike", "echo \"*** [1-12311] Failed to open document "
+                        "'file://localhost/tmp/a%20b.djvu'\" >&2\n"
+                        "echo '*** (DjVuDocEditor.cpp:178)' >&2\n"
+                        "echo \"*** 'void DJVU::DjVuDocEditor::init(const DJVU::GURL&)'\" >&2\n"
+                        "exit 10\n");
+    QStringList detailed;
+    ToolRunner::setDetailedLog([&detailed](const QString& text) { detailed << text; });
+    const ToolRun run = runner().capture("djvulike", {"book.djvu"}, "out.dsed");
+    ToolRunner::setDetailedLog({});
+    EXPECT_EQ(run.failureText(), QString("Failed to open document '/tmp/a b.djvu'"));
+    ASSERT_EQ(detailed.size(), 1);
+    EXPECT_TRUE(detailed[0].startsWith("djvulike book.djvu (10)")) << detailed[0].toStdString();
+    EXPECT_TRUE(detailed[0].contains("DJVU::DjVuDocEditor::init")) << detailed[0].toStdString();
+}
+
 TEST_F(ToolRunnerTest, ExitCodesAndCleanRuns)
 {
     addTool("quiet", "exit 0\n");

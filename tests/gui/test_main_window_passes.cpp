@@ -5,10 +5,13 @@
 #include "jobs/ui/FixListTab.h"
 #include "links/CreatePass.h"
 #include "ocr/ui/Unit5.h"
+#include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -195,13 +198,45 @@ TEST_F(CreateWiringTest, TheOutlineBoxWritesTheOutlineAndAnOldOneIsAskedAboutOnc
 
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     ASSERT_EQ(threeWayQuestions.size(), 1); // "Yes to all" answers for the second book too
-    EXPECT_EQ(threeWayQuestions.first(), form->texts.text("mes8").arg(first).arg(1));
+    EXPECT_EQ(threeWayQuestions.first(),
+              form->texts.text("mes8").arg(first, Plural::count("e_n_bookmarks", 1)));
     EXPECT_TRUE(threeWayOnWindowThread);
     for (const QString& path : {first, second}) {
         const QString outline = DjvuFixture::djvused(path, "print-outline");
         EXPECT_EQ(outline.count("(\""), 3) << outline.toStdString();
         EXPECT_FALSE(outline.contains("Old")) << outline.toStdString();
     }
+}
+
+TEST_F(CreateWiringTest, ABookWhoseOutlineTheUserKeepsShowsSkippedWithTheReason)
+{
+    const QString kept = contentsBook("kept.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::setOutline(kept, R"((bookmarks ("Old" "#1")))", &error))
+        << error.toStdString();
+    const QByteArray before = DjvuFixture::readAll(kept);
+    CreateTab* tab = form->TabSheet2;
+    tab->Edit1->setText("2");
+    tab->Edit2->setText("2");
+    tab->CheckBox14->setChecked(false);
+    tab->outlineCheckBox->setChecked(true);
+    form->PageControl1->setCurrentWidget(tab);
+    drop({kept});
+    threeWayAnswers = {OutlineAnswer::No};
+    tab->Button3->click();
+    form->waitForPass();
+
+    const QAbstractItemModel& list = form->createList;
+    EXPECT_TRUE(list.index(0, 0).data().toString().startsWith(QStringLiteral("\u21B7 ")))
+        << list.index(0, 0).data().toString().toStdString();
+    const QString tip = list.index(0, 0).data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.startsWith(
+        EngineTexts::say("e_row_skipped") + ": " +
+        EngineTexts::say("e_outline_declined").arg(kept, Plural::count("e_n_bookmarks", 1))))
+        << tip.toStdString();
+    EXPECT_EQ(form->summaryLabel->text(),
+              Plural::count("e_summary_changed", 0) + ", " + Plural::count("e_summary_skipped", 1));
+    EXPECT_EQ(DjvuFixture::readAll(kept), before);
 }
 
 TEST_F(CreateWiringTest, TheEditTabsCloseOptionEndsTheProgramAfterAnAlignedCreatePass)

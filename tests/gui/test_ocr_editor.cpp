@@ -116,7 +116,7 @@ TEST_F(OcrEditorTest, LanguageCaptionsReplaceTheBuiltInOnes)
     EXPECT_EQ(form.statusText(), "Lines = 2; Words = 3.");
 }
 
-TEST_F(OcrEditorTest, LettersMayChangeButWordsAndLinesMayNot)
+TEST_F(OcrEditorTest, LettersAndSpacesMayChangeButLinesMayNot)
 {
     load();
     caretAt(0, 3);
@@ -126,12 +126,9 @@ TEST_F(OcrEditorTest, LettersMayChangeButWordsAndLinesMayNot)
 
     caretAt(0, 5);
     type(" ");
-    EXPECT_EQ(paneText(), "abx def\nghi"); // a space inside a word is undone at once
-    EXPECT_EQ(pane()->textCursor().position(), 5);
-
-    caretAt(0, 4);
+    EXPECT_EQ(paneText(), "abx d ef\nghi"); // a space inside a word splits it
     key(Qt::Key_Backspace);
-    EXPECT_EQ(paneText(), "abx def\nghi"); // so is deleting the separating space
+    EXPECT_EQ(paneText(), "abx def\nghi"); // and taking it out joins the words again
 
     caretAt(0, 7);
     key(Qt::Key_Return);
@@ -139,14 +136,35 @@ TEST_F(OcrEditorTest, LettersMayChangeButWordsAndLinesMayNot)
     key(Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(paneText(), "abx def\nghi"); // Enter does nothing
 
-    key(Qt::Key_Delete); // joining the one-word line below keeps the spaces, not the lines
+    key(Qt::Key_Delete); // joining the line below would lose a text line
     EXPECT_EQ(paneText(), "abx def\nghi");
     pane()->insertPlainText("x\ny");
     EXPECT_EQ(paneText(), "abx def\nghi");
+}
 
+TEST_F(OcrEditorTest, ASplitWordIsSavedWithItsBoxDividedAndAnEmptyWordIsRefusedFirst)
+{
+    // "abc" lies at 200-272 and "def" at 292-364 on page 1.
+    const QByteArray bytes = DjvuFixture::readAll(book);
+    load();
+    ASSERT_TRUE(form.save());
+    EXPECT_EQ(form.statusText(), "Nothing to save."); // no false "Saved"
     caretAt(1, 3);
-    type("jk ");
-    EXPECT_EQ(paneText(), "abx def\nghijk"); // letters typed before the space stay
+    type(" ");
+    EXPECT_FALSE(form.save());
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].text.contains("line 2")) << shown[0].text.toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(book), bytes);
+    EXPECT_EQ(paneText(), "abc def\nghi "); // kept as typed, to be mended
+    key(Qt::Key_Backspace);
+
+    caretAt(0, 1);
+    type(" ");
+    ASSERT_TRUE(form.save()) << shown.last().text.toStdString();
+    const QString text = DjvuFixture::djvused(book, "select 1; print-txt");
+    EXPECT_TRUE(text.contains("(word 200 3000 224 3040 \"a\")")) << text.toStdString();
+    EXPECT_TRUE(text.contains("(word 224 3000 272 3040 \"bc\")")) << text.toStdString();
+    EXPECT_TRUE(text.contains("(word 292 3000 364 3040 \"def\")")) << text.toStdString();
 }
 
 TEST_F(OcrEditorTest, PagesKeepTheirEditsAndEmptyTextLinesStayEmpty)

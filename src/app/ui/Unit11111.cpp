@@ -20,6 +20,7 @@
 #include "links/ui/ReviewWindow.h"
 #include "ocr/ui/Unit5.h"
 #include "tools/EngineTexts.h"
+#include "tools/Plural.h"
 #include "tools/ToolRunner.h"
 #include <QTableView>
 
@@ -563,7 +564,8 @@ void TForm1::Button3Click()
             pass.setControl(control);
             const QString asked = snapshot.text(QStringLiteral("mes8"));
             pass.setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
-                return dialogs.askReplaceOutline(asked.arg(path).arg(bookmarks), title);
+                return dialogs.askReplaceOutline(
+                    asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)), title);
             });
             *outcome = pass.run(jobs, options);
         },
@@ -613,7 +615,8 @@ void TForm1::previewClick()
     const QString asked = texts.text(QStringLiteral("mes8"));
     const QString title = windowTitle();
     reviewWindow->setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
-        return dialogs.askReplaceOutline(asked.arg(path).arg(bookmarks), title);
+        return dialogs.askReplaceOutline(asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)),
+                                         title);
     });
     // The review's log joins the window's once it closes.
     connect(reviewWindow, &QDialog::finished, this, [this, review = reviewWindow.data()] {

@@ -409,9 +409,8 @@ bool TForm5::paneKeepsWords(const QStringList& lines) const
 {
     if (lines.size() != separators_.size())
         return false;
+    // A space typed or deleted splits or joins words, which the save divides the boxes for.
     for (qsizetype n = 0; n < lines.size(); ++n) {
-        if (lines[n].count(u' ') != separators_[n])
-            return false;
         if (wordsPerLine_[n] == 0 && !lines[n].isEmpty())
             return false;
     }
@@ -429,9 +428,9 @@ void TForm5::Memo2Change()
     Memo2->document()->setModified(false);
 }
 
-// Undoes a change that would join, split, add or remove words or lines. The control's own
-// undo does it when the change was one step; typing that the control merged into one step
-// is put back by replacing only the part that differs.
+// Undoes a change that would add or remove lines, or put text on a line without words. The
+// control's own undo does it when the change was one step; typing that the control merged into one
+// step is put back by replacing only the part that differs.
 void TForm5::restoreAcceptedText()
 {
     reverting_ = true;
@@ -488,16 +487,16 @@ bool TForm5::save()
         return false;
     // While the other pages load only page 1 can have changed: it is saved on its own, and
     // the rest is read again from the saved book.
+    // A line refused stays in the pane as typed, for the user to mend.
+    QString error;
+    if (!writeBackShownPage(&error)) {
+        showMessage_(error, errorCaption());
+        return false;
+    }
     const bool reload = loading_ != nullptr;
     cancelLoading();
     setStatus(texts_.text(QStringLiteral("st4")));
     statusLabel_->repaint(); // shows before the tool runs
-    QString error;
-    if (!writeBackShownPage(&error)) {
-        showMessage_(error, errorCaption());
-        showPage(currentPage_);
-        return false;
-    }
     const int cursorAt = Memo2->textCursor().position();
     // The tools run off the window's thread, as when loading; the editor takes no input
     // until they are done.
@@ -528,8 +527,10 @@ bool TForm5::save()
     QTextCursor cursor(Memo2->document());
     cursor.setPosition(std::min(cursorAt, int(paneText().size())));
     Memo2->setTextCursor(cursor);
-    if (outcome != OcrTextLayer::SaveOutcome::Failed)
+    if (outcome == OcrTextLayer::SaveOutcome::Saved)
         setStatus(EngineTexts::say("e_saved").arg(QDir::toNativeSeparators(documentPath_)));
+    else if (outcome == OcrTextLayer::SaveOutcome::NothingChanged)
+        setStatus(EngineTexts::say("e_nothing_to_save")); // not a byte was written
     return outcome != OcrTextLayer::SaveOutcome::Failed;
 }
 
