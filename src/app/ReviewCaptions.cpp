@@ -21,6 +21,7 @@ const QHash<QString, QString>& ReviewCaptions::builtIn()
         {QStringLiteral("c2"), QStringLiteral("не найден")},
         {QStringLiteral("c3"), QStringLiteral("слишком короткий")},
         {QStringLiteral("c4"), QStringLiteral("нет текста")},
+        {QStringLiteral("c5"), QStringLiteral("перенесена со стр. %1")},
         {QStringLiteral("l1"), QStringLiteral("Уровень")},
         {QStringLiteral("l2"), QStringLiteral("Смещение")},
         {QStringLiteral("l3"), QStringLiteral("Страница назначения")},

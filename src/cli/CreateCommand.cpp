@@ -43,8 +43,8 @@ DocumentRecord runRecorded(CreatePass& pass, const CreateJob& job, const CreateO
         record.offset = lastPlan->offset;
         for (const PlanPage& page : lastPlan->pages)
             for (const PlanEntry& e : page.entries)
-                record.entries.append(
-                    {e.title, QString::fromUtf8(e.printed), e.targetPage, e.level, e.checked});
+                record.entries.append({e.title, QString::fromUtf8(e.printed), e.targetPage, e.level,
+                                       e.checked, e.correctedFrom});
     }
     return record;
 }

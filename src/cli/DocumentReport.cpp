@@ -17,12 +17,16 @@ QJsonObject DocumentRecord::toJson() const
     if (planned) {
         o.insert("offset", offset);
         QJsonArray list;
-        for (const Entry& e : entries)
-            list.append(QJsonObject{{"title", e.title},
-                                    {"printed", e.printed},
-                                    {"targetPage", e.targetPage},
-                                    {"level", e.level},
-                                    {"checked", e.checked}});
+        for (const Entry& e : entries) {
+            QJsonObject entry{{"title", e.title},
+                              {"printed", e.printed},
+                              {"targetPage", e.targetPage},
+                              {"level", e.level},
+                              {"checked", e.checked}};
+            if (e.correctedFrom > 0)
+                entry.insert("correctedFrom", e.correctedFrom);
+            list.append(entry);
+        }
         o.insert("entries", list);
     }
     return o;

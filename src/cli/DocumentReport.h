@@ -13,7 +13,8 @@ struct DocumentRecord
         QString printed; // the page number as printed
         qint64 targetPage = 0;
         int level = 0;
-        bool checked = false; // confirmed by its heading on the target page
+        bool checked = false;     // confirmed by its heading on the target page
+        qint64 correctedFrom = 0; // the page the check moved the link from; 0: not moved
     };
 
     QString path;

@@ -1,6 +1,5 @@
 #include "links/BookPages.h"
 
-#include "links/ContentsLine.h"
 #include "links/RunningLines.h"
 
 const BookPages::Page& BookPages::page(int number)
@@ -11,15 +10,7 @@ const BookPages::Page& BookPages::page(int number)
     Page p;
     p.text = source_.page(number);
     // A running head repeats a chapter's title on each of its pages: never its heading.
-    const QList<bool> running = RunningLines::flags(p.text);
-    for (qsizetype i = 0; i < p.text.lines.size(); ++i) {
-        if (running[i])
-            continue;
-        QStringList words;
-        for (const TextWord& w : p.text.lines[i].words)
-            words << w.text;
-        p.lines << ContentsLine::comparable(words);
-    }
+    p.lines = HeadingMatch::bodyLines(p.text);
     p.folio = RunningLines::folio(p.text);
     return *pages_.insert(number, p);
 }
@@ -36,39 +27,31 @@ PrintedNumber BookPages::folio(int number)
 
 QStringList BookPages::headingKey(const QStringList& title)
 {
-    if (title.isEmpty())
-        return {};
-    const bool numbered = title.first().at(0).isDigit();
-    // The numbering and up to three words; an unnumbered title needs enough letters.
-    const QStringList key = title.mid(0, numbered ? 4 : 3);
-    if (numbered)
-        return key.size() >= 2 || title.size() == 1 ? key : QStringList{};
-    int letters = 0;
-    for (const QString& w : key)
-        letters += int(w.size());
-    return letters >= 6 ? key : QStringList{};
+    return HeadingMatch::key(HeadingMatch::normalised(title));
 }
 
 QList<int> BookPages::pagesWithHeading(const QStringList& title, int from, int to,
                                        const QSet<int>& skip)
 {
     QList<int> found;
-    const QStringList key = headingKey(title);
-    if (key.isEmpty())
+    const QStringList normal = HeadingMatch::normalised(title);
+    if (HeadingMatch::key(normal).isEmpty())
         return found;
     from = std::max(from, 1);
     to = std::min(to, pageCount());
-    for (int n = from; n <= to; ++n) {
-        if (skip.contains(n))
-            continue;
-        for (const QStringList& line : page(n).lines) {
-            if (line.size() < key.size() || line.size() > title.size() + 3)
-                continue;
-            if (std::equal(key.begin(), key.end(), line.begin())) {
-                found << n;
-                break;
-            }
-        }
-    }
+    for (int n = from; n <= to; ++n)
+        if (!skip.contains(n) && HeadingMatch::onPage(normal, page(n).lines))
+            found << n;
     return found;
+}
+
+const PageNumberMap& BookPages::numbers()
+{
+    if (!numbers_) {
+        numbers_.emplace();
+        for (int n = 1; n <= pageCount(); ++n)
+            numbers_->add(n, text(n));
+        numbers_->finish();
+    }
+    return *numbers_;
 }

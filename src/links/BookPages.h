@@ -1,5 +1,7 @@
 #pragma once
 
+#include "links/HeadingMatch.h"
+#include "links/PageNumberMap.h"
 #include "links/PageText.h"
 #include "links/PrintedNumber.h"
 
@@ -7,8 +9,10 @@
 #include <QSet>
 #include <QStringList>
 
+#include <optional>
+
 // The pages of a book as the smart reading searches them: each page's text read once from
-// the source, its lines in comparable form, and the number it prints in its margin.
+// the source, its body lines in comparable form, and the number it prints in its margin.
 class BookPages
 {
 public:
@@ -21,21 +25,24 @@ public:
     // A heading key of a title: its numbering and first words in comparable form; empty
     // when the title is too short to be told apart from ordinary text.
     static QStringList headingKey(const QStringList& comparableTitle);
-    // The pages from `from` to `to`, those in `skip` aside, on which a line of the body (not
-    // a running head or footer) begins with the title's heading key and is not much longer
-    // than the title.
+    // The pages from `from` to `to`, those in `skip` aside, that carry the title's heading
+    // (HeadingMatch): never in a running head or footer.
     QList<int> pagesWithHeading(const QStringList& comparableTitle, int from, int to,
                                 const QSet<int>& skip);
+
+    // The printed page numbers of the whole book, read from every page the first time.
+    const PageNumberMap& numbers();
 
 private:
     struct Page
     {
         PageText text;
-        QList<QStringList> lines; // comparable words of each body line
+        QList<HeadingMatch::Line> lines;
         PrintedNumber folio;
     };
     const Page& page(int number);
 
     PageTextSource& source_;
     QHash<int, Page> pages_;
+    std::optional<PageNumberMap> numbers_;
 };

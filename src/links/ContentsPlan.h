@@ -25,7 +25,8 @@ struct PlanEntry
     // stays at the top.
     int level = 0;
     bool numbered = true;
-    bool checked = false; // the smart check found its heading on the target page
+    bool checked = false;     // the smart check found its heading on the target page
+    qint64 correctedFrom = 0; // the page the smart check moved the link from; 0: not moved
 };
 
 // The entries of one page of the contents range that has a text layer.

@@ -364,13 +364,21 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
     ToolRun failedRun;
     QString dumpError;
     LazyPageTexts book(listing.pageCount(), read, [&](QMap<int, PageText>* all) {
-        const ToolRun dumped = tools_.capture(
-            kDjvused, {job.path, QStringLiteral("-e"), QStringLiteral("output-txt")});
+        // Each page is read while djvused goes on printing the next ones.
+        PageTextDumpReader reader(
+            [all](int number, PageText&& page) { all->insert(number, std::move(page)); });
+        const ToolRun dumped =
+            tools_.stream(kDjvused, {job.path, QStringLiteral("-e"), QStringLiteral("output-txt")},
+                          [&](QByteArrayView piece) { reader.feed(piece); });
         if (!dumped.succeeded()) {
             failedRun = dumped;
             return false;
         }
-        return PageText::parseDump(dumped.standardOutput, all, &dumpError);
+        if (!reader.finish()) {
+            dumpError = reader.error();
+            return false;
+        }
+        return true;
     });
     if (!job.offsetAuto)
         settings.offset = job.offset;

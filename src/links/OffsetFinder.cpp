@@ -48,22 +48,32 @@ QString describeVotes(const QMap<int, int>& votes)
 
 } // namespace
 
+QList<OffsetFinder::HeadingFound> OffsetFinder::headingsFound(const QList<SmartEntry>& entries,
+                                                              BookPages& book,
+                                                              const QSet<int>& contentsPages)
+{
+    QList<HeadingFound> found;
+    for (const SmartEntry& e : entries) {
+        if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
+            continue;
+        const QList<int> pages = book.pagesWithHeading(SmartCheck::comparableTitle(e), 1,
+                                                       book.pageCount(), contentsPages);
+        if (pages.size() == 1) // else not found, or not told apart
+            found.append({pages.first(), e.number.value});
+    }
+    return found;
+}
+
 OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookPages& book,
                                          const QSet<int>& contentsPages, bool halve, bool checked)
 {
     Outcome outcome;
     QMap<int, int> headings;
     int lowest = INT_MAX, highest = 0;
-    for (const SmartEntry& e : entries) {
-        if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
-            continue;
-        const QList<int> pages = book.pagesWithHeading(SmartCheck::comparableTitle(e), 1,
-                                                       book.pageCount(), contentsPages);
-        if (pages.size() != 1)
-            continue; // not found, or not told apart
-        ++headings[int(pages.first() - base(e.number.value, halve))];
-        lowest = std::min(lowest, pages.first());
-        highest = std::max(highest, pages.first());
+    for (const HeadingFound& h : headingsFound(entries, book, contentsPages)) {
+        ++headings[int(h.page - base(h.printed, halve))];
+        lowest = std::min(lowest, h.page);
+        highest = std::max(highest, h.page);
     }
     int value = 0, agreeing = 0, total = 0;
     if (clearMajority(headings, &value, &agreeing, &total, checked)) {

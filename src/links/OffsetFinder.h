@@ -19,6 +19,16 @@ public:
         QString error; // why none was found
     };
 
+    // The arabic entries whose heading stands on exactly one page of the book, in order:
+    // that page and the entry's printed number.
+    struct HeadingFound
+    {
+        int page = 0;
+        qint64 printed = 0;
+    };
+    static QList<HeadingFound> headingsFound(const QList<SmartEntry>& entries, BookPages& book,
+                                             const QSet<int>& contentsPages);
+
     // checked: each link is checked against its heading afterwards, so the offset most
     // headings agree on will do even where the offset drifts and no value has a majority.
     static Outcome find(const QList<SmartEntry>& entries, BookPages& book,

@@ -249,38 +249,77 @@ bool PageText::parse(QByteArrayView expression, PageText* page, QString* error)
 bool PageText::parseDump(QByteArrayView dump, QMap<int, PageText>* pages, QString* error)
 {
     pages->clear();
-    int current = 0;
-    QByteArray expression;
-    auto flush = [&]() {
-        if (current <= 0 || expression.trimmed().isEmpty())
-            return true;
-        PageText page;
-        QString why;
-        if (!parse(expression, &page, &why)) {
-            *error = EngineTexts::say("e_page_what").arg(current).arg(why);
-            return false;
-        }
-        pages->insert(current, page);
+    PageTextDumpReader reader(
+        [pages](int number, PageText&& page) { pages->insert(number, std::move(page)); });
+    if (reader.feed(dump) && reader.finish())
         return true;
-    };
-    int ordinal = 0;
-    const QList<QByteArray> dumpLines = dump.toByteArray().split('\n');
-    for (const QByteArray& line : dumpLines) {
-        PageSelection selection;
-        if (TextDump::parsePageSelection(line, &selection)) {
-            if (!flush())
-                return false;
-            ++ordinal;
-            current = selection.pageNumber > 0 ? selection.pageNumber : ordinal;
-            expression.clear();
-            continue;
+    *error = reader.error();
+    return false;
+}
+
+bool PageTextDumpReader::feed(QByteArrayView piece)
+{
+    while (error_.isEmpty() && !piece.isEmpty()) {
+        const qsizetype end = piece.indexOf('\n');
+        if (end < 0) {
+            partial_ += piece;
+            break;
         }
-        const QByteArray t = line.trimmed();
-        if (t.startsWith("set-txt") || t == "." || t.startsWith("select") || t.startsWith('#') ||
-            t.startsWith("remove-txt"))
-            continue;
-        expression += line;
-        expression += '\n';
+        if (partial_.isEmpty()) {
+            takeLine(piece.first(end));
+        } else {
+            partial_ += piece.first(end);
+            takeLine(partial_);
+            partial_.clear();
+        }
+        piece = piece.sliced(end + 1);
     }
-    return flush();
+    return error_.isEmpty();
+}
+
+bool PageTextDumpReader::finish()
+{
+    if (!error_.isEmpty())
+        return false;
+    if (!partial_.isEmpty()) {
+        takeLine(QByteArray(partial_));
+        partial_.clear();
+    }
+    return error_.isEmpty() && flush();
+}
+
+void PageTextDumpReader::takeLine(QByteArrayView line)
+{
+    if (!error_.isEmpty())
+        return;
+    PageSelection selection;
+    if (TextDump::parsePageSelection(line, &selection)) {
+        if (!flush())
+            return;
+        ++ordinal_;
+        current_ = selection.pageNumber > 0 ? selection.pageNumber : ordinal_;
+        expression_.clear();
+        return;
+    }
+    const QByteArrayView t = line.trimmed();
+    if (t.startsWith("set-txt") || t == "." || t.startsWith("select") || t.startsWith('#') ||
+        t.startsWith("remove-txt"))
+        return;
+    expression_ += line;
+    expression_ += '\n';
+}
+
+bool PageTextDumpReader::flush()
+{
+    if (current_ <= 0 || expression_.trimmed().isEmpty())
+        return true;
+    PageText page;
+    QString why;
+    if (!PageText::parse(expression_, &page, &why)) {
+        error_ = EngineTexts::say("e_page_what").arg(current_).arg(why);
+        return false;
+    }
+    expression_.clear();
+    onPage_(current_, std::move(page));
+    return true;
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <functional>
 
 // The text layer of one page as lines of words with their boxes, read from the expression
 // djvused prints for a page: (page ... (column ... (region ... (para ... (line ...
@@ -36,6 +37,32 @@ struct PageText
     // Reads the pages of a "djvused -e output-txt" dump, by page number. Pages the dump
     // does not name have no text layer.
     static bool parseDump(QByteArrayView dump, QMap<int, PageText>* pages, QString* error);
+};
+
+// Reads a "djvused -e output-txt" dump piece by piece as the tool prints it, handing on each
+// page as soon as its expression is complete, so the whole dump is never held.
+class PageTextDumpReader
+{
+public:
+    using PageSink = std::function<void(int number, PageText&& page)>;
+    explicit PageTextDumpReader(PageSink onPage) : onPage_(std::move(onPage)) {}
+
+    // False once a page did not read: error() says which and why; later pieces are ignored.
+    bool feed(QByteArrayView piece);
+    // The dump ended here.
+    bool finish();
+    QString error() const { return error_; }
+
+private:
+    void takeLine(QByteArrayView line);
+    bool flush();
+
+    PageSink onPage_;
+    QByteArray partial_; // a line whose line feed has not come yet
+    QByteArray expression_;
+    int current_ = 0;
+    int ordinal_ = 0;
+    QString error_;
 };
 
 // Hands out the text of a book's pages on demand, so that a caller can read them all in one

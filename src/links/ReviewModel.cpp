@@ -179,9 +179,14 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const
         return QString::fromUtf8(e.entry.printed);
     case TargetColumn:
         return e.entry.targetPage;
-    case CheckColumn:
-        return e.check == ReviewEntry::Check::Unknown ? QString()
-                                                      : checkWords_.value(int(e.check) - 1);
+    case CheckColumn: {
+        QStringList words;
+        if (e.check != ReviewEntry::Check::Unknown)
+            words << checkWords_.value(int(e.check) - 1);
+        if (e.entry.correctedFrom > 0)
+            words << movedWords_.arg(e.entry.correctedFrom);
+        return words.join(QStringLiteral(", "));
+    }
     }
     return {};
 }

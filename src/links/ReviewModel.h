@@ -71,6 +71,8 @@ public:
     // no text), in the window's language.
     void setHeaders(const QStringList& headers);
     void setCheckWords(const QStringList& words);
+    // "moved from page %1": beside the check of a link the reading moved.
+    void setMovedWords(const QString& words) { movedWords_ = words; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -93,4 +95,5 @@ private:
     int offset_ = 0;
     QStringList headers_;
     QStringList checkWords_;
+    QString movedWords_ = QStringLiteral("moved from page %1");
 };

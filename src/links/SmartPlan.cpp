@@ -1,12 +1,18 @@
 #include "links/SmartPlan.h"
 
+#include <QHash>
+
 namespace SmartPlan {
 
 QList<PlanPage> pagesOf(const SmartReading::Result& result, const QByteArray& comment)
 {
     QList<PlanPage> pages;
     const QByteArray trimmed = comment.trimmed();
-    for (const SmartEntry& e : result.entries) {
+    QHash<int, int> movedFrom;
+    for (const SmartCheck::Correction& c : result.corrections)
+        movedFrom.insert(c.entry, c.from);
+    for (qsizetype i = 0; i < result.entries.size(); ++i) {
+        const SmartEntry& e = result.entries[i];
         if (e.target <= 0)
             continue;
         if (pages.isEmpty() || pages.last().page != e.contentsPage)
@@ -20,6 +26,7 @@ QList<PlanPage> pagesOf(const SmartReading::Result& result, const QByteArray& co
         entry.level = e.level;
         entry.numbered = !e.numbering.isEmpty();
         entry.checked = e.checked;
+        entry.correctedFrom = movedFrom.value(int(i));
         entry.area = e.area;
         entry.comment = trimmed.isEmpty() ? comment : trimmed + ' ' + entry.printed;
         pages.last().entries << entry;

@@ -4,6 +4,7 @@
 #include "links/BookPages.h"
 #include "links/ContentsPage.h"
 #include "links/OffsetFinder.h"
+#include "links/OffsetStretches.h"
 #include "tools/Plural.h"
 
 #include <QMap>
@@ -136,15 +137,39 @@ void assignLevels(QList<SmartEntry>* entries)
     }
 }
 
-// The page that prints roman numeral n in its margin, among the pages before the body.
-int romanPage(BookPages& book, qint64 n, int lastFrontPage)
+// The page that prints roman numeral n in its margin, among the pages before the body; with
+// the links checked, the page the book's page-number map gives it.
+int romanPage(BookPages& book, qint64 n, int lastFrontPage, bool checking)
 {
+    if (checking) {
+        const PageNumberMap& map = book.numbers();
+        if (const int page = map.pageOf(PrintedNumber::Roman, n); page > 0)
+            return page;
+        const PageNumberMap::Stretch* near =
+            PageNumberMap::nearest(map.stretches(), PrintedNumber::Roman, n);
+        if (near && n + near->offset >= 1 && n + near->offset <= lastFrontPage)
+            return int(n + near->offset);
+    }
     for (int p = 1; p <= std::min(lastFrontPage, book.pageCount()); ++p) {
         const PrintedNumber f = book.folio(p);
         if (f.kind == PrintedNumber::Roman && f.value == n)
             return p;
     }
     return 0;
+}
+
+// At least one entry's heading stands where the map of printed page numbers leads it.
+bool mapConfirmed(const QList<SmartEntry>& entries, BookPages& book, const QSet<int>& contents,
+                  const OffsetStretches& stretches)
+{
+    for (const SmartEntry& e : entries) {
+        if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
+            continue;
+        const int page = int(e.number.value + stretches.offsetAt(e.number.value));
+        if (!book.pagesWithHeading(SmartCheck::comparableTitle(e), page, page, contents).isEmpty())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -203,19 +228,58 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
             result.notes << EngineTexts::say("e_smart_number_glued").arg(quoted(e)).arg(e.printed);
     assignLevels(&result.entries);
 
+    const bool checking = settings.check != SmartCheck::Mode::Off;
+    const qint64 firstPrinted = OffsetStretches::firstNumber(result.entries);
+    // With the links checked, the page numbers printed in the book carry the offset through
+    // it, stretch by stretch.
+    OffsetStretches stretches;
+    if (checking && !settings.halve)
+        stretches = OffsetStretches::fromMap(
+            book, *std::max_element(settings.contentsPages.begin(), settings.contentsPages.end()));
     if (settings.offset) {
         result.offset = *settings.offset;
+        if (!stretches.isEmpty())
+            result.notes << EngineTexts::say("e_offset_stretches").arg(stretches.describe());
+    } else if (!stretches.isEmpty() && mapConfirmed(result.entries, book, contents, stretches)) {
+        result.offset = stretches.offsetAt(firstPrinted);
+        result.notes
+            << EngineTexts::say("e_offset_by_map").arg(result.offset).arg(stretches.describe());
     } else {
         const OffsetFinder::Outcome found =
-            OffsetFinder::find(result.entries, book, contents, settings.halve,
-                               settings.check != SmartCheck::Mode::Off);
-        if (!found.found) {
+            OffsetFinder::find(result.entries, book, contents, settings.halve, checking);
+        const OffsetStretches runs =
+            checking && !settings.halve
+                ? OffsetStretches::fromHeadings(result.entries, book, contents)
+                : OffsetStretches();
+        if (!runs.isEmpty()) {
+            // The first stretch's offset; the later ones carry the targets through the book.
+            result.offset = runs.offsetAt(firstPrinted);
+            if (found.found && found.offset == result.offset)
+                result.notes << found.note
+                             << EngineTexts::say("e_offset_stretches").arg(runs.describe());
+            else
+                result.notes
+                    << EngineTexts::say("e_offset_by_runs").arg(result.offset).arg(runs.describe());
+            stretches = runs;
+        } else if (found.found) {
+            result.offset = found.offset;
+            result.notes << found.note;
+            if (!stretches.isEmpty() && result.offset != stretches.offsetAt(firstPrinted))
+                stretches = {}; // the map does not hold for this contents
+        } else if (!stretches.isEmpty()) {
+            result.offset = stretches.offsetAt(firstPrinted);
+            result.notes
+                << EngineTexts::say("e_offset_by_map").arg(result.offset).arg(stretches.describe());
+        } else {
             result.error = found.error;
             return result;
         }
-        result.offset = found.offset;
-        result.notes << found.note;
     }
+    // How far the map's distance at an entry differs from its distance at the first entry.
+    auto drift = [&](qint64 printed) {
+        return stretches.isEmpty() ? 0
+                                   : stretches.offsetAt(printed) - stretches.offsetAt(firstPrinted);
+    };
 
     // Targets of the printed numbers: arabic with offset and halving, roman from the page
     // that prints the numeral, or as given by hand, or the document page of that number.
@@ -224,14 +288,16 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
         if (e.number.kind == PrintedNumber::Arabic)
             firstBody = std::min(
                 firstBody, std::max(1, target(e.number.value, result.offset, settings.halve)));
+    int before = 1; // the target of the entry before
     for (SmartEntry& e : result.entries) {
         if (e.number.kind == PrintedNumber::Arabic) {
-            e.target = target(e.number.value, result.offset, settings.halve);
+            e.target =
+                target(e.number.value, result.offset, settings.halve) + drift(e.number.value);
         } else if (e.number.kind == PrintedNumber::Roman) {
             if (settings.romanOffset) {
                 e.target = int(e.number.value + *settings.romanOffset);
             } else {
-                e.target = romanPage(book, e.number.value, firstBody);
+                e.target = romanPage(book, e.number.value, firstBody, checking);
                 if (e.target == 0)
                     e.target = int(e.number.value);
             }
@@ -239,6 +305,24 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
             continue;
         }
         if (e.target < 1 || e.target > pageCount) {
+            // Checked links: the heading may show where the entry really is.
+            const QList<int> pages = settings.check == SmartCheck::Mode::Check
+                                         ? book.pagesWithHeading(SmartCheck::comparableTitle(e),
+                                                                 before, pageCount, contents)
+                                         : QList<int>();
+            if (pages.size() == 1) {
+                result.notes << EngineTexts::say("e_check_outside_found")
+                                        .arg(quoted(e))
+                                        .arg(e.target)
+                                        .arg(pages.first()) +
+                                    EngineTexts::say("e_check_corrected");
+                result.corrections.append(
+                    {int(&e - result.entries.data()), e.target, pages.first()});
+                e.target = pages.first();
+                e.checked = true;
+                before = e.target;
+                continue;
+            }
             const QString how =
                 e.number.kind == PrintedNumber::Roman
                     ? EngineTexts::say("e_smart_roman").arg(e.printed).arg(e.number.value)
@@ -250,12 +334,13 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
                                .arg(Plural::count("e_n_pages", pageCount));
             return result;
         }
+        before = e.target;
     }
 
     // Each link checked against the heading on its page before the lost numbers are looked
     // for between the neighbours' targets, so that those are the corrected ones.
     SmartCheck::Outcome checked = SmartCheck::run(&result.entries, book, contents, settings.check);
-    result.corrections = checked.corrections;
+    result.corrections << checked.corrections;
     if (!checked.error.isEmpty()) {
         result.error = checked.error;
         return result;

@@ -350,6 +350,16 @@ const TwoLanguageText kEntries[] = {
      "Page %1: \"%2\" %3 -> page %4, %5 %6 %7 %8 %9"},
     {"e_entry_named", "стр. %1, «%2»",
      "page %1, \"%2\""},
+    {"e_stretch", "страницы %1",
+     "pages %1"},
+    {"e_offset_by_map", "Найдено смещение %1 по номерам страниц, напечатанным в книге; смещения по участкам: %2.",
+     "Offset %1 found from the page numbers printed in the book; offsets by stretch: %2."},
+    {"e_offset_by_runs", "Найдено смещение %1: заголовки, найденные в книге, согласуются по участкам; смещения по участкам: %2.",
+     "Offset %1 found: the headings found in the book agree stretch by stretch; offsets by stretch: %2."},
+    {"e_offset_stretches", "Смещения по участкам: %1.",
+     "Offsets by stretch: %1."},
+    {"e_check_outside_found", "%1 → страница %2 за пределами книги: заголовок найден на странице %3",
+     "%1 → page %2, outside the book: heading found on page %3"},
 };
 // clang-format on
 

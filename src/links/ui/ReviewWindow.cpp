@@ -34,6 +34,49 @@ public:
 
 constexpr int kDrawWidth = PageView::kPageWidth * 2; // pictures stay sharp when zoomed in
 constexpr int kThumbnailWidth = 180;
+constexpr int kThumbnailDrawWidth = 600; // sharp when the window grows
+
+// The whole target page, as large as the space it is given allows, however tall the page.
+class WholePagePicture : public QLabel
+{
+public:
+    WholePagePicture()
+    {
+        setMinimumSize(kThumbnailWidth, int(kThumbnailWidth * 1.42));
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        setAlignment(Qt::AlignCenter);
+        setFrameShape(QFrame::Box);
+        setWordWrap(true);
+    }
+    void showImage(const QImage& image)
+    {
+        image_ = image;
+        fit();
+    }
+    void showText(const QString& text)
+    {
+        image_ = {};
+        setText(text);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        fit();
+    }
+
+private:
+    void fit()
+    {
+        if (image_.isNull())
+            return;
+        const QSize room = contentsRect().size().expandedTo(minimumSize() - QSize(2, 2));
+        setPixmap(
+            QPixmap::fromImage(image_.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+    QImage image_;
+};
 
 } // namespace
 
@@ -88,6 +131,7 @@ void ReviewWindow::build()
         {captions_.text("h1"), captions_.text("h2"), captions_.text("h3"), captions_.text("h4")});
     model_.setCheckWords(
         {captions_.text("c1"), captions_.text("c2"), captions_.text("c3"), captions_.text("c4")});
+    model_.setMovedWords(captions_.text("c5"));
 
     pageView = new PageView;
     pageScroll = new QScrollArea;
@@ -126,19 +170,14 @@ void ReviewWindow::build()
     edits->addWidget(offsetBox);
     edits->addStretch();
     targetLabel = new QLabel(captions_.text("l3"));
-    thumbnail = new QLabel;
-    thumbnail->setFixedSize(kThumbnailWidth, int(kThumbnailWidth * 1.42));
-    thumbnail->setAlignment(Qt::AlignCenter);
-    thumbnail->setFrameShape(QFrame::Box);
-    thumbnail->setWordWrap(true);
+    thumbnail = new WholePagePicture;
     statusLabel = new QLabel(captions_.text("s1"));
     statusLabel->setWordWrap(true);
     auto* targetColumn = new QVBoxLayout;
     targetColumn->addWidget(targetLabel);
-    targetColumn->addWidget(thumbnail);
-    targetColumn->addStretch();
+    targetColumn->addWidget(thumbnail, 1);
     auto* lower = new QHBoxLayout;
-    lower->addLayout(targetColumn);
+    lower->addLayout(targetColumn, 1);
     lower->addWidget(statusLabel, 1, Qt::AlignTop);
     writeButton = new QPushButton(captions_.text("b2"));
     writeButton->setEnabled(false);
@@ -150,7 +189,7 @@ void ReviewWindow::build()
     auto* right = new QVBoxLayout;
     right->addWidget(table, 1);
     right->addLayout(edits);
-    right->addLayout(lower);
+    right->addLayout(lower, 1);
     right->addLayout(buttons);
 
     auto* whole = new QHBoxLayout(this);
@@ -351,22 +390,23 @@ void ReviewWindow::drawThumbnail(int page)
 {
     thumbnailPage_ = page;
     targetLabel->setText(captions_.text("l3") + QStringLiteral(": %1").arg(page));
+    auto* picture = static_cast<WholePagePicture*>(thumbnail);
     if (thumbnails_.contains(page)) {
-        thumbnail->setPixmap(QPixmap::fromImage(thumbnails_[page]));
+        picture->showImage(thumbnails_[page]);
         return;
     }
-    thumbnail->setPixmap({});
-    background<Drawn>([this, page] { return draw(page, kThumbnailWidth); },
-                      [this, page](const Drawn& drawn) {
+    picture->showText(QString());
+    background<Drawn>([this, page] { return draw(page, kThumbnailDrawWidth); },
+                      [this, page, picture](const Drawn& drawn) {
                           if (!drawn.image.isNull())
                               thumbnails_.insert(page, drawn.image);
                           if (page != thumbnailPage_)
                               return;
                           if (drawn.image.isNull())
-                              thumbnail->setText(drawn.missingTool ? captions_.text("s3")
-                                                                   : drawn.error);
+                              picture->showText(drawn.missingTool ? captions_.text("s3")
+                                                                  : drawn.error);
                           else
-                              thumbnail->setPixmap(QPixmap::fromImage(drawn.image));
+                              picture->showImage(drawn.image);
                       });
 }
 

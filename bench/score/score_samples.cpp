@@ -1,0 +1,422 @@
+// score_samples: runs tocsmith-cli's reading (create --dry-run --report) on each contents and
+// index of the sample books and scores what it would link against a reader's truth: the
+// samples' truth.json, and for the Russian manual the outline its author made by hand.
+//
+//   score_samples [--reading classic|smart] [--offset N|auto] [--only TEXT]
+//                 [--samples DIR] [--cli PATH] [--quiet] [-- more create options]
+//
+// Per contents or index it prints the entries of the truth, how many were found with the
+// right title and target page (recall), how many written links are right (precision), and
+// lists the misses and the wrong links. The exit status is 0 when every case ran.
+
+#include "links/OutlineScript.h"
+#include "links/PageListing.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+QTextStream out(stdout);
+
+struct Truth
+{
+    QString title; // empty for an index target
+    int page = 0;
+};
+
+struct Written
+{
+    QString title;
+    QString printed;
+    int page = 0;
+};
+
+enum class TruthSource
+{
+    Outline,      // the part of the book's outline whose top bookmark names the first page
+    JsonContents, // truth.json: <book>.contents.entries
+    JsonIndex     // truth.json: <book>.index.targets
+};
+
+struct Case
+{
+    QString name;
+    QString book;
+    int first = 0, last = 0;
+    int offset = 0;
+    QString kind; // contents, index1, index2
+    TruthSource truth;
+};
+
+const QList<Case>& cases()
+{
+    static const QList<Case> all = {
+        {QStringLiteral("ru contents p1"), QStringLiteral("djvulibre-book-ru.djvu"), 1, 1, 0,
+         QStringLiteral("contents"), TruthSource::Outline},
+        {QStringLiteral("ru contents p17-18"), QStringLiteral("djvulibre-book-ru.djvu"), 17, 18, 16,
+         QStringLiteral("contents"), TruthSource::Outline},
+        {QStringLiteral("malliavin contents p7-8"), QStringLiteral("malliavin.djvu"), 7, 8, 10,
+         QStringLiteral("contents"), TruthSource::JsonContents},
+        {QStringLiteral("malliavin index p115"), QStringLiteral("malliavin.djvu"), 115, 115, 10,
+         QStringLiteral("index2"), TruthSource::JsonIndex},
+        {QStringLiteral("testE009 contents p3-9"), QStringLiteral("testE009.djvu"), 3, 9, 14,
+         QStringLiteral("contents"), TruthSource::JsonContents},
+    };
+    return all;
+}
+
+QByteArray run(const QString& program, const QStringList& args, int* status = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(-1);
+    if (status)
+        *status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return p.readAllStandardOutput();
+}
+
+QByteArray djvused(const QString& path, const QString& commands)
+{
+    return run(QStringLiteral("djvused"), {path, QStringLiteral("-e"), commands});
+}
+
+// Lower case, letters and digits only: the form titles are compared in.
+QString normalised(const QString& title)
+{
+    QString n;
+    for (const QChar c : title.toLower())
+        if (c.isLetterOrNumber())
+            n += c == QChar(0x0451) ? QChar(0x0435) : c; // ё → е
+    return n;
+}
+
+int distance(const QString& a, const QString& b)
+{
+    QList<int> row(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int up = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = up;
+        }
+    }
+    return row[b.size()];
+}
+
+// Same title: equal when compared loosely, allowing a letter the OCR misread in fifteen.
+bool sameTitle(const QString& truth, const QString& written)
+{
+    const QString a = normalised(truth), b = normalised(written);
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    return distance(a, b) <= std::max<qsizetype>(1, a.size() / 15);
+}
+
+struct Score
+{
+    int truth = 0, found = 0, written = 0, right = 0;
+    QStringList misses, wrong;
+};
+
+// Contents: a truth entry is found when a written entry has its title and its page; a
+// written link is right when its title and page are a truth entry's, or (for a part of
+// an outline) when it names no entry and leads to the part's own top page.
+Score scoreContents(const QList<Truth>& truth, const QList<Written>& written, int rootPage)
+{
+    Score s;
+    s.truth = int(truth.size());
+    QList<bool> used(written.size(), false);
+    for (const Truth& t : truth) {
+        qsizetype hit = -1, named = -1;
+        for (qsizetype i = 0; i < written.size() && hit < 0; ++i) {
+            if (used[i] || !sameTitle(t.title, written[i].title))
+                continue;
+            if (written[i].page == t.page)
+                hit = i;
+            else if (named < 0)
+                named = i;
+        }
+        if (hit >= 0) {
+            used[hit] = true;
+            ++s.found;
+        } else if (named >= 0) {
+            s.misses << QStringLiteral("%1 -> %2: linked to %3 (printed \"%4\")")
+                            .arg(t.title)
+                            .arg(t.page)
+                            .arg(written[named].page)
+                            .arg(written[named].printed);
+        } else {
+            s.misses << QStringLiteral("%1 -> %2: not found").arg(t.title).arg(t.page);
+        }
+    }
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        const Written& w = written[i];
+        if (w.page <= 0)
+            continue;
+        ++s.written;
+        bool right = used[i], named = false;
+        for (const Truth& t : truth) {
+            if (!sameTitle(t.title, w.title))
+                continue;
+            named = true;
+            right = right || t.page == w.page;
+        }
+        if (!named && rootPage > 0 && w.page == rootPage)
+            right = true;
+        if (right)
+            ++s.right;
+        else
+            s.wrong << QStringLiteral("\"%1\" (printed \"%2\") -> %3")
+                           .arg(w.title, w.printed)
+                           .arg(w.page);
+    }
+    return s;
+}
+
+// Index: the truth is a bag of target pages; links match them one for one.
+Score scoreIndex(const QList<Truth>& truth, const QList<Written>& written)
+{
+    Score s;
+    s.truth = int(truth.size());
+    QMap<int, int> wanted;
+    for (const Truth& t : truth)
+        ++wanted[t.page];
+    for (const Written& w : written) {
+        if (w.page <= 0)
+            continue;
+        ++s.written;
+        if (wanted.value(w.page) > 0) {
+            --wanted[w.page];
+            ++s.right;
+        } else {
+            s.wrong << QStringLiteral("\"%1\" -> %2").arg(w.printed).arg(w.page);
+        }
+    }
+    s.found = s.right;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+        for (int k = 0; k < it.value(); ++k)
+            s.misses << QStringLiteral("page %1: not linked").arg(it.key());
+    return s;
+}
+
+// The outline part whose top bookmark leads to the contents' first page, without the
+// entries deeper than the contents lists (their numbering not printed on its pages).
+QList<Truth> outlineTruth(const QString& path, const Case& c, int* rootPage)
+{
+    const PageListing listing = PageListing::parse(djvused(path, QStringLiteral("ls")));
+    QString error;
+    const Outline outline =
+        OutlineScript::parse(djvused(path, QStringLiteral("print-outline")), &error);
+    auto pageOf = [&](const QByteArray& target) {
+        return listing.positionOf(QString::fromUtf8(target.mid(1)));
+    };
+    // The contents' text, "8.3.4 .1.2" read as the numbering "8.3.4.1.2".
+    QString printed;
+    for (int p = c.first; p <= c.last; ++p)
+        printed +=
+            QString::fromUtf8(djvused(path, QStringLiteral("select %1; print-pure-txt").arg(p)))
+                .replace(QRegularExpression(QStringLiteral("(\\d)\\s+(\\.\\d)")),
+                         QStringLiteral("\\1\\2"));
+    static const QRegularExpression numbering(QStringLiteral("^(\\d+(?:\\.\\d+)*)\\.?\\s"));
+    auto isPrinted = [&](const QString& n) {
+        return printed.contains(QRegularExpression(QStringLiteral("(?<![\\S])") +
+                                                   QRegularExpression::escape(n) +
+                                                   QStringLiteral("(?!\\.?\\d)")));
+    };
+    QList<Truth> truth;
+    bool inPart = false;
+    for (const Bookmark& b : outline.bookmarks) {
+        if (b.level == 0) {
+            inPart = pageOf(b.target) == c.first;
+            if (inPart)
+                *rootPage = c.first;
+            continue;
+        }
+        const QString title = QString::fromUtf8(b.title).trimmed();
+        const auto m = numbering.match(title + QLatin1Char(' '));
+        if (inPart && (!m.hasMatch() || isPrinted(m.captured(1))))
+            truth.append({title, pageOf(b.target)});
+    }
+    return truth;
+}
+
+QList<Truth> jsonTruth(const QJsonObject& all, const Case& c)
+{
+    QList<Truth> truth;
+    const QJsonObject book = all.value(c.book).toObject();
+    if (c.truth == TruthSource::JsonIndex) {
+        for (const QJsonValue v : book.value(QStringLiteral("index"))
+                                      .toObject()
+                                      .value(QStringLiteral("targets"))
+                                      .toArray())
+            truth.append({QString(), v.toInt()});
+        return truth;
+    }
+    for (const QJsonValue v : book.value(QStringLiteral("contents"))
+                                  .toObject()
+                                  .value(QStringLiteral("entries"))
+                                  .toArray()) {
+        const QJsonObject e = v.toObject();
+        truth.append(
+            {e.value(QStringLiteral("title")).toString(), e.value(QStringLiteral("page")).toInt()});
+    }
+    return truth;
+}
+
+struct Options
+{
+    QString reading = QStringLiteral("smart");
+    std::optional<QString> offset; // none: each case's own
+    QString only;
+    QString samples;
+    QString cli;
+    QStringList extra;
+    bool quiet = false;
+};
+
+QString percent(int part, int whole)
+{
+    return whole ? QString::number(100.0 * part / whole, 'f', 1) + QLatin1Char('%')
+                 : QStringLiteral("-");
+}
+
+bool scoreCase(const Options& o, const Case& c, const QJsonObject& truthJson)
+{
+    const QString source = QDir(o.samples).filePath(c.book);
+    if (!QFile::exists(source)) {
+        out << c.name << ": " << source << " is missing\n";
+        return false;
+    }
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(c.book);
+    const QString report = dir.filePath(QStringLiteral("report.json"));
+    QFile::copy(source, copy);
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    const QString offset = o.offset ? *o.offset : QString::number(c.offset);
+    QStringList args = {QStringLiteral("create"),
+                        copy,
+                        QStringLiteral("--pages"),
+                        QStringLiteral("%1-%2").arg(c.first).arg(c.last),
+                        QStringLiteral("--offset"),
+                        offset,
+                        QStringLiteral("--kind"),
+                        c.kind,
+                        QStringLiteral("--reading"),
+                        o.reading,
+                        QStringLiteral("--dry-run"),
+                        QStringLiteral("--report"),
+                        report};
+    args << o.extra;
+    QProcess cli;
+    cli.start(o.cli, args);
+    cli.waitForFinished(-1);
+    const QString log = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
+
+    QFile file(report);
+    QJsonObject document;
+    if (file.open(QIODevice::ReadOnly))
+        document = QJsonDocument::fromJson(file.readAll())
+                       .object()
+                       .value(QStringLiteral("documents"))
+                       .toArray()
+                       .first()
+                       .toObject();
+    QList<Written> written;
+    for (const QJsonValue v : document.value(QStringLiteral("entries")).toArray()) {
+        const QJsonObject e = v.toObject();
+        written.append({e.value(QStringLiteral("title")).toString(),
+                        e.value(QStringLiteral("printed")).toString(),
+                        e.value(QStringLiteral("targetPage")).toInt()});
+    }
+    int rootPage = 0;
+    const QList<Truth> truth = c.truth == TruthSource::Outline ? outlineTruth(copy, c, &rootPage)
+                                                               : jsonTruth(truthJson, c);
+    const Score s = c.truth == TruthSource::JsonIndex ? scoreIndex(truth, written)
+                                                      : scoreContents(truth, written, rootPage);
+    out << c.name << " (" << o.reading << ", offset " << offset << "): found " << s.found << "/"
+        << s.truth << " = " << percent(s.found, s.truth) << ", links right " << s.right << "/"
+        << s.written << " = " << percent(s.right, s.written) << "\n";
+    const QString outcome = document.value(QStringLiteral("outcome")).toString();
+    if (outcome == QLatin1String("failed") || document.isEmpty()) {
+        out << "  the run failed: "
+            << (document.isEmpty() ? log.trimmed()
+                                   : document.value(QStringLiteral("message")).toString())
+            << "\n";
+    }
+    if (!o.quiet) {
+        for (const QString& m : s.misses)
+            out << "  miss: " << m << "\n";
+        for (const QString& w : s.wrong)
+            out << "  wrong: " << w << "\n";
+    }
+    out.flush();
+    return true;
+}
+
+int usage()
+{
+    out << "usage: score_samples [--reading classic|smart] [--offset N|auto] [--only TEXT]\n"
+           "                     [--samples DIR] [--cli PATH] [--quiet] [-- create options]\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString here = QCoreApplication::applicationDirPath();
+    Options o;
+    o.cli = QDir(here).filePath(QStringLiteral("tocsmith-cli"));
+    o.samples = QDir(QStringLiteral(TOCSMITH_SOURCE_DIR "/../shared/samples")).absolutePath();
+    const QStringList args = app.arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString* into) {
+            if (i + 1 >= args.size())
+                return false;
+            *into = args[++i];
+            return true;
+        };
+        QString v;
+        if (a == QLatin1String("--")) {
+            o.extra = args.mid(i + 1);
+            break;
+        } else if (a == QLatin1String("--reading") && value(&o.reading)) {
+        } else if (a == QLatin1String("--offset") && value(&v)) {
+            o.offset = v;
+        } else if (a == QLatin1String("--only") && value(&o.only)) {
+        } else if (a == QLatin1String("--samples") && value(&o.samples)) {
+        } else if (a == QLatin1String("--cli") && value(&o.cli)) {
+        } else if (a == QLatin1String("--quiet")) {
+            o.quiet = true;
+        } else {
+            return usage();
+        }
+    }
+    QFile truthFile(QDir(o.samples).filePath(QStringLiteral("truth.json")));
+    QJsonObject truthJson;
+    if (truthFile.open(QIODevice::ReadOnly))
+        truthJson = QJsonDocument::fromJson(truthFile.readAll()).object();
+    bool ok = true;
+    for (const Case& c : cases())
+        if (o.only.isEmpty() || c.name.contains(o.only, Qt::CaseInsensitive))
+            ok = scoreCase(o, c, truthJson) && ok;
+    return ok ? 0 : 1;
+}
