@@ -45,6 +45,13 @@ DocumentRecord runRecorded(CreatePass& pass, const CreateJob& job, const CreateO
             for (const PlanEntry& e : page.entries)
                 record.entries.append({e.title, QString::fromUtf8(e.printed), e.targetPage, e.level,
                                        e.checked, e.correctedFrom});
+        if (!lastPlan->lines.lines.isEmpty()) {
+            record.linesCounted = lastPlan->lines.countable();
+            record.linesLinked = lastPlan->lines.linkedCount();
+            for (const LineAccount::Line& l : lastPlan->lines.unlinked())
+                record.linesNotLinked.append(
+                    {l.page, l.text, QString::fromLatin1(LineAccount::reasonName(l.reason))});
+        }
     }
     return record;
 }

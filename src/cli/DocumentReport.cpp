@@ -28,6 +28,15 @@ QJsonObject DocumentRecord::toJson() const
             list.append(entry);
         }
         o.insert("entries", list);
+        if (linesCounted >= 0) {
+            QJsonArray notLinked;
+            for (const Line& l : linesNotLinked)
+                notLinked.append(
+                    QJsonObject{{"page", l.page}, {"text", l.text}, {"reason", l.reason}});
+            o.insert("lines", QJsonObject{{"counted", linesCounted},
+                                          {"linked", linesLinked},
+                                          {"notLinked", notLinked}});
+        }
     }
     return o;
 }

@@ -24,6 +24,16 @@ struct DocumentRecord
     bool planned = false; // Create read the document: offset and entries hold
     int offset = 0;
     QList<Entry> entries;
+    // The smart reading of a contents: its printed lines, those linked, and the others.
+    struct Line
+    {
+        int page = 0;
+        QString text;
+        QString reason;
+    };
+    int linesCounted = -1; // -1: not counted
+    int linesLinked = 0;
+    QList<Line> linesNotLinked;
 
     QJsonObject toJson() const;
 };

@@ -1,5 +1,7 @@
 #include "links/ContentsLine.h"
 
+#include "links/MisreadNumber.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -68,7 +70,10 @@ QList<Piece> piecesOf(const TextLine& line)
 
 const QRegularExpression& dottedFirst()
 {
-    static const QRegularExpression re(QStringLiteral("^\\d{1,4}(\\.\\d{1,4})*\\.?$"));
+    // "2.1", "1.", and "A.1", "IV.2", "§1.1" where a letter, a roman numeral or a section
+    // sign leads the numbers.
+    static const QRegularExpression re(QStringLiteral(
+        "^(\\d{1,4}(\\.\\d{1,4})*|§\\d{1,4}(\\.\\d{1,4})+|([A-Z]|[IVX]{1,5})(\\.\\d{1,4})+)\\.?$"));
     return re;
 }
 
@@ -258,9 +263,22 @@ ContentsLine ContentsLine::read(const TextLine& textLine)
             text.chop(1); // "..... 15."
         PrintedNumber number;
         const bool roman = PrintedNumber::readRoman(text, &number);
-        if (PrintedNumber::readArabic(text, &number) || roman) {
+        MisreadNumber::Reading misread;
+        bool exact = PrintedNumber::readArabic(text, &number) || roman;
+        // A misread number needs a title before it that is more than a bare numbering word.
+        const bool titled =
+            pieces.size() >= 3 ||
+            (pieces.size() == 2 &&
+             (afterLeader || styleOfWord(pieces.first().text) == ContentsLine::NoNumbering));
+        if (!exact && titled && MisreadNumber::read(text, &misread)) {
+            number = misread.number;
+            text = misread.text;
+            line.numberMisread = true;
+        }
+        if (exact || line.numberMisread) {
             line.number = number;
             line.numberText = text;
+            line.numberAsPrinted = last.text;
             line.numberBox = last.box;
             line.numberAfterLeader = afterLeader;
             line.gapBeforeNumber =
@@ -288,11 +306,13 @@ void ContentsLine::dropNumber()
 {
     if (!hasNumber())
         return;
-    words << numberText;
-    if (!numberAfterLeader && number.kind == PrintedNumber::Arabic)
+    words << (numberAsPrinted.isEmpty() ? numberText : numberAsPrinted);
+    if (!numberMisread && !numberAfterLeader && number.kind == PrintedNumber::Arabic)
         trailingDigits = numberText;
     number = {};
     numberText.clear();
+    numberAsPrinted.clear();
+    numberMisread = false;
     numberAfterLeader = false;
 }
 

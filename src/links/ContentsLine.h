@@ -28,7 +28,9 @@ struct ContentsLine
     bool leader = false; // a leader stands after the title words
 
     PrintedNumber number;
-    QString numberText;
+    QString numberText;         // the number as read: "13" for a printed "l3"
+    QString numberAsPrinted;    // the word as the OCR gives it
+    bool numberMisread = false; // read through look-alike letters or stray marks
     ZoneBox numberBox;
     bool numberAfterLeader = false;
     int gapBeforeNumber = 0; // blank space between the number and the word before it

@@ -1,5 +1,6 @@
 #include "links/ContentsPage.h"
 
+#include "links/PageLines.h"
 #include "links/RunningLines.h"
 
 #include <algorithm>
@@ -12,7 +13,85 @@ struct Draft
     ContentsLine number; // the line whose number the entry takes
     bool hasNumber = false;
     bool nextLine = false;
+    QList<int> sources; // the page lines the draft is made of, its number's line included
 };
+
+// A line of the page with the page line it was read from.
+struct Read
+{
+    ContentsLine line;
+    int source = 0;
+};
+
+// "Contents", "Table of contents", "Оглавление", "Содержание (продолжение)": the heading a
+// contents or index page sets above its entries.
+bool isHeadingText(const ContentsLine& line)
+{
+    static const QStringList headings = {QStringLiteral("contents"),
+                                         QStringLiteral("tableofcontents"),
+                                         QStringLiteral("contentscontinued"),
+                                         QStringLiteral("оглавление"),
+                                         QStringLiteral("содержание"),
+                                         QStringLiteral("inhalt"),
+                                         QStringLiteral("inhaltsverzeichnis"),
+                                         QStringLiteral("sommaire"),
+                                         QStringLiteral("tabledesmatières"),
+                                         QStringLiteral("obsah"),
+                                         QStringLiteral("spistreści"),
+                                         QStringLiteral("indice"),
+                                         QStringLiteral("índice"),
+                                         QStringLiteral("index")};
+    QString joined = ContentsLine::comparable(line.words).join(QString());
+    for (const QString& tail :
+         {QStringLiteral("continued"), QStringLiteral("продолжение"), QStringLiteral("cont")})
+        if (joined.size() > tail.size() && joined.endsWith(tail) &&
+            headings.contains(joined.chopped(tail.size())))
+            joined.chop(tail.size());
+    return line.numbering.isEmpty() && headings.contains(joined);
+}
+
+// "CONTENTS ix", "viii CONTENTS": the contents' heading repeated with the page's own
+// number, a running head.
+bool isRunningHead(const ContentsLine& line)
+{
+    if (line.leader)
+        return false; // "Contents ........ 5": the contents' own entry
+    ContentsLine rest = line;
+    PrintedNumber n;
+    if (!rest.hasNumber() && rest.numbering.isEmpty() && rest.words.size() >= 2 &&
+        PrintedNumber::readAny(rest.words.first(), &n))
+        rest.words.removeFirst();
+    else if (!rest.hasNumber())
+        return false;
+    // "Index 105" is the entry of the book's index, not a running head.
+    return isHeadingText(rest) &&
+           ContentsLine::comparable(rest.words).join(QString()) != QLatin1String("index");
+}
+
+bool startsLowerCase(const ContentsLine& line)
+{
+    return line.numbering.isEmpty() && !line.words.isEmpty() && line.words.first().at(0).isLower();
+}
+
+// Words of a title broken over lines: "vari-" "ables" join as one word, and a fragment
+// the OCR repeated whole on the next line ("optimiza-" "optimization") gives way to it.
+void appendLineWords(QStringList* words, const QStringList& next)
+{
+    if (words->isEmpty() || next.isEmpty() || words->last().size() < 2 ||
+        !words->last().endsWith(QLatin1Char('-'))) {
+        *words << next;
+        return;
+    }
+    const QString fragment = words->last().chopped(1);
+    const QString& first = next.first();
+    if (first.startsWith(fragment, Qt::CaseInsensitive))
+        words->last() = first;
+    else if (first.at(0).isLower())
+        words->last() = fragment + first;
+    else
+        words->last() += first;
+    *words << next.mid(1);
+}
 
 int pageWidth(const PageText& page)
 {
@@ -31,6 +110,17 @@ void dropStrayNumbers(QList<ContentsLine>* lines, int width)
         if (line.hasNumber())
             column = std::max(column, line.numberBox.xmax);
     const int tolerance = std::max(width * 3 / 100, 1);
+    // A page that sets its numbers right after the titles, most of them away from any
+    // column, has no column to hold them to.
+    int bare = 0, bareAtColumn = 0;
+    for (const ContentsLine& line : std::as_const(*lines)) {
+        if (!line.hasNumber() || line.numberAfterLeader || line.numberOnly())
+            continue;
+        ++bare;
+        bareAtColumn += line.numberBox.xmax >= column - tolerance ? 1 : 0;
+    }
+    if (bare >= 3 && bareAtColumn * 2 < bare)
+        return;
     for (ContentsLine& line : *lines) {
         if (!line.hasNumber() || line.numberAfterLeader || line.numberOnly())
             continue;
@@ -58,6 +148,9 @@ bool continues(const Draft& draft, const ContentsLine& line)
         return false; // another size of type: a heading above the entries, not a title
     if (first.words.isEmpty() && !first.numbering.isEmpty())
         return true;
+    if (startsLowerCase(line) ||
+        (!last.words.isEmpty() && last.words.last().endsWith(QLatin1Char('-'))))
+        return true;
     return line.box.xmin > first.box.xmin + height / 2;
 }
 
@@ -70,7 +163,7 @@ SmartEntry entryOf(const Draft& draft, int pageNumber)
     e.style = first.style;
     e.depth = first.depth;
     for (const ContentsLine& line : draft.lines)
-        e.words << line.words;
+        appendLineWords(&e.words, line.words);
     QStringList all;
     if (!e.numbering.isEmpty())
         all << e.numbering;
@@ -92,6 +185,8 @@ SmartEntry entryOf(const Draft& draft, int pageNumber)
             cover(draft.number.box);
         e.number = draft.number.number;
         e.printed = draft.number.numberText;
+        if (draft.number.numberMisread)
+            e.misreadAs = draft.number.numberAsPrinted;
         e.found = draft.nextLine ? SmartEntry::Found::NextLine : SmartEntry::Found::SameLine;
     } else {
         e.found = SmartEntry::Found::Lost;
@@ -105,17 +200,34 @@ SmartEntry entryOf(const Draft& draft, int pageNumber)
 
 namespace ContentsPage {
 
-Reading read(const PageText& page, int pageNumber)
+Reading read(const PageText& ocrPage, int pageNumber)
 {
     Reading reading;
+    const PageText page = PageLines::arrange(ocrPage).page;
     const QList<bool> running = RunningLines::flags(page);
+    for (const TextLine& line : page.lines) {
+        LineAccount::Line account;
+        account.page = pageNumber;
+        account.text = line.text();
+        account.box = line.box;
+        reading.lines << account;
+    }
     QList<ContentsLine> lines;
+    QList<int> sources;
     for (qsizetype i = 0; i < page.lines.size(); ++i) {
-        if (running[i])
+        if (running[i]) {
+            reading.lines[i].role = LineAccount::Role::RunningLine;
             continue;
+        }
         const ContentsLine line = ContentsLine::read(page.lines[i]);
-        if (line.hasTitle() || line.hasNumber())
+        if (isRunningHead(line)) {
+            reading.lines[i].role = LineAccount::Role::RunningLine;
+        } else if (line.hasTitle() || line.hasNumber()) {
             lines << line;
+            sources << int(i);
+        } else {
+            reading.lines[i].role = LineAccount::Role::Blank;
+        }
     }
     reading.onlyNumbers =
         !lines.isEmpty() && std::all_of(lines.begin(), lines.end(),
@@ -129,21 +241,28 @@ Reading read(const PageText& page, int pageNumber)
             drafts << *pending;
         pending.reset();
     };
-    for (const ContentsLine& line : std::as_const(lines)) {
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const ContentsLine& line = lines[k];
         if (line.numberOnly()) {
             if (pending) {
                 pending->number = line;
                 pending->hasNumber = true;
                 pending->nextLine = true;
+                pending->sources << sources[k];
                 flush();
+            } else {
+                LineAccount::Line& account = reading.lines[sources[k]];
+                account.role = LineAccount::Role::NotRead;
+                account.reason = LineAccount::Reason::NumberUnderNoTitle;
             }
-            continue; // a number under no title names nothing
+            continue;
         }
         if (pending && continues(*pending, line)) {
             pending->lines << line;
+            pending->sources << sources[k];
         } else {
             flush();
-            pending = Draft{{line}, {}, false, false};
+            pending = Draft{{line}, {}, false, false, {sources[k]}};
         }
         if (line.hasNumber()) {
             pending->number = line;
@@ -168,15 +287,32 @@ Reading read(const PageText& page, int pageNumber)
     const int slack = pageWidth(page) / 50;
     for (int i = 0; i < drafts.size(); ++i) {
         const Draft& d = drafts[i];
+        const ContentsLine& first = d.lines.first();
+        bool entry = true;
         if (!d.hasNumber) {
-            const ContentsLine& first = d.lines.first();
             const bool among = i > firstNumbered && i < lastNumbered &&
                                first.box.xmin >= minLeft - slack &&
                                first.box.xmin <= maxLeft + slack;
-            if (first.numbering.isEmpty() && !d.lines.last().leader && !among)
-                continue;
+            entry = !first.numbering.isEmpty() || d.lines.last().leader || among;
         }
-        reading.entries << entryOf(d, pageNumber);
+        if (entry && reading.entries.isEmpty() && !d.hasNumber && isHeadingText(first))
+            entry = false;
+        for (qsizetype k = 0; k < d.sources.size(); ++k) {
+            LineAccount::Line& account = reading.lines[d.sources[k]];
+            account.entry = entry ? int(reading.entries.size()) : -1;
+            if (k > 0) {
+                account.role = LineAccount::Role::Continuation;
+            } else if (entry) {
+                account.role = LineAccount::Role::Entry;
+            } else if (reading.entries.isEmpty() && isHeadingText(first)) {
+                account.role = LineAccount::Role::Heading;
+            } else {
+                account.role = LineAccount::Role::NotRead;
+                account.reason = LineAccount::Reason::NoPageNumber;
+            }
+        }
+        if (entry)
+            reading.entries << entryOf(d, pageNumber);
     }
     return reading;
 }

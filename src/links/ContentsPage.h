@@ -1,5 +1,6 @@
 #pragma once
 
+#include "links/LineAccount.h"
 #include "links/PageText.h"
 #include "links/SmartEntry.h"
 
@@ -11,6 +12,9 @@ struct Reading
 {
     QList<SmartEntry> entries; // in reading order; lost numbers have Found::Lost
     bool onlyNumbers = false;  // the page's lines hold numbers and nothing else
+    // Every line of the page, in reading order, with what became of it; entry indices
+    // count in entries.
+    QList<LineAccount::Line> lines;
 };
 
 Reading read(const PageText& page, int pageNumber);

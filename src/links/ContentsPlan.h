@@ -1,6 +1,7 @@
 #pragma once
 
 #include "links/BorderExpression.h"
+#include "links/LineAccount.h"
 #include "links/Outline.h"
 #include "tools/TextDump.h"
 
@@ -62,6 +63,7 @@ struct ContentsPlan
     int offset = 0;  // added to the printed numbers: the job's, or the one the reading found
     int existingBookmarks = 0; // the outline the document holds now, replaced when one is written
     QStringList notes;         // for the log, one line each
+    LineAccount lines;         // the smart reading of a contents: what became of every printed line
 
     int entryCount() const;
     // "Page 3: "Chapter one" 15 -> page 19, rect 300 2900 212 140", one line per entry.

@@ -10,6 +10,7 @@
 #include "links/OutlineEntryWriter.h"
 #include "links/OutlineScript.h"
 #include "links/PageAnnotations.h"
+#include "links/PageLines.h"
 #include "links/PageListing.h"
 #include "links/PlanWriter.h"
 #include "links/ScriptEntryWriter.h"
@@ -290,6 +291,23 @@ bool CreatePass::placeContentsLink(const CreateJob& job, const PageListing& list
     return true;
 }
 
+namespace {
+
+// The page's text in the order of its lines on the page: as it is where the OCR's order
+// already follows them, rewritten where it does not (numbers in a block of their own,
+// words of two columns mixed).
+QByteArray classicText(const QByteArray& expression)
+{
+    PageText text;
+    QString why;
+    if (!PageText::parse(expression, &text, &why))
+        return expression; // the walk reports what does not read
+    const PageLines::Arrangement arranged = PageLines::arrange(text);
+    return arranged.reordered ? PageLines::expression(arranged.page) : expression;
+}
+
+} // namespace
+
 bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
                            const PageListing& listing, const PageTexts& texts, int first, int last,
                            ContentsPlan* plan, QString* error)
@@ -315,7 +333,7 @@ bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
             *error = walk.error();
             return false;
         }
-        QList<QByteArray> lines = page.text.split('\n');
+        QList<QByteArray> lines = classicText(page.text).split('\n');
         lines.removeLast(); // after the final line feed
         for (QByteArray line : std::as_const(lines)) {
             if (line.endsWith('\r'))
@@ -410,6 +428,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
                        .arg(result.entries.size())
                        .arg(result.offset);
     plan->notes << result.notes;
+    plan->lines = result.account;
     return true;
 }
 
@@ -519,6 +538,7 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
         scriptSink_(path, text);
     if (options.dryRun) {
         removeWorkFiles({kDumpFile, kScriptFile});
+        sayLinesLeft(plan);
         return Turn::DryRun;
     }
 
@@ -537,7 +557,15 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
     log_.append(QStringLiteral(" OK"));
     log_.addLine(texts_.text("m6") + QLatin1Char(' ') + path + QLatin1Char(' ') +
                  texts_.text("m7"));
+    sayLinesLeft(plan);
     return Turn::Changed;
+}
+
+void CreatePass::sayLinesLeft(const ContentsPlan& plan)
+{
+    const int left = plan.lines.countable() - plan.lines.linkedCount();
+    if (left > 0)
+        log_.addLine(EngineTexts::say("e_lines_left").arg(left).arg(plan.lines.summary()));
 }
 
 bool CreatePass::change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error,

@@ -111,6 +111,8 @@ private:
     Turn runJob(const CreateJob& job, const CreateOptions& options);
     Turn plan(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
     Turn apply(const ContentsPlan& plan, const CreateOptions& options, BookGuard* guard);
+    // The last line of a run whose reading left printed lines without a link says so.
+    void sayLinesLeft(const ContentsPlan& plan);
     // The steps of a job, in this order.
     bool readListing(const QString& path, PageListing* listing, QString* error);
     bool readText(const QString& path, int first, int last, PageTexts* texts, QString* error);

@@ -140,6 +140,12 @@ QByteArray PlanText::write(const ContentsPlan& plan, const QList<bool>& ticked)
                         .arg(QString::fromLatin1(e.comment), e.title.simplified());
         }
     }
+    // The lines the reading left without a link, as comments the plan's reader skips.
+    if (!plan.lines.lines.isEmpty()) {
+        text += QStringLiteral("# %1\n").arg(plan.lines.summary());
+        for (const LineAccount::Line& line : plan.lines.unlinked())
+            text += QStringLiteral("# %1\n").arg(LineAccount::describe(line).simplified());
+    }
     return text.toUtf8();
 }
 

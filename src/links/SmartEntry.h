@@ -17,6 +17,7 @@ struct SmartEntry
         NextLine, // alone on the line after the title
         Glued,    // digits at the end of the last title word ("G46")
         ByTitle,  // lost by the OCR: the page that has the title as a heading
+        Inferred, // the line prints none (a part title): the page of the entry after it
         Lost      // nowhere: no link
     };
 
@@ -28,7 +29,8 @@ struct SmartEntry
     int level = 1;
     QString printed; // the page number as printed; empty when lost
     PrintedNumber number;
-    int target = 0;             // the page the link leads to; 0: no link
+    QString misreadAs; // the word the OCR gave, when the number was read through misreadings
+    int target = 0;    // the page the link leads to; 0: no link
     BorderExpression::Box area; // x, y: bottom-left corner, as the areas of the script
     Found found = Found::SameLine;
     bool checked = false; // the check found its heading on the page the link leads to

@@ -3,6 +3,7 @@
 #include "links/BookPages.h"
 #include "links/ContentsLine.h"
 #include "links/OffsetFinder.h"
+#include "links/PageLines.h"
 #include "links/RunningLines.h"
 #include "tools/EngineTexts.h"
 #include "tools/Plural.h"
@@ -116,8 +117,9 @@ SmartEntry entryOf(int page, const QString& title, const IndexLine::Ref& ref, co
 }
 
 // The entries of one index page.
-QList<SmartEntry> readPage(const PageText& text, int page, int kind)
+QList<SmartEntry> readPage(const PageText& ocrText, int page, int kind)
 {
+    const PageText text = PageLines::arrange(ocrText).page;
     const QList<bool> running = RunningLines::flags(text);
     QList<IndexLine> lines;
     for (qsizetype i = 0; i < text.lines.size(); ++i)

@@ -64,6 +64,44 @@ void readGluedNumbers(QList<SmartEntry>* entries, int pageCount)
     }
 }
 
+// A number read through look-alike letters or stray marks ("l3", "8?", "vil") stands only
+// where it fits between the numbers of the entries around it; otherwise it is unreadable
+// and the entry gets no link, its line reported.
+void checkMisreadNumbers(QList<SmartEntry>* entries, int pageCount, QStringList* notes)
+{
+    for (qsizetype i = 0; i < entries->size(); ++i) {
+        SmartEntry& e = (*entries)[i];
+        if (e.misreadAs.isEmpty() || e.number.kind == PrintedNumber::None)
+            continue;
+        bool fits = false;
+        if (e.number.kind == PrintedNumber::Arabic) {
+            qint64 before = 0, after = 0;
+            neighbours(*entries, i, &before, &after);
+            fits = e.number.value >= 1 && e.number.value <= pageCount &&
+                   (before < 0 || e.number.value >= before) &&
+                   (after < 0 || e.number.value <= after) && (before >= 0 || after >= 0);
+        } else {
+            // Roman front matter: rising, and before the first arabic number.
+            fits = true;
+            for (qsizetype k = 0; k < i; ++k) {
+                const PrintedNumber& n = (*entries)[k].number;
+                if (n.kind == PrintedNumber::Arabic ||
+                    (n.kind == PrintedNumber::Roman && n.value > e.number.value))
+                    fits = false;
+            }
+        }
+        if (fits) {
+            notes->append(
+                EngineTexts::say("e_smart_number_misread").arg(quoted(e), e.misreadAs, e.printed));
+            continue;
+        }
+        notes->append(EngineTexts::say("e_smart_number_unreadable").arg(quoted(e), e.misreadAs));
+        e.number = {};
+        e.printed.clear();
+        e.found = SmartEntry::Found::Lost;
+    }
+}
+
 // Levels from numbering where an entry has one ("1." 1, "2.1" 2, "Глава 3" by its word),
 // else from the indentation of its line against the numbered entries of its page.
 void assignLevels(QList<SmartEntry>* entries)
@@ -135,6 +173,42 @@ void assignLevels(QList<SmartEntry>* entries)
                 e.level = stepLevel[stepOf(e.left)];
         }
     }
+}
+
+// A heading whose line prints no page number (a part or chapter title over its sections)
+// begins where its first section does: it takes the page of the entry after it, when that
+// entry is one level deeper.
+void inferHeadingPages(QList<SmartEntry>* entries, QStringList* notes)
+{
+    for (qsizetype i = 0; i + 1 < entries->size(); ++i) {
+        SmartEntry& e = (*entries)[i];
+        const SmartEntry& next = (*entries)[i + 1];
+        if (e.found != SmartEntry::Found::Lost || !e.misreadAs.isEmpty() || next.target <= 0 ||
+            next.level <= e.level)
+            continue;
+        e.target = next.target;
+        e.found = SmartEntry::Found::Inferred;
+        notes->append(EngineTexts::say("e_smart_inferred").arg(quoted(e)).arg(e.target));
+    }
+}
+
+// What became of each line: whether its entry got a link, and why not.
+void account(SmartReading::Result* result)
+{
+    for (LineAccount::Line& line : result->account.lines) {
+        if (line.role != LineAccount::Role::Entry || line.entry < 0 ||
+            line.entry >= result->entries.size())
+            continue;
+        const SmartEntry& e = result->entries[line.entry];
+        line.linked = e.target > 0;
+        line.inferred = e.found == SmartEntry::Found::Inferred;
+        if (!line.linked)
+            line.reason = e.misreadAs.isEmpty() ? LineAccount::Reason::TitleNotFound
+                                                : LineAccount::Reason::NumberUnreadable;
+    }
+    result->notes << result->account.summary();
+    for (const LineAccount::Line& line : result->account.unlinked())
+        result->notes << LineAccount::describe(line);
 }
 
 // The page that prints roman numeral n in its margin, among the pages before the body; with
@@ -210,6 +284,11 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
             result.error = EngineTexts::say("e_smart_no_entries").arg(p);
             return result;
         }
+        for (LineAccount::Line line : reading.lines) {
+            if (line.entry >= 0)
+                line.entry += int(result.entries.size());
+            result.account.lines << line;
+        }
         result.entries << reading.entries;
     }
 
@@ -223,6 +302,7 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
         }
     }
     readGluedNumbers(&result.entries, pageCount);
+    checkMisreadNumbers(&result.entries, pageCount, &result.notes);
     for (const SmartEntry& e : std::as_const(result.entries))
         if (e.found == SmartEntry::Found::Glued)
             result.notes << EngineTexts::say("e_smart_number_glued").arg(quoted(e)).arg(e.printed);
@@ -349,6 +429,7 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
 
     // Entries whose number the OCR lost: the page between the neighbours' targets where
     // the title stands as a heading.
+    QMap<qsizetype, std::pair<int, int>> searched; // titles found nowhere: the pages searched
     for (qsizetype i = 0; i < result.entries.size(); ++i) {
         SmartEntry& e = result.entries[i];
         if (e.found != SmartEntry::Found::Lost)
@@ -369,13 +450,20 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
         const QList<int> pages =
             book.pagesWithHeading(SmartCheck::comparableTitle(e), from, to, contents);
         if (pages.isEmpty()) {
-            result.notes
-                << EngineTexts::say("e_smart_title_nowhere").arg(quoted(e)).arg(from).arg(to);
+            searched.insert(i, {from, to});
             continue;
         }
         e.target = pages.first();
         e.found = SmartEntry::Found::ByTitle;
         result.notes << EngineTexts::say("e_smart_found_by_title").arg(quoted(e)).arg(e.target);
     }
+    inferHeadingPages(&result.entries, &result.notes);
+    for (auto it = searched.cbegin(); it != searched.cend(); ++it)
+        if (result.entries[it.key()].found == SmartEntry::Found::Lost)
+            result.notes << EngineTexts::say("e_smart_title_nowhere")
+                                .arg(quoted(result.entries[it.key()]))
+                                .arg(it.value().first)
+                                .arg(it.value().second);
+    account(&result);
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "links/LineAccount.h"
 #include "links/PageText.h"
 #include "links/SmartCheck.h"
 #include "links/SmartEntry.h"
@@ -31,7 +32,8 @@ public:
         int offset = 0;
         QList<SmartCheck::Correction> corrections; // links the check moved
         QStringList notes;                         // what the log should say
-        QString error; // not empty: the reading failed and nothing may be written
+        LineAccount account; // every line of the contents pages and what became of it
+        QString error;       // not empty: the reading failed and nothing may be written
         bool ok() const { return error.isEmpty(); }
     };
 

@@ -239,6 +239,7 @@ void ReviewWindow::planned(const ReviewSession::Result& result)
     planOk_ = result.ok && result.plan.entryCount() > 0;
     log_ = result.log;
     lastMessage_ = result.message;
+    lines_ = result.plan.lines;
     model_.setPlan(result.plan, job_.offsetAuto ? 0 : job_.offset);
     {
         const QSignalBlocker quiet(offsetBox);
@@ -422,6 +423,11 @@ void ReviewWindow::showStatus()
         failed += e.check == ReviewEntry::Check::NotFound ? 1 : 0;
     }
     QStringList lines{captions_.text("s5").arg(ticked).arg(model_.rowCount()).arg(failed)};
+    if (!lines_.lines.isEmpty()) {
+        lines << lines_.summary();
+        for (const LineAccount::Line& line : lines_.unlinked())
+            lines << LineAccount::describe(line);
+    }
     for (const PageView::Page& page : pageView->pages())
         if (!page.message.isEmpty() && page.message != captions_.text("s1"))
             lines << page.message;

@@ -4,6 +4,7 @@
 #include "app/ReviewCaptions.h"
 #include "jobs/CreateJob.h"
 #include "links/CreatePass.h"
+#include "links/LineAccount.h"
 #include "links/PageText.h"
 #include "links/ReviewModel.h"
 #include "links/ReviewSession.h"
@@ -110,6 +111,7 @@ private:
     QHash<int, QImage> thumbnails_;
     int thumbnailPage_ = 0;
     QString lastMessage_;
+    LineAccount lines_; // what the reading made of every line of the contents pages
     bool written_ = false;
     QStringList log_;
 };
