@@ -81,6 +81,35 @@ bool ImportArguments::read(const QStringList& given, ImportArguments* read, QStr
     return true;
 }
 
+bool takeFormat(QStringList* args, bool* json, QString* problem)
+{
+    const QString option = QStringLiteral("--format");
+    *json = false;
+    for (qsizetype i = 0; i < args->size() && args->at(i) != QLatin1String("--"); ++i) {
+        const QString arg = args->at(i);
+        QString value;
+        if (arg == option && i + 1 < args->size()) {
+            value = args->at(i + 1);
+            args->remove(i, 2);
+        } else if (arg.startsWith(option + u'=')) {
+            value = arg.mid(option.size() + 1);
+            args->remove(i);
+        } else if (arg == option) {
+            *problem = EngineTexts::say("e_opt_needs_value").arg(option);
+            return false;
+        } else {
+            continue;
+        }
+        if (value != QLatin1String("text") && value != QLatin1String("json")) {
+            *problem = EngineTexts::say("e_opt_not_one_of").arg(option, value, "text|json");
+            return false;
+        }
+        *json = value == QLatin1String("json");
+        --i;
+    }
+    return true;
+}
+
 bool readTextArgument(const QString& name, QByteArray* text, QString* error)
 {
     QFile file;

@@ -55,6 +55,9 @@ struct ImportArguments
 // "--keep-backups N" or "--keep-backups=N" (before any "--"), taken out of args: how many
 // numbered backups a change keeps besides the original. False with *problem on a bad number.
 bool takeKeepBackups(QStringList* args, int* keep, QString* problem);
+// Takes "--format text|json" (or "--format=json") out of the arguments, before any "--";
+// false, with the refusal in *problem, for another format or none given.
+bool takeFormat(QStringList* args, bool* json, QString* problem);
 
 // The whole of a text file named on the command line, "-" for standard input.
 bool readTextArgument(const QString& name, QByteArray* text, QString* error);

@@ -4,9 +4,12 @@
 #include "tools/EngineTexts.h"
 
 #include "jobs/CreateJob.h"
+#include "jobs/PageRanges.h"
 
 #include <QFileInfo>
+
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -36,6 +39,13 @@ public:
 
     bool atEnd() const { return index_ >= args_.size(); }
     QString next() { return args_[index_++]; }
+    // The next argument when it is one of `words`, taken; empty otherwise.
+    QString takeIf(const QStringList& words)
+    {
+        if (atEnd() || !words.contains(args_[index_]))
+            return QString();
+        return next();
+    }
     // The value of an option given as "--name VALUE" or "--name=VALUE".
     bool value(const QString& option, const QString& inlineValue, bool hasInline, QString* out,
                QString* error)
@@ -94,6 +104,8 @@ bool readChoice(const QString& option, const QString& text, const QStringList& c
     return true;
 }
 
+const QStringList kOutlineModes = {"merge", "replace"};
+
 // Ovals take neither shadows nor highlighting, whichever front end asks.
 bool checkStyle(const Style& style, const QString& prefix, QString* error)
 {
@@ -124,12 +136,14 @@ QString CreateJobOptions::helpText()
         "completely or left exactly as it was).\n"
         "\n"
         "Entries:\n"
-        "  --pages FIRST-LAST      pages holding the contents or index (or one page N), as\n"
-        "                          numbered in the document (default 1-1)\n"
-        "  --offset N|auto         added to every printed page number; may be negative\n"
+        "  --pages FIRST-LAST[,...] pages holding the contents or index (or one page N), as\n"
+        "                          numbered in the document (default 1-1); a book in parts\n"
+        "                          with a contents for each: a list in page order, 1,17-18\n"
+        "  --offset N|auto[,...]   added to every printed page number; may be negative\n"
         "                          (default 0); auto: found from the book's printed page\n"
         "                          numbers and headings (only with --reading smart); a\n"
-        "                          book that shows no offset fails unchanged\n"
+        "                          book that shows no offset fails unchanged; one value\n"
+        "                          for each range of --pages (0,16), or one for all\n"
         "  --reading classic|smart classic: the word rules below; smart: titles with\n"
         "                          leaders, numbers on the next line or glued to the\n"
         "                          title, titles over two lines, roman numbers, entries\n"
@@ -185,8 +199,16 @@ QString CreateJobOptions::helpText()
         "                          their order, nested by their levels (not with index1 or\n"
         "                          index2, whose entries never go into the outline)\n"
         "  --no-links              with --outline: write the outline alone, no hyperlinks\n"
-        "  --replace-outline       with --outline: replace the outline the document has;\n"
-        "                          without it such a document fails unchanged\n"
+        "  --outline replace       replace the outline the document has (--replace-outline\n"
+        "                          says the same); without replace or merge such a\n"
+        "                          document fails unchanged\n"
+        "  --outline merge         add the new bookmarks to the outline the document has:\n"
+        "                          one with the same page and title (case, spaces and\n"
+        "                          punctuation aside) is not doubled, the others go in\n"
+        "                          page order at the level they read\n"
+        "  --no-parts              keep every chapter at the top: no part bookmarks (by\n"
+        "                          default each range of a list of --pages, and each part\n"
+        "                          line of a contents, is a bookmark over its entries)\n"
         "\n"
         "The run:\n"
         "  --remove-ocr            remove the text layer of the whole document\n"
@@ -216,8 +238,9 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
 {
     ArgumentReader reader(args);
     QStringList files;
-    int first = 1, last = 1, offset = 0, kind = 0, reading = CreateJob::Classic;
-    bool offsetAuto = false;
+    int kind = 0, reading = CreateJob::Classic;
+    QList<ContentsRange> ranges{ContentsRange()};
+    QString offsets = QStringLiteral("0");
     bool checkSeen = false; // --strict or --no-check
     bool halve = false;
     QString comment = QStringLiteral("Go to page");
@@ -229,7 +252,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
     int linkBox[4] = {100, 50, 500, 50};
     QString linkComment = QStringLiteral("Go to content");
     bool onlyFiles = false;
-    bool outline = false, noLinks = false;
+    bool outline = false, noLinks = false, noParts = false;
 
     while (!reader.atEnd()) {
         const QString arg = reader.next();
@@ -293,25 +316,22 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                 return false;
             target->highlight = true;
         } else if (name == QLatin1String("--pages")) {
-            static const QRegularExpression range(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
             if (!value())
                 return false;
-            const auto m = range.match(v);
-            bool ok1 = false, ok2 = true;
-            if (m.hasMatch()) {
-                first = m.captured(1).toInt(&ok1);
-                last = m.captured(2).isEmpty() ? first : m.captured(2).toInt(&ok2);
-            }
-            if (!m.hasMatch() || !ok1 || !ok2 || first < 1 || last < first) {
+            if (!PageRanges::read(v, &ranges)) {
                 *error = EngineTexts::say("e_opt_bad_pages").arg(v);
                 return false;
             }
         } else if (name == QLatin1String("--offset")) {
             if (!value())
                 return false;
-            offsetAuto = v == QLatin1String("auto");
-            if (!offsetAuto && !readInt(name, v, -1000000, 1000000, &offset, error))
-                return false;
+            for (const QString& one : v.split(QLatin1Char(','))) {
+                int unused = 0;
+                if (one != QLatin1String("auto") &&
+                    !readInt(name, one, -1000000, 1000000, &unused, error))
+                    return false;
+            }
+            offsets = v;
         } else if (name == QLatin1String("--reading")) {
             if (!value() || !readChoice(name, v, kReadings, &reading, error))
                 return false;
@@ -399,9 +419,23 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
                 return false;
             languageFile_ = v;
         } else if (name == QLatin1String("--outline")) {
+            // "--outline merge" or "--outline replace"; a bare "--outline" refuses a book
+            // that has an outline.
+            const QString mode = hasInline ? inlineValue : reader.takeIf(kOutlineModes);
+            if (!mode.isEmpty() && !kOutlineModes.contains(mode)) {
+                *error = EngineTexts::say("e_opt_not_one_of")
+                             .arg(name, mode, kOutlineModes.join(QLatin1Char('|')));
+                return false;
+            }
+            outline = true;
+            if (mode == QLatin1String("merge"))
+                options_.mergeOutline = true;
+            else if (mode == QLatin1String("replace"))
+                options_.replaceOutline = true;
+        } else if (name == QLatin1String("--no-parts")) {
             if (!noValue())
                 return false;
-            outline = true;
+            noParts = true;
         } else if (name == QLatin1String("--no-links")) {
             if (!noValue())
                 return false;
@@ -444,6 +478,18 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         *error = EngineTexts::say("e_opt_link_options");
         return false;
     }
+    if (options_.mergeOutline && options_.replaceOutline) {
+        *error = EngineTexts::say("e_opt_merge_replace");
+        return false;
+    }
+    const qsizetype offsetCount = offsets.split(QLatin1Char(',')).size();
+    if (offsetCount != 1 && offsetCount != ranges.size()) {
+        *error = EngineTexts::say("e_opt_offsets").arg(offsetCount).arg(ranges.size());
+        return false;
+    }
+    PageRanges::readOffsets(offsets, -1000000, 1000000, &ranges);
+    const bool offsetAuto = std::any_of(ranges.begin(), ranges.end(),
+                                        [](const ContentsRange& r) { return r.offsetAuto; });
     if ((noLinks || options_.replaceOutline) && !outline) {
         *error =
             EngineTexts::say("e_opt_needs_outline")
@@ -484,10 +530,12 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
     for (const QString& file : std::as_const(files)) {
         CreateJob job;
         job.path = QFileInfo(file).absoluteFilePath();
-        job.firstPage = first;
-        job.lastPage = last;
-        job.offset = offset;
-        job.offsetAuto = offsetAuto;
+        job.firstPage = ranges[0].firstPage;
+        job.lastPage = ranges[0].lastPage;
+        job.offset = ranges[0].offset;
+        job.offsetAuto = ranges[0].offsetAuto;
+        job.moreRanges = ranges.mid(1);
+        job.parts = !noParts;
         job.reading = reading;
         job.kind = kind;
         job.shape = style.shape;

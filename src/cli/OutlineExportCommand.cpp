@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/UsageError.h"
 #include "links/DocumentOutline.h"
+#include "links/OutlineJson.h"
 #include "links/OutlineText.h"
 #include "tools/BookGuard.h"
 #include "tools/EngineTexts.h"
@@ -12,7 +13,7 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli outline-export FILE.djvu\n"
+    "Usage: tocsmith-cli outline-export [--format text|json] FILE.djvu\n"
     "\n"
     "Prints the outline (bookmarks) of FILE.djvu, one bookmark a line: two spaces per\n"
     "level, the title, a tab, the target. A target that is a page of the document (by\n"
@@ -23,10 +24,14 @@ const char kHelp[] =
     "the text and write it back with outline-import. A document without an outline\n"
     "prints nothing.\n"
     "\n"
+    "  --format json  print the outline as JSON instead: a list of bookmarks\n"
+    "                 {\"title\": ..., \"page\": N, \"children\": [...]}, \"url\" in place of\n"
+    "                 \"page\" for a target that is not a page (docs/outline.schema.json)\n"
+    "\n"
     "Exit status: 0 done, 1 the outline could not be read, 2 usage error.\n";
 
 const char kHelpRussian[] =
-    "Использование: tocsmith-cli outline-export FILE.djvu\n"
+    "Использование: tocsmith-cli outline-export [--format text|json] FILE.djvu\n"
     "\n"
     "Выводит закладки FILE.djvu, по закладке на строку: по два пробела на уровень,\n"
     "заголовок, табуляция, цель. Цель, которая является страницей документа (по номеру\n"
@@ -35,6 +40,10 @@ const char kHelpRussian[] =
     "\\\\ для обратной косой черты, \\t, \\n, \\r и \\xHH для других управляющих\n"
     "символов и байтов не в UTF-8. Исправьте текст и запишите его обратно командой\n"
     "outline-import. Для документа без закладок не выводится ничего.\n"
+    "\n"
+    "  --format json  вывести закладки в JSON: список закладок\n"
+    "                 {\"title\": ..., \"page\": N, \"children\": [...]}, \"url\" вместо\n"
+    "                 \"page\" для цели, которая не страница (docs/outline.schema.json)\n"
     "\n"
     "Код завершения: 0 готово, 1 закладки не читаются, 2 неверный вызов.\n";
 
@@ -47,7 +56,12 @@ int usage(const QString& problem)
 
 int runOutlineExportCommand(const QStringList& args)
 {
-    const CommandArguments split = CommandArguments::split(args);
+    QStringList rest = args;
+    bool json = false;
+    QString problem;
+    if (!takeFormat(&rest, &json, &problem))
+        return usage(problem);
+    const CommandArguments split = CommandArguments::split(rest);
     if (split.has("--help") || split.has("-h")) {
         std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
         return 0;
@@ -80,7 +94,13 @@ int runOutlineExportCommand(const QStringList& args)
             tools.messages.showMessage(document.error(), QString());
         return 1;
     }
-    const QByteArray text = OutlineText::write(outline, pages, pageIds);
+    QString error;
+    const QByteArray text = json ? OutlineJson::write(outline, pages, pageIds, &error)
+                                 : OutlineText::write(outline, pages, pageIds);
+    if (!error.isEmpty()) {
+        tools.messages.showMessage(error, QString());
+        return 1;
+    }
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     std::fflush(stdout);
     return 0;

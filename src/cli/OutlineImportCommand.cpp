@@ -4,6 +4,7 @@
 
 #include "cli/Commands.h"
 #include "links/DocumentOutline.h"
+#include "links/OutlineJson.h"
 #include "links/OutlineText.h"
 #include "tools/BookGuard.h"
 #include "tools/EngineTexts.h"
@@ -14,7 +15,8 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli outline-import [--no-backup] [--keep-backups N] FILE.djvu TEXT\n"
+    "Usage: tocsmith-cli outline-import [--no-backup] [--keep-backups N] [--format text|json]\n"
+    "       FILE.djvu TEXT\n"
     "\n"
     "Writes TEXT (as outline-export prints it, '-' for standard input) as the outline\n"
     "(bookmarks) of FILE.djvu, replacing the outline it has; an empty TEXT removes it.\n"
@@ -28,12 +30,15 @@ const char kHelp[] =
     "  --no-backup         do not back the document up beside it (FILE.djvu.backup holds\n"
     "                      the original, FILE.djvu.backup.2... each later change)\n"
     "  --keep-backups N    keep the original's backup and the N latest (default 5)\n"
+    "  --format json       TEXT is JSON as outline-export --format json prints it; a fault\n"
+    "                      is reported with its line and column or the bookmark it is in\n"
     "\n"
     "Exit status: 0 done, 1 the text did not read or the document could not be changed,\n"
     "2 usage error.\n";
 
 const char kHelpRussian[] =
-    "Использование: tocsmith-cli outline-import [--no-backup] [--keep-backups N] FILE.djvu TEXT\n"
+    "Использование: tocsmith-cli outline-import [--no-backup] [--keep-backups N]\n"
+    "       [--format text|json] FILE.djvu TEXT\n"
     "\n"
     "Записывает TEXT (как его выводит outline-export, '-' для стандартного ввода) как\n"
     "закладки FILE.djvu вместо прежних; пустой TEXT удаляет их.\n"
@@ -47,6 +52,8 @@ const char kHelpRussian[] =
     "  --no-backup         не сохранять копию документа рядом с ним (FILE.djvu.backup —\n"
     "                      исходный, FILE.djvu.backup.2... — каждое следующее изменение)\n"
     "  --keep-backups N    хранить копию исходного и N последних (по умолчанию 5)\n"
+    "  --format json       TEXT — JSON, как его выводит outline-export --format json; ошибка\n"
+    "                      сообщается со строкой и столбцом или с закладкой, где она есть\n"
     "\n"
     "Код завершения: 0 готово, 1 текст не читается или документ не удалось изменить,\n"
     "2 неверный вызов.\n";
@@ -62,7 +69,9 @@ int runOutlineImportCommand(const QStringList& args)
 {
     ImportArguments given;
     QString problem;
-    if (!ImportArguments::read(args, &given, &problem))
+    QStringList rest = args;
+    bool json = false;
+    if (!takeFormat(&rest, &json, &problem) || !ImportArguments::read(rest, &given, &problem))
         return usage(problem);
     if (given.help) {
         std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
@@ -97,7 +106,8 @@ int runOutlineImportCommand(const QStringList& args)
     QList<QByteArray> pageIds;
     if (!document.read(file, &current, &pages, &pageIds))
         return document.errorShown() ? 1 : failed(document.error());
-    OutlineText::Parsed parsed = OutlineText::read(text, pages);
+    OutlineText::Parsed parsed =
+        json ? OutlineJson::read(text, pages) : OutlineText::read(text, pages);
     if (!parsed.errors.isEmpty())
         return failed((QStringLiteral("%1: %2\n") + EngineTexts::say("e_not_changed"))
                           .arg(names[1], parsed.errors.join(u'\n')));

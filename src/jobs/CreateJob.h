@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // The look of the new hyperlink areas. Border type 0 to 6, as the Create tab lists them.
@@ -27,6 +28,16 @@ struct ContentsLinkSettings
     int targetPage = 4;
     bool targetGiven = false; // named by the user: it must then be a page of the book
     QString comment = QStringLiteral("Go to content");
+};
+
+// A further contents range of a job, read with its own offset.
+struct ContentsRange
+{
+    int firstPage = 1;
+    int lastPage = 1;
+    int offset = 0;
+    bool offsetAuto = false;
+    bool operator==(const ContentsRange&) const = default;
 };
 
 // One document's Create job: everything the engine needs to turn its contents or index
@@ -69,6 +80,19 @@ struct CreateJob
     int reading = Classic;
     // The smart reading works out the offset from the book; `offset` is then unused.
     bool offsetAuto = false;
+
+    // The contents ranges after the first (firstPage to lastPage with offset and offsetAuto),
+    // in page order: a book in parts prints a contents for each part. Each range is read
+    // with its own offset; links go on every range's pages and the outline holds them all.
+    QList<ContentsRange> moreRanges;
+    // Every range, the first included.
+    QList<ContentsRange> ranges() const
+    {
+        return QList<ContentsRange>{{firstPage, lastPage, offset, offsetAuto}} + moreRanges;
+    }
+    // The outline hangs each part's entries under a bookmark of the part: each range is a
+    // part when there are several, and part lines of a contents open parts.
+    bool parts = true;
 
     // Set when the job came from a list row that does not convert: the run stops at this
     // job's turn with this sentence.

@@ -1,6 +1,7 @@
 #include "jobs/CreateRowReader.h"
 
 #include "app/ColourText.h"
+#include "jobs/PageRanges.h"
 #include "tools/EngineTexts.h"
 
 #include <algorithm>
@@ -62,7 +63,6 @@ public:
     bool flag(int column) const { return row_.columns.value(column) == QLatin1String("1"); }
     QString text(int column) const { return row_.columns.value(column); }
 
-private:
     void fail(int column, const char* what)
     {
         *error_ = EngineTexts::say("e_cell").arg(column).arg(
@@ -70,6 +70,7 @@ private:
             EngineTexts::say("e_valid_value"));
     }
 
+private:
     const CreateRow& row_;
     QString* error_;
 };
@@ -84,6 +85,33 @@ int linkBorderType(const QString& text)
     return ok && type >= 0 && type <= 6 && text == QString::number(type) ? type : -1;
 }
 
+// The pages column holds one first page, or a list of ranges ("1,17-18") that leaves the
+// last-page column out; the offset column one offset, or one for each range ("0,16").
+bool readRanges(Reader& r, const CreateRow& row, CreateJob* job)
+{
+    const QString pages = row.columns.value(C::FirstPage).trimmed();
+    const QString offsets = row.columns.value(C::Offset).trimmed();
+    if (!pages.contains(QLatin1Char(',')) && pages.indexOf(QLatin1Char('-'), 1) < 0 &&
+        !offsets.contains(QLatin1Char(',')))
+        return r.number(C::FirstPage, &job->firstPage, "first page") &&
+               r.number(C::LastPage, &job->lastPage, "last page") &&
+               r.number(C::Offset, &job->offset, "offset");
+    QList<ContentsRange> ranges;
+    if (!PageRanges::read(pages, &ranges)) {
+        r.fail(C::FirstPage, "pages");
+        return false;
+    }
+    if (!PageRanges::readOffsets(offsets, INT_MIN, INT_MAX, &ranges)) {
+        r.fail(C::Offset, "offset");
+        return false;
+    }
+    job->firstPage = ranges[0].firstPage;
+    job->lastPage = ranges[0].lastPage;
+    job->offset = ranges[0].offset;
+    job->moreRanges = ranges.mid(1);
+    return true;
+}
+
 } // namespace
 
 namespace CreateRowReader {
@@ -94,10 +122,9 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
     *job = CreateJob();
     job->path = row.fullPath();
     int always = 0, highlight = 0, halve = 0;
-    if (!r.number(C::FirstPage, &job->firstPage, "first page") ||
-        !r.number(C::LastPage, &job->lastPage, "last page") ||
-        !r.number(C::Offset, &job->offset, "offset") ||
-        !r.number(C::Kind, &job->kind, "kind of work", 0, 2) ||
+    if (!readRanges(r, row, job))
+        return false;
+    if (!r.number(C::Kind, &job->kind, "kind of work", 0, 2) ||
         !r.number(C::BorderType, &job->style.borderType, "border type", 0, 6) ||
         !r.number(C::Shape, &job->shape, "shape", 0, 1) ||
         !r.colour(C::BorderColour, &job->style.borderColour, "border colour") ||
@@ -120,6 +147,8 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
         !r.newFlag(C::OffsetAuto, &job->offsetAuto, "offset found by itself"))
         return false;
     job->reading = smart ? CreateJob::Smart : CreateJob::Classic;
+    for (ContentsRange& range : job->moreRanges)
+        range.offsetAuto = range.offsetAuto || job->offsetAuto;
     if (!job->contentsLink)
         return true;
 

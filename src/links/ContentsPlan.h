@@ -35,6 +35,16 @@ struct PlanPage
 {
     int page = 0;
     QList<PlanEntry> entries;
+    int range = 0; // which contents range of the job the page belongs to, counted from 0
+};
+
+// One contents range of the job, and what names the part it lists.
+struct PlanRange
+{
+    int firstPage = 1;
+    int lastPage = 1;
+    QString partLine;  // a title line above the contents heading of its first page
+    QString pageTitle; // the first line of the page its first entry leads to
 };
 
 // The contents link on one page, and what else the page keeps beside it.
@@ -59,8 +69,13 @@ struct ContentsPlan
     QList<ContentsLinkPlacement> contentsLinks;
     bool writesLinks = true; // the entries become hyperlinks
     bool writesOutline = false;
-    Outline outline; // the outline to write, made from the entries
-    int offset = 0;  // added to the printed numbers: the job's, or the one the reading found
+    Outline outline;         // the outline to write, made from the entries
+    QList<PlanRange> ranges; // in page order; the pages' `range` counts in this list
+    bool parts = true;       // a part bookmark over each part's entries
+    // The outline the document has, which the new bookmarks are merged into (when asked).
+    bool mergesOutline = false;
+    Outline existingOutline;
+    int offset = 0; // added to the printed numbers: the job's, or the one the reading found
     int existingBookmarks = 0; // the outline the document holds now, replaced when one is written
     QStringList notes;         // for the log, one line each
     LineAccount lines;         // the smart reading of a contents: what became of every printed line

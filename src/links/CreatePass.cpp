@@ -8,6 +8,8 @@
 #include "links/HyperlinkScript.h"
 #include "links/LazyPageTexts.h"
 #include "links/OutlineEntryWriter.h"
+#include "links/OutlineMerge.h"
+#include "links/OutlineParts.h"
 #include "links/OutlineScript.h"
 #include "links/PageAnnotations.h"
 #include "links/PageLines.h"
@@ -96,6 +98,7 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
     if (control_.token())
         tools_.setCancelToken(control_.token());
     replaceEveryOutline_ = options.replaceOutline;
+    mergeEveryOutline_ = false;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         const CreateJob& job = jobs[i];
         lastFailure_.clear();
@@ -432,6 +435,41 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
     return true;
 }
 
+bool CreatePass::nameRange(const QString& path, const PageTexts& texts, const ContentsPlan& read,
+                           bool severalRanges, PlanRange* range, QString* error)
+{
+    for (const PageTexts::Page& page : texts.pages) {
+        PageText text;
+        if (page.hasText && PageText::parse(page.text, &text, error)) {
+            range->partLine = OutlineParts::partLine(text);
+            break;
+        }
+    }
+    error->clear();
+    // A lone range is a part only by a line it prints; one of several is one anyway, named
+    // else by the title at the top of the page its first entry leads to.
+    if (!range->partLine.isEmpty() || !severalRanges)
+        return true;
+    int target = 0;
+    for (const PlanPage& page : read.pages) {
+        for (const PlanEntry& entry : page.entries) {
+            if (!target && entry.targetPage > range->lastPage)
+                target = int(entry.targetPage);
+        }
+    }
+    if (target == 0)
+        return true;
+    PageTexts targetText;
+    if (!readText(path, target, target, &targetText, error))
+        return false;
+    PageText text;
+    if (!targetText.pages.isEmpty() && targetText.pages.first().hasText &&
+        PageText::parse(targetText.pages.first().text, &text, error))
+        range->pageTitle = OutlineParts::pageTitle(text);
+    error->clear();
+    return true;
+}
+
 CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& options,
                                   ContentsPlan* plan)
 {
@@ -445,6 +483,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     plan->offset = job.offset;
     plan->writesLinks = job.links;
     plan->writesOutline = job.outline && job.kind == CreateJob::Contents;
+    plan->parts = job.parts;
     if (job.outline && !plan->writesOutline)
         plan->notes << EngineTexts::say("e_index_outline");
     // A document that keeps its outline is refused before anything else is made of it.
@@ -471,36 +510,81 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     plan->border = BorderExpression::build(job.style);
 
     // A reversed range is a slip of the user's, not a range outside the book.
-    if (job.firstPage > job.lastPage)
-        return fail(EngineTexts::say("e_pages_reversed").arg(job.firstPage).arg(job.lastPage));
-    const int first = std::max(job.firstPage, 1);
-    const int last = std::min(job.lastPage, listing.pageCount());
+    const QList<ContentsRange> ranges = job.ranges();
+    for (const ContentsRange& range : ranges) {
+        if (range.firstPage > range.lastPage)
+            return fail(
+                EngineTexts::say("e_pages_reversed").arg(range.firstPage).arg(range.lastPage));
+    }
     log_.addLine(texts_.text("m2"));
-    PageTexts texts;
+    QList<PageTexts> rangeTexts;
     if (!control_.enter(PassProgress::Step::ReadingText))
         return stopped();
-    if (!readText(path, first, last, &texts, &error))
-        return fail(error);
+    for (const ContentsRange& range : ranges) {
+        rangeTexts << PageTexts();
+        const int first = std::max(range.firstPage, 1);
+        const int last = std::min(range.lastPage, listing.pageCount());
+        if (!readText(path, first, last, &rangeTexts.last(), &error))
+            return fail(error);
+    }
     log_.append(QStringLiteral(" OK"));
     log_.addLine(texts_.text("m8"));
 
     if (job.links && !placeContentsLink(job, listing, plan, &error))
         return fail(error);
-    if (first > last)
-        return fail(EngineTexts::say("e_pages_outside")
-                        .arg(job.firstPage)
-                        .arg(job.lastPage)
-                        .arg(path, Plural::count("e_n_pages", listing.pageCount())));
+    for (const ContentsRange& range : ranges) {
+        if (std::max(range.firstPage, 1) > std::min(range.lastPage, listing.pageCount()))
+            return fail(EngineTexts::say("e_pages_outside")
+                            .arg(range.firstPage)
+                            .arg(range.lastPage)
+                            .arg(path, Plural::count("e_n_pages", listing.pageCount())));
+    }
     if (!control_.enter(PassProgress::Step::Recognising))
         return stopped();
-    if (!recognise(job, options, listing, texts, first, last, plan, &error))
-        return fail(error);
+    for (qsizetype i = 0; i < ranges.size(); ++i) {
+        const ContentsRange& range = ranges[i];
+        CreateJob rangeJob = job;
+        rangeJob.firstPage = range.firstPage;
+        rangeJob.lastPage = range.lastPage;
+        rangeJob.offset = range.offset;
+        rangeJob.offsetAuto = range.offsetAuto;
+        ContentsPlan read;
+        read.offset = range.offset;
+        if (!recognise(rangeJob, options, listing, rangeTexts[i], std::max(range.firstPage, 1),
+                       std::min(range.lastPage, listing.pageCount()), &read, &error))
+            return fail(error);
+        for (PlanPage& page : read.pages) {
+            page.range = int(i);
+            plan->pages << page;
+        }
+        if (i == 0)
+            plan->offset = read.offset;
+        plan->notes << read.notes;
+        plan->ranges << PlanRange{range.firstPage, range.lastPage, {}, {}};
+        if (plan->writesOutline && job.parts &&
+            !nameRange(path, rangeTexts[i], read, ranges.size() > 1, &plan->ranges.last(), &error))
+            return fail(error);
+    }
     if (entryReading_)
         entryReading_(*plan);
     if (planReview_ && !planReview_(*plan, &error))
         return fail(EngineTexts::say("e_left_as_is").arg(path, error));
-    if (plan->writesOutline)
+    // Reviewed entries come back by page: each page is of the range that holds it.
+    for (PlanPage& page : plan->pages) {
+        for (qsizetype i = 0; i < plan->ranges.size(); ++i) {
+            if (page.page >= plan->ranges[i].firstPage && page.page <= plan->ranges[i].lastPage)
+                page.range = int(i);
+        }
+    }
+    if (plan->writesOutline) {
         plan->outline = OutlineEntryWriter::outline(*plan);
+        if (plan->mergesOutline) {
+            QList<QByteArray> pageIds;
+            for (const PageListing::Page& page : listing.pages())
+                pageIds << page.identifier.toUtf8();
+            plan->outline = OutlineMerge::merge(plan->existingOutline, plan->outline, pageIds);
+        }
+    }
     for (const QString& note : std::as_const(plan->notes))
         log_.addLine(note);
     return Turn::Planned;
@@ -631,6 +715,11 @@ CreatePass::Turn CreatePass::checkOutline(const CreateJob& job, const CreateOpti
     plan->existingBookmarks = current.count();
     if (current.isEmpty() || replaceEveryOutline_)
         return Turn::Planned;
+    if (options.mergeOutline || mergeEveryOutline_) {
+        plan->mergesOutline = true;
+        plan->existingOutline = current;
+        return Turn::Planned;
+    }
     const QString refusal = DocumentOutline::existingOutlineMessage(job.path, current.count());
     // The command line is not asked; a dry run only says what a real one would meet.
     if (!outlineQuestion_ || options.dryRun)
@@ -640,6 +729,13 @@ CreatePass::Turn CreatePass::checkOutline(const CreateJob& job, const CreateOpti
         replaceEveryOutline_ = true;
         return Turn::Planned;
     case OutlineAnswer::Yes:
+        return Turn::Planned;
+    case OutlineAnswer::MergeToAll:
+        mergeEveryOutline_ = true;
+        [[fallthrough]];
+    case OutlineAnswer::Merge:
+        plan->mergesOutline = true;
+        plan->existingOutline = current;
         return Turn::Planned;
     case OutlineAnswer::No:
         break;

@@ -43,6 +43,8 @@ struct CreateOptions
     bool dryRun = false;
     // A document's outline is written over the one it has, without asking.
     bool replaceOutline = false;
+    // The new bookmarks are added to the outline a document has (see OutlineMerge).
+    bool mergeOutline = false;
     // The smart reading checks every link against the heading on its page and corrects it
     // (Check), fails a document that would need a correction (Strict), or trusts the numbers.
     SmartCheck::Mode smartCheck = SmartCheck::Mode::Check;
@@ -125,6 +127,9 @@ private:
     bool change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error,
                 bool* changedNothing);
     bool readOutline(const QString& path, Outline* outline, QString* error);
+    // The part line and page title that name a contents range's part in the outline.
+    bool nameRange(const QString& path, const PageTexts& texts, const ContentsPlan& read,
+                   bool severalRanges, PlanRange* range, QString* error);
     bool recogniseSmart(const CreateJob& job, const CreateOptions& options,
                         const PageListing& listing, const PageTexts& texts, ContentsPlan* plan,
                         QString* error);
@@ -147,4 +152,5 @@ private:
     OutlineQuestion outlineQuestion_;
     QString lastFailure_; // the reason the last failed or skipped document gave
     bool replaceEveryOutline_ = false;
+    bool mergeEveryOutline_ = false;
 };

@@ -197,6 +197,132 @@ TEST_F(CreateOutlineTest, TheQuestionIsAskedUntilYesToAllAndNoLeavesTheDocumentA
     EXPECT_EQ(outlineOf(c).count(), 7);
 }
 
+// A book in two parts: a contents on page 1 and one on page 3 whose printed numbers are two
+// less than the pages. Each contents' first line names its part and leads to the contents.
+class CreatePartsTest : public CreateOutlineTest
+{
+protected:
+    QString partsBook(const QString& name)
+    {
+        return book(name,
+                    {{{"Contents", "1"}, {"Guide", "1"}, {"1.", "Alpha", "2"}, {"2.", "Beta", "4"}},
+                     {{"Body"}},
+                     {{"Reference", "1"},
+                      {"1.", "Gamma", "3"},
+                      {"Part", "Two", "4"},
+                      {"2.", "Delta", "4"}}});
+    }
+    CreateJob partsJob(const QString& path, QList<ContentsRange> ranges, bool parts = true)
+    {
+        CreateJob job = outlineJob(path, ranges[0].firstPage, ranges[0].lastPage);
+        job.offset = ranges[0].offset;
+        job.moreRanges = ranges.mid(1);
+        job.parts = parts;
+        job.links = false;
+        return job;
+    }
+    void SetUp() override
+    {
+        CreateOutlineTest::SetUp();
+        readNumbering = true;
+    }
+};
+
+TEST_F(CreatePartsTest, EveryRangeIsReadWithItsOffsetAndIsAPartOfOneOutline)
+{
+    const ContentsRange first{1, 1, 0, false};
+    const ContentsRange second{3, 3, 2, false};
+    const struct
+    {
+        QList<ContentsRange> ranges;
+        bool parts;
+        QList<Bookmark> expected;
+    } cases[] = {
+        {{first, second},
+         true,
+         {mark(0, "Guide", 1), mark(1, "1. Alpha", 2), mark(1, "2. Beta", 4),
+          mark(0, "Reference", 3), mark(1, "1. Gamma", 5), mark(1, "Part Two", 6),
+          mark(2, "2. Delta", 6)}},
+        {{first, second},
+         false,
+         {mark(0, "Guide", 1), mark(0, "1. Alpha", 2), mark(0, "2. Beta", 4),
+          mark(0, "Reference", 3), mark(0, "1. Gamma", 5), mark(0, "Part Two", 6),
+          mark(0, "2. Delta", 6)}},
+        {{first}, true, {mark(0, "Guide", 1), mark(1, "1. Alpha", 2), mark(1, "2. Beta", 4)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ranges.size() * 10 + c.parts);
+        const QString path =
+            partsBook(QStringLiteral("parts%1%2.djvu").arg(c.ranges.size()).arg(c.parts));
+        const CreateOutcome outcome = runJobs({partsJob(path, c.ranges, c.parts)});
+        ASSERT_EQ(outcome.filesChanged, 1) << messages.messages.value(0).text.toStdString();
+        EXPECT_EQ(outlineOf(path).bookmarks, c.expected);
+    }
+}
+
+TEST_F(CreatePartsTest, AMergedPartGivesTheOutlineOfOneRunAndMergingAgainAddsNothing)
+{
+    const ContentsRange first{1, 1, 0, false};
+    const ContentsRange second{3, 3, 2, false};
+    const QString whole = partsBook("whole.djvu");
+    ASSERT_EQ(runJobs({partsJob(whole, {first, second})}).filesChanged, 1);
+    const QString path = partsBook("merged.djvu");
+    ASSERT_EQ(runJobs({partsJob(path, {second})}).filesChanged, 1);
+    // The existing outline is refused, in the singular for one bookmark, unless merged.
+    QString error;
+    const QString one = partsBook("one.djvu");
+    ASSERT_TRUE(DjvuFixture::setOutline(one, R"((bookmarks ("Old" "#2")))", &error));
+    EXPECT_EQ(runJobs({partsJob(one, {first})}).filesFailed, 1);
+    EXPECT_TRUE(messages.messages.last().text.contains("already has an outline of one bookmark"));
+    CreateOptions merge;
+    merge.mergeOutline = true;
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(runJobs({partsJob(path, {first})}, merge).filesChanged, 1);
+        EXPECT_EQ(outlineOf(path), outlineOf(whole));
+    }
+    // Bookmarks of the document's own stay, the new ones go in page order; the answer to
+    // the question merges as the option does.
+    const CreateOutcome asked = runJobs({partsJob(one, {first, second})}, {},
+                                        [](const QString&, int) { return OutlineAnswer::Merge; });
+    ASSERT_EQ(asked.filesChanged, 1);
+    QList<Bookmark> expected = outlineOf(whole).bookmarks;
+    expected.insert(3, mark(0, "Old", 2));
+    EXPECT_EQ(outlineOf(one).bookmarks, expected);
+}
+
+// A list row may hold a list of ranges in its pages column and an offset for each; rows
+// of one range read as before.
+TEST(CreateRowRanges, APagesColumnWithAListReadsEveryRangeWithItsOffset)
+{
+    const struct
+    {
+        QString pages, last, offsets;
+        bool reads;
+        QList<ContentsRange> ranges;
+    } cases[] = {
+        {"2", "4", "-3", true, {{2, 4, -3, false}}},
+        {"1,17-18", "", "0,16", true, {{1, 1, 0, false}, {17, 18, 16, false}}},
+        {"3-9,120", "", "5", true, {{3, 9, 5, false}, {120, 120, 5, false}}},
+        {"1,17-18", "", "0,16,2", false, {}},
+        {"5,1", "", "0", false, {}},
+        {"1,x", "", "0", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pages.toStdString() + " " + c.offsets.toStdString());
+        CreateRow row = CreateTest::row("/b/A.djvu");
+        row.columns[CreateColumn::FirstPage] = c.pages;
+        row.columns[CreateColumn::LastPage] = c.last;
+        row.columns[CreateColumn::Offset] = c.offsets;
+        CreateJob job;
+        QString error;
+        EXPECT_EQ(CreateRowReader::read(row, &job, &error), c.reads) << error.toStdString();
+        if (c.reads)
+            EXPECT_EQ(job.ranges(), c.ranges);
+        else
+            EXPECT_FALSE(error.isEmpty());
+    }
+}
+
 TEST_F(CreateOutlineTest, IndexEntriesNeverGoIntoTheOutline)
 {
     const QString path = withOutline(book("index.djvu", {{{"apple", "3"}, {"pear", "4"}}}));
@@ -254,14 +380,20 @@ TEST_F(CreateOutlineCliTest, OutlineOptionsThatCannotWorkAreUsageErrors)
     for (const QStringList& args :
          {QStringList{"--no-links", path}, QStringList{"--replace-outline", path},
           QStringList{"--outline", "--no-links", "--contents-link", path},
-          QStringList{"--outline", "--kind", "index1", path}, QStringList{"--outline=1", path}}) {
+          QStringList{"--outline", "--kind", "index1", path}, QStringList{"--outline=1", path},
+          QStringList{"--outline", "merge", "--replace-outline", path},
+          QStringList{"--pages", "3-1", path}, QStringList{"--pages", "1,1", path},
+          QStringList{"--pages", "5,2-3", path}, QStringList{"--pages", "1,", path},
+          QStringList{"--pages", "1,3", "--offset", "0,1,2", path},
+          QStringList{"--pages", "1", "--offset", "0,1", path}}) {
         const CliRun run = runCli(QStringList{"create"} + args);
         EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty()) << args.join(' ').toStdString();
     }
     EXPECT_EQ(DjvuFixture::readAll(path), before);
     const CliRun help = runCli({"create", "--help"});
-    for (const char* option : {"--outline", "--no-links", "--replace-outline"})
+    for (const char* option :
+         {"--outline", "--no-links", "--replace-outline", "--outline merge", "--no-parts"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 

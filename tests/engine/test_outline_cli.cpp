@@ -173,30 +173,124 @@ TEST_F(OutlineCliTest, EveryRefusalNamesItsLineAndChangesNothing)
     EXPECT_TRUE(runCli({"--help"}).out.contains("outline-import"));
 }
 
+TEST_F(OutlineCliTest, JsonCarriesPagesWebAddressesAndNestingAndComesBackUnchanged)
+{
+    const QString path = book(kForeign);
+    const QString original = printed(path);
+    const QByteArray bytes = DjvuFixture::readAll(path);
+    const CliRun out = runCli({"outline-export", "--format", "json", path});
+    ASSERT_EQ(out.status, 0) << s(out.err);
+    EXPECT_EQ(out.out.toUtf8(),
+              QString("[\n"
+                      "  {\"title\": \"Part О\\\"\\\\ \", \"page\": 1, \"children\": [\n"
+                      "    {\"title\": \"\", \"page\": 2, \"children\": [\n"
+                      "      {\"title\": \"l3\", \"page\": 3, \"children\": [\n"
+                      "        {\"title\": \"l4\", \"page\": 4, \"children\": [\n"
+                      "          {\"title\": \"l5\", \"url\": \"\", \"children\": [\n"
+                      "            {\"title\": \"l6\", \"url\": \"#99\", \"children\": []}\n"
+                      "          ]}\n"
+                      "        ]}\n"
+                      "      ]}\n"
+                      "    ]},\n"
+                      "    {\"title\": \"  spaced\\ttab\", \"url\": \"https://example.org/\", "
+                      "\"children\": []}\n"
+                      "  ]},\n"
+                      "  {\"title\": \"\", \"page\": 2, \"children\": []}\n"
+                      "]\n")
+                  .toUtf8());
+    const CliRun same = runCli({"outline-import", "--format=json", path, text(out.out.toUtf8())});
+    ASSERT_EQ(same.status, 0) << s(same.err);
+    EXPECT_EQ(DjvuFixture::readAll(path), bytes);
+    // Children may be left out; pages keep the form the document gives them.
+    const QByteArray edited = R"([{"title": "Part", "page": 1, "children": [{"title": "x",
+        "page": 3}]}, {"title": "Web", "url": "https://example.org/"}])";
+    ASSERT_EQ(
+        runCli({"outline-import", "--format", "json", "--no-backup", path, text(edited)}).status,
+        0);
+    EXPECT_EQ(printed(path), "(bookmarks\n (\"Part\"\n  \"#p0001.djvu\"\n  (\"x\"\n   \"#3\" ) "
+                             ")\n (\"Web\"\n  \"https://example.org/\" ) )\n");
+    EXPECT_NE(printed(path), original);
+}
+
+TEST_F(OutlineCliTest, EveryJsonRefusalNamesItsPlaceAndChangesNothing)
+{
+    const QString path = book(kForeign);
+    const QByteArray bytes = DjvuFixture::readAll(path);
+    const QList<QPair<QByteArray, QString>> bad = {
+        {"[{\"title\": \"a\", \"page\": 1},\n {\"title\": \"b\" \"page\": 2}]",
+         "line 2, column 17:"},
+        {"{\"title\": \"a\", \"page\": 1}", "not a list of bookmarks"},
+        {"[\"a\"]", "[0]: a bookmark is not an object"},
+        {"[{\"title\": \"a\", \"page\": 1, \"titel\": \"b\"}]", "[0]: unknown key \"titel\""},
+        {"[{\"page\": 1}]", "[0]: no text \"title\""},
+        {"[{\"title\": 5, \"page\": 1}]", "[0]: no text \"title\""},
+        {"[{\"title\": \"a\"}]", "[0]: give one of \"page\" and \"url\""},
+        {"[{\"title\": \"a\", \"page\": 1, \"url\": \"x\"}]", "[0]: give one of"},
+        {"[{\"title\": \"a\", \"page\": 1, \"children\": [{\"title\": \"b\", \"page\": 6}]}]",
+         "[0].children[0].page: page 6 is not in the document"},
+        {"[{\"title\": \"a\", \"page\": 2.5}]", "[0].page: page 2.5 is not"},
+        {"[{\"title\": \"a\", \"page\": \"2\"}]", "[0].page: page \"2\" is not"},
+        {"[{\"title\": \"a\", \"url\": 7}]", "[0].url: \"url\" is not a text"},
+        {"[{\"title\": \"a\", \"page\": 1, \"children\": {}}]",
+         "[0].children: \"children\" is not"},
+        {"[{\"title\": \"a\\u0000\", \"page\": 1}]", "[0]: an outline cannot keep"},
+    };
+    for (const auto& [content, message] : bad) {
+        SCOPED_TRACE(content.toStdString());
+        const CliRun run = runCli({"outline-import", "--format", "json", path, text(content)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains(message)) << s(run.err);
+        EXPECT_TRUE(run.err.contains("The document was not changed.")) << s(run.err);
+        EXPECT_EQ(DjvuFixture::readAll(path), bytes);
+        EXPECT_FALSE(QFile::exists(path + ".backup"));
+    }
+    for (const QStringList& args : {QStringList{"outline-export", "--format", "xml", path},
+                                    QStringList{"outline-import", path, "x", "--format"}}) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 2) << s(args.join(' '));
+        EXPECT_TRUE(run.err.contains("--format")) << s(run.err);
+    }
+    // A title that is not UTF-8 has no JSON form: the text format carries it.
+    QString error;
+    ASSERT_TRUE(
+        DjvuFixture::setOutline(path, "(bookmarks (\"a\" \"#1\" (\"\\377\" \"#2\")))", &error))
+        << s(error);
+    const CliRun out = runCli({"outline-export", "--format", "json", path});
+    EXPECT_EQ(out.status, 1);
+    EXPECT_TRUE(out.out.isEmpty());
+    EXPECT_TRUE(out.err.contains("Bookmark [0].children[0] holds bytes that are not UTF-8"))
+        << s(out.err);
+}
+
 TEST_F(OutlineCliTest, TheSampleBooksOwnOutlineComesBackExactly)
 {
     const QString sample = QStringLiteral(TOCSMITH_SOURCE_DIR "/../shared/samples/"
                                                               "djvulibre-book-ru.djvu");
     if (!QFileInfo::exists(sample))
         GTEST_SKIP() << "the shared sample book is not here";
-    const QString path = dir.filePath("sample.djvu");
-    ASSERT_TRUE(QFile::copy(sample, path));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    const QString original = printed(path);
-    ASSERT_TRUE(original.startsWith("(bookmarks"));
-    const CliRun out = runCli({"outline-export", path});
-    ASSERT_EQ(out.status, 0) << s(out.err);
-    EXPECT_EQ(out.out.count('\n'), original.count("(\""));
-    EXPECT_FALSE(out.out.contains("#nb"));
-    // Imported back as it is, the document keeps every byte.
-    const QByteArray bytes = DjvuFixture::readAll(path);
-    const CliRun same = runCli({"outline-import", "--no-backup", path, text(out.out.toUtf8())});
-    ASSERT_EQ(same.status, 0) << s(same.err);
-    EXPECT_EQ(DjvuFixture::readAll(path), bytes);
-    // Written into the book without its outline, every bookmark names the same page.
-    QString error;
-    ASSERT_TRUE(DjvuFixture::applyScript(path, "remove-outline\n", &error)) << s(error);
-    const CliRun back = runCli({"outline-import", path, text(out.out.toUtf8())});
-    ASSERT_EQ(back.status, 0) << s(back.err);
-    EXPECT_EQ(runCli({"outline-export", path}).out, out.out);
+    for (const QString format : {"text", "json"}) {
+        SCOPED_TRACE(format.toStdString());
+        const QString path = dir.filePath(format + ".djvu");
+        ASSERT_TRUE(QFile::copy(sample, path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        const QString original = printed(path);
+        ASSERT_TRUE(original.startsWith("(bookmarks"));
+        const CliRun out = runCli({"outline-export", "--format", format, path});
+        ASSERT_EQ(out.status, 0) << s(out.err);
+        EXPECT_EQ(out.out.count(format == "text" ? "\n" : "{\"title\""), original.count("(\""));
+        EXPECT_FALSE(out.out.contains("#nb"));
+        // Imported back as it is, the document keeps every byte.
+        const QByteArray bytes = DjvuFixture::readAll(path);
+        const CliRun same = runCli(
+            {"outline-import", "--format", format, "--no-backup", path, text(out.out.toUtf8())});
+        ASSERT_EQ(same.status, 0) << s(same.err);
+        EXPECT_EQ(DjvuFixture::readAll(path), bytes);
+        // Written into the book without its outline, every bookmark names the same page.
+        QString error;
+        ASSERT_TRUE(DjvuFixture::applyScript(path, "remove-outline\n", &error)) << s(error);
+        const CliRun back =
+            runCli({"outline-import", "--format", format, path, text(out.out.toUtf8())});
+        ASSERT_EQ(back.status, 0) << s(back.err);
+        EXPECT_EQ(runCli({"outline-export", "--format", format, path}).out, out.out);
+    }
 }

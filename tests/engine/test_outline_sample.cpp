@@ -25,19 +25,33 @@ Outline outlineOf(const QString& path)
     return outline;
 }
 
-// A copy of the sample without its outline, given the outline of one contents range.
-Outline written(const QTemporaryDir& dir, const QString& name, const QString& pages,
-                const QString& offset)
+// A copy of the sample without its outline.
+QString bareCopy(const QTemporaryDir& dir, const QString& name)
 {
     const QString path = dir.filePath(name);
     EXPECT_TRUE(QFile::copy(kSample, path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QString error;
     EXPECT_TRUE(DjvuFixture::applyScript(path, "remove-outline\n", &error)) << error.toStdString();
-    const CliRun run = runCli({"create", "--reading", "smart", "--outline", "--no-links",
-                               "--no-backup", "--pages", pages, "--offset", offset, path});
+    return path;
+}
+
+// The outline a smart create run gives the book at `path`.
+Outline create(const QString& path, const QString& pages, const QString& offset,
+               const QStringList& more = {"--no-links", "--no-parts"})
+{
+    const CliRun run =
+        runCli(QStringList{"create", "--reading", "smart", "--outline"} + more +
+               QStringList{"--no-backup", "--pages", pages, "--offset", offset, path});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     return outlineOf(path);
+}
+
+// A copy of the sample without its outline, given the outline of one contents range.
+Outline written(const QTemporaryDir& dir, const QString& name, const QString& pages,
+                const QString& offset)
+{
+    return create(bareCopy(dir, name), pages, offset);
 }
 
 void report(const char* what, const OutlineScore& score)
@@ -77,6 +91,51 @@ TEST(OutlineSample, BothContentsAgainstTheAuthorsOutline)
            OutlineEvaluation::compare(lifted, both, listing));
     EXPECT_EQ(whole.authorCount, author.count());
     EXPECT_EQ(whole.writtenCount, both.count());
+}
+
+// The whole book from its two contents in one run: one outline, a part bookmark over each
+// contents' chapters, against the author's bookmarks that the contents print.
+TEST(OutlineSample, OneRunGivesTheWholeBookInParts)
+{
+    if (!QFileInfo::exists(kSample))
+        GTEST_SKIP() << "the shared sample book is not here";
+    QTemporaryDir dir;
+    const QString path = bareCopy(dir, "whole.djvu");
+    const Outline whole = create(path, "1,17-18", "0,16", {});
+    const Outline author = outlineOf(kSample);
+    // Five of the author's bookmarks, under 8.3.4.2.3, are printed in no contents.
+    Outline printed;
+    int unprintedLevel = -1;
+    for (const Bookmark& b : author.bookmarks) {
+        if (unprintedLevel >= 0 && b.level > unprintedLevel)
+            continue;
+        unprintedLevel = b.title.startsWith("8.3.4.2.3") ? b.level : -1;
+        printed.bookmarks << b;
+    }
+    ASSERT_EQ(printed.count(), 108);
+    const QByteArray listing = DjvuFixture::djvused(kSample, "ls").toUtf8();
+    const OutlineScore score = OutlineEvaluation::compare(printed, whole, listing, true);
+    report("pages 1,17-18, offsets 0,16, in parts", score);
+    for (const QString& line : score.missed)
+        std::cout << "  missed: " << line.toStdString() << std::endl;
+    QStringList parts;
+    for (const Bookmark& b : whole.bookmarks) {
+        if (b.level == 0)
+            parts << QString::fromUtf8(b.title + " -> " + b.target);
+    }
+    std::cout << "part bookmarks: " << parts.join(" | ").toStdString() << std::endl;
+    ::testing::Test::RecordProperty("parts", parts.join(" | ").toStdString());
+    EXPECT_EQ(parts.size(), 2);
+    EXPECT_GE(score.found(), 0.98);
+    EXPECT_GE(score.right(), 0.98);
+
+    // The first contents written alone, then the second merged in: the same outline, and
+    // merging again adds nothing.
+    const QString merged = bareCopy(dir, "merged.djvu");
+    create(merged, "1", "0", {"--no-links"});
+    EXPECT_EQ(create(merged, "17-18", "16", {"--no-links", "--outline", "merge"}), whole);
+    EXPECT_EQ(create(merged, "17-18", "16", {"--no-links", "--outline", "merge"}), whole);
+    EXPECT_EQ(create(merged, "1,17-18", "0,16", {"--no-links", "--outline", "merge"}), whole);
 }
 
 // The comparison itself: parents, pages given as identifiers, and titles told apart only

@@ -148,6 +148,26 @@ protected:
         EXPECT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
         return path;
     }
+    // The books, each given the outline "Old", run with the outline box on; the outline
+    // question gets these answers in turn.
+    void runOutlineRows(const QStringList& paths, const QList<OutlineAnswer>& answers)
+    {
+        QString error;
+        for (const QString& path : paths)
+            ASSERT_TRUE(DjvuFixture::setOutline(path, R"((bookmarks ("Old" "#1")))", &error))
+                << error.toStdString();
+        CreateTab* tab = form->TabSheet2;
+        tab->Edit1->setText("2");
+        tab->Edit2->setText("2");
+        tab->CheckBox14->setChecked(false);
+        tab->outlineCheckBox->setChecked(true);
+        form->PageControl1->setCurrentWidget(tab);
+        for (const QString& path : paths)
+            drop({path});
+        threeWayAnswers = answers;
+        tab->Button3->click();
+        form->waitForPass();
+    }
 };
 
 TEST_F(CreateWiringTest, TheCreateButtonRunsTheRowsAndAlignmentEmptiesTheFixList)
@@ -180,21 +200,7 @@ TEST_F(CreateWiringTest, TheOutlineBoxWritesTheOutlineAndAnOldOneIsAskedAboutOnc
 {
     const QString first = contentsBook("first.djvu");
     const QString second = contentsBook("second.djvu");
-    QString error;
-    for (const QString& path : {first, second})
-        ASSERT_TRUE(DjvuFixture::setOutline(path, R"((bookmarks ("Old" "#1")))", &error))
-            << error.toStdString();
-    CreateTab* tab = form->TabSheet2;
-    tab->Edit1->setText("2");
-    tab->Edit2->setText("2");
-    tab->CheckBox14->setChecked(false);
-    tab->outlineCheckBox->setChecked(true);
-    form->PageControl1->setCurrentWidget(tab);
-    drop({first});
-    drop({second});
-    threeWayAnswers = {OutlineAnswer::YesToAll};
-    tab->Button3->click();
-    form->waitForPass();
+    runOutlineRows({first, second}, {OutlineAnswer::YesToAll});
 
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     ASSERT_EQ(threeWayQuestions.size(), 1); // "Yes to all" answers for the second book too
@@ -237,6 +243,20 @@ TEST_F(CreateWiringTest, ABookWhoseOutlineTheUserKeepsShowsSkippedWithTheReason)
     EXPECT_EQ(form->summaryLabel->text(),
               Plural::count("e_summary_changed", 0) + ", " + Plural::count("e_summary_skipped", 1));
     EXPECT_EQ(DjvuFixture::readAll(kept), before);
+}
+
+TEST_F(CreateWiringTest, MergeKeepsTheOldOutlineAndSkipLeavesTheBookAsItWas)
+{
+    const QString merged = contentsBook("merged.djvu");
+    const QString skipped = contentsBook("skipped.djvu");
+    runOutlineRows({merged, skipped}, {OutlineAnswer::Merge, OutlineAnswer::No});
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_EQ(threeWayQuestions.size(), 2);
+    const QString outline = DjvuFixture::djvused(merged, "print-outline");
+    EXPECT_EQ(outline.count("(\""), 4) << outline.toStdString();
+    EXPECT_TRUE(outline.contains("Old")) << outline.toStdString();
+    EXPECT_EQ(DjvuFixture::djvused(skipped, "print-outline").count("(\""), 1);
+    EXPECT_TRUE(DjvuFixture::djvused(skipped, "select 2; print-ant").isEmpty());
 }
 
 TEST_F(CreateWiringTest, TheEditTabsCloseOptionEndsTheProgramAfterAnAlignedCreatePass)

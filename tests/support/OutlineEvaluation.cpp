@@ -1,5 +1,6 @@
 #include "OutlineEvaluation.h"
 
+#include "links/OutlineMerge.h"
 #include "links/PageListing.h"
 
 #include <QMultiHash>
@@ -24,18 +25,22 @@ struct Key
     }
 };
 
-QList<Key> keysOf(const Outline& outline, const PageListing& listing)
+QList<Key> keysOf(const Outline& outline, const PageListing& listing, bool partsByOrder)
 {
     QList<Key> keys;
     QStringList parents; // the titles open at each level
-    for (const Bookmark& bookmark : outline.bookmarks) {
+    int parts = 0;
+    for (qsizetype i = 0; i < outline.bookmarks.size(); ++i) {
+        const Bookmark& bookmark = outline.bookmarks[i];
         const QString title = OutlineEvaluation::normalised(bookmark.title);
         parents.resize(bookmark.level);
         int page = Outline::pageOf(bookmark.target);
         if (page == 0 && bookmark.target.startsWith('#'))
             page = listing.positionOf(QString::fromUtf8(bookmark.target.mid(1)));
         keys << Key{title, page, parents.isEmpty() ? QString() : parents.last()};
-        parents << title;
+        const bool part = partsByOrder && bookmark.level == 0 && i + 1 < outline.bookmarks.size() &&
+                          outline.bookmarks[i + 1].level > 0;
+        parents << (part ? QStringLiteral("part %1").arg(++parts) : title);
     }
     return keys;
 }
@@ -78,19 +83,15 @@ namespace OutlineEvaluation {
 
 QString normalised(const QByteArray& title)
 {
-    QString kept;
-    for (const QChar c : QString::fromUtf8(title).toLower()) {
-        if (c.isLetterOrNumber())
-            kept += c;
-    }
-    return kept;
+    return OutlineMerge::looseTitle(title);
 }
 
-OutlineScore compare(const Outline& author, const Outline& written, const QByteArray& listing)
+OutlineScore compare(const Outline& author, const Outline& written, const QByteArray& listing,
+                     bool partsByOrder)
 {
     const PageListing pages = PageListing::parse(listing);
-    const QList<Key> authorKeys = keysOf(author, pages);
-    const QList<Key> writtenKeys = keysOf(written, pages);
+    const QList<Key> authorKeys = keysOf(author, pages, partsByOrder);
+    const QList<Key> writtenKeys = keysOf(written, pages, partsByOrder);
     OutlineScore score;
     score.authorCount = int(authorKeys.size());
     score.writtenCount = int(writtenKeys.size());

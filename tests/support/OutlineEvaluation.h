@@ -27,7 +27,11 @@ namespace OutlineEvaluation {
 // the same; titles compared without case, spaces or punctuation. Targets are page numbers
 // ("#12") or page identifiers ("#p0012.djvu"), read through the document's "djvused -e ls"
 // listing.
-OutlineScore compare(const Outline& author, const Outline& written, const QByteArray& listing);
+// partsByOrder: top bookmarks that hold others are parts, and a part's children are under
+// the same parent when their parts come in the same place (first, second, ...) of the two
+// outlines, however the parts are titled; the parts themselves still count by title and page.
+OutlineScore compare(const Outline& author, const Outline& written, const QByteArray& listing,
+                     bool partsByOrder = false);
 
 // The title as compared: lower case, letters and digits only.
 QString normalised(const QByteArray& title);

@@ -171,6 +171,10 @@ void TForm1::languageApplied(const QString& qtCode)
     qtTranslations.use(qtCode);
     texts.lendToEngine();
     dialogs.djvuFilesName = texts.text(QStringLiteral("e_djvu_files"));
+    dialogs.outlineAnswerCaptions.clear();
+    for (const char* key :
+         {"e_outline_replace", "e_outline_replace_all", "e_outline_merge", "e_outline_skip"})
+        dialogs.outlineAnswerCaptions << texts.text(QLatin1String(key));
     aboutAction->setText(texts.text(QStringLiteral("e_about")));
     const QString shown = languageDisplayNames.value(languageFiles.indexOf(currentLanguage));
     for (QAction* entry : languageActions)

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
@@ -41,12 +42,19 @@ WindowDialogs::WindowDialogs(QWidget* owner) : owner_(owner)
                                      QMessageBox::No) == QMessageBox::Yes;
     };
     threeWayQuestion = [this](const QString& text, const QString& caption) {
-        const QMessageBox::StandardButton answer = QMessageBox::question(
-            owner_, caption, text, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No,
-            QMessageBox::No);
-        if (answer == QMessageBox::YesToAll)
-            return OutlineAnswer::YesToAll;
-        return answer == QMessageBox::Yes ? OutlineAnswer::Yes : OutlineAnswer::No;
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, owner_);
+        const OutlineAnswer answers[] = {OutlineAnswer::Yes, OutlineAnswer::YesToAll,
+                                         OutlineAnswer::Merge, OutlineAnswer::No};
+        const QMessageBox::ButtonRole roles[] = {QMessageBox::YesRole, QMessageBox::YesRole,
+                                                 QMessageBox::AcceptRole, QMessageBox::RejectRole};
+        QList<QAbstractButton*> buttons;
+        for (int i = 0; i < 4; ++i)
+            buttons << box.addButton(outlineAnswerCaptions.value(i), roles[i]);
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.last()));
+        box.setEscapeButton(buttons.last());
+        box.exec();
+        const qsizetype chosen = buttons.indexOf(box.clickedButton());
+        return chosen < 0 ? OutlineAnswer::No : answers[chosen];
     };
 }
 

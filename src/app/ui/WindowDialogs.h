@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -29,7 +30,11 @@ public:
     std::function<void(const QString& path)> openInShell;
     // A yes-or-no question; true for yes.
     std::function<bool(const QString& text, const QString& caption)> question;
-    // A question with the answers Yes, Yes to all and No.
+    // The captions of the outline question's answers: replace, replace in all, merge, skip.
+    QStringList outlineAnswerCaptions = {
+        QStringLiteral("Заменить"), QStringLiteral("Заменить во всех"),
+        QStringLiteral("Объединить"), QStringLiteral("Пропустить")};
+    // The outline question: Replace (Yes), Replace in all (YesToAll), Merge, or Skip (No).
     std::function<OutlineAnswer(const QString& text, const QString& caption)> threeWayQuestion;
 
     // Shows the box on the window's thread; a caller on another thread waits until it
