@@ -94,7 +94,7 @@ int runOutlineExportCommand(const QStringList& args)
             tools.messages.showMessage(document.error(), QString());
         return 1;
     }
-    QString error;
+    error.clear();
     const QByteArray text = json ? OutlineJson::write(outline, pages, pageIds, &error)
                                  : OutlineText::write(outline, pages, pageIds);
     if (!error.isEmpty()) {
