@@ -95,8 +95,9 @@ QByteArray djvused(const QString& path, const QString& commands)
 // Lower case, letters and digits only: the form titles are compared in.
 QString normalised(const QString& title)
 {
+    // Compatibility forms folded and accents dropped: "Hörmander" and "Hormander", "¹" and "1".
     QString n;
-    for (const QChar c : title.toLower())
+    for (const QChar c : title.normalized(QString::NormalizationForm_KD).toLower())
         if (c.isLetterOrNumber())
             n += c == QChar(0x0451) ? QChar(0x0435) : c; // ё → е
     return n;
@@ -231,8 +232,7 @@ QList<Truth> outlineTruth(const QString& path, const Case& c, int* rootPage)
     for (int p = c.first; p <= c.last; ++p)
         printed +=
             QString::fromUtf8(djvused(path, QStringLiteral("select %1; print-pure-txt").arg(p)))
-                .replace(QRegularExpression(QStringLiteral("(\\d)\\s+(\\.\\d)")),
-                         QStringLiteral("\\1\\2"));
+                .remove(QRegularExpression(QStringLiteral("(?<=\\d)\\s+(?=\\.\\d)")));
     static const QRegularExpression numbering(QStringLiteral("^(\\d+(?:\\.\\d+)*)\\.?\\s"));
     auto isPrinted = [&](const QString& n) {
         return printed.contains(QRegularExpression(QStringLiteral("(?<![\\S])") +
