@@ -30,6 +30,10 @@ struct IndexLine
     int right = 0;          // right edge of its last word
     QString gluedDigits;    // digits closing its last word, when it holds no reference
     ZoneBox gluedBox;
+    // Letters that look like ones closing the line ("Itoll", "Brownian ll"): the number they
+    // may stand for, and the term that must stand on its page for it to be read so.
+    QString lookalike, lookalikeTerm, lookalikeWord;
+    ZoneBox lookalikeBox;
 };
 
 // "ff.", "f.", "et seq.": what may follow the first page of a reference as its own word.
@@ -38,6 +42,57 @@ bool isFollowing(const QString& text)
     static const QRegularExpression re(QStringLiteral("^(ff?|et|seq)\\.?,?;?$"),
                                        QRegularExpression::CaseInsensitiveOption);
     return re.match(text).hasMatch();
+}
+
+// A line without a reference whose last word ends in two or three letters that look like
+// ones, glued to a word of three letters or more or standing alone after the title.
+void readLookalike(const QList<Piece>& pieces, IndexLine* out)
+{
+    static const QRegularExpression glued(QStringLiteral("^(\\w*[^\\W\\dlI|])([lI|]{2,3})$"));
+    static const QRegularExpression alone(QStringLiteral("^[lI|]{2,3}$"));
+    const Piece& last = pieces.last();
+    QString term, tail;
+    qsizetype tailStart = 0;
+    if (const auto m = glued.match(last.text); m.hasMatch() && m.captured(1).size() >= 3) {
+        term = m.captured(1);
+        tail = m.captured(2);
+        tailStart = m.capturedStart(2);
+    } else if (pieces.size() >= 2 && alone.match(last.text).hasMatch() &&
+               pieces[pieces.size() - 2].text.size() >= 3) {
+        term = pieces[pieces.size() - 2].text;
+        tail = last.text;
+    } else {
+        return;
+    }
+    out->lookalike = QString(tail.size(), QLatin1Char('1'));
+    out->lookalikeTerm = term;
+    out->lookalikeWord = last.text;
+    out->lookalikeBox = ContentsLine::partOf(last.box, tailStart, qsizetype(last.text.size()),
+                                             qsizetype(last.text.size()));
+}
+
+// The word as a term is compared: letters only, folded, a possessive "'s" dropped.
+QString termOf(const QString& word)
+{
+    QString t = word.normalized(QString::NormalizationForm_KD).toLower();
+    if (t.endsWith(QStringLiteral("'s")) || t.endsWith(QStringLiteral("\u2019s")))
+        t.chop(2);
+    QString letters;
+    for (const QChar c : std::as_const(t))
+        if (c.isLetter())
+            letters += c;
+    return letters;
+}
+
+// Whether the page prints the term as a word of its own.
+bool pagePrints(const PageText& page, const QString& term)
+{
+    const QString wanted = termOf(term);
+    for (const TextLine& line : page.lines)
+        for (const TextWord& w : line.words)
+            if (termOf(w.text) == wanted)
+                return true;
+    return false;
 }
 
 IndexLine readLine(const TextLine& line)
@@ -72,6 +127,8 @@ IndexLine readLine(const TextLine& line)
             out.gluedDigits = m.captured(2);
             out.gluedBox = ContentsLine::partOf(pieces.last().box, m.capturedStart(2),
                                                 qsizetype(last.size()), qsizetype(last.size()));
+        } else {
+            readLookalike(pieces, &out);
         }
     }
     return out;
@@ -147,6 +204,23 @@ QList<SmartEntry> readPage(const PageText& ocrText, int page, int kind)
             l.title.last().chop(l.gluedDigits.size());
             found = SmartEntry::Found::Glued;
         }
+        // Look-alike letters are read as a number only when the reference is confirmed on
+        // its page; the term goes with the entry until then.
+        QString lookalikeTerm;
+        if (l.refs.isEmpty() && !l.lookalike.isEmpty()) {
+            SmartIndexReading::Reference r;
+            r.printed = l.lookalike;
+            PrintedNumber::readArabic(l.lookalike, &r.number);
+            l.refs.append({r, l.lookalikeBox});
+            // The title keeps the glued word's letters, and loses a number standing alone.
+            if (!l.title.isEmpty() && l.title.last() == l.lookalikeWord) {
+                if (l.lookalikeWord.size() > l.lookalike.size())
+                    l.title.last() = l.lookalikeTerm;
+                else
+                    l.title.removeLast();
+            }
+            lookalikeTerm = l.lookalikeWord;
+        }
         ZoneBox lineBox = l.box;
         if (!l.title.isEmpty()) {
             lastTitle = l.title.join(QLatin1Char(' '));
@@ -163,11 +237,13 @@ QList<SmartEntry> readPage(const PageText& ocrText, int page, int kind)
         if (kind == 1) {
             entries << entryOf(page, lastTitle, l.refs.last(), lineBox);
             entries.last().found = found;
+            entries.last().misreadAs = lookalikeTerm;
             continue;
         }
         for (const IndexLine::Ref& ref : std::as_const(l.refs)) {
             entries << entryOf(page, lastTitle, ref, ref.box);
             entries.last().found = found;
+            entries.last().misreadAs = lookalikeTerm;
         }
     }
     return entries;
@@ -254,6 +330,21 @@ SmartReading::Result SmartIndexReading::read(PageTextSource& source, const Setti
         const int target =
             e.number.tooLong ? 0
                              : SmartReading::target(e.number.value, result.offset, settings.halve);
+        if (!e.misreadAs.isEmpty()) {
+            // "Itoll" is "Ito 11" only when page 11 speaks of Ito.
+            const QString term = e.words.isEmpty() ? QString() : e.words.last();
+            if (target >= 1 && target <= pageCount && pagePrints(book.text(target), term)) {
+                e.target = target;
+                result.notes << EngineTexts::say("e_index_lookalike_read")
+                                    .arg(e.misreadAs, e.printed)
+                                    .arg(e.contentsPage);
+            } else {
+                result.notes << EngineTexts::say("e_index_lookalike_unread")
+                                    .arg(e.misreadAs)
+                                    .arg(e.contentsPage);
+            }
+            continue;
+        }
         if (target >= 1 && target <= pageCount) {
             e.target = target;
             continue;

@@ -186,6 +186,45 @@ TEST(SmartIndex, GluedDigitsAreTheNumberOnlyAtTheNumberColumn)
     }
 }
 
+// Ones the OCR read as letters ("Itoll", "Brownian ll") are a number only when the page it
+// leads to prints the term; plain words ending in "ll" stay words.
+TEST(SmartIndex, LookalikeOnesAreANumberOnlyWhereThePageSpeaksOfTheTerm)
+{
+    struct Case
+    {
+        QStringList words;
+        QStringList onPage11; // words of page 11
+        int target;           // 0: no link
+        QString title;
+    };
+    const QList<Case> cases = {
+        {{"Itoll"}, {"Ito's", "lemma"}, 11, "Ito"},
+        {{"Brownian", "ll"}, {"Brownian", "motion"}, 11, "Brownian"},
+        {{"Itoll"}, {"Plain", "text"}, 0, "Ito"},
+        {{"Small"}, {"Small", "print"}, 0, ""},
+        {{"Hall"}, {"Ha", "Hall"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        IndexPageBuilder b;
+        b.entry({"Alpha"}, "12").words(c.words).entry({"Beta"}, "15");
+        QList<FixturePage> body;
+        for (int p = 2; p <= 11; ++p)
+            body << FixturePage::ofLines({p == 11 ? c.onPage11 : QStringList{"Plain", "text"}});
+        const SmartReading::Result r = readIndex(b.page(), 2, 0, body);
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        const QString line = c.words.join(QLatin1Char(' '));
+        if (c.title.isEmpty()) {
+            QList<int> linked = targetsOf(r);
+            linked.removeAll(0);
+            EXPECT_EQ(linked, (QList<int>{12, 15})) << line.toStdString();
+            continue;
+        }
+        ASSERT_EQ(r.entries.size(), 3) << line.toStdString();
+        EXPECT_EQ(r.entries[1].target, c.target) << line.toStdString();
+        EXPECT_EQ(r.entries[1].title, c.title) << line.toStdString();
+    }
+}
+
 TEST(SmartIndex, NumbersOutsideTheBookAndBadPagesAreReported)
 {
     IndexPageBuilder b;
