@@ -126,6 +126,34 @@ QList<PrintedEntry> misreadEntries()
     };
 }
 
+QList<PrintedEntry> romanChapters()
+{
+    return {
+        {"I", "Introduction", "1", 1, 11},      {"II", "Methods", "5", 1, 15},
+        {"III", "Results of 1812", "9", 1, 19}, {"IV", "Discussion", "14", 1, 24},
+        {"V", "Chapter 11 cases", "18", 1, 28}, {"", "Bibliography", "25", 1, 35},
+    };
+}
+
+QList<PrintedEntry> russianEntries()
+{
+    return {
+        {"", "Предисловие", "3", 1, 13},         {"Глава 1.", "Основы", "5", 1, 15},
+        {"§ 1.", "Множества", "5", 2, 15},       {"§ 2.", "Меры", "9", 2, 19},
+        {"Глава 2.", "Приложения", "12", 1, 22}, {"§ 3.", "Уравнения 2-го порядка", "14", 2, 24},
+        {"", "Литература", "20", 1, 30},         {"", "Предметный указатель", "22", 1, 32},
+    };
+}
+
+QList<PrintedEntry> chapterWords()
+{
+    return {
+        {"Chapter 1", "Beginnings", "1", 1, 11}, {"1.1", "Top 10 lists", "2", 2, 12},
+        {"Chapter 2", "Middles", "9", 1, 19},    {"Appendix A", "Proofs", "40", 1, 50},
+        {"A.1", "Lemmas", "41", 2, 51},          {"Appendix B", "Tables", "45", 1, 55},
+    };
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Layouts, PrintedLayouts,
     ::testing::Values(
@@ -138,7 +166,13 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{{"TwoColumnsNumbersApart", false, true, false, true, 40}, shortEntries()},
         LayoutCase{{"PartTitlesWithoutNumbers", true, false, false, false, 60}, partEntries()},
         LayoutCase{{"MisreadNumbers"}, misreadEntries()},
-        LayoutCase{{"MisreadNumbersInTheirOwnBlock", false, true}, misreadEntries()}),
+        LayoutCase{{"MisreadNumbersInTheirOwnBlock", false, true}, misreadEntries()},
+        LayoutCase{{"RomanChapters"}, romanChapters()},
+        LayoutCase{{"RomanChaptersApart", false, true, true}, romanChapters()},
+        LayoutCase{{"Russian"}, russianEntries()},
+        LayoutCase{{"RussianNoLeaders", false}, russianEntries()},
+        LayoutCase{{"ChapterWords"}, chapterWords()},
+        LayoutCase{{"ChapterWordsIndented", false, false, false, false, 80}, chapterWords()}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) {
         return info.param.layout.name.toStdString();
     });
