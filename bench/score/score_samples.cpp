@@ -369,6 +369,111 @@ bool scoreCase(const Options& o, const Case& c, const QJsonObject& truthJson)
     return true;
 }
 
+// The whole-book outline of the Russian manual: both contents read in one run into one
+// outline, on a copy whose own outline was removed first. Every bookmark the author made
+// that the contents print should be there with its page, under its part's bookmark.
+bool scoreWholeOutline(const Options& o)
+{
+    const QString book = QStringLiteral("djvulibre-book-ru.djvu");
+    const QString source = QDir(o.samples).filePath(book);
+    const QList<Case> parts = {cases()[0], cases()[1]};
+    if (!QFile::exists(source)) {
+        out << "ru whole-book outline: " << source << " is missing\n";
+        return false;
+    }
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(book);
+    QFile::copy(source, copy);
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    QList<QList<Truth>> truth;
+    QList<int> roots;
+    for (const Case& c : parts) {
+        int root = 0;
+        truth << outlineTruth(copy, c, &root);
+        roots << root;
+    }
+    const QString empty = dir.filePath(QStringLiteral("empty.outline"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    run(QStringLiteral("djvused"),
+        {copy, QStringLiteral("-e"), QStringLiteral("set-outline ") + empty, QStringLiteral("-s")});
+    QStringList args = {QStringLiteral("create"),    copy,
+                        QStringLiteral("--pages"),   QStringLiteral("1,17-18"),
+                        QStringLiteral("--offset"),  o.offset ? *o.offset : QStringLiteral("0,16"),
+                        QStringLiteral("--reading"), o.reading,
+                        QStringLiteral("--outline")};
+    args << o.extra;
+    run(o.cli, args);
+
+    const PageListing listing = PageListing::parse(djvused(copy, QStringLiteral("ls")));
+    QString error;
+    const Outline written =
+        OutlineScript::parse(djvused(copy, QStringLiteral("print-outline")), &error);
+    struct Mark
+    {
+        QString title;
+        int page = 0, level = 0, part = -1; // part: the index of its top bookmark
+    };
+    QList<Mark> marks;
+    int part = -1;
+    for (const Bookmark& b : written.bookmarks) {
+        const QByteArray target = b.target.mid(1);
+        bool number = false;
+        int page = target.toInt(&number);
+        if (!number)
+            page = listing.positionOf(QString::fromUtf8(target));
+        if (b.level == 0)
+            ++part;
+        marks.append({QString::fromUtf8(b.title).trimmed(), page, b.level, part});
+    }
+    int truthCount = 0, found = 0, nested = 0, right = 0, count = 0;
+    QStringList misses, wrong, partTitles;
+    QList<bool> used(marks.size(), false);
+    for (qsizetype k = 0; k < truth.size(); ++k) {
+        for (const Truth& t : truth[k]) {
+            ++truthCount;
+            qsizetype hit = -1;
+            for (qsizetype i = 0; i < marks.size() && hit < 0; ++i)
+                if (!used[i] && marks[i].level > 0 && marks[i].page == t.page &&
+                    sameTitle(t.title, marks[i].title))
+                    hit = i;
+            if (hit < 0) {
+                misses << QStringLiteral("%1 -> %2").arg(t.title).arg(t.page);
+                continue;
+            }
+            used[hit] = true;
+            ++found;
+            nested += marks[hit].part == k ? 1 : 0;
+        }
+    }
+    for (qsizetype i = 0; i < marks.size(); ++i) {
+        const Mark& m = marks[i];
+        ++count;
+        if (m.level == 0) {
+            partTitles << QStringLiteral("\"%1\" -> %2").arg(m.title).arg(m.page);
+            if (m.part < roots.size() && m.page == roots[m.part])
+                ++right;
+            else
+                wrong << QStringLiteral("part \"%1\" -> %2").arg(m.title).arg(m.page);
+        } else if (used[i]) {
+            ++right;
+        } else {
+            wrong << QStringLiteral("\"%1\" -> %2").arg(m.title).arg(m.page);
+        }
+    }
+    out << "ru whole-book outline p1,17-18 (" << o.reading << "): found " << found << "/"
+        << truthCount << " = " << percent(found, truthCount) << ", under their part " << nested
+        << "/" << found << ", bookmarks right " << right << "/" << count << " = "
+        << percent(right, count) << "\n  parts: " << partTitles.join(QStringLiteral(", ")) << "\n";
+    if (!o.quiet) {
+        for (const QString& m : misses)
+            out << "  miss: " << m << "\n";
+        for (const QString& w : wrong)
+            out << "  wrong: " << w << "\n";
+    }
+    out.flush();
+    return !written.bookmarks.isEmpty();
+}
+
 int usage()
 {
     out << "usage: score_samples [--reading classic|smart] [--offset N|auto] [--only TEXT]\n"
@@ -418,5 +523,8 @@ int main(int argc, char** argv)
     for (const Case& c : cases())
         if (o.only.isEmpty() || c.name.contains(o.only, Qt::CaseInsensitive))
             ok = scoreCase(o, c, truthJson) && ok;
+    if (o.only.isEmpty() ||
+        QStringLiteral("ru whole-book outline").contains(o.only, Qt::CaseInsensitive))
+        ok = scoreWholeOutline(o) && ok;
     return ok ? 0 : 1;
 }
