@@ -9,6 +9,7 @@ packages=(
   djvulibre-bin netpbm qt6-translations-l10n parallel ccache
   desktop-file-utils appstream man-db dpkg-dev
   xvfb xauth
+  djview4 x11-apps
 )
 missing=()
 for p in "${packages[@]}"; do

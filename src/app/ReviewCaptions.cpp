@@ -34,6 +34,15 @@ const QHash<QString, QString>& ReviewCaptions::builtIn()
         {QStringLiteral("s5"), QStringLiteral("Записей: %1 из %2. Не найдено на своей странице: "
                                               "%3.")},
         {QStringLiteral("s6"), QStringLiteral("Выберите строку списка.")},
+        {QStringLiteral("a1"), QStringLiteral("Сделать записью")},
+        {QStringLiteral("a2"), QStringLiteral("Удалить запись")},
+        {QStringLiteral("a3"), QStringLiteral("Строки без ссылки")},
+        {QStringLiteral("h5"), QStringLiteral("Строка")},
+        {QStringLiteral("h6"), QStringLiteral("Причина")},
+        {QStringLiteral("r1"), QStringLiteral("нет номера страницы")},
+        {QStringLiteral("r2"), QStringLiteral("номер без заголовка")},
+        {QStringLiteral("r3"), QStringLiteral("номер не читается")},
+        {QStringLiteral("r4"), QStringLiteral("заголовок ни на одной странице")},
     };
     return texts;
 }

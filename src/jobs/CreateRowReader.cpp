@@ -89,25 +89,27 @@ int linkBorderType(const QString& text)
 // last-page column out; the offset column one offset, or one for each range ("0,16").
 bool readRanges(Reader& r, const CreateRow& row, CreateJob* job)
 {
-    const QString pages = row.columns.value(C::FirstPage).trimmed();
-    const QString offsets = row.columns.value(C::Offset).trimmed();
-    if (!pages.contains(QLatin1Char(',')) && pages.indexOf(QLatin1Char('-'), 1) < 0 &&
-        !offsets.contains(QLatin1Char(',')))
-        return r.number(C::FirstPage, &job->firstPage, "first page") &&
-               r.number(C::LastPage, &job->lastPage, "last page") &&
-               r.number(C::Offset, &job->offset, "offset");
+    const QString pages = row.columns.value(C::FirstPage);
+    const QString offsets = row.columns.value(C::Offset);
+    const bool list = PageRanges::isList(pages, offsets);
     QList<ContentsRange> ranges;
-    if (!PageRanges::read(pages, &ranges)) {
-        r.fail(C::FirstPage, "pages");
+    switch (PageRanges::readFields(pages, row.columns.value(C::LastPage), offsets, &ranges)) {
+    case PageRanges::Field::Pages:
+        r.fail(C::FirstPage, list ? "pages" : "first page");
         return false;
-    }
-    if (!PageRanges::readOffsets(offsets, INT_MIN, INT_MAX, &ranges)) {
+    case PageRanges::Field::LastPage:
+        r.fail(C::LastPage, "last page");
+        return false;
+    case PageRanges::Field::Offset:
         r.fail(C::Offset, "offset");
         return false;
+    case PageRanges::Field::None:
+        break;
     }
     job->firstPage = ranges[0].firstPage;
     job->lastPage = ranges[0].lastPage;
     job->offset = ranges[0].offset;
+    job->offsetAuto = ranges[0].offsetAuto;
     job->moreRanges = ranges.mid(1);
     return true;
 }
@@ -142,10 +144,11 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
     job->comment = r.text(C::Comment);
     job->contentsLink = r.flag(C::ContentsLink);
     job->outline = r.flag(C::Outline);
-    bool smart = false;
+    bool smart = false, offsetAuto = false;
     if (!r.newFlag(C::Reading, &smart, "reading") ||
-        !r.newFlag(C::OffsetAuto, &job->offsetAuto, "offset found by itself"))
+        !r.newFlag(C::OffsetAuto, &offsetAuto, "offset found by itself"))
         return false;
+    job->offsetAuto = job->offsetAuto || offsetAuto; // "auto" in the column, or the box
     job->reading = smart ? CreateJob::Smart : CreateJob::Classic;
     for (ContentsRange& range : job->moreRanges)
         range.offsetAuto = range.offsetAuto || job->offsetAuto;

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <climits>
+
 namespace PageRanges {
 
 bool read(const QString& text, QList<ContentsRange>* ranges)
@@ -44,6 +46,37 @@ bool readOffsets(const QString& text, int low, int high, QList<ContentsRange>* r
     }
     *ranges = given;
     return true;
+}
+
+bool isList(const QString& pages, const QString& offsets)
+{
+    const QString p = pages.trimmed();
+    return p.contains(QLatin1Char(',')) || p.indexOf(QLatin1Char('-'), 1) >= 0 ||
+           offsets.contains(QLatin1Char(','));
+}
+
+Field readFields(const QString& pages, const QString& lastPage, const QString& offsets,
+                 QList<ContentsRange>* ranges)
+{
+    if (!isList(pages, offsets)) {
+        ContentsRange one;
+        bool ok[3] = {};
+        one.firstPage = pages.trimmed().toInt(&ok[0]);
+        one.lastPage = lastPage.trimmed().toInt(&ok[1]);
+        one.offset = offsets.trimmed().toInt(&ok[2]);
+        for (int i = 0; i < 3; ++i)
+            if (!ok[i])
+                return Field(i + 1);
+        *ranges = {one};
+        return Field::None;
+    }
+    QList<ContentsRange> read;
+    if (!PageRanges::read(pages, &read))
+        return Field::Pages;
+    if (!readOffsets(offsets.trimmed(), INT_MIN, INT_MAX, &read))
+        return Field::Offset;
+    *ranges = read;
+    return Field::None;
 }
 
 } // namespace PageRanges

@@ -79,6 +79,10 @@ struct ContentsPlan
     int existingBookmarks = 0; // the outline the document holds now, replaced when one is written
     QStringList notes;         // for the log, one line each
     LineAccount lines;         // the smart reading of a contents: what became of every printed line
+    // How the job makes an entry's link, for entries made by hand of lines not linked: the
+    // areas' comment, escaped (followed by the printed number when not blank), and halving.
+    QByteArray entryComment;
+    bool halve = false;
 
     int entryCount() const;
     // "Page 3: "Chapter one" 15 -> page 19, rect 300 2900 212 140", one line per entry.

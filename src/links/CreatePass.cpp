@@ -484,6 +484,8 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     plan->writesLinks = job.links;
     plan->writesOutline = job.outline && job.kind == CreateJob::Contents;
     plan->parts = job.parts;
+    plan->entryComment = CharTable::escape(job.comment).toLatin1();
+    plan->halve = job.halve;
     if (job.outline && !plan->writesOutline)
         plan->notes << EngineTexts::say("e_index_outline");
     // A document that keeps its outline is refused before anything else is made of it.
@@ -560,6 +562,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
         if (i == 0)
             plan->offset = read.offset;
         plan->notes << read.notes;
+        plan->lines.lines << read.lines.lines; // every range's lines, not the last one's only
         plan->ranges << PlanRange{range.firstPage, range.lastPage, {}, {}};
         if (plan->writesOutline && job.parts &&
             !nameRange(path, rangeTexts[i], read, ranges.size() > 1, &plan->ranges.last(), &error))

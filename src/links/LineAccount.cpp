@@ -22,7 +22,7 @@ QList<LineAccount::Line> LineAccount::unlinked() const
 {
     QList<Line> out;
     for (const Line& l : lines)
-        if ((l.role == Role::Entry && !l.linked) || l.role == Role::NotRead)
+        if (isUnlinked(l))
             out << l;
     return out;
 }

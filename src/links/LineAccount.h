@@ -50,6 +50,10 @@ struct LineAccount
     int linkedCount() const;
     // Countable lines without a link, in page order.
     QList<Line> unlinked() const;
+    static bool isUnlinked(const Line& line)
+    {
+        return (line.role == Role::Entry && !line.linked) || line.role == Role::NotRead;
+    }
 
     // "27 of 29 lines linked" in the language of the engine's texts.
     QString summary() const;

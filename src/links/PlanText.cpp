@@ -115,36 +115,45 @@ QByteArray PlanText::heading()
 {
     return "# Tocsmith plan. One entry a line; \"+\" is written, \"-\" left out:\n"
            "# mark page | level | printed number | target page | area (left bottom width "
-           "height) | \"comment\" | title\n";
+           "height) | \"comment\" | title\n"
+           "# A line the reading did not link follows the entries as one left out, under its "
+           "reason.\n";
 }
 
 QByteArray PlanText::write(const ContentsPlan& plan, const QList<bool>& ticked)
 {
     QString text = QStringLiteral("@ %1\n").arg(plan.path);
-    int i = 0;
-    for (const PlanPage& page : plan.pages) {
-        for (const PlanEntry& e : page.entries) {
-            const bool written = ticked.isEmpty() || ticked.value(i, true);
-            ++i;
-            text += QStringLiteral("%1 %2 | %3%4 | %5 | %6 | %7 %8 %9 %10 | \"%11\" | %12\n")
-                        .arg(written ? QLatin1Char('+') : QLatin1Char('-'))
-                        .arg(e.contentsPage)
-                        .arg(e.level)
-                        .arg(e.numbered ? QString() : QLatin1Char(' ') + kUnnumbered)
-                        .arg(QString::fromUtf8(e.printed))
-                        .arg(e.targetPage)
-                        .arg(e.area.x)
-                        .arg(e.area.y)
-                        .arg(e.area.width)
-                        .arg(e.area.height)
-                        .arg(QString::fromLatin1(e.comment), e.title.simplified());
-        }
-    }
-    // The lines the reading left without a link, as comments the plan's reader skips.
-    if (!plan.lines.lines.isEmpty()) {
+    auto entryLine = [&text](const PlanEntry& e, bool written) {
+        text += QStringLiteral("%1 %2 | %3%4 | %5 | %6 | %7 %8 %9 %10 | \"%11\" | %12\n")
+                    .arg(written ? QLatin1Char('+') : QLatin1Char('-'))
+                    .arg(e.contentsPage)
+                    .arg(e.level)
+                    .arg(e.numbered ? QString() : QLatin1Char(' ') + kUnnumbered)
+                    .arg(QString::fromUtf8(e.printed))
+                    .arg(e.targetPage)
+                    .arg(e.area.x)
+                    .arg(e.area.y)
+                    .arg(e.area.width)
+                    .arg(e.area.height)
+                    .arg(QString::fromLatin1(e.comment), e.title.simplified());
+    };
+    QList<PlanEntry> entries;
+    for (const PlanPage& page : plan.pages)
+        entries << page.entries;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        entryLine(entries[i], ticked.isEmpty() || ticked.value(i, true));
+    // Each line the reading left without a link follows as an entry left out, under its
+    // reason: a "+" makes it an entry.
+    const QList<LineAccount::Line>& lines = plan.lines.lines;
+    if (!lines.isEmpty())
         text += QStringLiteral("# %1\n").arg(plan.lines.summary());
-        for (const LineAccount::Line& line : plan.lines.unlinked())
-            text += QStringLiteral("# %1\n").arg(LineAccount::describe(line).simplified());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const LineAccount::Line& line = lines[i];
+        if (!LineAccount::isUnlinked(line))
+            continue;
+        text += QStringLiteral("# %1\n").arg(LineAccount::describe(line).simplified());
+        const int place = ReviewModel::placeOfLine(plan, int(i), entries);
+        entryLine(ReviewModel::entryOfLine(plan, int(i), entries, place, plan.offset), false);
     }
     return text.toUtf8();
 }

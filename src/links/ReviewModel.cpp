@@ -1,6 +1,10 @@
 #include "links/ReviewModel.h"
+#include "links/SmartPlan.h"
+#include "links/SmartReading.h"
 #include "tools/EngineTexts.h"
 #include "tools/Plural.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -18,6 +22,7 @@ void ReviewModel::setPlan(const ContentsPlan& plan, int offset)
     plan_ = plan;
     offset_ = offset;
     entries_.clear();
+    added_.clear();
     for (const PlanPage& page : plan.pages)
         for (const PlanEntry& entry : page.entries)
             entries_.append(ReviewEntry{entry, true, ReviewEntry::Check::Unknown});
@@ -73,6 +78,118 @@ bool ReviewModel::setLevel(int row, int level)
     return true;
 }
 
+bool ReviewModel::shiftLevel(int row, int change)
+{
+    return valid(row) &&
+           setLevel(row, std::clamp(entries_[row].entry.level + change, 1, kDeepestLevel));
+}
+
+bool ReviewModel::removeEntry(int row)
+{
+    if (!valid(row))
+        return false;
+    beginRemoveRows({}, row, row);
+    entries_.removeAt(row);
+    endRemoveRows();
+    return true;
+}
+
+QList<PlanEntry> ReviewModel::planEntries() const
+{
+    QList<PlanEntry> entries;
+    for (const ReviewEntry& e : entries_)
+        entries << e.entry;
+    return entries;
+}
+
+QList<int> ReviewModel::openLines() const
+{
+    QList<int> open;
+    const QList<LineAccount::Line>& lines = plan_.lines.lines;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (LineAccount::isUnlinked(lines[i]) && !added_.contains(int(i)))
+            open << int(i);
+    }
+    return open;
+}
+
+int ReviewModel::addLine(int line)
+{
+    if (!openLines().contains(line))
+        return -1;
+    const QList<PlanEntry> entries = planEntries();
+    const int row = placeOfLine(plan_, line, entries);
+    const PlanEntry entry = entryOfLine(plan_, line, entries, row, offset_);
+    added_ << line;
+    beginInsertRows({}, row, row);
+    entries_.insert(row, ReviewEntry{entry, true, ReviewEntry::Check::Unknown});
+    endInsertRows();
+    emit targetsChanged();
+    return row;
+}
+
+int ReviewModel::placeOfLine(const ContentsPlan& plan, int line, const QList<PlanEntry>& entries)
+{
+    const QList<LineAccount::Line>& lines = plan.lines.lines;
+    // The entry that a linked line of the account became: the one on its page whose area
+    // holds the line's middle.
+    auto rowOf = [&](const LineAccount::Line& l) {
+        if (l.role != LineAccount::Role::Entry || !l.linked)
+            return -1;
+        const int x = (l.box.xmin + l.box.xmax) / 2, y = (l.box.ymin + l.box.ymax) / 2;
+        for (qsizetype r = 0; r < entries.size(); ++r) {
+            const BorderExpression::Box& a = entries[r].area;
+            if (entries[r].contentsPage == l.page && x >= a.x && x <= a.x + a.width && y >= a.y &&
+                y <= a.y + a.height)
+                return int(r);
+        }
+        return -1;
+    };
+    for (int i = line - 1; i >= 0; --i)
+        if (const int row = rowOf(lines[i]); row >= 0)
+            return row + 1;
+    for (qsizetype i = line + 1; i < lines.size(); ++i)
+        if (const int row = rowOf(lines[i]); row >= 0)
+            return row;
+    const int page = lines.value(line).page;
+    int row = 0;
+    while (row < entries.size() && entries[row].contentsPage <= page)
+        ++row;
+    return row;
+}
+
+PlanEntry ReviewModel::entryOfLine(const ContentsPlan& plan, int line,
+                                   const QList<PlanEntry>& entries, int place, int offset)
+{
+    static const QRegularExpression leader(QStringLiteral("^[.\\x{2026}\\x{00B7}_\\-\\x{2013}]+$"));
+    static const QRegularExpression number(QStringLiteral("^\\d{1,6}$"));
+    const LineAccount::Line& l = plan.lines.lines.value(line);
+    PlanEntry e;
+    e.contentsPage = l.page;
+    QStringList words = l.text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() > 1 && number.match(words.last()).hasMatch())
+        e.printed = words.takeLast().toUtf8();
+    while (words.size() > 1 && leader.match(words.last()).hasMatch())
+        words.removeLast();
+    if (words.isEmpty())
+        words << l.text.simplified();
+    e.words = words;
+    e.title = words.join(QLatin1Char(' '));
+    e.area = {l.box.xmin, l.box.ymin, l.box.xmax - l.box.xmin, l.box.ymax - l.box.ymin};
+    e.comment = SmartPlan::entryComment(plan.entryComment, e.printed);
+    const PlanEntry* before = place > 0 && place <= entries.size() ? &entries[place - 1] : nullptr;
+    const PlanEntry* after = place >= 0 && place < entries.size() ? &entries[place] : nullptr;
+    if (!e.printed.isEmpty())
+        e.targetPage = SmartReading::target(e.printed.toLongLong(), offset, plan.halve);
+    else if (after)
+        e.targetPage = after->targetPage;
+    else if (before)
+        e.targetPage = before->targetPage;
+    e.targetPage = std::clamp<qint64>(e.targetPage, 1, std::max(plan.pageCount, 1));
+    e.level = before ? std::max(before->level, 1) : 1;
+    return e;
+}
+
 void ReviewModel::setTicked(int row, bool ticked)
 {
     if (!valid(row))
@@ -123,6 +240,17 @@ bool ReviewModel::placeEntries(ContentsPlan* plan, const QList<PlanEntry>& entri
         }
         auto page = std::find_if(plan->pages.begin(), plan->pages.end(),
                                  [&](const PlanPage& p) { return p.page == entry.contentsPage; });
+        // A contents page where the reading found no entry takes those made by hand.
+        const auto range =
+            std::find_if(plan->ranges.begin(), plan->ranges.end(), [&](const PlanRange& r) {
+                return entry.contentsPage >= r.firstPage && entry.contentsPage <= r.lastPage;
+            });
+        if (page == plan->pages.end() && range != plan->ranges.end()) {
+            page = std::find_if(plan->pages.begin(), plan->pages.end(),
+                                [&](const PlanPage& p) { return p.page > entry.contentsPage; });
+            page = plan->pages.insert(
+                page, PlanPage{entry.contentsPage, {}, int(range - plan->ranges.begin())});
+        }
         if (page == plan->pages.end()) {
             *error = EngineTexts::say("e_review_not_contents").arg(entry.contentsPage);
             return false;

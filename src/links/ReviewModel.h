@@ -24,8 +24,9 @@ struct ReviewEntry
 };
 
 // The entries of one document's plan as the user reviews them before anything is written:
-// each can get another target, title or level, or be left out, and an offset change moves
-// every target at once. The reviewed plan holds exactly the ticked entries.
+// each can get another target, title or level, be left out or deleted, and an offset change
+// moves every target at once; a line the reading did not link can become an entry. The
+// reviewed plan holds exactly the ticked entries.
 class ReviewModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -56,8 +57,30 @@ public:
     bool setTitle(int row, const QString& title);
     // Levels count from 1 (a chapter).
     bool setLevel(int row, int level);
+    static constexpr int kDeepestLevel = 9;
+    // The level one deeper (`change` 1) or one higher (-1), from 1 to kDeepestLevel.
+    bool shiftLevel(int row, int change);
     void setTicked(int row, bool ticked);
     void setCheck(int row, ReviewEntry::Check check);
+    bool removeEntry(int row);
+
+    // The lines of the plan's account not linked and not yet made entries, as indexes into
+    // its lines, in reading order.
+    QList<int> openLines() const;
+    // Makes an entry of account line `line` (see entryOfLine) and puts it where the line
+    // stands among the entries; its row, or -1 when the line is no open line.
+    int addLine(int line);
+
+    // Where an entry made of account line `line` stands among `entries` in reading order:
+    // after the entry of the nearest linked line before it, else before the entry of the
+    // nearest one after it, else after the entries of its page and those before.
+    static int placeOfLine(const ContentsPlan& plan, int line, const QList<PlanEntry>& entries);
+    // An entry of a line the reading did not link: its words as title (leaders and a last
+    // number left out), its box as area, the page its last number names with the offset,
+    // else the target of the entry that follows it (as a heading leads to its first section),
+    // else of the one before; the level of the entry before it.
+    static PlanEntry entryOfLine(const ContentsPlan& plan, int line,
+                                 const QList<PlanEntry>& entries, int place, int offset);
 
     // The plan with the ticked entries as reviewed, on their contents pages.
     ContentsPlan reviewed() const;
@@ -90,8 +113,11 @@ private:
     void rowChanged(int row);
     bool valid(int row) const { return row >= 0 && row < entries_.size(); }
 
+    QList<PlanEntry> planEntries() const;
+
     ContentsPlan plan_;
     QList<ReviewEntry> entries_;
+    QList<int> added_; // account lines made entries
     int offset_ = 0;
     QStringList headers_;
     QStringList checkWords_;

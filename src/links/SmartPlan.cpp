@@ -7,7 +7,6 @@ namespace SmartPlan {
 QList<PlanPage> pagesOf(const SmartReading::Result& result, const QByteArray& comment)
 {
     QList<PlanPage> pages;
-    const QByteArray trimmed = comment.trimmed();
     QHash<int, int> movedFrom;
     for (const SmartCheck::Correction& c : result.corrections)
         movedFrom.insert(c.entry, c.from);
@@ -28,10 +27,16 @@ QList<PlanPage> pagesOf(const SmartReading::Result& result, const QByteArray& co
         entry.checked = e.checked;
         entry.correctedFrom = movedFrom.value(int(i));
         entry.area = e.area;
-        entry.comment = trimmed.isEmpty() ? comment : trimmed + ' ' + entry.printed;
+        entry.comment = entryComment(comment, entry.printed);
         pages.last().entries << entry;
     }
     return pages;
+}
+
+QByteArray entryComment(const QByteArray& comment, const QByteArray& printed)
+{
+    const QByteArray trimmed = comment.trimmed();
+    return trimmed.isEmpty() ? comment : trimmed + ' ' + printed;
 }
 
 } // namespace SmartPlan

@@ -22,13 +22,16 @@ class PlanTextTest : public ::testing::Test
 protected:
     QTemporaryDir dir;
 
-    // A contents page of three numbered entries and eight pages of body.
-    QString book(const QString& name)
+    // A contents page of three numbered entries, and a line with no number under them
+    // when given; eight pages of body.
+    QString book(const QString& name, const QStringList& lineWithoutNumber = {})
     {
         FixturePage contents;
         contents.lines << FixtureLine::entry(300, 3000, {"1", "Beginnings"}, "2");
         contents.lines << FixtureLine::entry(300, 2900, {"1.1", "Early", "days"}, "3");
         contents.lines << FixtureLine::entry(300, 2800, {"2", "Endings"}, "5");
+        if (!lineWithoutNumber.isEmpty())
+            contents.lines << FixtureLine::layout(300, 2700, lineWithoutNumber);
         QList<FixturePage> pages{contents};
         for (int i = 0; i < 8; ++i)
             pages << FixturePage::headed({"Body", "text"}, QString::number(i + 1));
@@ -92,6 +95,37 @@ TEST_F(PlanTextTest, EditedPlanWritesExactlyTheEditedEntries)
     // The section nests under the chapter before it.
     EXPECT_LT(outline.indexOf("Beginnings"), outline.indexOf("The endings"));
     EXPECT_EQ(outline.count("(\""), 2);
+}
+
+// A line the reading does not link comes as an entry left out under its reason; a "+" makes it
+// an entry, a line taken away deletes one, a level changed reaches the outline.
+TEST_F(PlanTextTest, ALineNotLinkedBecomesAnEntryByItsMark)
+{
+    const QString path = book("a.djvu", {"Plates", "and", "maps"});
+    const QStringList smart = {"--reading", "smart"};
+    ASSERT_EQ(cli(QStringList{"--plan", planPath()} + smart + options(path)).status, 0);
+    QString text = QString::fromUtf8(plan());
+    const QStringList lines = text.split('\n');
+    const qsizetype reason = lines.indexOf(QRegularExpression("^# .*Plates and maps.*"));
+    ASSERT_GE(reason, 0) << text.toStdString();
+    // Its area is its words' box; it leads where the entry before it leads, as a part of it.
+    const QString line = lines.value(reason + 1);
+    EXPECT_TRUE(line.startsWith("- 1 | 1 |  | 6 | 300 2700 ")) << line.toStdString();
+    EXPECT_TRUE(line.endsWith("| Plates and maps")) << line.toStdString();
+
+    text.replace(line, "+" + line.mid(1).replace("| 6 |", "| 9 |"));
+    text.remove(QRegularExpression("\n\\+ [^\n]*Early days"));                     // deleted
+    text.replace(QRegularExpression("\\+ 1 \\| \\d \\|( 5 \\|)"), "+ 1 | 2 |\\1"); // a section
+    setPlan(text.toUtf8());
+    const CliRun applied = cli(QStringList{"--from-plan", planPath()} + smart + options(path));
+    ASSERT_EQ(applied.status, 0) << applied.err.toStdString() << text.toStdString();
+    EXPECT_EQ(targetsOf(linksOf(path)[1]), QStringList({"#3", "#6", "#9"}));
+    const QString outline =
+        DjvuFixture::djvused(path, "print-outline").remove(QRegularExpression("\\s"));
+    EXPECT_FALSE(outline.contains("Early")) << outline.toStdString();
+    EXPECT_TRUE(
+        outline.contains("(\"1Beginnings\"\"#3\"(\"2Endings\"\"#6\"))(\"Platesandmaps\"\"#9\")"))
+        << outline.toStdString() << text.toStdString();
 }
 
 TEST_F(PlanTextTest, BadLinesAreRefusedByNumberAndNothingChanges)
@@ -183,7 +217,7 @@ TEST(PlanTextLines, SeparatorsInsideCommentAndTitleSurviveTheRoundTrip)
     ASSERT_EQ(read[0].entries.size(), 1);
     const PlanText::Entry& back = read[0].entries[0];
     EXPECT_FALSE(back.ticked);
-    EXPECT_EQ(back.line, 4);
+    EXPECT_EQ(back.line, 5); // three lines of heading, the document, the entry
     EXPECT_EQ(back.entry.comment, e.comment);
     EXPECT_EQ(back.entry.title, e.title);
     EXPECT_EQ(back.entry.printed, e.printed);

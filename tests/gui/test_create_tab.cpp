@@ -120,24 +120,57 @@ TEST_F(CreateTabTest, TheSmartReadingAndItsFoundOffsetAreStoredInTheRowAndLoaded
     EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
 }
 
-TEST_F(CreateTabTest, AddRefusesPagesThatAreNotWholeNumbersButNotAReversedRange)
+// Add takes whole pages, or a list of ranges with one offset or one for each, read as the
+// command line reads them; it refuses what the run could not read.
+TEST_F(CreateTabTest, AddTakesWholePagesOrAListOfRangesAndRefusesTheRest)
 {
-    tab->Edit1->setText("1,5");
-    tab->Button4Click();
-    EXPECT_EQ(messages, QStringList{form->texts.text("mes6")});
-    EXPECT_EQ(fileDialogs, 0);
-    EXPECT_EQ(form->createList.count(), 0);
-
-    tab->Edit1->setText("7");
-    tab->Edit2->setText("3");
-    add("/b/A.djvu");
-    EXPECT_EQ(form->createList.count(), 1);
-    EXPECT_EQ(messages.size(), 1);
-
+    struct Case
+    {
+        const char *pages, *last, *offset;
+        QList<ContentsRange> ranges; // empty: refused with mes6
+    };
+    const QList<Case> cases = {
+        {"7", "3", "0", {{7, 3, 0}}}, // a reversed lone range is the run's to refuse
+        {"1,5", "1", "0", {{1, 1, 0}, {5, 5, 0}}},
+        {"1,17-18", "", "0,16", {{1, 1, 0}, {17, 18, 16}}},
+        {"3-9,120", "1", "-2,4", {{3, 9, -2}, {120, 120, 4}}},
+        {"1a", "1", "0", {}},      // letters
+        {"1,,5", "1", "0", {}},    // an empty range
+        {"5-3", "1", "0", {}},     // a reversed range in a list
+        {"5,3", "1", "0", {}},     // ranges out of order
+        {"1,5", "1", "0,1,2", {}}, // more offsets than ranges
+        {"5", "5", "0,16", {}},    // two offsets for one page
+        {"", "1", "0", {}},
+    };
+    int rows = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pages);
+        messages.clear();
+        tab->Edit1->setText(c.pages);
+        tab->Edit2->setText(c.last);
+        tab->Edit3->setText(c.offset);
+        if (c.ranges.isEmpty())
+            tab->Button4Click();
+        else
+            add("/b/A.djvu");
+        if (c.ranges.isEmpty()) {
+            EXPECT_EQ(messages, QStringList{form->texts.text("mes6")});
+            EXPECT_EQ(form->createList.count(), rows);
+            continue;
+        }
+        EXPECT_TRUE(messages.isEmpty());
+        ASSERT_EQ(form->createList.count(), ++rows);
+        CreateJob job;
+        QString error;
+        ASSERT_TRUE(CreateRowReader::read(form->createList.at(rows - 1), &job, &error))
+            << error.toStdString();
+        EXPECT_EQ(job.ranges(), c.ranges);
+    }
+    const int dialogs = fileDialogs;
+    tab->Edit1->setText("2");
     tab->Button4Click(); // cancelled dialog: nothing
-    EXPECT_EQ(form->createList.count(), 1);
-    add("/b/A.djvu"); // the same file again is a second, independent row
-    EXPECT_EQ(form->createList.count(), 2);
+    EXPECT_EQ(fileDialogs, dialogs + 1);
+    EXPECT_EQ(form->createList.count(), rows);
 }
 
 TEST_F(CreateTabTest, ChangesGoToTheSelectedRowOrElseTheLastRow)
@@ -269,24 +302,40 @@ TEST_F(CreateTabTest, AColourChosenAsTextRoundTripsThroughTheRow)
     EXPECT_EQ(tab->Shape1->colourText(), "123456");
 }
 
-TEST_F(CreateTabTest, PageAndOffsetFieldsTakeOnlyDigitsAndCommas)
+// The page field takes ranges, the offset field signed offsets; no field takes letters, and
+// the row stores a list only once it reads.
+TEST_F(CreateTabTest, PageAndOffsetFieldsTakeRangeListsButNoLetters)
 {
     add("/b/A.djvu");
     for (QLineEdit* edit : {tab->Edit1, tab->Edit2, tab->Edit3}) {
         const QString before = edit->text();
-        type(edit, "a-x ");
+        type(edit, "ax ");
         EXPECT_EQ(edit->text(), before) << edit->objectName().toStdString();
-        type(edit, ",");
-        EXPECT_EQ(edit->text(), before + ",");
     }
-    EXPECT_EQ(row(0)[1], "1"); // "1," is not a whole number: never stored
-    EXPECT_EQ(row(0)[2], "1");
-    EXPECT_EQ(row(0)[3], "0");
-    backspace(tab->Edit1);
-    type(tab->Edit1, "2");
-    EXPECT_EQ(row(0)[1], "12");
-    tab->Button4Click();
-    EXPECT_EQ(messages, QStringList{form->texts.text("mes6")});
+    type(tab->Edit2, ",-");
+    EXPECT_EQ(tab->Edit2->text(), "1"); // one last page, never a list
+
+    type(tab->Edit1, ",1");
+    EXPECT_EQ(row(0)[1], "1"); // "1,1" does not read: never stored
+    EXPECT_EQ(tab->Edit1->text(), "1,1");
+    type(tab->Edit1, "7-18");
+    EXPECT_EQ(row(0)[1], "1,17-18");
+    EXPECT_FALSE(tab->Edit2->isEnabled()); // a list leaves the last page unused
+    type(tab->Edit3, ",-3");
+    EXPECT_EQ(row(0)[3], "0,-3");
+    add("/b/B.djvu");
+    EXPECT_TRUE(messages.isEmpty());
+    ASSERT_EQ(form->createList.count(), 2);
+
+    // Loading a row with a list gives the fields back as they were typed.
+    tab->Edit1->setText("4");
+    tab->Edit3->setText("2");
+    EXPECT_TRUE(tab->Edit2->isEnabled());
+    select(0);
+    EXPECT_EQ(tab->Edit1->text(), "1,17-18");
+    EXPECT_EQ(tab->Edit3->text(), "0,-3");
+    EXPECT_TRUE(tab->radioPlus->isChecked());
+    EXPECT_FALSE(tab->Edit2->isEnabled());
 }
 
 TEST_F(CreateTabTest, RemovingOrOpeningWithoutASelectionShowsMes1)

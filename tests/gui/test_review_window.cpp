@@ -9,14 +9,17 @@
 #include "links/ui/PageView.h"
 #include "links/ui/ReviewWindow.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -46,6 +49,15 @@ QList<FixturePage> contentsBook(bool secondPageHasText = true)
         {"Plain", "text"},   {"Plain", "text"},        {"Other", "words"}};
     for (qsizetype i = 0; i < headings.size(); ++i)
         pages << FixturePage::headed(headings[i], QString::number(i + 2));
+    return pages;
+}
+
+// The same book with a line on the first contents page that no page prints and no number
+// follows: the reading cannot link it.
+QList<FixturePage> bookWithALineNotLinked()
+{
+    QList<FixturePage> pages = contentsBook();
+    pages[0].lines << FixtureLine::layout(300, 2700, {"Plates", "and", "maps"});
     return pages;
 }
 
@@ -82,6 +94,13 @@ protected:
         window->waitUntilIdle();
     }
     QAbstractItemModel* table() const { return window->table->model(); }
+    QString title(int row) const { return table()->index(row, 0).data(Qt::EditRole).toString(); }
+    static CreateJob smartJob(const QString& path, int first, int last, int offset)
+    {
+        CreateJob made = job(path, first, last, offset, true);
+        made.reading = CreateJob::Smart;
+        return made;
+    }
 };
 
 TEST_F(ReviewWindowTest, ShowsEveryEntryWithItsAreaAndItsCheck)
@@ -178,6 +197,89 @@ TEST_F(ReviewWindowTest, WriteGivesExactlyTheReviewedEntries)
     EXPECT_TRUE(nested.contains("(\"3Afterword\"\"#9\")")) << outline.toStdString();
 }
 
+TEST_F(ReviewWindowTest, ALineNotLinkedBecomesAnEntryThatIsWritten)
+{
+    const QString path = book(bookWithALineNotLinked());
+    open(smartJob(path, 1, 2, 1));
+    ASSERT_EQ(window->model().rowCount(), 4) << window->lastMessage().toStdString();
+    ASSERT_EQ(window->linesList->rowCount(), 1);
+    EXPECT_EQ(window->linesList->item(0, 0)->text(), "1");
+    EXPECT_EQ(window->linesList->item(0, 1)->text(), "Plates and maps");
+    EXPECT_FALSE(window->linesList->item(0, 2)->text().isEmpty());
+    EXPECT_FALSE(window->addLineButton->isEnabled()); // no line chosen yet
+
+    window->linesList->selectRow(0);
+    QTest::keyClick(window->linesList, Qt::Key_Insert);
+    window->waitUntilIdle();
+    ASSERT_EQ(window->model().rowCount(), 5);
+    EXPECT_EQ(window->linesList->rowCount(), 0);
+    // It stands where the line stands, after the early days, its area on the line's words,
+    // leading where the next entry leads until the user says otherwise.
+    EXPECT_EQ(title(2), "Plates and maps");
+    EXPECT_EQ(window->table->currentIndex().row(), 2);
+    EXPECT_EQ(table()->index(2, ReviewModel::TargetColumn).data().toInt(), 6);
+    const PlanEntry& added = window->model().entries()[2].entry;
+    EXPECT_EQ(added.contentsPage, 1);
+    EXPECT_EQ(added.area.y, 2700);
+    EXPECT_EQ(window->pageView->pages()[0].areas.size(), 3);
+    EXPECT_TRUE(table()->setData(table()->index(2, ReviewModel::TargetColumn), "9"));
+    QTest::keyClick(window->table, Qt::Key_Backtab); // a chapter of its own
+
+    window->writeClick();
+    window->waitUntilIdle();
+    ASSERT_TRUE(window->written()) << window->lastMessage().toStdString();
+    EXPECT_EQ(targetsOf(linksOf(path).value(1)), QStringList({"#3", "#4", "#9"}));
+    const QString outline =
+        DjvuFixture::djvused(path, "print-outline").remove(QRegularExpression("\\s"));
+    EXPECT_TRUE(outline.contains("(\"Platesandmaps\"\"#9\")(\"2Endings\""))
+        << outline.toStdString();
+}
+
+// Delete takes an entry out of the table and the book; Tab and Shift+Tab change the level
+// the outline gets.
+TEST_F(ReviewWindowTest, DeleteAndTabKeysReachTheWrittenOutline)
+{
+    const QString path = book(contentsBook());
+    open(smartJob(path, 1, 2, 1));
+    ASSERT_EQ(window->model().rowCount(), 4) << window->lastMessage().toStdString();
+    struct Step
+    {
+        int row;
+        Qt::Key key;
+        int rows;  // entries after the key
+        int level; // of the entry on `row` after the key, when it stays
+    };
+    const QList<Step> steps = {
+        {3, Qt::Key_Tab, 4, 2},     // the afterword goes under the endings
+        {3, Qt::Key_Tab, 4, 3},     //  and deeper
+        {3, Qt::Key_Backtab, 4, 2}, //  and back
+        {1, Qt::Key_Backtab, 4, 1}, // the early days become a chapter
+        {1, Qt::Key_Backtab, 4, 1}, //  and no higher than that
+        {0, Qt::Key_Delete, 3, 1},  // the beginnings are gone
+    };
+    for (const Step& step : steps) {
+        window->table->selectRow(step.row);
+        QTest::keyClick(window->table, step.key);
+        ASSERT_EQ(window->model().rowCount(), step.rows);
+        EXPECT_EQ(window->model().entries()[step.key == Qt::Key_Delete ? 0 : step.row].entry.level,
+                  step.level)
+            << step.row;
+        if (step.key != Qt::Key_Delete)
+            EXPECT_EQ(window->levelBox->value(), step.level);
+    }
+    EXPECT_EQ(title(0), "1.1 Early days");
+    window->writeClick();
+    window->waitUntilIdle();
+    ASSERT_TRUE(window->written()) << window->lastMessage().toStdString();
+    EXPECT_EQ(targetsOf(linksOf(path).value(1)), QStringList({"#4"}));
+    const QString outline =
+        DjvuFixture::djvused(path, "print-outline").remove(QRegularExpression("\\s"));
+    EXPECT_FALSE(outline.contains("Beginnings")) << outline.toStdString();
+    EXPECT_TRUE(
+        outline.contains("(\"1.1Earlydays\"\"#4\")(\"2Endings\"\"#6\"(\"3Afterword\"\"#8\"))"))
+        << outline.toStdString();
+}
+
 TEST_F(ReviewWindowTest, CancelLeavesTheFolderByteForByte)
 {
     const QString path = book(contentsBook());
@@ -255,33 +357,67 @@ TEST_F(ReviewWindowTest, ClosingWhileReadingEndsTheReadingTool)
 
 class ReviewFromTheWindowTest : public WindowTest
 {
+protected:
+    QTemporaryDir dir;
+    QString path;
+    CreateTab* tab = nullptr;
+
+    void SetUp() override
+    {
+        startShown();
+        path = dir.filePath("book.djvu");
+        QString error;
+        ASSERT_TRUE(DjvuFixture::build(path, contentsBook(), &error)) << error.toStdString();
+        tab = form->TabSheet2;
+    }
+    // Adds the book with the fields as they stand and opens its review.
+    ReviewWindow* review()
+    {
+        filesToChoose << path;
+        tab->Button4Click();
+        tab->ListView2->selectRow(0);
+        tab->ListView2Click();
+        tab->previewAction->trigger();
+        if (form->reviewWindow)
+            form->reviewWindow->waitUntilIdle();
+        return form->reviewWindow;
+    }
 };
 
 TEST_F(ReviewFromTheWindowTest, PreviewOpensTheSelectedRowsReviewInTheWindowsLanguage)
 {
-    startShown();
-    QTemporaryDir dir;
-    const QString path = dir.filePath("book.djvu");
-    QString error;
-    ASSERT_TRUE(DjvuFixture::build(path, contentsBook(), &error)) << error.toStdString();
-    CreateTab* tab = form->TabSheet2;
     EXPECT_EQ(tab->previewButton->text(), QString::fromUtf8("Просмотр"));
     tab->previewButton->click();
     EXPECT_EQ(messages.size(), 1); // no row selected
     EXPECT_FALSE(form->reviewWindow);
 
-    filesToChoose << path;
     tab->Edit2->setText("2");
-    tab->Button4Click();
-    tab->ListView2->selectRow(0);
-    tab->ListView2Click();
-    tab->previewAction->trigger();
-    ASSERT_TRUE(form->reviewWindow);
-    form->reviewWindow->waitUntilIdle();
+    ASSERT_TRUE(review());
     EXPECT_EQ(form->reviewWindow->model().rowCount(), 4);
     EXPECT_EQ(form->reviewWindow->writeButton->text(), QString::fromUtf8("Записать"));
     form->reviewWindow->cancelButton->click();
     QApplication::processEvents();
+}
+
+// Two contents ranges typed in the Create tab, each with its own offset, reviewed and written.
+TEST_F(ReviewFromTheWindowTest, TwoRangesFromTheTabAreReviewedAndWrittenWithTheirOffsets)
+{
+    tab->Edit1->setText("1,2");
+    tab->Edit3->setText("1,2");
+    tab->CheckBox14->setChecked(false); // no contents link among the links
+    ReviewWindow* review = this->review();
+    ASSERT_TRUE(review) << messages.join('\n').toStdString();
+    ASSERT_EQ(review->pageView->pages().size(), 2);
+    QStringList targets;
+    for (int row = 0; row < review->model().rowCount(); ++row)
+        targets << review->table->model()->index(row, ReviewModel::TargetColumn).data().toString();
+    EXPECT_EQ(targets, QStringList({"3", "4", "7", "9"}));
+    review->writeClick();
+    review->waitUntilIdle();
+    ASSERT_TRUE(review->written()) << review->lastMessage().toStdString();
+    const auto links = linksOf(path);
+    EXPECT_EQ(targetsOf(links.value(1)), QStringList({"#3", "#4"}));
+    EXPECT_EQ(targetsOf(links.value(2)), QStringList({"#7", "#9"}));
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #include "jobs/ui/CreateTab.h"
 
+#include "jobs/PageRanges.h"
+
 #include "app/ColourText.h"
 #include "app/MessageTexts.h"
 #include "app/ui/WindowDialogs.h"
 #include "jobs/CreateList.h"
 #include "jobs/CreateRow.h"
 #include "jobs/JobPath.h"
+#include "jobs/PageRanges.h"
 #include "jobs/ui/ColourSwatch.h"
 #include "jobs/ui/TabLook.h"
 #include "jobs/ui/UpDown.h"
@@ -25,6 +28,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace {
 
@@ -167,9 +172,15 @@ void CreateTab::build()
     labelPagesTo->move(
         qRound((Edit1->x() + Edit1->width() + Edit2->x()) / 2.0 - labelPagesTo->width() / 2.0),
         Edit1->y() + (Edit1->height() - labelPagesTo->height()) / 2);
-    for (QLineEdit* e : {Edit1, Edit2, Edit3})
-        e->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), e));
+    // The first-page field also takes a list of ranges ("1,17-18"), the offset field one
+    // offset for each ("0,-3"); the last page is then unused. Whether they read is
+    // checked when a file is added.
+    Edit1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), Edit1));
+    Edit2->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit2));
+    Edit3->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("-?[0-9]*(,-?[0-9]*)*")), Edit3));
 
     ComboBox3 = new QComboBox(this);
     ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
@@ -262,12 +273,21 @@ void CreateTab::connectHandlers()
     connect(deleteAction, &QAction::triggered, this, &CreateTab::deleteClick);
     connect(N4, &QAction::triggered, this, &CreateTab::N4Click);
 
-    connect(Edit1, &QLineEdit::textChanged, this,
-            [this](const QString& t) { list_.storeNumber(kFirstPage, t); });
+    connect(Edit1, &QLineEdit::textChanged, this, [this](const QString& t) {
+        const bool list = PageRanges::isList(t, Edit3->text());
+        Edit2->setEnabled(!list);
+        QList<ContentsRange> ranges;
+        if (!list)
+            list_.storeNumber(kFirstPage, t);
+        else if (PageRanges::read(t, &ranges))
+            list_.store(kFirstPage, t.trimmed());
+    });
     connect(Edit2, &QLineEdit::textChanged, this,
             [this](const QString& t) { list_.storeNumber(kLastPage, t); });
     connect(Edit3, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (JobPath::isWholeNumber(t))
+        Edit2->setEnabled(!PageRanges::isList(Edit1->text(), t));
+        const QStringList offsets = t.split(QLatin1Char(','));
+        if (std::all_of(offsets.begin(), offsets.end(), JobPath::isWholeNumber))
             list_.store(kOffset, offsetText());
     });
     connect(radioPlus, &QRadioButton::toggled, this, [this](bool on) {
@@ -312,7 +332,11 @@ void CreateTab::connectHandlers()
 
 QString CreateTab::offsetText() const
 {
-    return radioMinus->isChecked() ? QLatin1Char('-') + Edit3->text() : Edit3->text();
+    // A list, or an offset typed with its sign, carries its own signs.
+    const QString text = Edit3->text();
+    if (text.contains(QLatin1Char(',')) || text.startsWith(QLatin1Char('-')))
+        return text;
+    return radioMinus->isChecked() ? QLatin1Char('-') + text : text;
 }
 
 QStringList CreateTab::parameterColumns() const
@@ -348,7 +372,14 @@ void CreateTab::Button4Click()
 {
     if (locked_)
         return;
-    if (!JobPath::isWholeNumber(Edit1->text()) || !JobPath::isWholeNumber(Edit2->text())) {
+    // A list of ranges must read whole, offsets and all, as the run reads the row.
+    QList<ContentsRange> ranges;
+    const bool pagesRead =
+        PageRanges::isList(Edit1->text(), Edit3->text())
+            ? PageRanges::readFields(Edit1->text(), Edit2->text(), offsetText(), &ranges) ==
+                  PageRanges::Field::None
+            : JobPath::isWholeNumber(Edit1->text()) && JobPath::isWholeNumber(Edit2->text());
+    if (!pagesRead) {
         dialogs_.showMessage(texts_.text(QStringLiteral("mes6")), QString());
         return;
     }
@@ -403,10 +434,15 @@ void CreateTab::ListView2Click()
     offsetAutoCheckBox->setChecked(cols.value(kOffsetAuto) == QLatin1String("1"));
 
     int offset = 0;
-    if (!number(kOffset, &offset))
-        return;
-    Edit3->setText(QString::number(qAbs(qint64(offset))));
-    (offset < 0 ? radioMinus : radioPlus)->setChecked(true);
+    if (cols.value(kOffset).contains(QLatin1Char(','))) {
+        radioPlus->setChecked(true); // each offset of a list carries its own sign
+        Edit3->setText(cols.value(kOffset));
+    } else {
+        if (!number(kOffset, &offset))
+            return;
+        Edit3->setText(QString::number(qAbs(qint64(offset))));
+        (offset < 0 ? radioMinus : radioPlus)->setChecked(true);
+    }
 
     int kind = 0;
     int border = 0;

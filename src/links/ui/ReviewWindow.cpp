@@ -10,11 +10,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -158,7 +160,7 @@ void ReviewWindow::build()
     table->verticalHeader()->setDefaultSectionSize(22);
     levelLabel = new QLabel(captions_.text("l1"));
     levelBox = new QSpinBox;
-    levelBox->setRange(1, 9);
+    levelBox->setRange(1, ReviewModel::kDeepestLevel);
     offsetLabel = new QLabel(captions_.text("l2"));
     offsetBox = new QSpinBox;
     offsetBox->setRange(-9999, 9999);
@@ -176,6 +178,26 @@ void ReviewWindow::build()
     auto* targetColumn = new QVBoxLayout;
     targetColumn->addWidget(targetLabel);
     targetColumn->addWidget(thumbnail, 1);
+    deleteButton = new QPushButton(captions_.text("a2"));
+    edits->addWidget(deleteButton);
+    linesLabel = new QLabel(captions_.text("a3"));
+    linesList = new QTableWidget(0, 3);
+    linesList->setObjectName(QStringLiteral("linesList"));
+    linesList->setHorizontalHeaderLabels(
+        {captions_.text("h3"), captions_.text("h5"), captions_.text("h6")});
+    linesList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    linesList->setSelectionMode(QAbstractItemView::SingleSelection);
+    linesList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    linesList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    linesList->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    linesList->verticalHeader()->setVisible(false);
+    linesList->verticalHeader()->setDefaultSectionSize(22);
+    addLineButton = new QPushButton(captions_.text("a1"));
+    addLineButton->setEnabled(false);
+    auto* linesRow = new QHBoxLayout;
+    linesRow->addWidget(linesLabel);
+    linesRow->addStretch();
+    linesRow->addWidget(addLineButton);
     auto* lower = new QHBoxLayout;
     lower->addLayout(targetColumn, 1);
     lower->addWidget(statusLabel, 1, Qt::AlignTop);
@@ -187,8 +209,10 @@ void ReviewWindow::build()
     buttons->addWidget(writeButton);
     buttons->addWidget(cancelButton);
     auto* right = new QVBoxLayout;
-    right->addWidget(table, 1);
+    right->addWidget(table, 3);
     right->addLayout(edits);
+    right->addLayout(linesRow);
+    right->addWidget(linesList, 1);
     right->addLayout(lower, 1);
     right->addLayout(buttons);
 
@@ -202,6 +226,13 @@ void ReviewWindow::build()
             [this] { pageView->setZoom(pageView->zoom() / 1.25); });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(writeButton, &QPushButton::clicked, this, &ReviewWindow::writeClick);
+    connect(addLineButton, &QPushButton::clicked, this, &ReviewWindow::addLineClick);
+    connect(deleteButton, &QPushButton::clicked, this, &ReviewWindow::deleteClick);
+    connect(linesList, &QTableWidget::itemSelectionChanged, this,
+            [this] { addLineButton->setEnabled(!linesList->selectedItems().isEmpty()); });
+    connect(linesList, &QTableWidget::cellDoubleClicked, this, &ReviewWindow::addLineClick);
+    table->installEventFilter(this);
+    linesList->installEventFilter(this);
     connect(pageView, &PageView::rowClicked, this, [this](int row) { table->selectRow(row); });
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { selectRow(current.row()); });
@@ -217,7 +248,18 @@ void ReviewWindow::build()
     connect(&model_, &QAbstractItemModel::dataChanged, this, [this] {
         refreshAreas();
         showStatus();
+        const int row = table->currentIndex().row();
+        if (row >= 0 && row < model_.rowCount()) {
+            const QSignalBlocker quiet(levelBox);
+            levelBox->setValue(std::max(model_.entries()[row].entry.level, 1));
+        }
     });
+    for (auto rowsChanged : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(&model_, rowsChanged, this, [this] {
+            refreshAreas();
+            showLines();
+            showStatus();
+        });
     connect(&model_, &ReviewModel::targetsChanged, this, [this] {
         readTexts();
         selectRow(table->currentIndex().row());
@@ -239,23 +281,26 @@ void ReviewWindow::planned(const ReviewSession::Result& result)
     planOk_ = result.ok && result.plan.entryCount() > 0;
     log_ = result.log;
     lastMessage_ = result.message;
-    lines_ = result.plan.lines;
     model_.setPlan(result.plan, job_.offsetAuto ? 0 : job_.offset);
     {
         const QSignalBlocker quiet(offsetBox);
         offsetBox->setValue(model_.offset());
     }
     pageView->setLook(result.plan.shape, result.plan.border);
-    const int last = result.plan.pageCount > 0 ? std::min(job_.lastPage, result.plan.pageCount)
-                                               : std::min(job_.lastPage, job_.firstPage + 20);
+    // The pages of every contents range, one under the other.
     QList<PageView::Page> pages;
-    for (int number = std::max(job_.firstPage, 1); number <= last; ++number)
-        pages << PageView::Page{number, {}, {}, captions_.text("s1"), {}};
+    for (const ContentsRange& range : job_.ranges()) {
+        const int last = result.plan.pageCount > 0 ? std::min(range.lastPage, result.plan.pageCount)
+                                                   : std::min(range.lastPage, range.firstPage + 20);
+        for (int number = std::max(range.firstPage, 1); number <= last; ++number)
+            pages << PageView::Page{number, {}, {}, captions_.text("s1"), {}};
+    }
     pageView->setPages(pages);
     for (const PageView::Page& page : std::as_const(pages))
         drawPage(page.number);
     refreshAreas();
     readTexts();
+    showLines();
     writeButton->setEnabled(planOk_);
     showStatus();
     if (model_.rowCount() > 0)
@@ -387,6 +432,85 @@ void ReviewWindow::selectRow(int row)
     drawThumbnail(int(entry.targetPage));
 }
 
+void ReviewWindow::showLines()
+{
+    const QList<int> open = model_.openLines();
+    linesList->setRowCount(0);
+    linesList->setRowCount(int(open.size()));
+    for (qsizetype row = 0; row < open.size(); ++row) {
+        const LineAccount::Line& line = model_.plan().lines.lines[open[row]];
+        const char* reason = "r4";
+        switch (line.reason) {
+        case LineAccount::Reason::NoPageNumber:
+            reason = "r1";
+            break;
+        case LineAccount::Reason::NumberUnderNoTitle:
+            reason = "r2";
+            break;
+        case LineAccount::Reason::NumberUnreadable:
+            reason = "r3";
+            break;
+        case LineAccount::Reason::TitleNotFound:
+        case LineAccount::Reason::None:
+            break;
+        }
+        const QStringList cells{QString::number(line.page), line.text, captions_.text(reason)};
+        for (int column = 0; column < 3; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setData(Qt::UserRole, open[row]);
+            linesList->setItem(int(row), column, item);
+        }
+    }
+    linesLabel->setVisible(!open.isEmpty());
+    linesList->setVisible(!open.isEmpty());
+    addLineButton->setVisible(!open.isEmpty());
+    addLineButton->setEnabled(!linesList->selectedItems().isEmpty());
+}
+
+void ReviewWindow::addLineClick()
+{
+    const QList<QTableWidgetItem*> chosen = linesList->selectedItems();
+    if (chosen.isEmpty() || !planOk_ || !cancelButton->isEnabled())
+        return;
+    const int row = model_.addLine(chosen.first()->data(Qt::UserRole).toInt());
+    if (row < 0)
+        return;
+    table->selectRow(row);
+    selectRow(row);
+}
+
+void ReviewWindow::deleteClick()
+{
+    const int row = table->currentIndex().row();
+    if (row < 0 || !cancelButton->isEnabled() || !model_.removeEntry(row))
+        return;
+    if (model_.rowCount() > 0)
+        table->selectRow(std::min(row, model_.rowCount() - 1));
+}
+
+bool ReviewWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (watched == table && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+        // Tab takes the entry one level deeper, Shift+Tab one level up.
+        const int row = table->currentIndex().row();
+        if (row >= 0 && cancelButton->isEnabled())
+            model_.shiftLevel(row, key == Qt::Key_Tab ? 1 : -1);
+        return true;
+    }
+    if (watched == table && key == Qt::Key_Delete) {
+        deleteClick();
+        return true;
+    }
+    if (watched == linesList && (key == Qt::Key_Insert || key == Qt::Key_Return)) {
+        addLineClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void ReviewWindow::drawThumbnail(int page)
 {
     thumbnailPage_ = page;
@@ -423,11 +547,8 @@ void ReviewWindow::showStatus()
         failed += e.check == ReviewEntry::Check::NotFound ? 1 : 0;
     }
     QStringList lines{captions_.text("s5").arg(ticked).arg(model_.rowCount()).arg(failed)};
-    if (!lines_.lines.isEmpty()) {
-        lines << lines_.summary();
-        for (const LineAccount::Line& line : lines_.unlinked())
-            lines << LineAccount::describe(line);
-    }
+    if (!model_.plan().lines.lines.isEmpty())
+        lines << model_.plan().lines.summary();
     for (const PageView::Page& page : pageView->pages())
         if (!page.message.isEmpty() && page.message != captions_.text("s1"))
             lines << page.message;

@@ -4,7 +4,6 @@
 #include "app/ReviewCaptions.h"
 #include "jobs/CreateJob.h"
 #include "links/CreatePass.h"
-#include "links/LineAccount.h"
 #include "links/PageText.h"
 #include "links/ReviewModel.h"
 #include "links/ReviewSession.h"
@@ -25,13 +24,15 @@ class QPushButton;
 class QScrollArea;
 class QSpinBox;
 class QTableView;
+class QTableWidget;
 
 // Shows what a Create job would write before it is written: the contents pages as pictures
 // with the entries' areas on them, the entries with their targets and whether each title
-// stands on its target page, and the target page of the selected entry. The user edits
-// targets, titles and levels, leaves entries out and moves the offset; "Записать" writes
-// exactly the reviewed entries, "Отмена" writes nothing. Reading and drawing run off the
-// window's thread.
+// stands on its target page, the target page of the selected entry, and the lines the
+// reading did not link. The user edits targets, titles and levels (Tab, Shift+Tab), leaves
+// entries out or deletes them (Delete), makes entries of lines not linked (Insert) and moves
+// the offset; "Записать" writes exactly the reviewed entries, "Отмена" writes nothing.
+// Reading and drawing run off the window's thread.
 class ReviewWindow : public QDialog
 {
     Q_OBJECT
@@ -54,6 +55,10 @@ public:
     bool written() const { return written_; }
     QStringList log() const { return log_; }
     void writeClick();
+    // Makes an entry of the selected line not linked and selects it.
+    void addLineClick();
+    // Deletes the selected entry.
+    void deleteClick();
 
     PageView* pageView;
     QScrollArea* pageScroll;
@@ -65,6 +70,10 @@ public:
     QLabel* targetLabel;
     QLabel* thumbnail;
     QLabel* statusLabel;
+    QLabel* linesLabel;
+    QTableWidget* linesList; // page, text and reason of each line not linked
+    QPushButton* addLineButton;
+    QPushButton* deleteButton;
     QPushButton* zoomInButton;
     QPushButton* zoomOutButton;
     QPushButton* writeButton;
@@ -91,6 +100,8 @@ private:
     void applyChecks();
     void refreshAreas();
     void selectRow(int row);
+    void showLines();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showStatus();
     void drawThumbnail(int page);
     Drawn draw(int page, int width) const;
@@ -111,7 +122,6 @@ private:
     QHash<int, QImage> thumbnails_;
     int thumbnailPage_ = 0;
     QString lastMessage_;
-    LineAccount lines_; // what the reading made of every line of the contents pages
     bool written_ = false;
     QStringList log_;
 };
