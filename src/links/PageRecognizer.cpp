@@ -1,0 +1,282 @@
+#include "links/PageRecognizer.h"
+
+#include "tools/CancelToken.h"
+#include "tools/EngineTexts.h"
+#include "tools/ToolRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+#include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+
+#include <clocale>
+#include <cmath>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+// Where Debian's language packages and a TESSDATA_PREFIX put the data.
+QStringList dataFolders()
+{
+    QStringList folders;
+    const QString prefix =
+        QProcessEnvironment::systemEnvironment().value(QStringLiteral("TESSDATA_PREFIX"));
+    if (!prefix.isEmpty())
+        folders << prefix << QDir(prefix).filePath(QStringLiteral("tessdata"));
+    folders << QStringLiteral("/usr/share/tesseract-ocr/5/tessdata")
+            << QStringLiteral("/usr/share/tesseract-ocr/4.00/tessdata")
+            << QStringLiteral("/usr/share/tessdata") << QStringLiteral("/usr/local/share/tessdata");
+    return folders;
+}
+
+// A grey picture: "P5 W H 255" then one byte a pixel.
+bool readPgm(const QByteArray& pgm, int* width, int* height, qsizetype* dataAt)
+{
+    if (!pgm.startsWith("P5"))
+        return false;
+    int numbers[3] = {0, 0, 0};
+    qsizetype i = 2;
+    for (int& n : numbers) {
+        for (;;) { // blanks and comments
+            while (i < pgm.size() && QChar::isSpace(uchar(pgm[i])))
+                ++i;
+            if (i < pgm.size() && pgm[i] == '#') {
+                while (i < pgm.size() && pgm[i] != '\n')
+                    ++i;
+                continue;
+            }
+            break;
+        }
+        qsizetype start = i;
+        while (i < pgm.size() && pgm[i] >= '0' && pgm[i] <= '9' && i - start < 9)
+            n = n * 10 + (pgm[i++] - '0');
+        if (i == start)
+            return false;
+    }
+    ++i; // the one blank after the maximum
+    *width = numbers[0];
+    *height = numbers[1];
+    *dataAt = i;
+    return numbers[2] == 255 && *width > 0 && *height > 0 &&
+           pgm.size() - i >= qint64(*width) * *height;
+}
+
+bool stopAsked(void* token, int)
+{
+    return token && static_cast<const CancelToken*>(token)->isCancelled();
+}
+
+ZoneBox unite(const ZoneBox& a, const ZoneBox& b)
+{
+    return {std::min(a.xmin, b.xmin), std::min(a.ymin, b.ymin), std::max(a.xmax, b.xmax),
+            std::max(a.ymax, b.ymax)};
+}
+
+} // namespace
+
+struct PageRecognizer::Engine
+{
+    tesseract::TessBaseAPI api;
+};
+
+PageRecognizer::PageRecognizer(ToolRunner& tools, QString languages)
+    : tools_(tools), languages_(std::move(languages))
+{
+}
+
+PageRecognizer::~PageRecognizer()
+{
+    if (engine_)
+        engine_->api.End();
+}
+
+QString PageRecognizer::dataFolder(const QString& languages, QString* error)
+{
+    const QStringList names = languages.split(QLatin1Char('+'), Qt::SkipEmptyParts);
+    if (names.isEmpty()) {
+        *error = EngineTexts::say("e_ocr_no_language").arg(languages);
+        return {};
+    }
+    const QStringList folders = dataFolders();
+    for (const QString& folder : folders) {
+        bool all = true;
+        for (const QString& name : names)
+            all = all &&
+                  QFileInfo(QDir(folder).filePath(name + QStringLiteral(".traineddata"))).isFile();
+        if (all)
+            return folder;
+    }
+    for (const QString& name : names) {
+        bool found = false;
+        for (const QString& folder : folders)
+            found =
+                found ||
+                QFileInfo(QDir(folder).filePath(name + QStringLiteral(".traineddata"))).isFile();
+        if (!found) {
+            *error = EngineTexts::say("e_ocr_no_language").arg(name);
+            return {};
+        }
+    }
+    *error = EngineTexts::say("e_ocr_no_language").arg(languages);
+    return {};
+}
+
+QString PageRecognizer::languagesFor(const QString& uiLanguage)
+{
+    const QString l = uiLanguage.toLower();
+    if (l.startsWith(QLatin1String("ru")))
+        return QStringLiteral("rus+eng");
+    return QStringLiteral("eng");
+}
+
+bool PageRecognizer::ready(QString* error)
+{
+    if (engine_)
+        return true;
+    const QString folder = dataFolder(languages_, error);
+    if (folder.isEmpty())
+        return false;
+    // The library reads its numbers with the C library's functions.
+    static std::once_flag numeric;
+    std::call_once(numeric, [] { std::setlocale(LC_NUMERIC, "C"); });
+    auto engine = std::make_unique<Engine>();
+    if (engine->api.Init(QDir(folder).absolutePath().toLocal8Bit().constData(),
+                         languages_.toLatin1().constData(), tesseract::OEM_LSTM_ONLY) != 0) {
+        *error = EngineTexts::say("e_ocr_no_language").arg(languages_);
+        return false;
+    }
+    engine->api.SetPageSegMode(tesseract::PSM_AUTO);
+    engine_ = std::move(engine);
+    return true;
+}
+
+bool PageRecognizer::recognise(const QString& path, int page, PageText* text, QString* error)
+{
+    if (!ready(error))
+        return false;
+    const QString ddjvu = QStringLiteral("ddjvu");
+    if (!tools_.available(ddjvu)) {
+        *error = EngineTexts::say("e_render_no_tool");
+        return false;
+    }
+    const ToolRun size =
+        tools_.capture(QStringLiteral("djvused"),
+                       {path, QStringLiteral("-e"), QStringLiteral("select %1; size").arg(page)});
+    int pageWidth = 0, pageHeight = 0;
+    if (size.succeeded()) {
+        const QList<QByteArray> words = size.standardOutput.simplified().split(' ');
+        for (const QByteArray& w : words) {
+            if (w.startsWith("width="))
+                pageWidth = w.mid(6).toInt();
+            else if (w.startsWith("height="))
+                pageHeight = w.mid(7).toInt();
+        }
+    }
+    if (size.cancelled || tools_.cancelled()) {
+        *error = EngineTexts::say("e_ocr_cancelled").arg(page);
+        return false;
+    }
+    if (pageWidth <= 0 || pageHeight <= 0) {
+        *error = EngineTexts::say("e_render_no_size").arg(page).arg(path, size.failureText());
+        return false;
+    }
+    const ToolRun drawn =
+        tools_.capture(ddjvu, {QStringLiteral("-format=pgm"), QStringLiteral("-page=%1").arg(page),
+                               QStringLiteral("-scale=%1").arg(kDpi), path, QStringLiteral("-")});
+    if (drawn.cancelled || tools_.cancelled()) {
+        *error = EngineTexts::say("e_ocr_cancelled").arg(page);
+        return false;
+    }
+    if (!drawn.succeeded()) {
+        *error = EngineTexts::say("e_render_failed").arg(page).arg(path, drawn.failureText());
+        return false;
+    }
+    if (!recogniseImage(drawn.standardOutput, pageWidth, pageHeight, text, error)) {
+        *error = EngineTexts::say("e_ocr_page_failed").arg(page).arg(path, *error);
+        return false;
+    }
+    return true;
+}
+
+bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pageHeight,
+                                    PageText* text, QString* error)
+{
+    if (!ready(error))
+        return false;
+    int width = 0, height = 0;
+    qsizetype dataAt = 0;
+    if (!readPgm(pgm, &width, &height, &dataAt)) {
+        *error = EngineTexts::say("e_ocr_no_picture");
+        return false;
+    }
+    if (qint64(width) * height > kMaxPixels) {
+        *error = EngineTexts::say("e_ocr_too_big").arg(width).arg(height);
+        return false;
+    }
+    // A blank page draws as one grey: nothing to read there, and no failure either.
+    const uchar* pixels = reinterpret_cast<const uchar*>(pgm.constData() + dataAt);
+    *text = PageText();
+    text->box = {0, 0, pageWidth, pageHeight};
+    text->hasLayer = true;
+    tesseract::TessBaseAPI& api = engine_->api;
+    api.SetImage(pixels, width, height, 1, width);
+    api.SetSourceResolution(kDpi);
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = &stopAsked;
+    monitor.cancel_this = const_cast<CancelToken*>(cancel_);
+    const int status = api.Recognize(&monitor);
+    if (cancel_ && cancel_->isCancelled()) {
+        api.Clear();
+        *error = EngineTexts::say("e_ocr_stopped");
+        return false;
+    }
+    if (status != 0) {
+        api.Clear();
+        *error = EngineTexts::say("e_ocr_engine_failed");
+        return false;
+    }
+    const double sx = double(pageWidth) / width;
+    const double sy = double(pageHeight) / height;
+    // Picture rows count from the top, the page's from the bottom.
+    auto toPage = [&](int left, int top, int right, int bottom) {
+        ZoneBox b;
+        b.xmin = std::clamp(int(std::lround(left * sx)), 0, pageWidth);
+        b.xmax = std::clamp(int(std::lround(right * sx)), 0, pageWidth);
+        b.ymin = std::clamp(pageHeight - int(std::lround(bottom * sy)), 0, pageHeight);
+        b.ymax = std::clamp(pageHeight - int(std::lround(top * sy)), 0, pageHeight);
+        return b;
+    };
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (it) {
+        const auto word = tesseract::RIL_WORD;
+        do {
+            if (it->Empty(word))
+                continue;
+            std::unique_ptr<char[]> utf8(it->GetUTF8Text(word));
+            const QString wordText = QString::fromUtf8(utf8.get()).trimmed();
+            int l = 0, t = 0, r = 0, b = 0;
+            if (wordText.isEmpty() || !it->BoundingBox(word, &l, &t, &r, &b))
+                continue;
+            // Specks and pictures come out as words no one can read.
+            if (it->Confidence(word) < 20.0f && wordText.size() < 3 &&
+                !wordText.front().isLetterOrNumber())
+                continue;
+            if (text->lines.isEmpty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+                if (text->lines.isEmpty() || !text->lines.last().words.isEmpty())
+                    text->lines.append(TextLine());
+            }
+            TextLine& line = text->lines.last();
+            const ZoneBox box = toPage(l, t, r, b);
+            line.box = line.words.isEmpty() ? box : unite(line.box, box);
+            line.words.append({wordText, box});
+        } while (it->Next(word));
+    }
+    if (!text->lines.isEmpty() && text->lines.last().words.isEmpty())
+        text->lines.removeLast();
+    api.Clear();
+    return true;
+}
