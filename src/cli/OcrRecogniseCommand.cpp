@@ -14,6 +14,7 @@
 #include "tools/Plural.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 
 #include <cstdio>
@@ -119,7 +120,8 @@ int runOcrRecogniseCommand(const QStringList& arguments)
     if (split.names.size() != 1)
         return usage(
             EngineTexts::say(split.names.isEmpty() ? "e_cli_no_document" : "e_cli_one_document"));
-    const QString file = split.names.first();
+    // The tools run in the work folder: a relative name is made whole first.
+    const QString file = QFileInfo(split.names.first()).absoluteFilePath();
     const bool all = split.has("--all");
     const int backups = split.has("--no-backup") ? -1 : keepBackups;
     int jobs = std::max(1, QThread::idealThreadCount());

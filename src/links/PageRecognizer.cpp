@@ -12,6 +12,8 @@
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include <dlfcn.h>
+
 #include <clocale>
 #include <cmath>
 #include <memory>
@@ -65,6 +67,20 @@ bool readPgm(const QByteArray& pgm, int* width, int* height, qsizetype* dataAt)
            pgm.size() - i >= qint64(*width) * *height;
 }
 
+// The library may spread one page over several processors with OpenMP threads that spin
+// while they wait: on a busy machine that costs more than it gains, and pages are recognised
+// side by side anyway. Set for the calling thread.
+void oneThreadPerPage()
+{
+    // Its parallel parts name their own thread count: only the dynamic adjustment, which
+    // gives fewer threads to a busy machine, lowers that.
+    using Set = void (*)(int);
+    if (auto set = reinterpret_cast<Set>(dlsym(RTLD_DEFAULT, "omp_set_num_threads")))
+        set(1);
+    if (auto set = reinterpret_cast<Set>(dlsym(RTLD_DEFAULT, "omp_set_dynamic")))
+        set(1);
+}
+
 bool stopAsked(void* token, int)
 {
     return token && static_cast<const CancelToken*>(token)->isCancelled();
@@ -74,6 +90,34 @@ ZoneBox unite(const ZoneBox& a, const ZoneBox& b)
 {
     return {std::min(a.xmin, b.xmin), std::min(a.ymin, b.ymin), std::max(a.xmax, b.xmax),
             std::max(a.ymax, b.ymax)};
+}
+
+// A row of dots between a title and its number reads as letters of no word ("иииннии"),
+// but its box is only as high as a dot: such words become one leader of dots, as a text
+// layer made elsewhere holds it.
+void markLeaders(TextLine* line)
+{
+    if (line->words.size() < 2)
+        return;
+    // The title begins the line and the number ends it: their letters give the height.
+    auto heightOf = [](const TextWord& w) { return w.box.ymax - w.box.ymin; };
+    const int usual = std::max(heightOf(line->words.first()), heightOf(line->words.last()));
+    QList<TextWord> words;
+    bool lastLeader = false;
+    for (const TextWord& w : std::as_const(line->words)) {
+        const int height = w.box.ymax - w.box.ymin, width = w.box.xmax - w.box.xmin;
+        // Not even as high as a small letter: dots (or specks read as one letter).
+        const bool leader = 3 * height < usual && !w.text.front().isDigit();
+        if (leader && lastLeader) {
+            words.last().box = unite(words.last().box, w.box);
+        } else {
+            words.append(w);
+        }
+        if (leader)
+            words.last().text = QString(std::clamp(width / std::max(height, 1), 3, 40), u'.');
+        lastLeader = leader;
+    }
+    line->words = words;
 }
 
 } // namespace
@@ -143,6 +187,7 @@ bool PageRecognizer::ready(QString* error)
     // The library reads its numbers with the C library's functions.
     static std::once_flag numeric;
     std::call_once(numeric, [] { std::setlocale(LC_NUMERIC, "C"); });
+    oneThreadPerPage();
     auto engine = std::make_unique<Engine>();
     if (engine->api.Init(QDir(folder).absolutePath().toLocal8Bit().constData(),
                          languages_.toLatin1().constData(), tesseract::OEM_LSTM_ONLY) != 0) {
@@ -277,6 +322,8 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
     }
     if (!text->lines.isEmpty() && text->lines.last().words.isEmpty())
         text->lines.removeLast();
+    for (TextLine& line : text->lines)
+        markLeaders(&line);
     api.Clear();
     return true;
 }
