@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
@@ -92,32 +93,50 @@ ZoneBox unite(const ZoneBox& a, const ZoneBox& b)
             std::max(a.ymax, b.ymax)};
 }
 
-// A row of dots between a title and its number reads as letters of no word ("иииннии"),
-// but its box is only as high as a dot: such words become one leader of dots, as a text
-// layer made elsewhere holds it.
-void markLeaders(TextLine* line)
+// A word as the library read it, and how sure it was of it (0 to 100).
+struct ReadWord
 {
-    if (line->words.size() < 2)
-        return;
-    // The title begins the line and the number ends it: their letters give the height.
-    auto heightOf = [](const TextWord& w) { return w.box.ymax - w.box.ymin; };
-    const int usual = std::max(heightOf(line->words.first()), heightOf(line->words.last()));
-    QList<TextWord> words;
+    TextWord word;
+    float confidence = 0;
+};
+
+// A row of dots between a title and its number reads as letters of no word ("иииннии"): its
+// boxes are only as high as a dot, or the library is all but unsure of them, word after word.
+// Such words become one leader of dots, as a text layer made elsewhere holds it. usual: the
+// height of the page's letters.
+TextLine withLeaders(const QList<ReadWord>& read, int usual)
+{
+    const qsizetype n = read.size();
+    QList<bool> small(n), unsure(n);
+    // A title glued to its leader ("CHAPTER.......") is read as one word: the reading splits
+    // such a leader off, and the title stays.
+    static const QRegularExpression glued(QStringLiteral("^\\w{2,}.*\\.{3,}$"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    for (qsizetype i = 0; i < n; ++i) {
+        const bool title = glued.match(read[i].word.text).hasMatch();
+        small[i] = 3 * (read[i].word.box.ymax - read[i].word.box.ymin) < usual && !title;
+        unsure[i] = read[i].confidence < 55.0f && !title;
+    }
+    TextLine line;
     bool lastLeader = false;
-    for (const TextWord& w : std::as_const(line->words)) {
-        const int height = w.box.ymax - w.box.ymin, width = w.box.xmax - w.box.xmin;
-        // Not even as high as a small letter: dots (or specks read as one letter).
-        const bool leader = 3 * height < usual && !w.text.front().isDigit();
-        if (leader && lastLeader) {
-            words.last().box = unite(words.last().box, w.box);
-        } else {
-            words.append(w);
+    for (qsizetype i = 0; i < n; ++i) {
+        const TextWord& w = read[i].word;
+        const bool nextToOne = (i > 0 && (small[i - 1] || unsure[i - 1])) ||
+                               (i + 1 < n && (small[i + 1] || unsure[i + 1]));
+        const bool leader = !w.text.front().isDigit() && (small[i] || (unsure[i] && nextToOne));
+        line.box = i == 0 ? w.box : unite(line.box, w.box);
+        if (leader && lastLeader)
+            line.words.last().box = unite(line.words.last().box, w.box);
+        else
+            line.words.append(w);
+        if (leader) {
+            const ZoneBox& b = line.words.last().box;
+            line.words.last().text =
+                QString(std::clamp((b.xmax - b.xmin) / std::max(usual / 3, 1), 3, 40), u'.');
         }
-        if (leader)
-            words.last().text = QString(std::clamp(width / std::max(height, 1), 3, 40), u'.');
         lastLeader = leader;
     }
-    line->words = words;
+    return line;
 }
 
 } // namespace
@@ -295,6 +314,8 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
         b.ymax = std::clamp(pageHeight - int(std::lround(top * sy)), 0, pageHeight);
         return b;
     };
+    QList<QList<ReadWord>> lines;
+    QList<int> sureHeights;
     std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
     if (it) {
         const auto word = tesseract::RIL_WORD;
@@ -306,24 +327,25 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
             int l = 0, t = 0, r = 0, b = 0;
             if (wordText.isEmpty() || !it->BoundingBox(word, &l, &t, &r, &b))
                 continue;
+            const float confidence = it->Confidence(word);
             // Specks and pictures come out as words no one can read.
-            if (it->Confidence(word) < 20.0f && wordText.size() < 3 &&
-                !wordText.front().isLetterOrNumber())
+            if (confidence < 20.0f && wordText.size() < 3 && !wordText.front().isLetterOrNumber())
                 continue;
-            if (text->lines.isEmpty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
-                if (text->lines.isEmpty() || !text->lines.last().words.isEmpty())
-                    text->lines.append(TextLine());
+            if (lines.isEmpty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+                if (lines.isEmpty() || !lines.last().isEmpty())
+                    lines.append(QList<ReadWord>());
             }
-            TextLine& line = text->lines.last();
             const ZoneBox box = toPage(l, t, r, b);
-            line.box = line.words.isEmpty() ? box : unite(line.box, box);
-            line.words.append({wordText, box});
+            if (confidence >= 60.0f)
+                sureHeights << box.ymax - box.ymin;
+            lines.last().append({{wordText, box}, confidence});
         } while (it->Next(word));
     }
-    if (!text->lines.isEmpty() && text->lines.last().words.isEmpty())
-        text->lines.removeLast();
-    for (TextLine& line : text->lines)
-        markLeaders(&line);
+    std::sort(sureHeights.begin(), sureHeights.end());
+    const int usual = sureHeights.isEmpty() ? 0 : sureHeights[sureHeights.size() / 2];
+    for (const QList<ReadWord>& read : std::as_const(lines))
+        if (!read.isEmpty())
+            text->lines.append(withLeaders(read, usual));
     api.Clear();
     return true;
 }
