@@ -137,6 +137,35 @@ TEST_F(PageRecognitionTest, AStopEndsEveryJobAndKeepsNothing)
     EXPECT_TRUE(out.pages.isEmpty());
 }
 
+TEST_F(PageRecognitionTest, TheSmartReadingRecognisesAContentsWithoutTextAndKeepsIt)
+{
+    // The contents page is print only; the chapters' pages carry text.
+    FixturePage contents;
+    contents.printed = {"CONTENTS", "1 Introduction 2", "2 Methods 3"};
+    contents.hasText = false;
+    const QList<FixturePage> pages = {contents, FixturePage::headed({"1", "Introduction"}),
+                                      FixturePage::headed({"2", "Methods"})};
+    const QString path = dir.filePath("smart.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
+    const QByteArray before = DjvuFixture::readAll(path);
+    const CliRun never = runCli({"create", "--reading", "smart", "--ocr", "never", "--dry-run",
+                                 "--ocr-language", "eng", path});
+    EXPECT_EQ(never.status, 1); // no text, no reading
+    const CliRun dry = runCli({"create", "--reading", "smart", "--dry-run", "--ocr-language", "eng",
+                               "--offset", "0", path});
+    ASSERT_EQ(dry.status, 0) << dry.out.toStdString() << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.contains("Pages without text recognised: 1.")) << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.contains("Methods\" 3 -> page 3")) << dry.out.toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+
+    const CliRun kept = runCli({"create", "--reading", "smart", "--keep-ocr", "--no-backup",
+                                "--ocr-language", "eng", path});
+    ASSERT_EQ(kept.status, 0) << kept.out.toStdString() << kept.err.toStdString();
+    EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-pure-txt").contains("2 Methods 3"));
+    EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-ant").contains("(maparea \"#2\""));
+}
+
 TEST(PageRecognitionModes, PagesAreRecognisedByModeAndText)
 {
     PageText none;
