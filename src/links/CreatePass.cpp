@@ -417,15 +417,16 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         read.insert(page.number, text);
     }
     // The contents pages without text are recognised before (see plan()); the pages near
-    // each target the offset gives are recognised with the rest of the book, or every page
-    // when the whole book is asked for.
+    // each target the offset gives, for the check of the targets, are recognised with the
+    // rest of the book, or every page when the whole book is asked for.
     const PageRecognition::Mode mode = options.ocrMode(true);
     QSet<int> targetPages;
     if (mode != PageRecognition::Mode::Never) {
         if (options.ocrBook) {
             for (int p = 1; p <= listing.pageCount(); ++p)
                 targetPages.insert(p);
-        } else if (!job.offsetAuto && job.kind == CreateJob::Contents) {
+        } else if (!job.offsetAuto && job.kind == CreateJob::Contents &&
+                   options.smartCheck != SmartCheck::Mode::Off) {
             for (auto it = read.cbegin(); it != read.cend(); ++it) {
                 for (const SmartEntry& e : ContentsPage::read(it.value(), it.key()).entries) {
                     if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)

@@ -117,13 +117,22 @@ TextLine withLeaders(const QList<ReadWord>& read, int usual)
         small[i] = 3 * (read[i].word.box.ymax - read[i].word.box.ymin) < usual && !title;
         unsure[i] = read[i].confidence < 55.0f && !title;
     }
+    // Doubtful words are a leader only where nothing but such words and numbers follow them
+    // to the line's end: a doubtful word inside a title stays a word.
+    qsizetype tail = n;
+    while (tail > 0 &&
+           (small[tail - 1] || unsure[tail - 1] || read[tail - 1].word.text.front().isDigit()))
+        --tail;
     TextLine line;
     bool lastLeader = false;
     for (qsizetype i = 0; i < n; ++i) {
         const TextWord& w = read[i].word;
         const bool nextToOne = (i > 0 && (small[i - 1] || unsure[i - 1])) ||
                                (i + 1 < n && (small[i + 1] || unsure[i + 1]));
-        const bool leader = !w.text.front().isDigit() && (small[i] || (unsure[i] && nextToOne));
+        // A word in brackets is a word of a title, however unsure the library is of it.
+        const bool bracketed = w.text.startsWith(u'(') || w.text.endsWith(u')');
+        const bool leader = !w.text.front().isDigit() &&
+                            (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed));
         line.box = i == 0 ? w.box : unite(line.box, w.box);
         if (leader && lastLeader)
             line.words.last().box = unite(line.words.last().box, w.box);
