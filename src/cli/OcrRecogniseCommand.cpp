@@ -22,8 +22,8 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tocsmith-cli ocr-recognise FILE.djvu [--pages LIST] [--all] [--jobs N]\n"
-    "                                  [--ocr-language L] [--no-backup] [--keep-backups N]\n"
+    "Usage: tocsmith-cli ocr-recognise FILE.djvu [--pages LIST] [--all] [--jobs N] "
+    "[--ocr-language L] [--no-backup] [--keep-backups N]\n"
     "\n"
     "Recognises the printed text of pages of FILE.djvu and writes it into the document's\n"
     "text layer, so that viewers can search and select it. By default every page without\n"
@@ -43,8 +43,8 @@ const char kHelp[] =
     "130 stopped.\n";
 
 const char kHelpRussian[] =
-    "Использование: tocsmith-cli ocr-recognise FILE.djvu [--pages LIST] [--all] [--jobs N]\n"
-    "                                  [--ocr-language L] [--no-backup] [--keep-backups N]\n"
+    "Использование: tocsmith-cli ocr-recognise FILE.djvu [--pages LIST] [--all] [--jobs N] "
+    "[--ocr-language L] [--no-backup] [--keep-backups N]\n"
     "\n"
     "Распознаёт напечатанный текст страниц FILE.djvu и записывает его в текстовый слой\n"
     "документа, чтобы по нему можно было искать и выделять. По умолчанию распознаются все\n"
