@@ -131,7 +131,8 @@ TextLine withLeaders(const QList<ReadWord>& read, int usual)
                                (i + 1 < n && (small[i + 1] || unsure[i + 1]));
         // A word in brackets is a word of a title, however unsure the library is of it.
         const bool bracketed = w.text.startsWith(u'(') || w.text.endsWith(u')');
-        const bool leader = !w.text.front().isDigit() &&
+        // A number glued to its leader ("........40") is kept whole: the reading splits it.
+        const bool leader = !w.text.front().isDigit() && !w.text.back().isDigit() &&
                             (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed));
         line.box = i == 0 ? w.box : unite(line.box, w.box);
         if (leader && lastLeader)
