@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev googletest libbenchmark-dev
   djvulibre-bin netpbm qt6-translations-l10n parallel ccache
+  libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-rus
   desktop-file-utils appstream man-db dpkg-dev
   xvfb xauth
   djview4 x11-apps

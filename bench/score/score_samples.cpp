@@ -3,7 +3,9 @@
 // samples' truth.json, and for the Russian manual the outline its author made by hand.
 //
 //   score_samples [--reading classic|smart] [--offset N|auto] [--only TEXT]
-//                 [--samples DIR] [--cli PATH] [--quiet] [-- more create options]
+//                 [--samples DIR] [--cli PATH] [--quiet] [--strip-text]
+//                 [-- more create options]
+// --strip-text: the reading runs on a copy of each book whose text layer is removed.
 //
 // Per contents or index it prints the entries of the truth, how many were found with the
 // right title and target page (recall), how many written links are right (precision), and
@@ -288,6 +290,7 @@ struct Options
     QString cli;
     QStringList extra;
     bool quiet = false;
+    bool stripText = false; // the reading runs on a copy without any text layer
 };
 
 QString percent(int part, int whole)
@@ -309,8 +312,17 @@ bool scoreCase(const Options& o, const Case& c, const QJsonObject& truthJson)
     QFile::copy(source, copy);
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     const QString offset = o.offset ? *o.offset : QString::number(c.offset);
+    // The truth is read from the book as it is; the reading may get it without its text.
+    QString read = copy;
+    if (o.stripText) {
+        read = dir.filePath(QStringLiteral("stripped-") + c.book);
+        QFile::copy(source, read);
+        QFile::setPermissions(read, QFile::ReadOwner | QFile::WriteOwner);
+        run(QStringLiteral("djvused"),
+            {read, QStringLiteral("-e"), QStringLiteral("remove-txt"), QStringLiteral("-s")});
+    }
     QStringList args = {QStringLiteral("create"),
-                        copy,
+                        read,
                         QStringLiteral("--pages"),
                         QStringLiteral("%1-%2").arg(c.first).arg(c.last),
                         QStringLiteral("--offset"),
@@ -477,7 +489,8 @@ bool scoreWholeOutline(const Options& o)
 int usage()
 {
     out << "usage: score_samples [--reading classic|smart] [--offset N|auto] [--only TEXT]\n"
-           "                     [--samples DIR] [--cli PATH] [--quiet] [-- create options]\n";
+           "                     [--samples DIR] [--cli PATH] [--quiet] [--strip-text]\n"
+           "                     [-- create options]\n";
     return 2;
 }
 
@@ -511,6 +524,8 @@ int main(int argc, char** argv)
         } else if (a == QLatin1String("--cli") && value(&o.cli)) {
         } else if (a == QLatin1String("--quiet")) {
             o.quiet = true;
+        } else if (a == QLatin1String("--strip-text")) {
+            o.stripText = true;
         } else {
             return usage();
         }

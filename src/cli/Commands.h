@@ -9,5 +9,6 @@ int runCreateCommand(const QStringList& args);
 int runFixCommand(const QStringList& args);
 int runOcrExportCommand(const QStringList& args);
 int runOcrImportCommand(const QStringList& args);
+int runOcrRecogniseCommand(const QStringList& args);
 int runOutlineExportCommand(const QStringList& args);
 int runOutlineImportCommand(const QStringList& args);

@@ -6,7 +6,10 @@
 #include "jobs/CreateJob.h"
 #include "jobs/PageRanges.h"
 
+#include "links/PageRecognizer.h"
+
 #include <QFileInfo>
+#include <QThread>
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -15,6 +18,8 @@ namespace {
 
 const QStringList kKinds = {"contents", "index1", "index2"};
 const QStringList kReadings = {"classic", "smart"};
+// In the order of PageRecognition::Mode.
+const QStringList kOcrModes = {"never", "auto", "always"};
 const QStringList kShapes = {"rect", "oval"};
 const QStringList kBorders = {"none",       "xor",        "border",     "shadow-in",
                               "shadow-out", "shadow-ein", "shadow-eout"};
@@ -212,6 +217,17 @@ QString CreateJobOptions::helpText()
         "\n"
         "The run:\n"
         "  --remove-ocr            remove the text layer of the whole document\n"
+        "  --ocr auto|always|never recognise the pages the reading needs (the contents\n"
+        "                          or index pages, and with the smart reading the pages\n"
+        "                          near each target): auto those without text or with\n"
+        "                          hardly any words, always each of them (default auto\n"
+        "                          for --reading smart, never for classic)\n"
+        "  --ocr-book              recognise every page without text, not only those\n"
+        "  --ocr-language L        Tesseract's languages joined by '+' (default: that of\n"
+        "                          the messages, rus+eng or eng)\n"
+        "  --ocr-jobs N            recognise up to N pages at once (default: processors)\n"
+        "  --keep-ocr              write the recognised pages that had no text into the\n"
+        "                          text layer (with --ocr always, every recognised page)\n"
         "  --align                 align the new links afterwards (not with index2)\n"
         "  --no-backup             do not back each document up beside it (FILE.djvu.backup\n"
         "                          holds the original, FILE.djvu.backup.2... later changes)\n"
@@ -242,6 +258,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
     QList<ContentsRange> ranges{ContentsRange()};
     QString offsets = QStringLiteral("0");
     bool checkSeen = false; // --strict or --no-check
+    bool ocrJobsGiven = false;
     bool halve = false;
     QString comment = QStringLiteral("Go to page");
     Style style;
@@ -361,6 +378,27 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
             if (!value())
                 return false;
             comment = v;
+        } else if (name == QLatin1String("--ocr")) {
+            int mode = 0;
+            if (!value() || !readChoice(name, v, kOcrModes, &mode, error))
+                return false;
+            options_.ocr = PageRecognition::Mode(mode);
+        } else if (name == QLatin1String("--ocr-language")) {
+            if (!value())
+                return false;
+            options_.ocrLanguages = v;
+        } else if (name == QLatin1String("--ocr-jobs")) {
+            if (!value() || !readInt(name, v, 1, 256, &options_.ocrJobs, error))
+                return false;
+            ocrJobsGiven = true;
+        } else if (name == QLatin1String("--ocr-book")) {
+            if (!noValue())
+                return false;
+            options_.ocrBook = true;
+        } else if (name == QLatin1String("--keep-ocr")) {
+            if (!noValue())
+                return false;
+            options_.keepOcr = true;
         } else if (name == QLatin1String("--remove-ocr")) {
             if (!noValue())
                 return false;
@@ -569,5 +607,13 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
         job.links = !noLinks;
         jobs_ << job;
     }
+    // Recognition reads the language of the messages, and English beside it.
+    if (options_.ocrLanguages.isEmpty())
+        options_.ocrLanguages = PageRecognizer::languagesFor(
+            !languageFile_.isEmpty()         ? QFileInfo(languageFile_).baseName()
+            : CliLanguage::localeIsRussian() ? QStringLiteral("ru")
+                                             : QStringLiteral("en"));
+    if (!ocrJobsGiven)
+        options_.ocrJobs = std::max(1, QThread::idealThreadCount());
     return true;
 }

@@ -18,6 +18,7 @@ const char kUsage[] = "Usage: tocsmith-cli COMMAND [options] ...\n"
                       "  fix             align the hyperlinks a document already has\n"
                       "  ocr-export      print a document's text layer, one line per text line\n"
                       "  ocr-import      write a corrected text layer back into a document\n"
+                      "  ocr-recognise   recognise pages without text and keep their text\n"
                       "  outline-export  print a document's outline (bookmarks) as text\n"
                       "  outline-import  write such a text as a document's outline\n"
                       "\n"
@@ -34,6 +35,7 @@ const char kUsageRussian[] =
     "  fix             выровнять гиперссылки, которые в документе уже есть\n"
     "  ocr-export      вывести текстовый слой документа, по строке на строку текста\n"
     "  ocr-import      записать исправленный текстовый слой обратно в документ\n"
+    "  ocr-recognise   распознать страницы без текста и сохранить их текст\n"
     "  outline-export  вывести закладки документа текстом\n"
     "  outline-import  записать такой текст как закладки документа\n"
     "\n"
@@ -79,6 +81,8 @@ int main(int argc, char* argv[])
         return runOcrExportCommand(args);
     if (command == QLatin1String("ocr-import"))
         return runOcrImportCommand(args);
+    if (command == QLatin1String("ocr-recognise"))
+        return runOcrRecogniseCommand(args);
     if (command == QLatin1String("outline-export"))
         return runOutlineExportCommand(args);
     if (command == QLatin1String("outline-import"))

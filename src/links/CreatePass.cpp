@@ -3,6 +3,7 @@
 #include "app/CharTable.h"
 #include "app/MessageTexts.h"
 #include "links/ContentsLinkBlocks.h"
+#include "links/ContentsPage.h"
 #include "links/ContentsWalk.h"
 #include "links/DocumentOutline.h"
 #include "links/HyperlinkScript.h"
@@ -39,6 +40,9 @@ const QString CreatePass::kListingFile = QStringLiteral("myfile2.dsed");
 namespace {
 
 const QString kDjvused = QStringLiteral("djvused");
+// How far from the page an entry's number and the offset give the check of the targets
+// looks: the pages recognised around each target in a book without text.
+constexpr int kTargetReach = 1;
 
 // djvused reports an error as "*** [1-12311] Failed to open document '...'" followed by
 // lines naming its own source file and function; the user needs the first sentence.
@@ -311,6 +315,37 @@ QByteArray classicText(const QByteArray& expression)
 
 } // namespace
 
+bool CreatePass::recognisePages(const QString& path, const CreateOptions& options,
+                                const QList<int>& pages, const QMap<int, PageText>& layers,
+                                QMap<int, PageText>* read, QString* error)
+{
+    if (pages.isEmpty())
+        return true;
+    PageRecognition::Settings settings;
+    settings.languages =
+        options.ocrLanguages.isEmpty() ? QStringLiteral("eng") : options.ocrLanguages;
+    settings.jobs = options.ocrJobs;
+    settings.cancel = control_.token();
+    int done = 0;
+    settings.onPage = [&](int page, int words, double seconds) {
+        log_.addLine(
+            QStringLiteral("[%1/%2] ").arg(++done).arg(pages.size()) +
+            EngineTexts::say("e_ocr_page_done").arg(page).arg(words).arg(seconds, 0, 'f', 1));
+    };
+    const PageRecognition::Outcome out = PageRecognition::recognise(tools_, path, pages, settings);
+    if (!out.ok()) {
+        *error = out.error + QLatin1Char(' ') + EngineTexts::say("e_not_changed");
+        return false;
+    }
+    for (auto it = out.pages.cbegin(); it != out.pages.cend(); ++it) {
+        read->insert(it.key(), it.value());
+        recognised_.insert(it.key(), it.value());
+        if (!layers.value(it.key()).hasLayer)
+            hadNoLayer_.insert(it.key());
+    }
+    return true;
+}
+
 bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
                            const PageListing& listing, const PageTexts& texts, int first, int last,
                            ContentsPlan* plan, QString* error)
@@ -381,6 +416,32 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         }
         read.insert(page.number, text);
     }
+    // The contents pages without text are recognised before (see plan()); the pages near
+    // each target the offset gives, for the check of the targets, are recognised with the
+    // rest of the book, or every page when the whole book is asked for.
+    const PageRecognition::Mode mode = options.ocrMode(true);
+    QSet<int> targetPages;
+    if (mode != PageRecognition::Mode::Never) {
+        if (options.ocrBook) {
+            for (int p = 1; p <= listing.pageCount(); ++p)
+                targetPages.insert(p);
+        } else if (!job.offsetAuto && job.kind == CreateJob::Contents &&
+                   options.smartCheck != SmartCheck::Mode::Off) {
+            for (auto it = read.cbegin(); it != read.cend(); ++it) {
+                for (const SmartEntry& e : ContentsPage::read(it.value(), it.key()).entries) {
+                    if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
+                        continue;
+                    const int target = SmartReading::target(e.number.value, job.offset, job.halve);
+                    for (int p = target - kTargetReach; p <= target + kTargetReach; ++p)
+                        if (p >= 1 && p <= listing.pageCount())
+                            targetPages.insert(p);
+                }
+            }
+        }
+    }
+    for (auto it = read.cbegin(); it != read.cend(); ++it)
+        targetPages.remove(it.key());
+    bool recognitionFailed = false;
     // Finding the offset or a lost number's page reads the rest of the book, in one run.
     ToolRun failedRun;
     QString dumpError;
@@ -397,6 +458,15 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         }
         if (!reader.finish()) {
             dumpError = reader.error();
+            return false;
+        }
+        // The pages the check of the targets reads, recognised where they need it.
+        QList<int> needed;
+        for (const int p : std::as_const(targetPages))
+            if (!read.contains(p) && PageRecognition::wanted(mode, all->value(p)))
+                needed << p;
+        if (!recognisePages(job.path, options, needed, *all, all, &dumpError)) {
+            recognitionFailed = true;
             return false;
         }
         return true;
@@ -416,6 +486,10 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         result = SmartIndexReading::read(book, index);
     }
     if (book.failed()) {
+        if (recognitionFailed) {
+            *error = dumpError;
+            return false;
+        }
         *error = dumpError.isEmpty() ? toolFailure(job.path, failedRun)
                                      : EngineTexts::say("e_left_as_is").arg(job.path, dumpError);
         return false;
@@ -530,6 +604,36 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
             return fail(error);
     }
     log_.append(QStringLiteral(" OK"));
+    recognised_.clear();
+    hadNoLayer_.clear();
+    const PageRecognition::Mode mode = options.ocrMode(job.reading == CreateJob::Smart);
+    if (mode != PageRecognition::Mode::Never) {
+        // The contents pages without text (or with plainly poor text) are recognised first.
+        QList<int> pages;
+        QMap<int, PageText> layers;
+        for (const PageTexts& texts : std::as_const(rangeTexts)) {
+            for (const PageTexts::Page& page : texts.pages) {
+                PageText text;
+                QString why;
+                if (page.hasText && !PageText::parse(page.text, &text, &why))
+                    continue; // the reading reports what does not read
+                layers.insert(page.number, text);
+                if (PageRecognition::wanted(mode, text))
+                    pages << page.number;
+            }
+        }
+        QMap<int, PageText> read;
+        if (!recognisePages(path, options, pages, layers, &read, &error))
+            return fail(error);
+        for (PageTexts& texts : rangeTexts) {
+            for (PageTexts::Page& page : texts.pages) {
+                if (!read.contains(page.number))
+                    continue;
+                page.text = PageLines::expression(read[page.number]);
+                page.hasText = true;
+            }
+        }
+    }
     log_.addLine(texts_.text("m8"));
 
     if (job.links && !placeContentsLink(job, listing, plan, &error))
@@ -588,6 +692,9 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
             plan->outline = OutlineMerge::merge(plan->existingOutline, plan->outline, pageIds);
         }
     }
+    if (!recognised_.isEmpty())
+        plan->notes << EngineTexts::say("e_ocr_pages_read")
+                           .arg(PageRecognition::pageList(recognised_.keys()));
     for (const QString& note : std::as_const(plan->notes))
         log_.addLine(note);
     return Turn::Planned;
@@ -616,6 +723,14 @@ CreatePass::Turn CreatePass::apply(const ContentsPlan& plan, const CreateOptions
         if (outline.isEmpty())
             return fail(EngineTexts::say("e_left_as_is").arg(path, error));
         text += outline;
+    }
+    // The recognised pages that had no text layer keep what was read (every recognised
+    // page when recognition was asked for each), unless the text layer is removed.
+    if (options.keepOcr && !plan.removeText) {
+        for (auto it = recognised_.cbegin(); it != recognised_.cend(); ++it)
+            if (hadNoLayer_.contains(it.key()) || options.ocr == PageRecognition::Mode::Always)
+                text += "select " + QByteArray::number(it.key()) + "\nset-txt\n" +
+                        PageLines::expression(it.value()) + ".\n";
     }
     if (!tools_.writeWorkFile(kScriptFile, text, &error))
         return fail(error);

@@ -4,6 +4,7 @@
 #include "links/ContentsPlan.h"
 #include "links/FixPass.h"
 #include "links/OutlineAnswer.h"
+#include "links/PageRecognition.h"
 #include "links/PassControl.h"
 #include "links/PassOutcome.h"
 #include "links/SmartCheck.h"
@@ -11,6 +12,7 @@
 #include <QByteArray>
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -50,6 +52,17 @@ struct CreateOptions
     SmartCheck::Mode smartCheck = SmartCheck::Mode::Check;
     // Roman page n of the front matter leads to page n + this; none: found from the book.
     std::optional<int> romanOffset;
+    // Recognition of the pages the reading needs: none given, Auto for the smart reading and
+    // Never for the classic one.
+    std::optional<PageRecognition::Mode> ocr;
+    QString ocrLanguages; // Tesseract's names ("rus+eng"); empty: English
+    bool ocrBook = false; // every page without text, not only those the reading needs
+    bool keepOcr = false; // the recognised pages are written into the text layer
+    int ocrJobs = 1;      // pages recognised at once
+    PageRecognition::Mode ocrMode(bool smart) const
+    {
+        return ocr.value_or(smart ? PageRecognition::Mode::Auto : PageRecognition::Mode::Never);
+    }
 };
 
 struct CreateOutcome : PassOutcome
@@ -133,6 +146,11 @@ private:
     bool recogniseSmart(const CreateJob& job, const CreateOptions& options,
                         const PageListing& listing, const PageTexts& texts, ContentsPlan* plan,
                         QString* error);
+    // Recognises the pages, telling the log of each; false with *error on a failure or a
+    // stop (the caller sees the stop). The pages go into recognised_ as well.
+    bool recognisePages(const QString& path, const CreateOptions& options, const QList<int>& pages,
+                        const QMap<int, PageText>& layers, QMap<int, PageText>* read,
+                        QString* error);
     // false when the run was stopped during the alignment.
     bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
 
@@ -153,4 +171,8 @@ private:
     QString lastFailure_; // the reason the last failed or skipped document gave
     bool replaceEveryOutline_ = false;
     bool mergeEveryOutline_ = false;
+    // The pages of this document the reading had recognised, and which of them had no text
+    // layer before.
+    QMap<int, PageText> recognised_;
+    QSet<int> hadNoLayer_;
 };

@@ -73,6 +73,20 @@ TEST_P(CliStopTest, FixStopsWithStatus130AndLeavesTheBook)
     EXPECT_EQ(DjvuFixture::readFolder(dir.path()), before);
 }
 
+TEST_P(CliStopTest, OcrRecogniseStopsWithStatus130AndLeavesTheBook)
+{
+    FixturePage printed;
+    printed.printed = {"CONTENTS", "1 Introduction 5"};
+    printed.hasText = false;
+    const QString path = dir.filePath("printed.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(path, {printed}, &error)) << error.toStdString();
+    ASSERT_TRUE(DjvuFixture::writeSleepingTool(standIn.path(), "ddjvu", "", marker));
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(dir.path());
+    EXPECT_EQ(interrupted({"ocr-recognise", "--ocr-language", "eng", path}), 130);
+    EXPECT_EQ(DjvuFixture::readFolder(dir.path()), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, CliStopTest, ::testing::Values(SIGINT, SIGTERM),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return std::string(info.param == SIGINT ? "Sigint" : "Sigterm");

@@ -112,8 +112,8 @@ TEST(RussianHelpTest, TheHelpOfACommandFollowsARussianLocale)
 {
     QProcessEnvironment english = russianLocale();
     english.insert("LC_ALL", "en_US.UTF-8");
-    for (const char* command :
-         {"create", "fix", "ocr-export", "ocr-import", "outline-export", "outline-import"}) {
+    for (const char* command : {"create", "fix", "ocr-export", "ocr-import", "ocr-recognise",
+                                "outline-export", "outline-import"}) {
         const CliRun russian = runCli({command, "--help"}, russianLocale());
         EXPECT_EQ(russian.status, 0) << command;
         EXPECT_TRUE(

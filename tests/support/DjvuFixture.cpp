@@ -57,6 +57,37 @@ bool appendChunk(const QString& path, const QByteArray& id, const QByteArray& da
     return DjvuFixture::writeAll(path, bytes);
 }
 
+// A bitonal page with the page's printed lines on it, as a single-page DjVu file.
+bool printedPage(const QDir& dir, int index, const FixturePage& page, const QString& djvu,
+                 QString* error)
+{
+    const QString base = dir.filePath(QStringLiteral("printed%1").arg(index));
+    const QString text = base + ".txt", small = base + ".pbm", grey = base + ".pgm",
+                  big = base + ".big.pbm", placed = base + ".placed.pbm", full = base + ".full.pbm";
+    if (!DjvuFixture::writeAll(text, page.printed.join('\n').toUtf8() + '\n'))
+        return false;
+    QProcess p;
+    p.setStandardInputFile(text);
+    p.setStandardOutputFile(small);
+    p.start("pbmtext", {});
+    if (!p.waitForFinished(-1) || p.exitCode() != 0) {
+        *error = "pbmtext: " + QString::fromLocal8Bit(p.readAllStandardError());
+        return false;
+    }
+    return runTool("pamscale", {QString::number(page.printedScale), small}, error, nullptr, grey) &&
+           runTool("pamthreshold", {grey}, error, nullptr, big + ".pam") &&
+           runTool("pamtopnm", {big + ".pam"}, error, nullptr, big) &&
+           runTool("pnmpad",
+                   {"-white", "-left", QString::number(page.printedLeft), "-top",
+                    QString::number(page.printedTop), big},
+                   error, nullptr, placed) &&
+           runTool("pnmpad",
+                   {"-white", "-width", QString::number(page.width), "-height",
+                    QString::number(page.height), "-halign", "0", "-valign", "0", placed},
+                   error, nullptr, full) &&
+           runTool("cjb2", {full, djvu}, error);
+}
+
 } // namespace
 
 FixtureLine FixtureLine::layout(int left, int bottom, const QStringList& words, int height,
@@ -164,7 +195,10 @@ bool DjvuFixture::build(const QString& path, const QList<FixturePage>& pages, QS
         QDir pageDir(dir.filePath(QString::number(i)));
         pageDir.mkpath(".");
         const QString component = pageDir.filePath(id);
-        if (!QFile::copy(blanks.value(size), component)) {
+        if (!page.printed.isEmpty()) {
+            if (!printedPage(dir, i, page, component, error))
+                return false;
+        } else if (!QFile::copy(blanks.value(size), component)) {
             *error = QStringLiteral("cannot copy a blank page to ") + component;
             return false;
         }

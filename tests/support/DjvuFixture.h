@@ -41,6 +41,13 @@ struct FixturePage
     bool hasText = true; // false, or no lines: no text layer at all
     QList<FixtureLine> lines;
     QString annotations; // body of a set-ant block (without the final "."), none when empty
+    // Lines printed on the page's picture (pbmtext's own font, scaled up `printedScale`
+    // times), from `printedLeft`, `printedTop` pixels from the top-left corner: a page with
+    // real print for recognition. None when empty: the page is blank.
+    QStringList printed;
+    int printedScale = 4;
+    int printedLeft = 300;
+    int printedTop = 400;
     // Bytes put into the page's ANTa chunk as they stand, past djvused's own checks: the
     // annotations a damaged or hostile document may carry. None when empty.
     QByteArray rawAnnotations;

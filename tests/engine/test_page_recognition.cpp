@@ -1,0 +1,186 @@
+// Recognition of pages without a text layer: the words of a printed page land where they
+// stand (origin bottom-left), ocr-recognise keeps them in the text layer, and every failure
+// leaves the book byte for byte as it was.
+#include "CliRun.h"
+#include "DjvuFixture.h"
+
+#include "links/PageLines.h"
+#include "links/PageRecognition.h"
+#include "links/PageRecognizer.h"
+#include "tools/CancelToken.h"
+#include "tools/ToolRunner.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kContents = {"CONTENTS", "1 Introduction 5", "2 Methods 12", "3 Results 27"};
+
+class PageRecognitionTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    ToolRunner tools{QStringLiteral(TOCSMITH_OUT_DIR), dir.path(), nullptr, QString()};
+
+    // Page 1 printed without a text layer, page 2 blank with a text layer of its own.
+    QString book()
+    {
+        FixturePage printed;
+        printed.printed = kContents;
+        printed.hasText = false;
+        FixturePage withText = FixturePage::ofLines({{"Kept", "words"}});
+        const QString path = dir.filePath("book.djvu");
+        QString error;
+        EXPECT_TRUE(DjvuFixture::build(path, {printed, withText}, &error)) << error.toStdString();
+        return path;
+    }
+
+    static QStringList lineTexts(const PageText& text)
+    {
+        QStringList lines;
+        for (const TextLine& line : text.lines)
+            lines << line.text();
+        return lines;
+    }
+};
+
+TEST_F(PageRecognitionTest, PrintedWordsLandWhereTheyStandOnThePage)
+{
+    const QString path = book();
+    PageRecognizer recognizer(tools, QStringLiteral("eng"));
+    PageText text;
+    QString error;
+    ASSERT_TRUE(recognizer.recognise(path, 1, &text, &error)) << error.toStdString();
+    EXPECT_EQ(lineTexts(text), kContents);
+    const FixturePage page;
+    EXPECT_EQ(text.box, (ZoneBox{0, 0, page.width, page.height}));
+    ASSERT_EQ(text.lines.size(), kContents.size());
+    int above = page.height + 1;
+    for (const TextLine& line : text.lines) {
+        // Print starts 400 pixels below the top edge: high up, in a box that counts from the
+        // bottom; each line lower than the one before.
+        EXPECT_LE(line.box.ymax, page.height - page.printedTop + 10);
+        EXPECT_GT(line.box.ymin, page.height / 2);
+        EXPECT_LT(line.box.ymax, above);
+        above = line.box.ymin;
+        EXPECT_GE(line.box.xmin, page.printedLeft - 10);
+        int right = 0;
+        for (const TextWord& word : line.words) {
+            EXPECT_LT(word.box.xmin, word.box.xmax);
+            EXPECT_LT(word.box.ymin, word.box.ymax);
+            EXPECT_GE(word.box.xmin, right); // left to right
+            right = word.box.xmax;
+        }
+    }
+    // The expression set-txt is given reads back as the same page.
+    PageText back;
+    ASSERT_TRUE(PageText::parse(PageLines::expression(text), &back, &error)) << error.toStdString();
+    EXPECT_EQ(lineTexts(back), kContents);
+    EXPECT_EQ(back.lines.first().words.first().box, text.lines.first().words.first().box);
+}
+
+TEST_F(PageRecognitionTest, OcrRecogniseWritesATextLayerOnlyWherePagesHadNone)
+{
+    const QString path = book();
+    const CliRun run = runCli({"ocr-recognise", "--no-backup", "--jobs", "2", path});
+    ASSERT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
+    const QString printed = DjvuFixture::djvused(path, "select 1; print-pure-txt");
+    for (const QString& line : kContents)
+        EXPECT_TRUE(printed.contains(line)) << printed.toStdString();
+    EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-txt").contains("(word "));
+    EXPECT_EQ(DjvuFixture::djvused(path, "select 2; print-pure-txt").trimmed(), "Kept words");
+    EXPECT_TRUE(run.out.contains("1/1")) << run.out.toStdString(); // progress per page
+    // A second run finds nothing left to recognise.
+    const QByteArray after = DjvuFixture::readAll(path);
+    EXPECT_EQ(runCli({"ocr-recognise", "--no-backup", path}).status, 0);
+    EXPECT_EQ(DjvuFixture::readAll(path), after);
+}
+
+TEST_F(PageRecognitionTest, FailuresSayWhyAndLeaveTheBookAsItWas)
+{
+    const QString path = book();
+    struct Case
+    {
+        const char* name;
+        QStringList args;
+        QString said;
+    };
+    const QList<Case> cases = {
+        {"missing language data", {"--ocr-language", "xqz"}, "xqz"},
+        {"missing one of two", {"--ocr-language", "eng+xqz"}, "tesseract-ocr-xqz"},
+        {"a page without print", {"--pages", "2", "--all"}, "Not a word"},
+        {"pages outside the book", {"--pages", "3-4"}, "3"},
+    };
+    const QMap<QString, QByteArray> before = DjvuFixture::readFolder(dir.path());
+    for (const Case& c : cases) {
+        const CliRun run = runCli(QStringList{"ocr-recognise", path} + c.args);
+        EXPECT_EQ(run.status, 1) << c.name;
+        EXPECT_TRUE((run.out + run.err).contains(c.said))
+            << c.name << ": " << run.err.toStdString();
+        EXPECT_EQ(DjvuFixture::readFolder(dir.path()), before) << c.name;
+    }
+}
+
+TEST_F(PageRecognitionTest, AStopEndsEveryJobAndKeepsNothing)
+{
+    const QString path = book();
+    CancelToken stop;
+    stop.cancel();
+    PageRecognition::Settings settings;
+    settings.cancel = &stop;
+    settings.jobs = 2;
+    const PageRecognition::Outcome out = PageRecognition::recognise(tools, path, {1, 2}, settings);
+    EXPECT_TRUE(out.cancelled);
+    EXPECT_FALSE(out.ok());
+    EXPECT_TRUE(out.pages.isEmpty());
+}
+
+TEST_F(PageRecognitionTest, TheSmartReadingRecognisesAContentsWithoutTextAndKeepsIt)
+{
+    // The contents page is print only; the chapters' pages carry text.
+    FixturePage contents;
+    contents.printed = {"CONTENTS", "1 Introduction 2", "2 Methods 3"};
+    contents.hasText = false;
+    const QList<FixturePage> pages = {contents, FixturePage::headed({"1", "Introduction"}),
+                                      FixturePage::headed({"2", "Methods"})};
+    const QString path = dir.filePath("smart.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
+    const QByteArray before = DjvuFixture::readAll(path);
+    const CliRun never = runCli({"create", "--reading", "smart", "--ocr", "never", "--dry-run",
+                                 "--ocr-language", "eng", path});
+    EXPECT_EQ(never.status, 1); // no text, no reading
+    const CliRun dry = runCli({"create", "--reading", "smart", "--dry-run", "--ocr-language", "eng",
+                               "--offset", "0", path});
+    ASSERT_EQ(dry.status, 0) << dry.out.toStdString() << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.contains("Pages without text recognised: 1.")) << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.contains("Methods\" 3 -> page 3")) << dry.out.toStdString();
+    EXPECT_EQ(DjvuFixture::readAll(path), before);
+
+    const CliRun kept = runCli({"create", "--reading", "smart", "--keep-ocr", "--no-backup",
+                                "--ocr-language", "eng", path});
+    ASSERT_EQ(kept.status, 0) << kept.out.toStdString() << kept.err.toStdString();
+    EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-pure-txt").contains("2 Methods 3"));
+    EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-ant").contains("(maparea \"#2\""));
+}
+
+TEST(PageRecognitionModes, PagesAreRecognisedByModeAndText)
+{
+    PageText none;
+    PageText poor;
+    poor.hasLayer = true;
+    poor.lines.append({{}, {{"x", {}}}});
+    PageText good = poor;
+    good.lines.append({{}, {{"one", {}}, {"two", {}}, {"three", {}}}});
+    using M = PageRecognition::Mode;
+    EXPECT_FALSE(PageRecognition::wanted(M::Never, none));
+    EXPECT_TRUE(PageRecognition::wanted(M::Auto, none));
+    EXPECT_TRUE(PageRecognition::wanted(M::Auto, poor));
+    EXPECT_FALSE(PageRecognition::wanted(M::Auto, good));
+    EXPECT_TRUE(PageRecognition::wanted(M::Always, good));
+    EXPECT_EQ(PageRecognition::pageList({1, 2, 3, 7, 9, 10}), QStringLiteral("1-3, 7, 9-10"));
+}
+
+} // namespace
