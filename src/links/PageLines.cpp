@@ -35,19 +35,22 @@ bool hasLetters(const QString& text)
 // page with text on both sides, and words (not only numbers) on the right-hand side too.
 int secondColumn(const QList<Placed>& words)
 {
+    if (words.size() < 8)
+        return 0;
     int left = INT_MAX, right = INT_MIN;
     for (const Placed& p : words) {
         left = std::min(left, p.word.box.xmin);
         right = std::max(right, p.word.box.xmax);
     }
-    const int width = right - left;
-    if (words.size() < 8 || width <= 0)
+    // Boxes come from the document: their span may not fit an int.
+    const qint64 width = qint64(right) - left;
+    if (width <= 0)
         return 0;
     constexpr int kBuckets = 200;
     QList<int> cover(kBuckets, 0);
     for (const Placed& p : words) {
-        const int a = int(qint64(p.word.box.xmin - left) * kBuckets / width);
-        const int b = int(qint64(p.word.box.xmax - left) * kBuckets / width);
+        const int a = int((qint64(p.word.box.xmin) - left) * kBuckets / width);
+        const int b = int((qint64(p.word.box.xmax) - left) * kBuckets / width);
         for (int k = std::max(a, 0); k < std::min(b + 1, kBuckets); ++k)
             ++cover[k];
     }
