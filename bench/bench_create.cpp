@@ -7,14 +7,14 @@
 // this process's memory) and kept in the system's temporary folder.
 #include "CreateRows.h"
 #include "DjvuFixture.h"
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/PageListing.h"
+#include "djvu/ToolRunner.h"
 #include "jobs/CreateRowReader.h"
 #include "links/ContentsWalk.h"
 #include "links/CreatePass.h"
 #include "links/HyperlinkScript.h"
-#include "links/PageListing.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>

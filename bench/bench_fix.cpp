@@ -1,12 +1,12 @@
 // The Fix pass on a 1,000-page book with 50 hyperlinks on every page: the whole pass, and
 // apart from it our own text processing, djvused's dump and djvused's save.
 #include "DjvuFixture.h"
-#include "app/MessageTexts.h"
-#include "links/AnnotationScanner.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/AnnotationScanner.h"
+#include "djvu/ToolRunner.h"
 #include "links/AreaAlignment.h"
 #include "links/FixPass.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>

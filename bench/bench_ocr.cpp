@@ -3,10 +3,10 @@
 // Books of 100 and 1,000 pages of 300 words each. "bench_ocr --write-book OUT.djvu PAGES"
 // writes such a book for bench/ocr_routes.sh.
 #include "DjvuFixture.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 // `output-txt` of the same book, whose output is only read and thrown away. Both run in turns
 // in each iteration; the counters give each one's time and their ratio.
 #include "DjvuFixture.h"
-#include "links/PageNumberMap.h"
-#include "links/PageText.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
+#include "reading/PageNumberMap.h"
+#include "reading/PageText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 // library), and a book of eight such pages recognised with one and with two jobs at once.
 // "bench_recognition --book FILE.djvu PAGES" recognises those pages of a real book instead.
 #include "DjvuFixture.h"
-#include "links/PageRecognition.h"
-#include "links/PageRecognizer.h"
-#include "tools/ToolRunner.h"
+#include "djvu/ToolRunner.h"
+#include "ocr/PageRecognition.h"
+#include "ocr/PageRecognizer.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // djvused's save on a 100-page book (djvused saves an indirect 1,000-page book in about
 // three minutes, which would swamp every figure here).
 #include "DjvuFixture.h"
-#include "tools/SafeChange.h"
+#include "djvu/SafeChange.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -11,8 +11,8 @@
 // right title and target page (recall), how many written links are right (precision), and
 // lists the misses and the wrong links. The exit status is 0 when every case ran.
 
-#include "links/OutlineScript.h"
-#include "links/PageListing.h"
+#include "djvu/PageListing.h"
+#include "outline/OutlineScript.h"
 
 #include <QCoreApplication>
 #include <QDir>

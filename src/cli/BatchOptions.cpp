@@ -1,6 +1,6 @@
 #include "cli/BatchOptions.h"
+#include "base/EngineTexts.h"
 #include "cli/CliLanguage.h"
-#include "tools/EngineTexts.h"
 
 namespace {
 

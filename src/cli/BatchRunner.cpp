@@ -1,12 +1,12 @@
 #include "cli/BatchRunner.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
+#include "base/CancelToken.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/DocumentLoop.h"
 #include "cli/DocumentReport.h"
 #include "cli/StopSignals.h"
-#include "tools/CancelToken.h"
-#include "tools/ToolRunner.h"
+#include "djvu/ToolRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "cli/CliLanguage.h"
 
-#include "app/LanguageFile.h"
-#include "app/MessageTexts.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
+#include "base/LanguageFile.h"
+#include "base/MessageTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>

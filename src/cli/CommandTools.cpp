@@ -1,5 +1,5 @@
 #include "cli/CommandTools.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
 #include "cli/CliLanguage.h"
 

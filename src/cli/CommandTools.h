@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
 #include "cli/CliWorkFolder.h"
 #include "cli/ConsoleSinks.h"
-#include "tools/BackupCopy.h"
-#include "tools/ToolRunner.h"
+#include "djvu/BackupCopy.h"
+#include "djvu/ToolRunner.h"
 
 #include <QByteArray>
 #include <QString>

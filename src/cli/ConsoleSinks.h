@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/Sinks.h"
+#include "base/Sinks.h"
 
 #include <cstdio>
 

@@ -1,4 +1,5 @@
-#include "app/MessageTexts.h"
+#include "base/EngineTexts.h"
+#include "base/MessageTexts.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchRunner.h"
 #include "cli/CliLanguage.h"
@@ -10,10 +11,9 @@
 #include "cli/DocumentLoop.h"
 #include "cli/LastMessageSink.h"
 #include "cli/StopSignals.h"
+#include "djvu/ToolRunner.h"
 #include "links/CreatePass.h"
-#include "links/OutlineText.h"
-#include "tools/EngineTexts.h"
-#include "tools/ToolRunner.h"
+#include "outline/OutlineText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 #include "cli/CreateJobOptions.h"
+#include "base/EngineTexts.h"
 #include "cli/CliLanguage.h"
 #include "cli/CreateHelpRussian.h"
-#include "tools/EngineTexts.h"
 
 #include "jobs/CreateJob.h"
 #include "jobs/PageRanges.h"
 
-#include "links/PageRecognizer.h"
+#include "ocr/PageRecognizer.h"
 
 #include <QFileInfo>
 #include <QThread>

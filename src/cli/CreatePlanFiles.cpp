@@ -1,5 +1,5 @@
 #include "cli/CreatePlanFiles.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
 #include "cli/CreateJobOptions.h"
 #include "links/CreatePass.h"

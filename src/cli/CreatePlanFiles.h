@@ -1,6 +1,6 @@
 #pragma once
 
-#include "links/PlanText.h"
+#include "review/PlanText.h"
 
 #include <QByteArray>
 #include <QList>

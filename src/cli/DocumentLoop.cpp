@@ -1,9 +1,9 @@
 #include "cli/DocumentLoop.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
+#include "base/Plural.h"
 #include "cli/StopSignals.h"
 #include "links/PassSummary.h"
-#include "tools/Plural.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "cli/DocumentReport.h"
 
-#include "app/Version.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
+#include "base/Version.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,4 +1,5 @@
-#include "app/MessageTexts.h"
+#include "base/EngineTexts.h"
+#include "base/MessageTexts.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchRunner.h"
 #include "cli/CliLanguage.h"
@@ -10,9 +11,8 @@
 #include "cli/LastMessageSink.h"
 #include "cli/StopSignals.h"
 #include "cli/UsageError.h"
+#include "djvu/ToolRunner.h"
 #include "links/FixPass.h"
-#include "tools/EngineTexts.h"
-#include "tools/ToolRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/Sinks.h"
+#include "base/Sinks.h"
 
 // Hands every message on and keeps the last one, for a document's record.
 class LastMessageSink : public MessageSink

@@ -1,5 +1,5 @@
 #include "cli/OcrCommandSupport.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
 #include "ocr/OcrDocument.h"
 

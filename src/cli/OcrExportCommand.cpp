@@ -1,3 +1,5 @@
+#include "base/EngineTexts.h"
+#include "base/Plural.h"
 #include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
 #include "cli/Commands.h"
@@ -5,8 +7,6 @@
 #include "cli/UsageError.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
-#include "tools/EngineTexts.h"
-#include "tools/Plural.h"
 
 #include <QMap>
 

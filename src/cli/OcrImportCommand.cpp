@@ -2,12 +2,12 @@
 #include "cli/CommandTools.h"
 #include "cli/UsageError.h"
 
+#include "base/EngineTexts.h"
+#include "base/Plural.h"
 #include "cli/Commands.h"
 #include "cli/OcrCommandSupport.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
-#include "tools/EngineTexts.h"
-#include "tools/Plural.h"
 
 #include <cstdio>
 

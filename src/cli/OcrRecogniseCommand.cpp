@@ -4,14 +4,14 @@
 #include "cli/StopSignals.h"
 #include "cli/UsageError.h"
 
+#include "base/CancelToken.h"
+#include "base/EngineTexts.h"
+#include "base/Plural.h"
+#include "djvu/BookGuard.h"
+#include "djvu/PageTexts.h"
 #include "jobs/PageRanges.h"
-#include "links/PageRecognition.h"
-#include "links/PageRecognizer.h"
-#include "tools/BookGuard.h"
-#include "tools/CancelToken.h"
-#include "tools/EngineTexts.h"
-#include "tools/PageTexts.h"
-#include "tools/Plural.h"
+#include "ocr/PageRecognition.h"
+#include "ocr/PageRecognizer.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
+#include "base/EngineTexts.h"
 #include "cli/CliLanguage.h"
 #include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "cli/UsageError.h"
-#include "links/DocumentOutline.h"
-#include "links/OutlineJson.h"
-#include "links/OutlineText.h"
-#include "tools/BookGuard.h"
-#include "tools/EngineTexts.h"
+#include "djvu/BookGuard.h"
+#include "outline/DocumentOutline.h"
+#include "outline/OutlineJson.h"
+#include "outline/OutlineText.h"
 
 #include <cstdio>
 

@@ -2,13 +2,13 @@
 #include "cli/CommandTools.h"
 #include "cli/UsageError.h"
 
+#include "base/EngineTexts.h"
+#include "base/Plural.h"
 #include "cli/Commands.h"
-#include "links/DocumentOutline.h"
-#include "links/OutlineJson.h"
-#include "links/OutlineText.h"
-#include "tools/BookGuard.h"
-#include "tools/EngineTexts.h"
-#include "tools/Plural.h"
+#include "djvu/BookGuard.h"
+#include "outline/DocumentOutline.h"
+#include "outline/OutlineJson.h"
+#include "outline/OutlineText.h"
 
 #include <cstdio>
 

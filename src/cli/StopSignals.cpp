@@ -1,6 +1,6 @@
 #include "cli/StopSignals.h"
 
-#include "tools/CancelToken.h"
+#include "base/CancelToken.h"
 
 #include <csignal>
 

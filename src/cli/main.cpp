@@ -1,9 +1,9 @@
-#include "app/MessageTexts.h"
-#include "app/Version.h"
+#include "base/EngineTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Version.h"
 #include "cli/CliLanguage.h"
 #include "cli/Commands.h"
-#include "tools/EngineTexts.h"
-#include "tools/ToolRunner.h"
+#include "djvu/ToolRunner.h"
 
 #include <QCoreApplication>
 

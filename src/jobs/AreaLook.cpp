@@ -1,6 +1,6 @@
 #include "jobs/CreateJob.h"
 
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
 namespace AreaLook {
 

@@ -1,8 +1,8 @@
 #include "jobs/CreateRowReader.h"
 
-#include "app/ColourText.h"
+#include "base/ColourText.h"
+#include "base/EngineTexts.h"
 #include "jobs/PageRanges.h"
-#include "tools/EngineTexts.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/EngineTexts.h"
 #include "jobs/RowOutcome.h"
-#include "tools/EngineTexts.h"
 
 #include <QAbstractTableModel>
 #include <QList>

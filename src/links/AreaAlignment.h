@@ -1,6 +1,6 @@
 #pragma once
 
-#include "links/AnnotationScanner.h"
+#include "djvu/AnnotationScanner.h"
 
 #include <QByteArray>
 #include <QList>

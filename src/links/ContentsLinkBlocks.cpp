@@ -1,12 +1,12 @@
 #include "links/ContentsLinkBlocks.h"
 
+#include "base/EngineTexts.h"
+#include "base/Plural.h"
+#include "djvu/PageAnnotations.h"
 #include "jobs/CreateJob.h"
-#include "links/BorderExpression.h"
 #include "links/ContentsPlan.h"
 #include "links/HyperlinkScript.h"
-#include "links/PageAnnotations.h"
-#include "tools/EngineTexts.h"
-#include "tools/Plural.h"
+#include "reading/BorderExpression.h"
 
 namespace ContentsLinkBlocks {
 

@@ -1,5 +1,5 @@
 #include "links/ContentsPlan.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
 int ContentsPlan::entryCount() const
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "links/BorderExpression.h"
-#include "links/LineAccount.h"
-#include "links/Outline.h"
-#include "tools/TextDump.h"
+#include "djvu/TextDump.h"
+#include "outline/Outline.h"
+#include "reading/BorderExpression.h"
+#include "reading/LineAccount.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,9 +1,9 @@
 #include "links/ContentsWalk.h"
 
+#include "base/EngineTexts.h"
+#include "djvu/PageListing.h"
 #include "links/HyperlinkScript.h"
-#include "links/PageListing.h"
 #include "links/ScriptEntryWriter.h"
-#include "tools/EngineTexts.h"
 
 #include <algorithm>
 

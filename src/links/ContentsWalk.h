@@ -1,8 +1,8 @@
 #pragma once
 
+#include "djvu/TextDump.h"
 #include "links/ContentsPlan.h"
-#include "links/EntryRecognition.h"
-#include "tools/TextDump.h"
+#include "reading/EntryRecognition.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,11 +3,11 @@
 #include "jobs/CreateJob.h"
 #include "links/ContentsPlan.h"
 #include "links/FixPass.h"
-#include "links/OutlineAnswer.h"
-#include "links/PageRecognition.h"
 #include "links/PassControl.h"
 #include "links/PassOutcome.h"
-#include "links/SmartCheck.h"
+#include "ocr/PageRecognition.h"
+#include "outline/OutlineAnswer.h"
+#include "reading/SmartCheck.h"
 
 #include <QByteArray>
 

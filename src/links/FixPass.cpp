@@ -1,15 +1,15 @@
 #include "links/FixPass.h"
 
-#include "app/MessageTexts.h"
-#include "links/AnnotationScanner.h"
+#include "base/EngineTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/AnnotationScanner.h"
+#include "djvu/BookGuard.h"
+#include "djvu/DjvuFileCheck.h"
+#include "djvu/DjvusedDump.h"
+#include "djvu/SafeChange.h"
+#include "djvu/ToolRunner.h"
 #include "links/AreaAlignment.h"
-#include "tools/BookGuard.h"
-#include "tools/DjvuFileCheck.h"
-#include "tools/DjvusedDump.h"
-#include "tools/EngineTexts.h"
-#include "tools/SafeChange.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "djvu/BackupCopy.h"
 #include "jobs/CreateRow.h"
 #include "links/PassControl.h"
 #include "links/PassOutcome.h"
-#include "tools/BackupCopy.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,10 +1,10 @@
 #include "links/OutlineEntryWriter.h"
 
 #include "links/ContentsPlan.h"
-#include "links/OutlineFromEntries.h"
-#include "links/OutlineParts.h"
-#include "links/OutlineScript.h"
-#include "links/OutlineTitle.h"
+#include "outline/OutlineFromEntries.h"
+#include "outline/OutlineParts.h"
+#include "outline/OutlineScript.h"
+#include "outline/OutlineTitle.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "links/Outline.h"
+#include "outline/Outline.h"
 
 #include <QByteArray>
 #include <QString>

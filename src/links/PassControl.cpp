@@ -1,7 +1,7 @@
 #include "links/PassControl.h"
 
-#include "app/MessageTexts.h"
-#include "tools/CancelToken.h"
+#include "base/CancelToken.h"
+#include "base/MessageTexts.h"
 
 namespace {
 

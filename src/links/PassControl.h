@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PassProgress.h"
+#include "base/PassProgress.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "links/PassSummary.h"
 
-#include "tools/EngineTexts.h"
-#include "tools/Plural.h"
+#include "base/EngineTexts.h"
+#include "base/Plural.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 #include "links/ScriptEntryWriter.h"
 
-#include "links/BorderExpression.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsPlan.h"
 #include "links/HyperlinkScript.h"
+#include "reading/BorderExpression.h"
 
 ScriptEntryWriter::ScriptEntryWriter(HyperlinkScript& script, QByteArray shape, QByteArray border)
     : script_(script), shape_(std::move(shape)), border_(std::move(border))

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "links/ContentsPlan.h"
-#include "links/SmartReading.h"
+#include "reading/SmartReading.h"
 
 // The entries of the smart reading as the plan's pages, so that the same script writer
 // writes their links. Entries without a target get no area.

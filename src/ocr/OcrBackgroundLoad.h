@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tools/CancelToken.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
+#include "base/CancelToken.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 
 #include <QObject>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "ocr/OcrDocument.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
+#include "base/Plural.h"
+#include "djvu/DjvusedDump.h"
+#include "djvu/TextDump.h"
 #include "ocr/OcrWordText.h"
-#include "tools/DjvusedDump.h"
-#include "tools/Plural.h"
-#include "tools/TextDump.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Where the words of a page lie: what the editor outlines on the page image.
 #include "ocr/OcrDocument.h"
 
-#include "tools/TextDump.h"
+#include "djvu/TextDump.h"
 
 namespace {
 

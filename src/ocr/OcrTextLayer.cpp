@@ -1,15 +1,15 @@
 #include "ocr/OcrTextLayer.h"
-#include "tools/EngineTexts.h"
+#include "base/EngineTexts.h"
 
+#include "djvu/BookGuard.h"
+#include "djvu/DjvuFileCheck.h"
+#include "djvu/DjvusedDump.h"
+#include "djvu/PageTexts.h"
+#include "djvu/SafeChange.h"
+#include "djvu/TextDump.h"
+#include "djvu/ToolRunner.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/TextLayerReader.h"
-#include "tools/BookGuard.h"
-#include "tools/DjvuFileCheck.h"
-#include "tools/DjvusedDump.h"
-#include "tools/PageTexts.h"
-#include "tools/SafeChange.h"
-#include "tools/TextDump.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

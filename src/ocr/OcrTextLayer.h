@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/BookGuard.h"
+#include "djvu/BookGuard.h"
 
 #include <QString>
 

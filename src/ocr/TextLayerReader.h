@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/DjvusedDumpReader.h"
+#include "djvu/DjvusedDumpReader.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -5,12 +5,12 @@
 
 #include "CreateRows.h"
 #include "DjvuFixture.h"
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "jobs/CreateRow.h"
 #include "jobs/CreateRowReader.h"
 #include "links/CreatePass.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QFileInfo>
 #include <QMap>

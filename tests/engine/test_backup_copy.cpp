@@ -1,12 +1,12 @@
 // Backups never overwrite a file of the document they keep.
 #include "CliRun.h"
 #include "DjvuFixture.h"
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/BackupCopy.h"
+#include "djvu/IndirectDocument.h"
+#include "djvu/ToolRunner.h"
 #include "links/FixPass.h"
-#include "tools/BackupCopy.h"
-#include "tools/IndirectDocument.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

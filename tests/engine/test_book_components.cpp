@@ -2,8 +2,8 @@
 // titles), and page titles made to pass for other files of an indirect book's folder.
 #include "CliRun.h"
 #include "DjvuFixture.h"
-#include "links/PageListing.h"
-#include "tools/IndirectDocument.h"
+#include "djvu/IndirectDocument.h"
+#include "djvu/PageListing.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,11 +2,11 @@
 // killed command-line runs leave behind.
 #include "CliRun.h"
 #include "DjvuFixture.h"
-#include "tools/AdvisoryLock.h"
-#include "tools/BookGuard.h"
-#include "tools/FileState.h"
-#include "tools/SafeChange.h"
-#include "tools/SwapJournal.h"
+#include "djvu/AdvisoryLock.h"
+#include "djvu/BookGuard.h"
+#include "djvu/FileState.h"
+#include "djvu/SafeChange.h"
+#include "djvu/SwapJournal.h"
 
 #include <QDir>
 #include <QFile>

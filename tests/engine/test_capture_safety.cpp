@@ -1,12 +1,12 @@
 // What the passes read from a document is data, never commands, and a capture that is not
 // whole is never used: the document stays byte for byte as it was.
 #include "CreateTestSupport.h"
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/PageTexts.h"
+#include "djvu/ToolRunner.h"
 #include "links/CreatePass.h"
 #include "links/FixPass.h"
-#include "tools/PageTexts.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "DjvuFixture.h"
-#include "app/CharTable.h"
-#include "app/Cp1251.h"
+#include "base/CharTable.h"
+#include "base/Cp1251.h"
 
 #include <QDir>
 #include <QRandomGenerator>

@@ -1,10 +1,10 @@
 // How the Create pass refuses and fails: a clear message, the document as it was, the
 // files before it done.
 #include "CreateTestSupport.h"
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "links/CreatePass.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

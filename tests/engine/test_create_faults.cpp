@@ -1,10 +1,10 @@
 // Faults while the document is being saved, and documents that try to smuggle commands
 // into the script: the original stays byte for byte as it was.
 #include "CreateTestSupport.h"
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "links/CreatePass.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 // What the Create pass leaves of the links a document already has: the contents link beside
 // a page's own annotations, contents pages that yield no link, runs that make none.
 #include "CreateTestSupport.h"
-#include "links/PageAnnotations.h"
-#include "links/PageListing.h"
+#include "djvu/PageAnnotations.h"
+#include "djvu/PageListing.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The outline written from the contents by the Create pass, beside or instead of its links.
 #include "CliRun.h"
 #include "CreateTestSupport.h"
-#include "links/DocumentOutline.h"
-#include "links/OutlineScript.h"
+#include "outline/DocumentOutline.h"
+#include "outline/OutlineScript.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 // The Create pass end to end, with the real djvused on books the fixture builds.
 #include "CreateTestSupport.h"
-#include "app/MessageTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "links/CreatePass.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QSet>

@@ -2,9 +2,9 @@
 // the page texts read in one run, the rules every front end shares, and the alignment step.
 #include "CliRun.h"
 #include "CreateTestSupport.h"
+#include "djvu/PageTexts.h"
 #include "jobs/CreateRowReader.h"
 #include "links/ContentsPlan.h"
-#include "tools/PageTexts.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

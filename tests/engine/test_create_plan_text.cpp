@@ -2,7 +2,7 @@
 // an unedited plan gives the links of a direct run, bad lines are refused by their number.
 #include "CliRun.h"
 #include "CreateTestSupport.h"
-#include "links/PlanText.h"
+#include "review/PlanText.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

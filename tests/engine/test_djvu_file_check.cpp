@@ -1,8 +1,8 @@
 // The whole-file check of a changed copy: real djvused output passes, crafted damage that
 // keeps the header length consistent does not.
 #include "DjvuFixture.h"
-#include "tools/DjvuFileCheck.h"
-#include "tools/SafeChange.h"
+#include "djvu/DjvuFileCheck.h"
+#include "djvu/SafeChange.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // from the usual ones: what reads is written back so that it reads the same again, and the
 // document it is replayed into ends as the real dump says.
 #include "DjvuFixture.h"
-#include "tools/DjvusedDump.h"
-#include "tools/DjvusedDumpReader.h"
+#include "djvu/DjvusedDump.h"
+#include "djvu/DjvusedDumpReader.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The engine's sentences in the language chosen, the outcome of each row of a pass, and the
 // line that sums a pass up.
 #include "CreateTestSupport.h"
-#include "app/LanguageFile.h"
+#include "base/EngineTexts.h"
+#include "base/LanguageFile.h"
+#include "base/Plural.h"
 #include "links/FixPass.h"
 #include "links/PassSummary.h"
-#include "tools/EngineTexts.h"
-#include "tools/Plural.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -4,8 +4,8 @@
 #include "CliRun.h"
 #include "CreateTestSupport.h"
 #include "EnglishSentences.h"
+#include "base/EngineTexts.h"
 #include "links/FixPass.h"
-#include "tools/EngineTexts.h"
 
 #include <QProcessEnvironment>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "links/AnnotationScanner.h"
+#include "djvu/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 
 #include <gtest/gtest.h>

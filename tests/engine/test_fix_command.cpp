@@ -1,7 +1,7 @@
 #include "CliRun.h"
 #include "DjvuFixture.h"
-#include "app/LanguageFile.h"
-#include "app/MessageTexts.h"
+#include "base/LanguageFile.h"
+#include "base/MessageTexts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // The Fix pass keeps aligned areas on their page and leaves links out of the document alone.
 #include "CliRun.h"
 #include "DjvuFixture.h"
-#include "app/MessageTexts.h"
-#include "links/AnnotationScanner.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/AnnotationScanner.h"
+#include "djvu/ToolRunner.h"
 #include "links/AreaAlignment.h"
 #include "links/FixPass.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QFile>
 #include <QFileInfo>

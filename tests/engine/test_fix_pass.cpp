@@ -1,10 +1,10 @@
 #include "DjvuFixture.h"
-#include "app/CharTable.h"
-#include "app/MessageTexts.h"
+#include "base/CharTable.h"
+#include "base/EngineTexts.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "links/FixPass.h"
-#include "tools/EngineTexts.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

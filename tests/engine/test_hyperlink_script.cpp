@@ -1,11 +1,11 @@
 // The exact texts of the hyperlink script: border expressions, areas, blocks and layout.
 #include "CreateTestSupport.h"
+#include "djvu/PageListing.h"
 #include "jobs/CreateRowReader.h"
-#include "links/BorderExpression.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsWalk.h"
 #include "links/HyperlinkScript.h"
-#include "links/PageListing.h"
+#include "reading/BorderExpression.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/ColourText.h"
-#include "app/IniFile.h"
+#include "base/ColourText.h"
+#include "base/IniFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

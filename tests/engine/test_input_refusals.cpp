@@ -4,12 +4,12 @@
 // another run changes the book.
 #include "CliRun.h"
 #include "DjvuFixture.h"
+#include "base/EngineTexts.h"
+#include "djvu/BookGuard.h"
 #include "jobs/CreateJob.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsPlan.h"
-#include "links/PlanText.h"
-#include "tools/BookGuard.h"
-#include "tools/EngineTexts.h"
+#include "review/PlanText.h"
 
 #include <QDir>
 #include <QLockFile>

@@ -1,5 +1,5 @@
-#include "app/InstallLayout.h"
-#include "app/LanguageFile.h"
+#include "base/InstallLayout.h"
+#include "base/LanguageFile.h"
 
 #include <QDir>
 #include <QFile>

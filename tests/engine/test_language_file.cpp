@@ -1,7 +1,7 @@
-#include "app/Cp1251.h"
-#include "app/IniFile.h"
-#include "app/LanguageFile.h"
-#include "app/MessageTexts.h"
+#include "base/Cp1251.h"
+#include "base/IniFile.h"
+#include "base/LanguageFile.h"
+#include "base/MessageTexts.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "app/LanguageFile.h"
-#include "app/LanguageList.h"
+#include "base/LanguageFile.h"
+#include "base/LanguageList.h"
 
 #include <QDirIterator>
 #include <QFile>

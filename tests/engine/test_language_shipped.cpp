@@ -1,8 +1,8 @@
-#include "app/IniFile.h"
-#include "app/LanguageList.h"
-#include "app/MessageTexts.h"
-#include "app/ReviewCaptions.h"
-#include "app/TipTexts.h"
+#include "base/IniFile.h"
+#include "base/LanguageList.h"
+#include "base/MessageTexts.h"
+#include "base/ReviewCaptions.h"
+#include "base/TipTexts.h"
 
 #include <QFile>
 #include <QMap>

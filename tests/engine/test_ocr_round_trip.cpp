@@ -2,10 +2,10 @@
 // engine's saving, on small books built by the fixture.
 #include "CliRun.h"
 #include "DjvuFixture.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

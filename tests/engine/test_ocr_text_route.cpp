@@ -2,11 +2,11 @@
 // nothing else of the book does, on bundled and indirect books.
 #include "CliRun.h"
 #include "DjvuFixture.h"
+#include "base/CancelToken.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
-#include "tools/CancelToken.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

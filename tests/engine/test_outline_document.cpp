@@ -1,9 +1,9 @@
 // A document's outline read and written through the real djvused: titles of any bytes come
 // back exactly, and a failure or a capture that is not whole leaves the document as it was.
 #include "DjvuFixture.h"
-#include "links/DocumentOutline.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
+#include "outline/DocumentOutline.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The outline's forms without a document: nesting a contents' entries, the plain text the
 // user edits, and the djvused syntax read strictly and written so djvused cannot misread it.
-#include "links/OutlineFromEntries.h"
-#include "links/OutlineScript.h"
-#include "links/OutlineText.h"
+#include "outline/OutlineFromEntries.h"
+#include "outline/OutlineScript.h"
+#include "outline/OutlineText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "CliRun.h"
 #include "DjvuFixture.h"
 #include "OutlineEvaluation.h"
-#include "links/OutlineScript.h"
+#include "outline/OutlineScript.h"
 
 #include <QFile>
 #include <QFileInfo>

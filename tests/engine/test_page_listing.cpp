@@ -1,6 +1,6 @@
 // Reading today's djvused listing and dump lines.
-#include "links/PageListing.h"
-#include "tools/TextDump.h"
+#include "djvu/PageListing.h"
+#include "djvu/TextDump.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 #include "CliRun.h"
 #include "DjvuFixture.h"
 
-#include "links/PageLines.h"
-#include "links/PageRecognition.h"
-#include "links/PageRecognizer.h"
-#include "tools/CancelToken.h"
-#include "tools/ToolRunner.h"
+#include "base/CancelToken.h"
+#include "djvu/ToolRunner.h"
+#include "ocr/PageRecognition.h"
+#include "ocr/PageRecognizer.h"
+#include "reading/PageLines.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -3,10 +3,10 @@
 
 #include "DjvuFixture.h"
 
-#include "links/BookPages.h"
-#include "links/PageNumberMap.h"
 #include "links/SmartPlan.h"
-#include "links/SmartReading.h"
+#include "reading/BookPages.h"
+#include "reading/PageNumberMap.h"
+#include "reading/SmartReading.h"
 
 #include <gtest/gtest.h>
 

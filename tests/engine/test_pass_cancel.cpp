@@ -2,10 +2,10 @@
 // being worked on stays byte for byte as it was and nothing is left behind; the documents
 // before it stay done, and the log says where the run stopped.
 #include "CreateTestSupport.h"
-#include "app/PassProgress.h"
+#include "base/CancelToken.h"
+#include "base/PassProgress.h"
 #include "links/FixPass.h"
 #include "links/PassControl.h"
-#include "tools/CancelToken.h"
 
 #include <QDir>
 #include <functional>

@@ -6,10 +6,10 @@
 #include "CliRun.h"
 #include "PrintedContents.h"
 
-#include "links/ContentsLine.h"
-#include "links/MisreadNumber.h"
-#include "links/SmartIndexReading.h"
-#include "links/SmartReading.h"
+#include "reading/ContentsLine.h"
+#include "reading/MisreadNumber.h"
+#include "reading/SmartIndexReading.h"
+#include "reading/SmartReading.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

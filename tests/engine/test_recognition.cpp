@@ -1,9 +1,9 @@
 // Entry recognition and area geometry over text-dump lines, without any tool.
 #include "CreateTestSupport.h"
+#include "djvu/PageListing.h"
 #include "links/ContentsWalk.h"
-#include "links/EntryRecognition.h"
 #include "links/HyperlinkScript.h"
-#include "links/PageListing.h"
+#include "reading/EntryRecognition.h"
 
 #include <gtest/gtest.h>
 

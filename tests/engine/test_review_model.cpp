@@ -1,8 +1,8 @@
 // The reviewed entries of a plan: edits, the offset, the plan they give back, and the check of
 // a title against its target page.
 #include "DjvuFixture.h"
-#include "links/ReviewCheck.h"
-#include "links/ReviewModel.h"
+#include "review/ReviewCheck.h"
+#include "review/ReviewModel.h"
 
 #include <gtest/gtest.h>
 

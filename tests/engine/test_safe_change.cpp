@@ -1,5 +1,5 @@
 #include "DjvuFixture.h"
-#include "tools/SafeChange.h"
+#include "djvu/SafeChange.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 // or not at all.
 #include "CliRun.h"
 #include "DjvuFixture.h"
-#include "tools/BookGuard.h"
-#include "tools/IndirectDocument.h"
-#include "tools/SafeChange.h"
-#include "tools/ToolRunner.h"
+#include "djvu/BookGuard.h"
+#include "djvu/IndirectDocument.h"
+#include "djvu/SafeChange.h"
+#include "djvu/ToolRunner.h"
 
 #include <QCryptographicHash>
 #include <QDir>

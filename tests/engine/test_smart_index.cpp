@@ -2,8 +2,8 @@
 
 #include "DjvuFixture.h"
 
-#include "links/SmartIndexReading.h"
 #include "links/SmartPlan.h"
+#include "reading/SmartIndexReading.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include "DjvuFixture.h"
 
-#include "links/PageText.h"
 #include "links/SmartPlan.h"
-#include "links/SmartReading.h"
+#include "reading/PageText.h"
+#include "reading/SmartReading.h"
 
 #include <gtest/gtest.h>
 

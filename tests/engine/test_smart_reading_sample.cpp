@@ -3,12 +3,12 @@
 
 #include "DjvuFixture.h"
 
-#include "links/ContentsLine.h"
+#include "djvu/PageListing.h"
 #include "links/ContentsWalk.h"
 #include "links/HyperlinkScript.h"
-#include "links/OutlineScript.h"
-#include "links/PageListing.h"
-#include "links/SmartReading.h"
+#include "outline/OutlineScript.h"
+#include "reading/ContentsLine.h"
+#include "reading/SmartReading.h"
 
 #include <QFile>
 #include <QRegularExpression>

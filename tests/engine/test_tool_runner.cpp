@@ -1,7 +1,7 @@
 #include "DjvuFixture.h"
-#include "tools/CancelToken.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
+#include "base/CancelToken.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>

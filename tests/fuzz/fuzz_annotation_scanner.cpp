@@ -3,7 +3,7 @@
 // outside those numbers stays as it was.
 #include "FuzzChecks.h"
 
-#include "links/AnnotationScanner.h"
+#include "djvu/AnnotationScanner.h"
 #include "links/AreaAlignment.h"
 
 namespace {

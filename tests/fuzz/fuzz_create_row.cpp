@@ -3,12 +3,12 @@
 // inert whatever the columns held. Fix-list rows split their path the same way.
 #include "FuzzChecks.h"
 
-#include "app/CharTable.h"
+#include "base/CharTable.h"
 #include "cli/CreateJobOptions.h"
 #include "jobs/CreateList.h"
 #include "jobs/CreateRowReader.h"
 #include "jobs/FixList.h"
-#include "links/BorderExpression.h"
+#include "reading/BorderExpression.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // so each input is written once to a scratch file of this process first.
 #include "FuzzChecks.h"
 
-#include "tools/DjvuFileCheck.h"
+#include "djvu/DjvuFileCheck.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // "." lines of that script are the ones that end its blocks.
 #include "FuzzChecks.h"
 
-#include "tools/DjvusedDump.h"
+#include "djvu/DjvusedDump.h"
 
 namespace {
 

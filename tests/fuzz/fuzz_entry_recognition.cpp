@@ -2,9 +2,9 @@
 // gives makes an annotation expression that stays inert in the script.
 #include "FuzzChecks.h"
 
-#include "app/CharTable.h"
-#include "links/BorderExpression.h"
-#include "links/EntryRecognition.h"
+#include "base/CharTable.h"
+#include "reading/BorderExpression.h"
+#include "reading/EntryRecognition.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

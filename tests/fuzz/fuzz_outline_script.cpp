@@ -3,7 +3,7 @@
 // written with no "." line inside its data and reads back through the reader the same.
 #include "FuzzChecks.h"
 
-#include "links/OutlineScript.h"
+#include "outline/OutlineScript.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // writer gives for it is stable.
 #include "FuzzChecks.h"
 
-#include "links/OutlineText.h"
+#include "outline/OutlineText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

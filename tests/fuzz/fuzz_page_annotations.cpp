@@ -3,9 +3,9 @@
 // so written back into a set-ant block it can neither end the block nor add a command.
 #include "FuzzChecks.h"
 
-#include "links/PageAnnotations.h"
-#include "links/PageListing.h"
-#include "tools/DjvusedDump.h"
+#include "djvu/DjvusedDump.h"
+#include "djvu/PageAnnotations.h"
+#include "djvu/PageListing.h"
 
 #include <QSet>
 

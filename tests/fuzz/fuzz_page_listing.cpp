@@ -1,7 +1,7 @@
 // The page listing of "djvused -e ls": every page it reads can be found by its name.
 #include "FuzzChecks.h"
 
-#include "links/PageListing.h"
+#include "djvu/PageListing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -3,8 +3,8 @@
 // whole: every cut of it that ends on a line break is refused.
 #include "FuzzChecks.h"
 
-#include "tools/DjvusedDump.h"
-#include "tools/PageTexts.h"
+#include "djvu/DjvusedDump.h"
+#include "djvu/PageTexts.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // other line as it was, and the Windows-1251 code page both ways.
 #include "FuzzChecks.h"
 
-#include "app/Cp1251.h"
-#include "app/IniFile.h"
-#include "app/LanguageFile.h"
-#include "app/MessageTexts.h"
+#include "base/Cp1251.h"
+#include "base/IniFile.h"
+#include "base/LanguageFile.h"
+#include "base/MessageTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>

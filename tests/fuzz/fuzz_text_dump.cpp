@@ -3,12 +3,12 @@
 #include "FuzzChecks.h"
 #include "ScriptCheck.h"
 
-#include "app/CharTable.h"
-#include "links/BorderExpression.h"
+#include "base/CharTable.h"
+#include "djvu/PageListing.h"
+#include "djvu/TextDump.h"
 #include "links/ContentsWalk.h"
 #include "links/HyperlinkScript.h"
-#include "links/PageListing.h"
-#include "tools/TextDump.h"
+#include "reading/BorderExpression.h"
 
 namespace {
 

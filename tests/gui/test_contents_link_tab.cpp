@@ -1,9 +1,9 @@
 #include "test_main_window_harness.h"
 
-#include "jobs/ui/ColourSwatch.h"
-#include "jobs/ui/CreateTab.h"
-#include "jobs/ui/UpDown.h"
-#include "links/ui/ContentsLinkTab.h"
+#include "ui/tabs/ContentsLinkTab.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/widgets/ColourSwatch.h"
+#include "ui/widgets/UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,10 +2,10 @@
 
 #include "jobs/CreateRow.h"
 #include "jobs/CreateRowReader.h"
-#include "jobs/ui/ColourSwatch.h"
-#include "jobs/ui/CreateTab.h"
-#include "jobs/ui/UpDown.h"
-#include "links/ui/ContentsLinkTab.h"
+#include "ui/tabs/ContentsLinkTab.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/widgets/ColourSwatch.h"
+#include "ui/widgets/UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>

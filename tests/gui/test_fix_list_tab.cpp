@@ -1,6 +1,6 @@
 #include "test_main_window_harness.h"
 
-#include "jobs/ui/FixListTab.h"
+#include "ui/tabs/FixListTab.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,12 +4,12 @@
 // caption, tab, menu entry, list header, drop-down item and the note box, each under a key
 // that stays the same for the same window.
 
-#include "app/ui/Unit11111.h"
-#include "jobs/ui/CreateTab.h"
-#include "jobs/ui/FixListTab.h"
-#include "jobs/ui/UpDown.h"
-#include "links/ui/ContentsLinkTab.h"
-#include "ocr/ui/Unit5.h"
+#include "ui/main/Unit11111.h"
+#include "ui/ocr/Unit5.h"
+#include "ui/tabs/ContentsLinkTab.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/tabs/FixListTab.h"
+#include "ui/widgets/UpDown.h"
 
 #include <QAbstractButton>
 #include <QAction>

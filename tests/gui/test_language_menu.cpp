@@ -1,7 +1,7 @@
 #include "test_language_captions.h"
 
-#include "app/IniFile.h"
-#include "app/MessageTexts.h"
+#include "base/IniFile.h"
+#include "base/MessageTexts.h"
 
 #include <QDir>
 #include <QDirIterator>

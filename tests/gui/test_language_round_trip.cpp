@@ -2,9 +2,9 @@
 
 #include "DjvuFixture.h"
 
-#include "app/IniFile.h"
-#include "app/MessageTexts.h"
-#include "tools/ToolRunner.h"
+#include "base/IniFile.h"
+#include "base/MessageTexts.h"
+#include "djvu/ToolRunner.h"
 
 #include <QApplication>
 #include <QDir>

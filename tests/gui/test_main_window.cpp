@@ -1,11 +1,11 @@
 #include "test_main_window_harness.h"
 
-#include "app/ColourText.h"
-#include "jobs/ui/ColourSwatch.h"
-#include "jobs/ui/CreateTab.h"
-#include "jobs/ui/FixListTab.h"
-#include "links/ui/ContentsLinkTab.h"
-#include "tools/ToolRunner.h"
+#include "base/ColourText.h"
+#include "djvu/ToolRunner.h"
+#include "ui/tabs/ContentsLinkTab.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/tabs/FixListTab.h"
+#include "ui/widgets/ColourSwatch.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 // Drives the real main window offscreen with a temporary folder as its exe folder. Every
 // modal dialog is replaced by a recorder, so no test ever waits for a box.
 
-#include "app/IniFile.h"
-#include "app/ui/Unit11111.h"
+#include "base/IniFile.h"
+#include "ui/main/Unit11111.h"
 
 #include <QApplication>
 #include <QColor>

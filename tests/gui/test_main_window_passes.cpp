@@ -1,12 +1,12 @@
 #include "test_main_window_harness.h"
 
 #include "DjvuFixture.h"
-#include "jobs/ui/CreateTab.h"
-#include "jobs/ui/FixListTab.h"
+#include "base/EngineTexts.h"
+#include "base/Plural.h"
 #include "links/CreatePass.h"
-#include "ocr/ui/Unit5.h"
-#include "tools/EngineTexts.h"
-#include "tools/Plural.h"
+#include "ui/ocr/Unit5.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/tabs/FixListTab.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 #include "test_main_window_harness.h"
 
 #include "DjvuFixture.h"
-#include "jobs/ui/CreateTab.h"
-#include "jobs/ui/FixListTab.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/tabs/FixListTab.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,9 +1,9 @@
 // The OCR editor window driven offscreen with the real tools on fixture books.
 #include "DjvuFixture.h"
-#include "app/MessageTexts.h"
-#include "ocr/ui/Unit5.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
+#include "ui/ocr/Unit5.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The OCR editor's page image and its keys, offscreen with the real tools on a fixture book.
 #include "DjvuFixture.h"
-#include "app/MessageTexts.h"
-#include "ocr/ui/PageImageView.h"
-#include "ocr/ui/Unit5.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
+#include "base/MessageTexts.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
+#include "ui/ocr/PageImageView.h"
+#include "ui/ocr/Unit5.h"
 
 #include <QComboBox>
 #include <QFile>

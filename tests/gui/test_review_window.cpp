@@ -4,10 +4,10 @@
 #include "../engine/CreateTestSupport.h"
 #include "test_main_window_harness.h"
 
-#include "app/ReviewCaptions.h"
-#include "jobs/ui/CreateTab.h"
-#include "links/ui/PageView.h"
-#include "links/ui/ReviewWindow.h"
+#include "base/ReviewCaptions.h"
+#include "ui/review/PageView.h"
+#include "ui/review/ReviewWindow.h"
+#include "ui/tabs/CreateTab.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -4,12 +4,12 @@
 
 #include "DjvuFixture.h"
 #include "EnglishSentences.h"
-#include "app/TipTexts.h"
-#include "jobs/ui/CreateTab.h"
-#include "jobs/ui/FixListTab.h"
-#include "links/ui/ContentsLinkTab.h"
-#include "tools/EngineTexts.h"
-#include "tools/ToolRunner.h"
+#include "base/EngineTexts.h"
+#include "base/TipTexts.h"
+#include "djvu/ToolRunner.h"
+#include "ui/tabs/ContentsLinkTab.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/tabs/FixListTab.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -4,11 +4,11 @@
 #include "test_main_window_harness.h"
 
 #include "DjvuFixture.h"
-#include "jobs/ui/CreateTab.h"
-#include "ocr/ui/PageImageView.h"
-#include "ocr/ui/Unit5.h"
-#include "tools/Sinks.h"
-#include "tools/ToolRunner.h"
+#include "base/Sinks.h"
+#include "djvu/ToolRunner.h"
+#include "ui/ocr/PageImageView.h"
+#include "ui/ocr/Unit5.h"
+#include "ui/tabs/CreateTab.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "links/PageText.h"
+#include "reading/PageText.h"
 
 #include <QList>
 #include <QMap>

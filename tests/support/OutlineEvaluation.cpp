@@ -1,7 +1,7 @@
 #include "OutlineEvaluation.h"
 
-#include "links/OutlineMerge.h"
-#include "links/PageListing.h"
+#include "djvu/PageListing.h"
+#include "outline/OutlineMerge.h"
 
 #include <QMultiHash>
 

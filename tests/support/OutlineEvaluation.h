@@ -3,7 +3,7 @@
 // Compares an outline a run wrote with the outline a book's author made by hand: how many
 // of the author's bookmarks the run found, and how many of the run's bookmarks are right.
 
-#include "links/Outline.h"
+#include "outline/Outline.h"
 
 #include <QString>
 #include <QStringList>

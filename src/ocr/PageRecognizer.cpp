@@ -1,0 +1,361 @@
+#include "ocr/PageRecognizer.h"
+
+#include "base/CancelToken.h"
+#include "base/EngineTexts.h"
+#include "djvu/ToolRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+
+#include <dlfcn.h>
+
+#include <clocale>
+#include <cmath>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+// Where Debian's language packages and a TESSDATA_PREFIX put the data.
+QStringList dataFolders()
+{
+    QStringList folders;
+    const QString prefix =
+        QProcessEnvironment::systemEnvironment().value(QStringLiteral("TESSDATA_PREFIX"));
+    if (!prefix.isEmpty())
+        folders << prefix << QDir(prefix).filePath(QStringLiteral("tessdata"));
+    folders << QStringLiteral("/usr/share/tesseract-ocr/5/tessdata")
+            << QStringLiteral("/usr/share/tesseract-ocr/4.00/tessdata")
+            << QStringLiteral("/usr/share/tessdata") << QStringLiteral("/usr/local/share/tessdata");
+    return folders;
+}
+
+// A grey picture: "P5 W H 255" then one byte a pixel.
+bool readPgm(const QByteArray& pgm, int* width, int* height, qsizetype* dataAt)
+{
+    if (!pgm.startsWith("P5"))
+        return false;
+    int numbers[3] = {0, 0, 0};
+    qsizetype i = 2;
+    for (int& n : numbers) {
+        for (;;) { // blanks and comments
+            while (i < pgm.size() && QChar::isSpace(uchar(pgm[i])))
+                ++i;
+            if (i < pgm.size() && pgm[i] == '#') {
+                while (i < pgm.size() && pgm[i] != '\n')
+                    ++i;
+                continue;
+            }
+            break;
+        }
+        qsizetype start = i;
+        while (i < pgm.size() && pgm[i] >= '0' && pgm[i] <= '9' && i - start < 9)
+            n = n * 10 + (pgm[i++] - '0');
+        if (i == start)
+            return false;
+    }
+    ++i; // the one blank after the maximum
+    *width = numbers[0];
+    *height = numbers[1];
+    *dataAt = i;
+    return numbers[2] == 255 && *width > 0 && *height > 0 &&
+           pgm.size() - i >= qint64(*width) * *height;
+}
+
+// The library may spread one page over several processors with OpenMP threads that spin
+// while they wait: on a busy machine that costs more than it gains, and pages are recognised
+// side by side anyway. Set for the calling thread.
+void oneThreadPerPage()
+{
+    // Its parallel parts name their own thread count: only the dynamic adjustment, which
+    // gives fewer threads to a busy machine, lowers that.
+    using Set = void (*)(int);
+    if (auto set = reinterpret_cast<Set>(dlsym(RTLD_DEFAULT, "omp_set_num_threads")))
+        set(1);
+    if (auto set = reinterpret_cast<Set>(dlsym(RTLD_DEFAULT, "omp_set_dynamic")))
+        set(1);
+}
+
+bool stopAsked(void* token, int)
+{
+    return token && static_cast<const CancelToken*>(token)->isCancelled();
+}
+
+ZoneBox unite(const ZoneBox& a, const ZoneBox& b)
+{
+    return {std::min(a.xmin, b.xmin), std::min(a.ymin, b.ymin), std::max(a.xmax, b.xmax),
+            std::max(a.ymax, b.ymax)};
+}
+
+// A word as the library read it, and how sure it was of it (0 to 100).
+struct ReadWord
+{
+    TextWord word;
+    float confidence = 0;
+};
+
+// A row of dots between a title and its number reads as letters of no word ("иииннии"): its
+// boxes are only as high as a dot, or the library is all but unsure of them, word after word.
+// Such words become one leader of dots, as a text layer made elsewhere holds it. usual: the
+// height of the page's letters.
+TextLine withLeaders(const QList<ReadWord>& read, int usual)
+{
+    const qsizetype n = read.size();
+    QList<bool> small(n), unsure(n);
+    // A title glued to its leader ("CHAPTER.......") is read as one word: the reading splits
+    // such a leader off, and the title stays.
+    static const QRegularExpression glued(QStringLiteral("^\\w{2,}.*\\.{3,}$"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    for (qsizetype i = 0; i < n; ++i) {
+        const bool title = glued.match(read[i].word.text).hasMatch();
+        small[i] = 3 * (read[i].word.box.ymax - read[i].word.box.ymin) < usual && !title;
+        unsure[i] = read[i].confidence < 55.0f && !title;
+    }
+    // Doubtful words are a leader only where nothing but such words and numbers follow them
+    // to the line's end: a doubtful word inside a title stays a word.
+    qsizetype tail = n;
+    while (tail > 0 &&
+           (small[tail - 1] || unsure[tail - 1] || read[tail - 1].word.text.front().isDigit()))
+        --tail;
+    TextLine line;
+    bool lastLeader = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const TextWord& w = read[i].word;
+        const bool nextToOne = (i > 0 && (small[i - 1] || unsure[i - 1])) ||
+                               (i + 1 < n && (small[i + 1] || unsure[i + 1]));
+        // A word in brackets is a word of a title, however unsure the library is of it.
+        const bool bracketed = w.text.startsWith(u'(') || w.text.endsWith(u')');
+        // A number glued to its leader ("........40") is kept whole: the reading splits it.
+        const bool leader = !w.text.front().isDigit() && !w.text.back().isDigit() &&
+                            (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed));
+        line.box = i == 0 ? w.box : unite(line.box, w.box);
+        if (leader && lastLeader)
+            line.words.last().box = unite(line.words.last().box, w.box);
+        else
+            line.words.append(w);
+        if (leader) {
+            const ZoneBox& b = line.words.last().box;
+            line.words.last().text =
+                QString(std::clamp((b.xmax - b.xmin) / std::max(usual / 3, 1), 3, 40), u'.');
+        }
+        lastLeader = leader;
+    }
+    return line;
+}
+
+} // namespace
+
+struct PageRecognizer::Engine
+{
+    tesseract::TessBaseAPI api;
+};
+
+PageRecognizer::PageRecognizer(ToolRunner& tools, QString languages)
+    : tools_(tools), languages_(std::move(languages))
+{
+}
+
+PageRecognizer::~PageRecognizer()
+{
+    if (engine_)
+        engine_->api.End();
+}
+
+QString PageRecognizer::dataFolder(const QString& languages, QString* error)
+{
+    const QStringList names = languages.split(QLatin1Char('+'), Qt::SkipEmptyParts);
+    if (names.isEmpty()) {
+        *error = EngineTexts::say("e_ocr_no_language").arg(languages);
+        return {};
+    }
+    const QStringList folders = dataFolders();
+    for (const QString& folder : folders) {
+        bool all = true;
+        for (const QString& name : names)
+            all = all &&
+                  QFileInfo(QDir(folder).filePath(name + QStringLiteral(".traineddata"))).isFile();
+        if (all)
+            return folder;
+    }
+    for (const QString& name : names) {
+        bool found = false;
+        for (const QString& folder : folders)
+            found =
+                found ||
+                QFileInfo(QDir(folder).filePath(name + QStringLiteral(".traineddata"))).isFile();
+        if (!found) {
+            *error = EngineTexts::say("e_ocr_no_language").arg(name);
+            return {};
+        }
+    }
+    *error = EngineTexts::say("e_ocr_no_language").arg(languages);
+    return {};
+}
+
+QString PageRecognizer::languagesFor(const QString& uiLanguage)
+{
+    const QString l = uiLanguage.toLower();
+    if (l.startsWith(QLatin1String("ru")))
+        return QStringLiteral("rus+eng");
+    return QStringLiteral("eng");
+}
+
+bool PageRecognizer::ready(QString* error)
+{
+    if (engine_)
+        return true;
+    const QString folder = dataFolder(languages_, error);
+    if (folder.isEmpty())
+        return false;
+    // The library reads its numbers with the C library's functions.
+    static std::once_flag numeric;
+    std::call_once(numeric, [] { std::setlocale(LC_NUMERIC, "C"); });
+    oneThreadPerPage();
+    auto engine = std::make_unique<Engine>();
+    if (engine->api.Init(QDir(folder).absolutePath().toLocal8Bit().constData(),
+                         languages_.toLatin1().constData(), tesseract::OEM_LSTM_ONLY) != 0) {
+        *error = EngineTexts::say("e_ocr_no_language").arg(languages_);
+        return false;
+    }
+    engine->api.SetPageSegMode(tesseract::PSM_AUTO);
+    engine_ = std::move(engine);
+    return true;
+}
+
+bool PageRecognizer::recognise(const QString& path, int page, PageText* text, QString* error)
+{
+    if (!ready(error))
+        return false;
+    const QString ddjvu = QStringLiteral("ddjvu");
+    if (!tools_.available(ddjvu)) {
+        *error = EngineTexts::say("e_render_no_tool");
+        return false;
+    }
+    const ToolRun size =
+        tools_.capture(QStringLiteral("djvused"),
+                       {path, QStringLiteral("-e"), QStringLiteral("select %1; size").arg(page)});
+    int pageWidth = 0, pageHeight = 0;
+    if (size.succeeded()) {
+        const QList<QByteArray> words = size.standardOutput.simplified().split(' ');
+        for (const QByteArray& w : words) {
+            if (w.startsWith("width="))
+                pageWidth = w.mid(6).toInt();
+            else if (w.startsWith("height="))
+                pageHeight = w.mid(7).toInt();
+        }
+    }
+    if (size.cancelled || tools_.cancelled()) {
+        *error = EngineTexts::say("e_ocr_cancelled").arg(page);
+        return false;
+    }
+    if (pageWidth <= 0 || pageHeight <= 0) {
+        *error = EngineTexts::say("e_render_no_size").arg(page).arg(path, size.failureText());
+        return false;
+    }
+    const ToolRun drawn =
+        tools_.capture(ddjvu, {QStringLiteral("-format=pgm"), QStringLiteral("-page=%1").arg(page),
+                               QStringLiteral("-scale=%1").arg(kDpi), path, QStringLiteral("-")});
+    if (drawn.cancelled || tools_.cancelled()) {
+        *error = EngineTexts::say("e_ocr_cancelled").arg(page);
+        return false;
+    }
+    if (!drawn.succeeded()) {
+        *error = EngineTexts::say("e_render_failed").arg(page).arg(path, drawn.failureText());
+        return false;
+    }
+    if (!recogniseImage(drawn.standardOutput, pageWidth, pageHeight, text, error)) {
+        *error = EngineTexts::say("e_ocr_page_failed").arg(page).arg(path, *error);
+        return false;
+    }
+    return true;
+}
+
+bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pageHeight,
+                                    PageText* text, QString* error)
+{
+    if (!ready(error))
+        return false;
+    int width = 0, height = 0;
+    qsizetype dataAt = 0;
+    if (!readPgm(pgm, &width, &height, &dataAt)) {
+        *error = EngineTexts::say("e_ocr_no_picture");
+        return false;
+    }
+    if (qint64(width) * height > kMaxPixels) {
+        *error = EngineTexts::say("e_ocr_too_big").arg(width).arg(height);
+        return false;
+    }
+    // A blank page draws as one grey: nothing to read there, and no failure either.
+    const uchar* pixels = reinterpret_cast<const uchar*>(pgm.constData() + dataAt);
+    *text = PageText();
+    text->box = {0, 0, pageWidth, pageHeight};
+    text->hasLayer = true;
+    tesseract::TessBaseAPI& api = engine_->api;
+    api.SetImage(pixels, width, height, 1, width);
+    api.SetSourceResolution(kDpi);
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = &stopAsked;
+    monitor.cancel_this = const_cast<CancelToken*>(cancel_);
+    const int status = api.Recognize(&monitor);
+    if (cancel_ && cancel_->isCancelled()) {
+        api.Clear();
+        *error = EngineTexts::say("e_ocr_stopped");
+        return false;
+    }
+    if (status != 0) {
+        api.Clear();
+        *error = EngineTexts::say("e_ocr_engine_failed");
+        return false;
+    }
+    const double sx = double(pageWidth) / width;
+    const double sy = double(pageHeight) / height;
+    // Picture rows count from the top, the page's from the bottom.
+    auto toPage = [&](int left, int top, int right, int bottom) {
+        ZoneBox b;
+        b.xmin = std::clamp(int(std::lround(left * sx)), 0, pageWidth);
+        b.xmax = std::clamp(int(std::lround(right * sx)), 0, pageWidth);
+        b.ymin = std::clamp(pageHeight - int(std::lround(bottom * sy)), 0, pageHeight);
+        b.ymax = std::clamp(pageHeight - int(std::lround(top * sy)), 0, pageHeight);
+        return b;
+    };
+    QList<QList<ReadWord>> lines;
+    QList<int> sureHeights;
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (it) {
+        const auto word = tesseract::RIL_WORD;
+        do {
+            if (it->Empty(word))
+                continue;
+            std::unique_ptr<char[]> utf8(it->GetUTF8Text(word));
+            const QString wordText = QString::fromUtf8(utf8.get()).trimmed();
+            int l = 0, t = 0, r = 0, b = 0;
+            if (wordText.isEmpty() || !it->BoundingBox(word, &l, &t, &r, &b))
+                continue;
+            const float confidence = it->Confidence(word);
+            // Specks and pictures come out as words no one can read.
+            if (confidence < 20.0f && wordText.size() < 3 && !wordText.front().isLetterOrNumber())
+                continue;
+            if (lines.isEmpty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+                if (lines.isEmpty() || !lines.last().isEmpty())
+                    lines.append(QList<ReadWord>());
+            }
+            const ZoneBox box = toPage(l, t, r, b);
+            if (confidence >= 60.0f)
+                sureHeights << box.ymax - box.ymin;
+            lines.last().append({{wordText, box}, confidence});
+        } while (it->Next(word));
+    }
+    std::sort(sureHeights.begin(), sureHeights.end());
+    const int usual = sureHeights.isEmpty() ? 0 : sureHeights[sureHeights.size() / 2];
+    for (const QList<ReadWord>& read : std::as_const(lines))
+        if (!read.isEmpty())
+            text->lines.append(withLeaders(read, usual));
+    api.Clear();
+    return true;
+}

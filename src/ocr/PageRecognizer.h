@@ -1,0 +1,59 @@
+#pragma once
+
+#include "reading/PageText.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class CancelToken;
+class ToolRunner;
+
+// Recognises the printed text of a page that has no text layer: ddjvu draws the page grey
+// at a resolution fit for recognition into memory, Tesseract's library reads it, and the
+// result is the page's text structure (lines of words) with boxes in the page's own
+// coordinates, origin at the bottom-left, as a text layer made elsewhere would hold it.
+class PageRecognizer
+{
+public:
+    // languages: Tesseract's names joined by '+' ("rus+eng").
+    PageRecognizer(ToolRunner& tools, QString languages);
+    ~PageRecognizer();
+    PageRecognizer(const PageRecognizer&) = delete;
+    PageRecognizer& operator=(const PageRecognizer&) = delete;
+
+    // The folder that holds every named language's data; empty, with *error naming the
+    // first language whose data is not installed, when there is none.
+    static QString dataFolder(const QString& languages, QString* error);
+    // The languages of a user interface language ("Russian", "ru_RU", ...): its own, if
+    // recognition knows it, and English.
+    static QString languagesFor(const QString& uiLanguage);
+
+    // Loads the language data; done by the first recognise() if not before.
+    bool ready(QString* error);
+    // Recognises one page (counted from 1). The cancel token, when set, stops the tool and
+    // the recognition within the page; *error then says so.
+    bool recognise(const QString& path, int page, PageText* text, QString* error);
+    void setCancelToken(const CancelToken* token) { cancel_ = token; }
+
+    // The resolution pages are drawn at, in dots per inch.
+    static constexpr int kDpi = 300;
+    // A page drawn bigger than this many pixels is refused: it bounds the memory per page.
+    static constexpr qint64 kMaxPixels = 60'000'000;
+
+    // Pages of words read from a grey PGM picture of a page of the given size (tests feed
+    // their own pictures through this).
+    bool recogniseImage(const QByteArray& pgm, int pageWidth, int pageHeight, PageText* text,
+                        QString* error);
+
+private:
+    struct Engine;
+    ToolRunner& tools_;
+    QString languages_;
+    std::unique_ptr<Engine> engine_;
+    const CancelToken* cancel_ = nullptr;
+};

@@ -1,0 +1,22 @@
+#include "reading/LazyPageTexts.h"
+
+LazyPageTexts::LazyPageTexts(int pageCount, QMap<int, PageText> read, FetchAll fetchAll)
+    : pageCount_(pageCount), pages_(std::move(read)), fetchAll_(std::move(fetchAll))
+{
+}
+
+PageText LazyPageTexts::page(int number)
+{
+    if (!pages_.contains(number) && !tried_ && number >= 1 && number <= pageCount_) {
+        tried_ = true;
+        QMap<int, PageText> all;
+        failed_ = !fetchAll_(&all);
+        if (!failed_) {
+            // The pages read first stay as they were read.
+            for (auto it = all.cbegin(); it != all.cend(); ++it)
+                if (!pages_.contains(it.key()))
+                    pages_.insert(it.key(), it.value());
+        }
+    }
+    return pages_.value(number);
+}

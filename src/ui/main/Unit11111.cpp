@@ -1,0 +1,680 @@
+#include "ui/main/Unit11111.h"
+
+#include "base/EngineTexts.h"
+#include "base/InstallLayout.h"
+#include "base/LanguageFile.h"
+#include "base/Plural.h"
+#include "base/ReviewCaptions.h"
+#include "base/Version.h"
+#include "djvu/ToolRunner.h"
+#include "jobs/CreateRowReader.h"
+#include "jobs/JobPath.h"
+#include "links/CreatePass.h"
+#include "links/FixPass.h"
+#include "links/PassControl.h"
+#include "links/PassEnd.h"
+#include "links/PassSummary.h"
+#include "ui/main/OptionTips.h"
+#include "ui/ocr/Unit5.h"
+#include "ui/review/ReviewWindow.h"
+#include "ui/tabs/ContentsLinkTab.h"
+#include "ui/tabs/CreateTab.h"
+#include "ui/tabs/FixListTab.h"
+#include "ui/widgets/ColourSwatch.h"
+#include "ui/widgets/TabGrowth.h"
+#include <QTableView>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QThread>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+const QString kCreate = QStringLiteral("Create");
+const QString kEdit = QStringLiteral("Edit");
+const QString kMenu = QStringLiteral("Menu");
+
+QString folderOrAppDir(const QString& folder)
+{
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+}
+
+} // namespace
+
+TForm1::TForm1(const QString& exeFolder, QWidget* parent)
+    : QMainWindow(parent), dialogs(this), exeFolder_(folderOrAppDir(exeFolder)),
+      workDir_(QDir::tempPath() + QStringLiteral("/tocsmith-work-XXXXXX"))
+{
+    setWindowTitle(QStringLiteral("Tocsmith v. ") + QLatin1String(kTocsmithVersion));
+    // The starting size is also the smallest; the user may make the window larger.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    buildWindow();
+    OptionTips::applyBuiltIn(this);
+    logSink.setMemo(Memo2);
+    tools_ = std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &dialogs,
+                                          texts.text(QStringLiteral("mes3")));
+    FormCreate();
+    if (currentLanguage.isEmpty())
+        languageApplied(QStringLiteral("ru")); // the built-in texts are Russian
+    Form5 = new TForm5(this);
+    Form5->hide();
+    // The editor's failures go through the window's one message box.
+    Form5->setMessageShower([this](const QString& text, const QString& caption) {
+        dialogs.showMessage(text, caption);
+    });
+}
+
+TForm1::~TForm1()
+{
+    passCancel_.cancel(); // the document being worked on stays as it was
+    waitForPass();
+    FormDestroy();
+    EngineTexts::useEnglish();
+}
+
+QString TForm1::settingsPath() const
+{
+    return InstallLayout::settingsFile(exeFolder_);
+}
+
+void TForm1::buildWindow()
+{
+    N7 = menuBar()->addMenu(QStringLiteral("Опции"));
+    N7->setObjectName(QStringLiteral("N7"));
+    N8 = N7->addAction(QStringLiteral("Всегда сверху"));
+    N8->setObjectName(QStringLiteral("N8"));
+    N8->setCheckable(true);
+    N9 = N7->addAction(QStringLiteral("Показывать протокол"));
+    N9->setObjectName(QStringLiteral("N9"));
+    N9->setCheckable(true);
+    N7->setToolTipsVisible(true);
+    Language1 = menuBar()->addMenu(QStringLiteral("Язык/Language"));
+    Language1->setObjectName(QStringLiteral("Language1"));
+    // A click has already moved the check mark; the handlers only apply it.
+    connect(N8, &QAction::triggered, this, &TForm1::applyTopmost);
+    connect(N9, &QAction::triggered, this, &TForm1::applyLogVisible);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(3, 3, 3, 3);
+    layout->setSpacing(3);
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setDocumentMode(false);
+    TabSheet1 = new FixListTab(fixList, dialogs, texts);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet3 = new ContentsLinkTab(createList, dialogs);
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    TabSheet2 = new CreateTab(createList, *TabSheet3, dialogs, texts);
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Редактировать"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Создать"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Ссылка на оглавление"));
+    // Right of the tabs, where it takes no room from them: shown only while a pass runs.
+    auto* passBox = new QWidget(PageControl1);
+    auto* passRow = new QHBoxLayout(passBox);
+    passRow->setContentsMargins(0, 0, 2, 2);
+    passRow->setSpacing(4);
+    ProgressBar1 = new QProgressBar(passBox);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFixedWidth(110);
+    ProgressBar1->setTextVisible(true);
+    ProgressBar1->setAlignment(Qt::AlignCenter);
+    StopButton = new QPushButton(QStringLiteral("Стоп"), passBox);
+    StopButton->setObjectName(QStringLiteral("StopButton"));
+    passRow->addWidget(ProgressBar1);
+    passRow->addWidget(StopButton);
+    PageControl1->setCornerWidget(passBox, Qt::TopRightCorner);
+    ProgressBar1->hide();
+    StopButton->hide();
+    progressSink_.setBar(ProgressBar1);
+    layout->addWidget(PageControl1, 1);
+    summaryLabel = new QLabel(central);
+    summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    summaryLabel->hide(); // until a pass has ended
+    layout->addWidget(summaryLabel);
+
+    Memo2 = new QPlainTextEdit(central);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setReadOnly(true);
+    Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setFixedHeight(kLogHeight);
+    layout->addWidget(Memo2);
+    setCentralWidget(central);
+    fixGrowth_ = std::make_unique<TabGrowth>(TabSheet1, TabSheet1->ListView1);
+    createGrowth_ = std::make_unique<TabGrowth>(TabSheet2, TabSheet2->ListView2);
+    aboutAction = menuBar()->addAction(EngineTexts::say("e_about"));
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    connect(aboutAction, &QAction::triggered, this, &TForm1::aboutClick);
+
+    connect(TabSheet1->xpButton4, &QAbstractButton::clicked, this, &TForm1::Button1Click);
+    connect(TabSheet2->Button3, &QAbstractButton::clicked, this, &TForm1::Button3Click);
+    connect(TabSheet2->N2, &QAction::triggered, this, &TForm1::N2Click);
+    connect(TabSheet2->previewButton, &QAbstractButton::clicked, this, &TForm1::previewClick);
+    connect(TabSheet2->previewAction, &QAction::triggered, this, &TForm1::previewClick);
+    connect(StopButton, &QAbstractButton::clicked, this, &TForm1::StopButtonClick);
+}
+
+void TForm1::FormCreate()
+{
+    IniFile ini(settingsPath());
+
+    // 1. Languages and their menu.
+    findLanguages();
+
+    // 2. Drop-down lists, and the enabling that follows from the border types.
+    TabSheet2->ComboBox1->setCurrentIndex(1);
+    TabSheet2->ComboBox2->setCurrentIndex(0);
+    TabSheet2->ComboBox3->setCurrentIndex(0);
+    TabSheet3->ComboBox4->setCurrentIndex(1);
+    TabSheet3->ComboBox5->setCurrentIndex(0);
+    TabSheet2->ComboBox1Change();
+    TabSheet3->ComboBox4Change();
+
+    // 3. "Создать" is the active tab.
+    PageControl1->setCurrentWidget(TabSheet2);
+
+    // 4. Options of the create and contents-link tabs. Setting a control runs its change
+    //    handler as a user's change would; the lists are empty, so nothing is stored.
+    CreateTab* c = TabSheet2;
+    ContentsLinkTab* l = TabSheet3;
+    c->CheckBox5->setChecked(ini.readFlag(kCreate, QStringLiteral("Close"), false));
+    c->CheckBox4->setChecked(ini.readFlag(kCreate, QStringLiteral("Clear"), false));
+    c->CheckBox6->setChecked(ini.readFlag(kCreate, QStringLiteral("Backup"), true));
+    c->CheckBox7->setChecked(ini.readFlag(kCreate, QStringLiteral("Edit"), false));
+    c->CheckBox12->setChecked(ini.readFlag(kCreate, QStringLiteral("OCR"), false));
+    c->outlineCheckBox->setChecked(ini.readFlag(kCreate, QStringLiteral("outline"), false));
+    c->CheckBox8->setChecked(ini.readFlag(kCreate, QStringLiteral("vis"), false));
+    c->CheckBox9->setChecked(ini.readFlag(kCreate, QStringLiteral("hlite"), false));
+    c->CheckBox14->setChecked(ini.readFlag(kCreate, QStringLiteral("oglav"), true));
+    l->CheckBox15->setChecked(ini.readFlag(kCreate, QStringLiteral("all_page"), false));
+    const int numberDefaults[] = {1, 100, 50, 500, 50, 4};
+    const QList<QLineEdit*> numbers{l->Edit6, l->Edit7, l->Edit8, l->Edit9, l->Edit10, l->Edit11};
+    for (int i = 0; i < numbers.size(); ++i)
+        numbers[i]->setText(QString::number(
+            ini.readInt(kCreate, QStringLiteral("oglav_%1").arg(i + 1), numberDefaults[i])));
+    l->Edit12->setText(
+        ini.readText(kCreate, QStringLiteral("oglav_7"), QStringLiteral("Go to content")));
+    c->Edit13->setText(ini.readText(kCreate, QStringLiteral("goto"), QStringLiteral("Go to page")));
+
+    // 5. The remembered language.
+    const QString language = ini.readText(kMenu, QStringLiteral("Language"));
+    currentLanguage = language;
+    if (!language.isEmpty())
+        setlang(language);
+
+    // 6. Contents-link highlight and the four colours.
+    l->CheckBox13->setChecked(ini.readFlag(kCreate, QStringLiteral("oglav_8"), false));
+    l->Shape4->setColour(ini.readColour(kCreate, QStringLiteral("oglav_9"), 0));
+    l->Shape3->setColour(ini.readColour(kCreate, QStringLiteral("oglav_10"), 0));
+    c->Shape1->setColour(ini.readColour(kCreate, QStringLiteral("color1"), 0));
+    c->Shape2->setColour(ini.readColour(kCreate, QStringLiteral("color2"), 0));
+
+    // 7. The edit tab's options.
+    TabSheet1->CheckBox1->setChecked(ini.readFlag(kEdit, QStringLiteral("Close"), false));
+    TabSheet1->CheckBox2->setChecked(ini.readFlag(kEdit, QStringLiteral("Clear"), false));
+    TabSheet1->CheckBox3->setChecked(ini.readFlag(kEdit, QStringLiteral("Backup"), true));
+
+    // 8.
+    c->CheckBox16->setChecked(ini.readFlag(kCreate, QStringLiteral("Prov"), true));
+
+    // 9. The menu options hold the opposite of their state; the toggles below invert them.
+    N8->setChecked(ini.readFlag(kMenu, QStringLiteral("Top"), false));
+    N9->setChecked(ini.readFlag(kMenu, QStringLiteral("Protokol"), false));
+
+    // 10. Dropped files are welcome for the window's whole life, wherever they land: the
+    //     text fields would otherwise take a dropped path as text.
+    setAcceptDrops(true);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
+
+    // 11.
+    N8Click();
+    c->CheckBox14Click();
+    l->CheckBox15Click();
+    N9Click();
+
+    // 12. The size the user left the window at, when larger than the smallest.
+    rememberedSize_ = QSize(ini.readInt(kMenu, QStringLiteral("Width"), 0),
+                            ini.readInt(kMenu, QStringLiteral("Height"), 0));
+    applyRememberedSize();
+    centre();
+}
+
+void TForm1::FormDestroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    IniFile ini(settingsPath());
+    CreateTab* c = TabSheet2;
+    ContentsLinkTab* l = TabSheet3;
+    ini.writeFlag(kCreate, QStringLiteral("Close"), c->CheckBox5->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("Clear"), c->CheckBox4->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("Backup"), c->CheckBox6->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("Edit"), c->CheckBox7->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("OCR"), c->CheckBox12->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("outline"), c->outlineCheckBox->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("hlite"), c->CheckBox9->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("Vis"), c->CheckBox8->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("oglav"), c->CheckBox14->isChecked());
+
+    ini.writeFlag(kEdit, QStringLiteral("Close"), TabSheet1->CheckBox1->isChecked());
+    ini.writeFlag(kEdit, QStringLiteral("Clear"), TabSheet1->CheckBox2->isChecked());
+    ini.writeFlag(kEdit, QStringLiteral("Backup"), TabSheet1->CheckBox3->isChecked());
+
+    ini.writeFlag(kMenu, QStringLiteral("Top"), !N8->isChecked());
+    ini.writeFlag(kMenu, QStringLiteral("Protokol"), !N9->isChecked());
+    ini.writeText(kMenu, QStringLiteral("language"), currentLanguage);
+    ini.writeInt(kMenu, QStringLiteral("Width"), width());
+    ini.writeInt(kMenu, QStringLiteral("Height"), height());
+
+    ini.writeFlag(kCreate, QStringLiteral("oglav_8"), l->CheckBox13->isChecked());
+    ini.writeColour(kCreate, QStringLiteral("oglav_9"), l->Shape4->colour());
+    ini.writeColour(kCreate, QStringLiteral("oglav_10"), l->Shape3->colour());
+    ini.writeColour(kCreate, QStringLiteral("color1"), c->Shape1->colour());
+    ini.writeColour(kCreate, QStringLiteral("color2"), c->Shape2->colour());
+    ini.writeText(kCreate, QStringLiteral("goto"), c->Edit13->text());
+    ini.writeFlag(kCreate, QStringLiteral("all_page"), l->CheckBox15->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("Prov"), c->CheckBox16->isChecked());
+
+    // A field that holds no integer leaves its key as it was.
+    const QList<QLineEdit*> numbers{l->Edit6, l->Edit7, l->Edit8, l->Edit9, l->Edit10, l->Edit11};
+    for (int i = 0; i < numbers.size(); ++i)
+        if (JobPath::isWholeNumber(numbers[i]->text()))
+            ini.writeInt(kCreate, QStringLiteral("oglav_%1").arg(i + 1),
+                         numbers[i]->text().toInt());
+    ini.writeText(kCreate, QStringLiteral("oglav_7"), l->Edit12->text());
+}
+
+void TForm1::N8Click()
+{
+    N8->setChecked(!N8->isChecked());
+    applyTopmost();
+}
+
+void TForm1::N9Click()
+{
+    N9->setChecked(!N9->isChecked());
+    applyLogVisible();
+}
+
+void TForm1::applyTopmost()
+{
+    const bool on = N8->isChecked();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
+    const bool visible = isVisible();
+    const QPoint position = pos();
+    // Changing the flags re-creates the native window; show it again where it was. Drops
+    // stay accepted (the attribute belongs to the widget).
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible) {
+        move(position);
+        show();
+    }
+}
+
+void TForm1::applyLogVisible()
+{
+    if (N9->isChecked()) {
+        Memo2->setFixedHeight(kLogHeight + extra_.height() / 3);
+        setOuterHeight(kHeightWithLog);
+        Memo2->show();
+    } else {
+        Memo2->setFixedHeight(0);
+        Memo2->hide();
+        setOuterHeight(kHeightWithoutLog);
+    }
+}
+
+int TForm1::outerHeight() const
+{
+    return frameGeometry().height();
+}
+
+void TForm1::setOuterHeight(int height)
+{
+    const int frame = frameGeometry().height() - geometry().height();
+    const QSize extra = extra_;
+    int smallest = height - std::max(0, frame);
+    if (!summaryLabel->isHidden())
+        smallest += summaryLabel->sizeHint().height() + 3;
+    setMinimumSize(kClientWidth, smallest);
+    resize(kClientWidth + extra.width(), smallest + extra.height());
+    if (!isVisible())
+        return;
+    // A window manager's title bar eats into the client area; with large fonts or frames,
+    // grow the window rather than clip the bottom of the tabs.
+    centralWidget()->layout()->activate();
+    // The tabs' controls where the tabs put them, before any growth.
+    int needed = std::max(fixGrowth_->naturalBottom(), createGrowth_->naturalBottom());
+    for (const QWidget* child : TabSheet3->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->objectName() != QLatin1String("contactLabel") && !child->isWindow())
+            needed = std::max(needed, child->geometry().bottom() + 1);
+    needed += 4; // the contact line sits beside the last row
+    const int tabShare = extra.height() - (N9->isChecked() ? extra.height() / 3 : 0);
+    const int shortfall = needed - (PageControl1->currentWidget()->height() - tabShare);
+    if (shortfall > 0) {
+        setMinimumSize(kClientWidth, smallest + shortfall);
+        resize(kClientWidth + extra.width(), smallest + shortfall + extra.height());
+    }
+}
+
+void TForm1::applyRememberedSize()
+{
+    resize(std::max(width(), rememberedSize_.width()),
+           std::max(height(), rememberedSize_.height()));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    extra_ = QSize(std::max(0, width() - minimumWidth()), std::max(0, height() - minimumHeight()));
+    // The log takes a third of the extra height, the lists the rest.
+    const int logShare = N9->isChecked() ? extra_.height() / 3 : 0;
+    if (N9->isChecked())
+        Memo2->setFixedHeight(kLogHeight + logShare);
+    fixGrowth_->apply(QSize(extra_.width(), extra_.height() - logShare));
+    createGrowth_->apply(QSize(extra_.width(), extra_.height() - logShare));
+}
+
+void TForm1::centre()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect s = screen->geometry();
+    const QRect w = frameGeometry();
+    // Halves round to the even integer.
+    const int left = int(std::nearbyint(s.width() / 2.0) - std::nearbyint(w.width() / 2.0));
+    const int top = int(std::nearbyint(s.height() / 2.0) - std::nearbyint(w.height() / 2.0));
+    move(s.x() + left, s.y() + top);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The frame is known only once the window system has decorated the window.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (frameGeometry().height() != geometry().height()) {
+                applyLogVisible();
+                applyRememberedSize();
+                centre();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (passRunning()) {
+        // Asked once; a yes stops the pass, and the window closes when it has ended.
+        event->ignore();
+        if (!closeAfterPass_ &&
+            dialogs.question(texts.text(QStringLiteral("mes7")), windowTitle())) {
+            closeAfterPass_ = true;
+            StopButtonClick();
+        }
+        return;
+    }
+    FormDestroy();
+    event->accept();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    filesDropped(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+void TForm1::filesDropped(const QList<QUrl>& urls)
+{
+    if (urls.isEmpty() || passRunning())
+        return;
+    const QUrl& first = urls.first();
+    if (!first.isLocalFile())
+        return;
+    const QString path = first.toLocalFile();
+    if (!JobPath::isDjvuName(path))
+        return;
+    if (PageControl1->currentWidget() == TabSheet1)
+        TabSheet1->open1(path);
+    else if (PageControl1->currentWidget() == TabSheet2)
+        TabSheet2->open2(path);
+}
+
+void TForm1::setPassRunning(bool running)
+{
+    TabSheet1->setListLocked(running);
+    TabSheet2->setListLocked(running);
+    progressSink_.reset();
+    ProgressBar1->setVisible(running);
+    StopButton->setVisible(running);
+    StopButton->setEnabled(running);
+}
+
+void TForm1::StopButtonClick()
+{
+    if (!passRunning())
+        return;
+    passCancel_.cancel();
+    StopButton->setEnabled(false);
+}
+
+void TForm1::runPass(PassWork work, std::function<void()> done)
+{
+    tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
+    passCancel_.reset();
+    auto tools = std::make_shared<ToolRunner>(*tools_);
+    tools->setCancelToken(&passCancel_);
+    passThread_ = QThread::create(
+        [work = std::move(work), tools, snapshot = texts,
+         control = PassControl(&progressSink_, &passCancel_)] { work(*tools, snapshot, control); });
+    connect(passThread_, &QThread::finished, this, [this, done = std::move(done)] {
+        passThread_->deleteLater();
+        passThread_ = nullptr;
+        setPassRunning(false);
+        done();
+        if (closeAfterPass_)
+            close();
+    });
+    setPassRunning(true);
+    passThread_->start();
+}
+
+void TForm1::waitForPass()
+{
+    while (passThread_)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TForm1::Button1Click()
+{
+    if (passRunning())
+        return;
+    const QList<FixRow> rows = fixList.rows();
+    FixOptions options;
+    options.backup = TabSheet1->CheckBox3->isChecked();
+    auto outcome = std::make_shared<PassOutcome>();
+    runPass(
+        [this, rows, options, outcome](ToolRunner& tools, const MessageTexts& snapshot,
+                                       const PassControl& control) {
+            FixPass pass(tools, snapshot, logSink, dialogs);
+            pass.setControl(control);
+            *outcome = pass.run(rows, options);
+        },
+        [this, outcome] {
+            fixList.setOutcomes(outcome->rows);
+            showOutcome(*outcome, fixList.count());
+            applyEndActions(PassEnd::afterFixPass(*outcome, fixEndOptions()));
+        });
+}
+
+void TForm1::Button3Click()
+{
+    if (passRunning())
+        return;
+    // The rows become typed jobs here; a row that does not convert stops the run at its turn.
+    const QList<CreateJob> jobs = CreateRowReader::jobsOf(createList.rows());
+    const CreateOptions options = createOptions();
+    auto outcome = std::make_shared<CreateOutcome>();
+    const QString title = windowTitle();
+    runPass(
+        [this, jobs, options, outcome, title](ToolRunner& tools, const MessageTexts& snapshot,
+                                              const PassControl& control) {
+            CreatePass pass(tools, snapshot, logSink, dialogs);
+            pass.setControl(control);
+            const QString asked = snapshot.text(QStringLiteral("mes8"));
+            pass.setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
+                return dialogs.askReplaceOutline(
+                    asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)), title);
+            });
+            *outcome = pass.run(jobs, options);
+        },
+        [this, outcome] {
+            createList.setOutcomes(outcome->rows);
+            showOutcome(*outcome, createList.count());
+            const EndOptions createTab{TabSheet2->CheckBox4->isChecked(),
+                                       TabSheet2->CheckBox5->isChecked()};
+            applyEndActions(PassEnd::afterCreatePass(*outcome, createTab, fixEndOptions()));
+        });
+}
+
+CreateOptions TForm1::createOptions() const
+{
+    CreateOptions options;
+    options.backup = TabSheet2->CheckBox6->isChecked();
+    options.removeOcr = TabSheet2->CheckBox12->isChecked();
+    options.checkPageCount = TabSheet2->CheckBox16->isChecked();
+    options.align = TabSheet2->CheckBox7->isChecked();
+    options.borderTypeIndex = TabSheet2->ComboBox1->currentIndex();
+    options.shapeIndex = TabSheet2->ComboBox2->currentIndex();
+    options.kindIndex = TabSheet2->ComboBox3->currentIndex();
+    options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
+    return options;
+}
+
+void TForm1::previewClick()
+{
+    if (passRunning() || reviewWindow)
+        return;
+    const int selected = createList.selected();
+    if (selected < 0) {
+        dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+        return;
+    }
+    CreateJob job;
+    QString error;
+    if (!CreateRowReader::read(createList.at(selected), &job, &error)) {
+        dialogs.showMessage(error, texts.text(QStringLiteral("mes3")));
+        return;
+    }
+    const ReviewCaptions captions(
+        QDir(LanguageFile::folderIn(exeFolder())).filePath(currentLanguage));
+    reviewWindow = new ReviewWindow(job, createOptions(), exeFolder(), texts, captions, this);
+    reviewWindow->setAttribute(Qt::WA_DeleteOnClose);
+    reviewWindow->setWindowModality(Qt::WindowModal);
+    const QString asked = texts.text(QStringLiteral("mes8"));
+    const QString title = windowTitle();
+    reviewWindow->setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
+        return dialogs.askReplaceOutline(asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)),
+                                         title);
+    });
+    // The review's log joins the window's once it closes.
+    connect(reviewWindow, &QDialog::finished, this, [this, review = reviewWindow.data()] {
+        for (const QString& line : review->log())
+            logSink.addLine(line);
+    });
+    reviewWindow->start();
+    reviewWindow->show();
+}
+
+EndOptions TForm1::fixEndOptions() const
+{
+    return {TabSheet1->CheckBox2->isChecked(), TabSheet1->CheckBox1->isChecked()};
+}
+
+void TForm1::applyEndActions(const PassEndActions& actions)
+{
+    if (actions.clearFixList)
+        fixList.clear();
+    if (actions.clearCreateList)
+        createList.clear();
+    if (actions.closeWindow)
+        close();
+}
+
+void TForm1::aboutClick()
+{
+    QStringList lines{windowTitle(),
+                      EngineTexts::say("e_about_version").arg(QLatin1String(kTocsmithVersion)),
+                      QString(), EngineTexts::say("e_about_tools")};
+    for (const char* tool : {"djvused", "djvutoxml", "djvuxmlparser", "ddjvu"}) {
+        const QString where = tools_->resolve(QLatin1String(tool));
+        lines << QStringLiteral("%1: %2").arg(QLatin1String(tool),
+                                              where.isEmpty() ? EngineTexts::say("e_tool_not_found")
+                                                              : QDir::toNativeSeparators(where));
+    }
+    dialogs.showMessage(lines.join(QLatin1Char('\n')), EngineTexts::say("e_about"));
+}
+
+void TForm1::showOutcome(const PassOutcome& outcome, int rowCount)
+{
+    const bool wasHidden = summaryLabel->isHidden();
+    summaryLabel->setText(PassSummary::line(outcome, rowCount));
+    summaryLabel->show();
+    if (wasHidden)
+        applyLogVisible(); // the smallest height now holds the line
+}
+
+void TForm1::N2Click()
+{
+    if (passRunning())
+        return;
+    const int selected = createList.selected();
+    if (selected < 0) {
+        dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+        return;
+    }
+    tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
+    Form5->setBackup(TabSheet2->CheckBox6->isChecked());
+    Form5->openDocument(createList.at(selected).fullPath(), *tools_, texts, logSink);
+}
