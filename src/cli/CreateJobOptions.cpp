@@ -387,6 +387,7 @@ bool CreateJobOptions::parse(const QStringList& args, QString* error)
             if (!value())
                 return false;
             options_.ocrLanguages = v;
+            options_.ocrFindLanguage = false;
         } else if (name == QLatin1String("--ocr-jobs")) {
             if (!value() || !readInt(name, v, 1, 256, &options_.ocrJobs, error))
                 return false;

@@ -205,6 +205,8 @@ int runOcrRecogniseCommand(const QStringList& arguments)
     clock.start();
     PageRecognition::Settings settings;
     settings.languages = languages;
+    if (!languageGiven)
+        settings.languageChoices = PageRecognizer::languageChoices(languages);
     settings.jobs = jobs;
     settings.cancel = &stop;
     int done = 0;
@@ -217,6 +219,9 @@ int runOcrRecogniseCommand(const QStringList& arguments)
         PageRecognition::recognise(tools.runner(), file, pages, settings);
     if (!read.ok())
         return failed(read.error + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
+    if (settings.languageChoices.size() > 1)
+        tools.log.addLine(
+            EngineTexts::say("e_ocr_language_chosen").arg(read.languages).arg(pages.first()));
     // A page where nothing was read keeps having no text layer.
     QMap<int, PageText> kept;
     for (auto it = read.pages.cbegin(); it != read.pages.cend(); ++it) {

@@ -19,6 +19,7 @@
 #include "links/PlanWriter.h"
 #include "links/ScriptEntryWriter.h"
 #include "links/SmartPlan.h"
+#include "ocr/PageRecognizer.h"
 #include "outline/DocumentOutline.h"
 #include "outline/OutlineMerge.h"
 #include "outline/OutlineParts.h"
@@ -317,13 +318,19 @@ QByteArray classicText(const QByteArray& expression)
 
 bool CreatePass::recognisePages(const QString& path, const CreateOptions& options,
                                 const QList<int>& pages, const QMap<int, PageText>& layers,
-                                QMap<int, PageText>* read, QString* error)
+                                QMap<int, PageText>* read, QString* error, bool keepGoing)
 {
     if (pages.isEmpty())
         return true;
     PageRecognition::Settings settings;
-    settings.languages =
-        options.ocrLanguages.isEmpty() ? QStringLiteral("eng") : options.ocrLanguages;
+    settings.languages = !ocrLanguagesUsed_.isEmpty()     ? ocrLanguagesUsed_
+                         : options.ocrLanguages.isEmpty() ? QStringLiteral("eng")
+                                                          : options.ocrLanguages;
+    if (options.ocrFindLanguage && ocrLanguagesUsed_.isEmpty())
+        settings.languageChoices = PageRecognizer::languageChoices(settings.languages);
+    settings.keepGoing = keepGoing;
+    // The reading's own pages (not the pages it checks) are worth a second look.
+    settings.oneBlockToo = !keepGoing;
     settings.jobs = options.ocrJobs;
     settings.cancel = control_.token();
     int done = 0;
@@ -337,6 +344,12 @@ bool CreatePass::recognisePages(const QString& path, const CreateOptions& option
         *error = out.error + QLatin1Char(' ') + EngineTexts::say("e_not_changed");
         return false;
     }
+    if (settings.languageChoices.size() > 1)
+        log_.addLine(
+            EngineTexts::say("e_ocr_language_chosen").arg(out.languages).arg(pages.first()));
+    ocrLanguagesUsed_ = out.languages;
+    for (auto it = out.failed.cbegin(); it != out.failed.cend(); ++it)
+        log_.addLine(EngineTexts::say("e_ocr_check_page_failed").arg(it.key()).arg(it.value()));
     for (auto it = out.pages.cbegin(); it != out.pages.cend(); ++it) {
         read->insert(it.key(), it.value());
         recognised_.insert(it.key(), it.value());
@@ -465,7 +478,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         for (const int p : std::as_const(targetPages))
             if (!read.contains(p) && PageRecognition::wanted(mode, all->value(p)))
                 needed << p;
-        if (!recognisePages(job.path, options, needed, *all, all, &dumpError)) {
+        if (!recognisePages(job.path, options, needed, *all, all, &dumpError, true)) {
             recognitionFailed = true;
             return false;
         }
@@ -606,6 +619,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     log_.append(QStringLiteral(" OK"));
     recognised_.clear();
     hadNoLayer_.clear();
+    ocrLanguagesUsed_.clear();
     const PageRecognition::Mode mode = options.ocrMode(job.reading == CreateJob::Smart);
     if (mode != PageRecognition::Mode::Never) {
         // The contents pages without text (or with plainly poor text) are recognised first.

@@ -56,6 +56,9 @@ struct CreateOptions
     // Never for the classic one.
     std::optional<PageRecognition::Mode> ocr;
     QString ocrLanguages; // Tesseract's names ("rus+eng"); empty: English
+    // The languages above are only preferred: the book's first recognised page is read with
+    // each language set recognition has, and the surest one reads the book.
+    bool ocrFindLanguage = true;
     bool ocrBook = false; // every page without text, not only those the reading needs
     bool keepOcr = false; // the recognised pages are written into the text layer
     int ocrJobs = 1;      // pages recognised at once
@@ -147,10 +150,11 @@ private:
                         const PageListing& listing, const PageTexts& texts, ContentsPlan* plan,
                         QString* error);
     // Recognises the pages, telling the log of each; false with *error on a failure or a
-    // stop (the caller sees the stop). The pages go into recognised_ as well.
+    // stop (the caller sees the stop). The pages go into recognised_ as well. keepGoing: a
+    // page that fails is told in the log and left out, the others are read.
     bool recognisePages(const QString& path, const CreateOptions& options, const QList<int>& pages,
                         const QMap<int, PageText>& layers, QMap<int, PageText>* read,
-                        QString* error);
+                        QString* error, bool keepGoing = false);
     // false when the run was stopped during the alignment.
     bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
 
@@ -175,4 +179,5 @@ private:
     // layer before.
     QMap<int, PageText> recognised_;
     QSet<int> hadNoLayer_;
+    QString ocrLanguagesUsed_; // once chosen, for every later page of the book
 };

@@ -19,6 +19,18 @@
 
 namespace PageRecognition {
 
+namespace {
+
+int wordCount(const PageText& text)
+{
+    int words = 0;
+    for (const TextLine& line : text.lines)
+        words += int(line.words.size());
+    return words;
+}
+
+} // namespace
+
 bool parseMode(const QString& name, Mode* mode)
 {
     if (name == QLatin1String("auto"))
@@ -34,10 +46,7 @@ bool parseMode(const QString& name, Mode* mode)
 
 bool poorText(const PageText& text)
 {
-    int words = 0;
-    for (const TextLine& line : text.lines)
-        words += int(line.words.size());
-    return words < 3;
+    return wordCount(text) < 3;
 }
 
 bool wanted(Mode mode, const PageText& text)
@@ -70,22 +79,59 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
     Outcome out;
     if (pages.isEmpty())
         return out;
+    const bool choose = settings.languageChoices.size() > 1;
+    QString languages = choose ? settings.languageChoices.first() : settings.languages;
     QString error;
-    if (PageRecognizer::dataFolder(settings.languages, &error).isEmpty()) {
+    if (PageRecognizer::dataFolder(languages, &error).isEmpty()) {
         out.error = error;
         return out;
     }
+    // The first page is read with every language set; the surest reads the rest.
+    qsizetype first = 0;
+    if (choose) {
+        ToolRunner runner(tools.exeFolder(), tools.workFolder(), nullptr, tools.errorCaption());
+        runner.setCancelToken(settings.cancel);
+        QList<double> confidences;
+        QList<PageText> texts;
+        QElapsedTimer clock;
+        clock.start();
+        for (const QString& choice : settings.languageChoices) {
+            PageRecognizer recognizer(runner, choice);
+            recognizer.setCancelToken(settings.cancel);
+            recognizer.setOneBlockToo(settings.oneBlockToo);
+            PageText text;
+            if (!recognizer.recognise(path, pages.first(), &text, &error)) {
+                out.error = settings.cancel && settings.cancel->isCancelled()
+                                ? EngineTexts::say("e_ocr_stopped")
+                                : error;
+                out.cancelled = settings.cancel && settings.cancel->isCancelled();
+                return out;
+            }
+            confidences << recognizer.confidence();
+            texts << std::move(text);
+        }
+        const qsizetype best = bestChoice(confidences);
+        languages = settings.languageChoices[best];
+        if (settings.onPage)
+            settings.onPage(pages.first(), wordCount(texts[best]), clock.elapsed() / 1000.0);
+        out.pages.insert(pages.first(), std::move(texts[best]));
+        first = 1;
+    }
+    out.languages = languages;
+    if (first == pages.size())
+        return out;
     CancelToken stop; // every job's: set by a failure or by the caller's stop
     std::mutex mutex;
     std::condition_variable changed;
     QList<Done> done;
-    int running = std::clamp(settings.jobs, 1, int(pages.size()));
-    std::atomic<qsizetype> next{0};
+    int running = std::clamp(settings.jobs, 1, int(pages.size() - first));
+    std::atomic<qsizetype> next{first};
     auto work = [&] {
         ToolRunner runner(tools.exeFolder(), tools.workFolder(), nullptr, tools.errorCaption());
         runner.setCancelToken(&stop);
-        PageRecognizer recognizer(runner, settings.languages);
+        PageRecognizer recognizer(runner, languages);
         recognizer.setCancelToken(&stop);
+        recognizer.setOneBlockToo(settings.oneBlockToo);
         for (qsizetype i = next++; i < pages.size() && !stop.isCancelled(); i = next++) {
             QElapsedTimer clock;
             clock.start();
@@ -93,15 +139,17 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
             QString why;
             const bool read = recognizer.recognise(path, pages[i], &text, &why);
             std::lock_guard lock(mutex);
+            if (!read && settings.keepGoing && !stop.isCancelled()) {
+                out.failed.insert(pages[i], why);
+                continue;
+            }
             if (!read) {
                 if (out.error.isEmpty() && !stop.isCancelled())
                     out.error = why;
                 stop.cancel();
                 break;
             }
-            int words = 0;
-            for (const TextLine& line : text.lines)
-                words += int(line.words.size());
+            const int words = wordCount(text);
             out.pages.insert(pages[i], std::move(text));
             done.append({pages[i], words, clock.elapsed() / 1000.0});
             changed.notify_all();
@@ -135,9 +183,22 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
         out.cancelled = true;
         out.error = EngineTexts::say("e_ocr_stopped");
     }
-    if (!out.error.isEmpty())
+    if (!out.error.isEmpty()) {
         out.pages.clear();
+        out.failed.clear();
+    }
     return out;
+}
+
+qsizetype bestChoice(const QList<double>& confidences)
+{
+    // A few points either way are the noise of one page, not another language.
+    constexpr double kClearly = 5.0;
+    qsizetype best = 0;
+    for (qsizetype i = 1; i < confidences.size(); ++i)
+        if (confidences[i] > confidences[best] + kClearly)
+            best = i;
+    return best;
 }
 
 bool keep(ToolRunner& tools, BookGuard& guard, const QString& path,

@@ -34,8 +34,17 @@ bool wanted(Mode mode, const PageText& text);
 struct Settings
 {
     QString languages = QStringLiteral("eng");
+    // When it holds more than one language set, the first page is read with each, and the
+    // set the library is surest of reads every page (see PageRecognizer::languageChoices);
+    // languages is then unused.
+    QStringList languageChoices;
     int jobs = 1;
     const CancelToken* cancel = nullptr;
+    // A page that fails is reported in Outcome::failed and the others go on; otherwise the
+    // first failure ends the whole run. A stop always ends it.
+    bool keepGoing = false;
+    // Each page is read as one block of lines too (see PageRecognizer::setOneBlockToo).
+    bool oneBlockToo = false;
     // Told of each page as it is done: its number, its words and the seconds it took.
     std::function<void(int page, int words, double seconds)> onPage;
 };
@@ -44,6 +53,8 @@ struct Outcome
 {
     QMap<int, PageText> pages; // every page asked, when no error
     QString error;             // the first failure; a stop says so
+    QString languages;         // the language set the pages were read with
+    QMap<int, QString> failed; // with keepGoing: the pages not read, and why
     bool cancelled = false;
     bool ok() const { return error.isEmpty(); }
 };
@@ -58,6 +69,10 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
 // backups as SafeChange::setBackups.
 bool keep(ToolRunner& tools, BookGuard& guard, const QString& path,
           const QMap<int, PageText>& pages, int backups, QString* error);
+
+// Of the same page read with several language sets, the one read best: the surest by more
+// than a little, else the first (the preferred one). confidences: one for each set.
+qsizetype bestChoice(const QList<double>& confidences);
 
 // "1, 3-5, 9": the page numbers in short.
 QString pageList(const QList<int>& pages);

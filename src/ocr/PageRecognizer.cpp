@@ -149,6 +149,99 @@ TextLine withLeaders(const QList<ReadWord>& read, int usual)
     return line;
 }
 
+// The words of one pass, line by line, with what is needed to weigh it against another.
+struct Reading
+{
+    QList<QList<ReadWord>> lines;
+    QList<int> sureHeights; // of the words read with some confidence
+    double sure = 0;        // confidence summed over letters
+    qsizetype letters = 0;
+    qsizetype sureLetters = 0; // letters of the words read with some confidence
+};
+
+template <typename ToPage>
+void readWords(tesseract::ResultIterator& it, const ToPage& toPage, Reading* reading)
+{
+    const auto word = tesseract::RIL_WORD;
+    bool first = true;
+    do {
+        if (it.Empty(word))
+            continue;
+        std::unique_ptr<char[]> utf8(it.GetUTF8Text(word));
+        const QString wordText = QString::fromUtf8(utf8.get()).trimmed();
+        int l = 0, t = 0, r = 0, b = 0;
+        if (wordText.isEmpty() || !it.BoundingBox(word, &l, &t, &r, &b))
+            continue;
+        const float confidence = it.Confidence(word);
+        // Specks and pictures come out as words no one can read.
+        if (confidence < 20.0f && wordText.size() < 3 && !wordText.front().isLetterOrNumber())
+            continue;
+        if (first || it.IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            if (reading->lines.isEmpty() || !reading->lines.last().isEmpty())
+                reading->lines.append(QList<ReadWord>());
+        }
+        first = false;
+        const ZoneBox box = toPage(l, t, r, b);
+        if (confidence >= 60.0f) {
+            reading->sureHeights << box.ymax - box.ymin;
+            reading->sureLetters += wordText.size();
+        }
+        reading->lines.last().append({{wordText, box}, confidence});
+        reading->sure += double(confidence) * wordText.size();
+        reading->letters += wordText.size();
+    } while (it.Next(word));
+}
+
+bool overlap(const ZoneBox& a, const ZoneBox& b)
+{
+    return a.xmin < b.xmax && b.xmin < a.xmax && a.ymin < b.ymax && b.ymin < a.ymax;
+}
+
+// The sure words of a margin strip that no word of the page's reading covers: each joins
+// the line beside it (a page number the layout left out of its title's line), or else makes
+// a line of its own above (top) or below the others.
+void addMarginWords(const Reading& margin, bool top, Reading* reading)
+{
+    auto lineBox = [](const QList<ReadWord>& line) {
+        ZoneBox box = line.first().word.box;
+        for (const ReadWord& w : line)
+            box = unite(box, w.word.box);
+        return box;
+    };
+    QList<QList<ReadWord>> added;
+    for (const QList<ReadWord>& line : margin.lines) {
+        QList<ReadWord> alone;
+        for (const ReadWord& w : line) {
+            bool covered = false;
+            for (const QList<ReadWord>& other : std::as_const(reading->lines))
+                for (const ReadWord& o : other)
+                    covered = covered || overlap(o.word.box, w.word.box);
+            if (covered || w.confidence < 70.0f)
+                continue;
+            reading->sure += double(w.confidence) * w.word.text.size();
+            reading->letters += w.word.text.size();
+            const int middle = (w.word.box.ymin + w.word.box.ymax) / 2;
+            QList<ReadWord>* beside = nullptr;
+            for (QList<ReadWord>& other : reading->lines) {
+                const ZoneBox box = other.isEmpty() ? ZoneBox{} : lineBox(other);
+                if (!other.isEmpty() && box.ymin <= middle && middle <= box.ymax)
+                    beside = &other;
+            }
+            if (!beside) {
+                alone << w;
+                continue;
+            }
+            qsizetype at = 0;
+            while (at < beside->size() && (*beside)[at].word.box.xmin < w.word.box.xmin)
+                ++at;
+            beside->insert(at, w);
+        }
+        if (!alone.isEmpty())
+            added << alone;
+    }
+    reading->lines = top ? added + reading->lines : reading->lines + added;
+}
+
 } // namespace
 
 struct PageRecognizer::Engine
@@ -206,6 +299,17 @@ QString PageRecognizer::languagesFor(const QString& uiLanguage)
     return QStringLiteral("eng");
 }
 
+QStringList PageRecognizer::languageChoices(const QString& preferred)
+{
+    QStringList choices{preferred};
+    for (const QString& other : {QStringLiteral("eng"), QStringLiteral("rus+eng")}) {
+        QString missing;
+        if (!choices.contains(other) && !dataFolder(other, &missing).isEmpty())
+            choices << other;
+    }
+    return choices;
+}
+
 bool PageRecognizer::ready(QString* error)
 {
     if (engine_)
@@ -224,6 +328,8 @@ bool PageRecognizer::ready(QString* error)
         return false;
     }
     engine->api.SetPageSegMode(tesseract::PSM_AUTO);
+    // Its remarks on each page ("Detected 66 diacritics") are no concern of the log's.
+    engine->api.SetVariable("debug_file", "/dev/null");
     engine_ = std::move(engine);
     return true;
 }
@@ -296,23 +402,10 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
     *text = PageText();
     text->box = {0, 0, pageWidth, pageHeight};
     text->hasLayer = true;
+    confidence_ = 0;
     tesseract::TessBaseAPI& api = engine_->api;
     api.SetImage(pixels, width, height, 1, width);
     api.SetSourceResolution(kDpi);
-    tesseract::ETEXT_DESC monitor;
-    monitor.cancel = &stopAsked;
-    monitor.cancel_this = const_cast<CancelToken*>(cancel_);
-    const int status = api.Recognize(&monitor);
-    if (cancel_ && cancel_->isCancelled()) {
-        api.Clear();
-        *error = EngineTexts::say("e_ocr_stopped");
-        return false;
-    }
-    if (status != 0) {
-        api.Clear();
-        *error = EngineTexts::say("e_ocr_engine_failed");
-        return false;
-    }
     const double sx = double(pageWidth) / width;
     const double sy = double(pageHeight) / height;
     // Picture rows count from the top, the page's from the bottom.
@@ -324,38 +417,63 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
         b.ymax = std::clamp(pageHeight - int(std::lround(top * sy)), 0, pageHeight);
         return b;
     };
-    QList<QList<ReadWord>> lines;
-    QList<int> sureHeights;
-    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (it) {
-        const auto word = tesseract::RIL_WORD;
-        do {
-            if (it->Empty(word))
-                continue;
-            std::unique_ptr<char[]> utf8(it->GetUTF8Text(word));
-            const QString wordText = QString::fromUtf8(utf8.get()).trimmed();
-            int l = 0, t = 0, r = 0, b = 0;
-            if (wordText.isEmpty() || !it->BoundingBox(word, &l, &t, &r, &b))
-                continue;
-            const float confidence = it->Confidence(word);
-            // Specks and pictures come out as words no one can read.
-            if (confidence < 20.0f && wordText.size() < 3 && !wordText.front().isLetterOrNumber())
-                continue;
-            if (lines.isEmpty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
-                if (lines.isEmpty() || !lines.last().isEmpty())
-                    lines.append(QList<ReadWord>());
-            }
-            const ZoneBox box = toPage(l, t, r, b);
-            if (confidence >= 60.0f)
-                sureHeights << box.ymax - box.ymin;
-            lines.last().append({{wordText, box}, confidence});
-        } while (it->Next(word));
+    // One pass of the library over the picture (or the part of it set) in a layout mode.
+    auto pass = [&](tesseract::PageSegMode mode, Reading* reading) {
+        api.SetPageSegMode(mode);
+        tesseract::ETEXT_DESC monitor;
+        monitor.cancel = &stopAsked;
+        monitor.cancel_this = const_cast<CancelToken*>(cancel_);
+        const int status = api.Recognize(&monitor);
+        if (cancel_ && cancel_->isCancelled()) {
+            *error = EngineTexts::say("e_ocr_stopped");
+            return false;
+        }
+        if (status != 0) {
+            *error = EngineTexts::say("e_ocr_engine_failed");
+            return false;
+        }
+        std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+        if (it)
+            readWords(*it, toPage, reading);
+        return true;
+    };
+    auto fail = [&] {
+        api.SetPageSegMode(tesseract::PSM_AUTO);
+        api.Clear();
+        return false;
+    };
+    Reading reading;
+    if (!pass(tesseract::PSM_AUTO, &reading))
+        return fail();
+    // The layout analysis may leave out a column of page numbers beside their titles; read as
+    // one block of lines, such a page gives them. The reading surer of more letters is kept.
+    if (oneBlockToo_) {
+        Reading block;
+        if (!pass(tesseract::PSM_SINGLE_BLOCK, &block))
+            return fail();
+        if (block.sureLetters > reading.sureLetters + reading.sureLetters / 20 + 2)
+            reading = std::move(block);
     }
-    std::sort(sureHeights.begin(), sureHeights.end());
-    const int usual = sureHeights.isEmpty() ? 0 : sureHeights[sureHeights.size() / 2];
-    for (const QList<ReadWord>& read : std::as_const(lines))
+    // A lone page number or running head in a margin is often left out as well: each margin
+    // strip is read again as a block, and the sure words found there that overlap none read
+    // already are added.
+    const int strip = height * 3 / 20;
+    for (const bool top : {true, false}) {
+        api.SetRectangle(0, top ? 0 : height - strip, width, strip);
+        Reading margin;
+        if (!pass(tesseract::PSM_SINGLE_BLOCK, &margin))
+            return fail();
+        addMarginWords(margin, top, &reading);
+    }
+    api.SetPageSegMode(tesseract::PSM_AUTO);
+    api.Clear();
+    if (reading.letters > 0)
+        confidence_ = reading.sure / double(reading.letters);
+    std::sort(reading.sureHeights.begin(), reading.sureHeights.end());
+    const int usual =
+        reading.sureHeights.isEmpty() ? 0 : reading.sureHeights[reading.sureHeights.size() / 2];
+    for (const QList<ReadWord>& read : std::as_const(reading.lines))
         if (!read.isEmpty())
             text->lines.append(withLeaders(read, usual));
-    api.Clear();
     return true;
 }

@@ -32,6 +32,9 @@ public:
     // The languages of a user interface language ("Russian", "ru_RU", ...): its own, if
     // recognition knows it, and English.
     static QString languagesFor(const QString& uiLanguage);
+    // The language sets a book in an unknown language is tried with: the preferred one first,
+    // then each other one recognition knows whose data is installed.
+    static QStringList languageChoices(const QString& preferred);
 
     // Loads the language data; done by the first recognise() if not before.
     bool ready(QString* error);
@@ -39,6 +42,12 @@ public:
     // the recognition within the page; *error then says so.
     bool recognise(const QString& path, int page, PageText* text, QString* error);
     void setCancelToken(const CancelToken* token) { cancel_ = token; }
+    // How sure the library was of the last page it read: the mean of its words' confidence
+    // (0 to 100), each word counting by its letters; 0 when it read nothing.
+    double confidence() const { return confidence_; }
+    // Each page is also read as one block of lines, and the reading surer of more letters
+    // kept: for pages such as a contents, whose column of numbers the layout may leave out.
+    void setOneBlockToo(bool on) { oneBlockToo_ = on; }
 
     // The resolution pages are drawn at, in dots per inch.
     static constexpr int kDpi = 300;
@@ -56,4 +65,6 @@ private:
     QString languages_;
     std::unique_ptr<Engine> engine_;
     const CancelToken* cancel_ = nullptr;
+    double confidence_ = 0;
+    bool oneBlockToo_ = false;
 };

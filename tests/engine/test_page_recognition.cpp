@@ -166,6 +166,53 @@ TEST_F(PageRecognitionTest, TheSmartReadingRecognisesAContentsWithoutTextAndKeep
     EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-ant").contains("(maparea \"#2\""));
 }
 
+TEST_F(PageRecognitionTest, LanguageChoiceAndAFailedPageAsTheRunAsks)
+{
+    const QString path = book();
+    struct Case
+    {
+        const char* name;
+        QStringList choices;
+        bool keepGoing;
+        QList<int> pages;
+        QString languages; // chosen; empty: the run fails
+        QList<int> failed;
+    };
+    const QList<Case> cases = {
+        // An English page stays with the preferred set when another is tried beside it.
+        {"english page, two sets", {"eng", "rus+eng"}, false, {1}, "eng", {}},
+        {"one set", {"eng"}, false, {1}, "eng", {}},
+        // A page outside the book: reported alone, or the end of the whole run.
+        {"failed page kept apart", {"eng"}, true, {1, 9}, "eng", {9}},
+        {"failed page ends the run", {"eng"}, false, {1, 9}, "", {}},
+    };
+    for (const Case& c : cases) {
+        PageRecognition::Settings settings;
+        settings.languages = c.choices.first();
+        settings.languageChoices = c.choices;
+        settings.keepGoing = c.keepGoing;
+        const PageRecognition::Outcome out =
+            PageRecognition::recognise(tools, path, c.pages, settings);
+        EXPECT_EQ(out.ok(), !c.languages.isEmpty()) << c.name << out.error.toStdString();
+        EXPECT_EQ(out.failed.keys(), c.failed) << c.name;
+        if (!out.ok()) {
+            EXPECT_TRUE(out.pages.isEmpty()) << c.name;
+            continue;
+        }
+        EXPECT_EQ(out.languages, c.languages) << c.name;
+        EXPECT_EQ(lineTexts(out.pages.value(1)), kContents) << c.name;
+    }
+}
+
+TEST(PageRecognitionModes, TheSurestLanguageSetOnlyWhenClearlySurer)
+{
+    const QList<std::pair<QList<double>, qsizetype>> cases = {
+        {{80}, 0}, {{80, 83}, 0}, {{60, 88}, 1}, {{90, 40, 70}, 0}, {{40, 70, 90}, 2}, {{0, 0}, 0},
+    };
+    for (const auto& [confidences, best] : cases)
+        EXPECT_EQ(PageRecognition::bestChoice(confidences), best);
+}
+
 TEST(PageRecognitionModes, PagesAreRecognisedByModeAndText)
 {
     PageText none;
