@@ -93,19 +93,37 @@ ZoneBox unite(const ZoneBox& a, const ZoneBox& b)
             std::max(a.ymax, b.ymax)};
 }
 
-// A word as the library read it, and how sure it was of it (0 to 100).
-struct ReadWord
-{
-    TextWord word;
-    float confidence = 0;
-};
+using ReadWord = PageRecognizer::ReadWord;
 
 // A row of dots between a title and its number reads as letters of no word ("иииннии"): its
 // boxes are only as high as a dot, or the library is all but unsure of them, word after word.
 // Such words become one leader of dots, as a text layer made elsewhere holds it. usual: the
 // height of the page's letters.
-TextLine withLeaders(const QList<ReadWord>& read, int usual)
+// A title word glued to its leader, the leader's dots then misread as letters
+// ("ЗАПУСК..........нннии"): the library's doubt is about the leader, so the word is cut
+// where the dots begin, the title part kept as a word and the rest made a leader.
+QList<ReadWord> unglued(const QList<ReadWord>& read)
 {
+    static const QRegularExpression glued(QStringLiteral("^([^.]{2,}?)(\\.{3,}\\D+)$"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    QList<ReadWord> words;
+    for (const ReadWord& w : read) {
+        const QRegularExpressionMatch m = glued.match(w.word.text);
+        if (!m.hasMatch() || m.captured(2).endsWith(u'.')) {
+            words << w;
+            continue;
+        }
+        const ZoneBox& b = w.word.box;
+        const int cut = b.xmin + int((b.xmax - b.xmin) * m.capturedLength(1) / w.word.text.size());
+        words << ReadWord{{m.captured(1), {b.xmin, b.ymin, cut, b.ymax}}, 55.0f}
+              << ReadWord{{QString(3, u'.'), {cut, b.ymin, b.xmax, b.ymax}}, 0.0f};
+    }
+    return words;
+}
+
+TextLine withLeaders(const QList<ReadWord>& given, int usual)
+{
+    const QList<ReadWord> read = unglued(given);
     const qsizetype n = read.size();
     QList<bool> small(n), unsure(n);
     // A title glued to its leader ("CHAPTER.......") is read as one word: the reading splits
@@ -119,6 +137,7 @@ TextLine withLeaders(const QList<ReadWord>& read, int usual)
     }
     // Doubtful words are a leader only where nothing but such words and numbers follow them
     // to the line's end: a doubtful word inside a title stays a word.
+    static const QRegularExpression guessedDigits(QStringLiteral("^[\\d.,:;\\-]+$"));
     qsizetype tail = n;
     while (tail > 0 &&
            (small[tail - 1] || unsure[tail - 1] || read[tail - 1].word.text.front().isDigit()))
@@ -132,8 +151,12 @@ TextLine withLeaders(const QList<ReadWord>& read, int usual)
         // A word in brackets is a word of a title, however unsure the library is of it.
         const bool bracketed = w.text.startsWith(u'(') || w.text.endsWith(u')');
         // A number glued to its leader ("........40") is kept whole: the reading splits it.
-        const bool leader = !w.text.front().isDigit() && !w.text.back().isDigit() &&
-                            (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed));
+        // Dots the library all but guessed to be digits ("0 00000", "2.004") among a leader
+        // are that leader too: a page number it read is a sure one.
+        const bool leader =
+            (!w.text.front().isDigit() && !w.text.back().isDigit() &&
+             (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed))) ||
+            (unsure[i] && nextToOne && i >= tail && guessedDigits.match(w.text).hasMatch());
         line.box = i == 0 ? w.box : unite(line.box, w.box);
         if (leader && lastLeader)
             line.words.last().box = unite(line.words.last().box, w.box);
@@ -289,6 +312,11 @@ QString PageRecognizer::dataFolder(const QString& languages, QString* error)
     }
     *error = EngineTexts::say("e_ocr_no_language").arg(languages);
     return {};
+}
+
+TextLine PageRecognizer::lineOf(const QList<ReadWord>& words, int usual)
+{
+    return withLeaders(words, usual);
 }
 
 QString PageRecognizer::languagesFor(const QString& uiLanguage)

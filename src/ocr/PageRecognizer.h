@@ -59,6 +59,16 @@ public:
     bool recogniseImage(const QByteArray& pgm, int pageWidth, int pageHeight, PageText* text,
                         QString* error);
 
+    // A word as the library read it, and how sure it was of it (0 to 100).
+    struct ReadWord
+    {
+        TextWord word;
+        float confidence = 0;
+    };
+    // One line of words as read, its leader (dots, or dots read as letters or guessed
+    // digits) made one word of dots. usual: the height of the page's letters.
+    static TextLine lineOf(const QList<ReadWord>& words, int usual);
+
 private:
     struct Engine;
     ToolRunner& tools_;

@@ -11,6 +11,7 @@
 #include "reading/PageLines.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -211,6 +212,37 @@ TEST(PageRecognitionModes, TheSurestLanguageSetOnlyWhenClearlySurer)
     };
     for (const auto& [confidences, best] : cases)
         EXPECT_EQ(PageRecognition::bestChoice(confidences), best);
+}
+
+TEST(PageRecognitionLines, LeadersReadAsLettersOrDigitsBecomeDots)
+{
+    // Words as the library gives them: text and confidence, left to right, 40 high.
+    using Read = QList<std::pair<QString, float>>;
+    const QList<std::tuple<const char*, Read, QString>> cases = {
+        {"sure words stay", {{"1.4", 90}, {"Convexity", 95}, {"8", 96}}, "1.4 Convexity 8"},
+        {"leader read as letters",
+         {{"2.1", 90}, {"Keys", 93}, {"иинии", 0}, {"нии", 3}, {"3", 97}},
+         "2.1 Keys ... 3"},
+        {"digits guessed among the dots",
+         {{"4.1", 90}, {"Introduction", 95}, {"2", 10}, {"0", 0}, {"0", 2}, {"97", 95}},
+         "4.1 Introduction ... 97"},
+        {"a title glued to a leader read as letters",
+         {{"2.", 96}, {"START..........нннии", 0}, {"2", 95}},
+         "2. START ... 2"},
+        {"an unsure number alone is kept", {{"3.1", 90}, {"Keys", 93}, {"12", 40}}, "3.1 Keys 12"},
+    };
+    for (const auto& [name, read, line] : cases) {
+        QList<PageRecognizer::ReadWord> words;
+        int x = 0;
+        for (const auto& [text, confidence] : read) {
+            const int width = 30 * int(text.size());
+            words.append({{text, {x, 0, x + width, 40}}, confidence});
+            x += width + 20;
+        }
+        QString got = PageRecognizer::lineOf(words, 40).text();
+        got.replace(QRegularExpression("\\.{3,}"), "...");
+        EXPECT_EQ(got, line) << name;
+    }
 }
 
 TEST(PageRecognitionModes, PagesAreRecognisedByModeAndText)
