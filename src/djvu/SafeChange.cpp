@@ -226,24 +226,24 @@ bool SafeChange::commit(QString* error)
     return true;
 }
 
-bool SafeChange::commitIndirect(QString* error)
-{
-    const QDir source = QFileInfo(documentPath_).absoluteDir();
-    const QDir work(folder_->path());
-    const QString indexName = QFileInfo(documentPath_).fileName();
-    if (!looksComplete(copyPath_, error))
-        return false;
+namespace {
 
-    // Every file the tool left in the working folder: a copy it changed, a file it added,
-    // or a copy it left byte for byte (which stays out of the swap).
-    struct Move
-    {
-        QString name;
-        bool replaces = false;
-        bool setAside = false;
-        bool placed = false;
-    };
-    QList<Move> moves;
+// A file the tool left in the working folder that goes into the book: a copy it changed or a
+// file it added.
+struct Move
+{
+    QString name;
+    bool replaces = false;
+    bool setAside = false;
+    bool placed = false;
+};
+
+// Every file the tool left in the working folder, except the copies it left byte for byte
+// (which stay out of the swap). New files come first and the index last, so that an index
+// never names a missing file.
+bool movesOf(const QDir& source, const QDir& work, const QString& indexName, QList<Move>* moves,
+             QString* error)
+{
     const QStringList left = work.entryList(
         QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : left) {
@@ -258,7 +258,7 @@ bool SafeChange::commitIndirect(QString* error)
             *error = EngineTexts::say("e_stray_file").arg(name);
             return false;
         }
-        if (!looksComplete(copy, error))
+        if (!SafeChange::looksComplete(copy, error))
             return false;
         if (!FileSync::syncPath(copy)) {
             *error = EngineTexts::say("e_no_write");
@@ -269,20 +269,91 @@ bool SafeChange::commitIndirect(QString* error)
         Move move;
         move.name = name;
         move.replaces = exists;
-        moves << move;
+        *moves << move;
     }
+    const auto rank = [&indexName](const Move& move) {
+        return !move.replaces ? 0 : move.name == indexName ? 2 : 1;
+    };
+    std::stable_sort(moves->begin(), moves->end(),
+                     [&rank](const Move& a, const Move& b) { return rank(a) < rank(b); });
+    return true;
+}
+
+// What the journal records of each move: the sizes and digests before and after.
+QList<SwapJournal::Entry> journalEntries(const QList<Move>& moves, const QDir& source,
+                                         const QDir& work)
+{
+    QList<SwapJournal::Entry> entries;
+    for (const Move& move : moves) {
+        SwapJournal::Entry entry;
+        entry.name = move.name;
+        entry.replaces = move.replaces;
+        const FileState made = FileState::of(work.filePath(move.name));
+        entry.newSize = made.size;
+        entry.newSha256 = made.sha256;
+        if (move.replaces) {
+            const FileState was = FileState::of(source.filePath(move.name));
+            entry.oldSize = was.size;
+            entry.oldSha256 = was.sha256;
+        }
+        entries << entry;
+    }
+    return entries;
+}
+
+// Moves the originals aside and the new files in, in order; the failure's words, or empty.
+QString swapIn(QList<Move>& moves, const QDir& source, const QDir& work, const QDir& backups)
+{
+    QString why;
+    for (Move& move : moves) {
+        const QString target = source.filePath(move.name);
+        if (move.replaces) {
+            if (!renameOver(target, backups.filePath(move.name), &why))
+                return EngineTexts::say("e_no_set_aside").arg(target, why);
+            move.setAside = true;
+        }
+        if (!renameOver(work.filePath(move.name), target, &why))
+            return EngineTexts::say("e_no_replace").arg(target, why);
+        move.placed = true;
+    }
+    return {};
+}
+
+// Back to the old set: the originals return, the added files go. Lists what could not be.
+void swapBack(const QList<Move>& moves, const QDir& source, const QDir& backups,
+              QStringList* notRestored, QStringList* notRemoved)
+{
+    QString why;
+    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+        const QString target = source.filePath(it->name);
+        if (it->setAside) {
+            if (!renameOver(backups.filePath(it->name), target, &why))
+                *notRestored << it->name;
+        } else if (it->placed && !QFile::remove(target)) {
+            *notRemoved << it->name;
+        }
+    }
+    FileSync::syncFolder(source.absolutePath());
+}
+
+} // namespace
+
+bool SafeChange::commitIndirect(QString* error)
+{
+    const QDir source = QFileInfo(documentPath_).absoluteDir();
+    const QDir work(folder_->path());
+    const QString indexName = QFileInfo(documentPath_).fileName();
+    if (!looksComplete(copyPath_, error))
+        return false;
+    QList<Move> moves;
+    if (!movesOf(source, work, indexName, &moves, error))
+        return false;
     if (moves.isEmpty()) {
         folder_.reset();
         copyPath_.clear();
         changedNothing_ = true;
         return true;
     }
-    // New files first and the index last, so that an index never names a missing file.
-    const auto rank = [&indexName](const Move& move) {
-        return !move.replaces ? 0 : move.name == indexName ? 2 : 1;
-    };
-    std::stable_sort(moves.begin(), moves.end(),
-                     [&rank](const Move& a, const Move& b) { return rank(a) < rank(b); });
 
     if (guard_ && !guard_->unchanged(error))
         return false;
@@ -297,24 +368,10 @@ bool SafeChange::commitIndirect(QString* error)
         *error = EngineTexts::say("e_no_aside_folder").arg(documentPath_, aside.errorString());
         return false;
     }
-    QList<SwapJournal::Entry> entries;
-    for (const Move& move : std::as_const(moves)) {
-        SwapJournal::Entry entry;
-        entry.name = move.name;
-        entry.replaces = move.replaces;
-        const FileState made = FileState::of(work.filePath(move.name));
-        entry.newSize = made.size;
-        entry.newSha256 = made.sha256;
-        if (move.replaces) {
-            const FileState was = FileState::of(source.filePath(move.name));
-            entry.oldSize = was.size;
-            entry.oldSha256 = was.sha256;
-        }
-        entries << entry;
-    }
     QFile journal(QDir(aside.path()).filePath(SwapJournal::kJournal));
     if (!QDir(aside.path()).mkdir(SwapJournal::kOriginals) || !journal.open(QIODevice::WriteOnly) ||
-        journal.write(SwapJournal::text(indexName, entries)) < 0 || !FileSync::syncFile(journal)) {
+        journal.write(SwapJournal::text(indexName, journalEntries(moves, source, work))) < 0 ||
+        !FileSync::syncFile(journal)) {
         backups_.undo();
         *error = EngineTexts::say("e_no_journal").arg(documentPath_);
         return false;
@@ -323,23 +380,7 @@ bool SafeChange::commitIndirect(QString* error)
     FileSync::syncFolder(aside.path());
     FileSync::syncFolder(source.absolutePath());
     const QDir backups(QDir(aside.path()).filePath(SwapJournal::kOriginals));
-    QString failure;
-    QString why;
-    for (Move& move : moves) {
-        const QString target = source.filePath(move.name);
-        if (move.replaces) {
-            if (!renameOver(target, backups.filePath(move.name), &why)) {
-                failure = EngineTexts::say("e_no_set_aside").arg(target, why);
-                break;
-            }
-            move.setAside = true;
-        }
-        if (!renameOver(work.filePath(move.name), target, &why)) {
-            failure = EngineTexts::say("e_no_replace").arg(target, why);
-            break;
-        }
-        move.placed = true;
-    }
+    QString failure = swapIn(moves, source, work, backups);
     if (failure.isEmpty()) {
         FileSync::syncFolder(source.absolutePath());
         // From here on the change stands: a crash during the clean-up only leaves it to
@@ -361,19 +402,9 @@ bool SafeChange::commitIndirect(QString* error)
         return true;
     }
 
-    // Back to the old set: the originals return, the added files go.
     QStringList notRestored;
     QStringList notRemoved;
-    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
-        const QString target = source.filePath(it->name);
-        if (it->setAside) {
-            if (!renameOver(backups.filePath(it->name), target, &why))
-                notRestored << it->name;
-        } else if (it->placed && !QFile::remove(target)) {
-            notRemoved << it->name;
-        }
-    }
-    FileSync::syncFolder(source.absolutePath());
+    swapBack(moves, source, backups, &notRestored, &notRemoved);
     // The copies that were moved in are gone; a second commit must not swap in the rest.
     folder_.reset();
     copyPath_.clear();
