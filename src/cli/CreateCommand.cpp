@@ -9,6 +9,7 @@
 #include "cli/CreateJobOptions.h"
 #include "cli/CreatePlanFiles.h"
 #include "cli/DocumentLoop.h"
+#include "cli/HelpTexts.h"
 #include "cli/StopSignals.h"
 #include "links/CreatePass.h"
 #include "outline/OutlineText.h"
@@ -92,11 +93,8 @@ int runEach(CreatePass& pass, const CreateJobOptions& parsed, const BatchOptions
 
 int runCreateCommand(const QStringList& args)
 {
-    Command command("create", Command::unknownSaid("e_opt_unknown"), [] {
-        return QString::fromUtf8(
-            CliLanguage::inLocale("Run 'tocsmith-cli create --help' for the options.\n",
-                                  "Параметры: 'tocsmith-cli create --help'.\n"));
-    });
+    Command command("create", Command::unknownSaid("e_opt_unknown"),
+                    [] { return HelpTexts::text(QStringLiteral("create:hint")); });
     CreateJobOptions parsed;
     parsed.declare(command.options);
     BatchOptions batch;

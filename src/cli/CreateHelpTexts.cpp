@@ -7,6 +7,10 @@ namespace {
 // The help of create, as the command declares its options (see CommandLine::help).
 // clang-format off
 const TwoLanguageText kEntries[] = {
+    // What follows a refusal of create's command line, in place of the help.
+    {"create:hint",
+     "Параметры: 'tocsmith-cli create --help'.\n",
+     "Run 'tocsmith-cli create --help' for the options.\n"},
     {"create",
      "Использование: tocsmith-cli create [параметры] FILE.djvu...\n"
      "\n"
