@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+class CommandLine;
 
 // The options that make create and fix treat their documents one by one, side by side, and
 // write a report: --jobs N, --keep-going, --report FILE.json. --only K (1-based) is what a
@@ -18,7 +19,6 @@ struct BatchOptions
     // Every document is tried, whatever happened to the others.
     bool triesEvery() const { return jobs > 1 || keepGoing; }
 
-    // Takes the batch options out of args (up to a "--"); false with *error on a bad value.
-    static bool take(QStringList* args, BatchOptions* options, QString* error);
-    static const char* helpText();
+    // Declares the batch options, kept out of the arguments the runs of --jobs get.
+    void declare(CommandLine& line);
 };

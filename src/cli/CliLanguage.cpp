@@ -20,11 +20,6 @@ bool localeIsRussian()
     return false;
 }
 
-const char* inLocale(const char* english, const char* russian)
-{
-    return localeIsRussian() ? russian : english;
-}
-
 bool choose(const QString& languageFile, MessageTexts* texts)
 {
     if (!languageFile.isEmpty()) {

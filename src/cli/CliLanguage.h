@@ -10,8 +10,6 @@ class MessageTexts;
 namespace CliLanguage {
 
 bool localeIsRussian();
-// The Russian text when the locale is Russian, else the English one (the help texts).
-const char* inLocale(const char* english, const char* russian);
 
 // Fills the texts and makes the engine speak the same language. False, with the texts
 // untouched, when the language file cannot be read.

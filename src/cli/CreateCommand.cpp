@@ -3,21 +3,16 @@
 #include "cli/BatchOptions.h"
 #include "cli/BatchRunner.h"
 #include "cli/CliLanguage.h"
-#include "cli/CliWorkFolder.h"
+#include "cli/Command.h"
+#include "cli/CommandTools.h"
 #include "cli/Commands.h"
-#include "cli/ConsoleSinks.h"
 #include "cli/CreateJobOptions.h"
 #include "cli/CreatePlanFiles.h"
 #include "cli/DocumentLoop.h"
-#include "cli/LastMessageSink.h"
+#include "cli/HelpTexts.h"
 #include "cli/StopSignals.h"
-#include "djvu/ToolRunner.h"
 #include "links/CreatePass.h"
 #include "outline/OutlineText.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -27,17 +22,8 @@ namespace {
 DocumentRecord runRecorded(CreatePass& pass, const CreateJob& job, const CreateOptions& options,
                            LastMessageSink& messages, const ContentsPlan* const& lastPlan)
 {
-    DocumentRecord record;
-    record.path = job.path;
-    messages.last.clear();
-    QElapsedTimer timer;
-    timer.start();
-    const CreateOutcome outcome = pass.run({job}, options);
-    record.seconds = double(timer.elapsed()) / 1000;
-    record.outcome = DocumentLoop::outcomeOf(outcome.filesChanged, outcome.filesFailed,
-                                             outcome.cancelled, outcome.ranToEnd);
-    if (record.outcome != QLatin1String("changed"))
-        record.message = messages.last;
+    DocumentRecord record =
+        DocumentLoop::record(job.path, messages, [&] { return pass.run({job}, options); });
     if (lastPlan && lastPlan->path == job.path) {
         record.planned = true;
         record.offset = lastPlan->offset;
@@ -56,112 +42,97 @@ DocumentRecord runRecorded(CreatePass& pass, const CreateJob& job, const CreateO
     return record;
 }
 
+// A dry run prints each document's plan, one line per entry, then the script made from it.
+void printDryRun(CreatePass& pass, ConsoleLogSink& log)
+{
+    pass.setPlanSink([&log](const ContentsPlan& plan) {
+        log.finishLine();
+        std::printf("# %s\n",
+                    EngineTexts::say("e_dry_entries").arg(plan.path).toLocal8Bit().constData());
+        for (const QString& line : plan.describeEntries())
+            std::printf("%s\n", line.toLocal8Bit().constData());
+        if (plan.writesOutline) {
+            std::printf("# %s\n%s",
+                        EngineTexts::say("e_dry_outline").arg(plan.path).toLocal8Bit().constData(),
+                        OutlineText::write(plan.outline, plan.pageCount).constData());
+        }
+        std::fflush(stdout);
+    });
+    pass.setScriptSink([&log](const QString& path, const QByteArray& script) {
+        log.finishLine();
+        QByteArray text = script;
+        text.replace("\r\n", "\n");
+        std::printf("# %s\n%s",
+                    EngineTexts::say("e_dry_script").arg(path).toLocal8Bit().constData(),
+                    text.constData());
+        std::fflush(stdout);
+    });
+}
+
+// Each document run and recorded on its own; each one's plan is kept for its record, after
+// whatever the dry run prints.
+int runEach(CreatePass& pass, const CreateJobOptions& parsed, const BatchOptions& batch,
+            LastMessageSink& messages)
+{
+    std::optional<ContentsPlan> lastPlan;
+    const ContentsPlan* planSeen = nullptr;
+    pass.setPlanSink([&, print = pass.planSink()](const ContentsPlan& plan) {
+        if (print)
+            print(plan);
+        lastPlan = plan;
+        planSeen = &*lastPlan;
+    });
+    return DocumentLoop::run(
+        QStringLiteral("create"), int(parsed.jobs().size()), batch, [&](int i) {
+            planSeen = nullptr;
+            return runRecorded(pass, parsed.jobs()[i], parsed.options(), messages, planSeen);
+        });
+}
+
 } // namespace
 
-int runCreateCommand(const QStringList& arguments)
+int runCreateCommand(const QStringList& args)
 {
-    QStringList args = arguments;
-    BatchOptions batch;
+    Command command("create", Command::unknownSaid("e_opt_unknown"),
+                    [] { return HelpTexts::text(QStringLiteral("create:hint")); });
     CreateJobOptions parsed;
+    parsed.declare(command.options);
+    BatchOptions batch;
+    batch.declare(command.options);
+    if (const std::optional<int> status = command.read(args))
+        return *status;
     QString error;
-    if (!BatchOptions::take(&args, &batch, &error) || !parsed.parse(args, &error)) {
-        std::fprintf(stderr, "tocsmith-cli create: %s\n\n%s", error.toLocal8Bit().constData(),
-                     CreateJobOptions::usageHint());
-        return 2;
-    }
-    if (parsed.helpRequested()) {
-        std::fputs(CreateJobOptions::helpText().toLocal8Bit().constData(), stdout);
-        std::fputs(BatchOptions::helpText(), stdout);
-        return 0;
-    }
+    if (!parsed.finish(command.options, &error))
+        return command.refuse(error);
     if (batch.jobs > 1) {
         QStringList paths;
         for (const CreateJob& job : parsed.jobs())
             paths << job.path;
-        return BatchRunner(QStringLiteral("create"), args, paths, batch).run();
+        return BatchRunner(QStringLiteral("create"), command.options.handedOn(), paths, batch)
+            .run();
     }
 
     MessageTexts texts;
-    if (!CliLanguage::choose(parsed.languageFile(), &texts)) {
-        std::fprintf(stderr, "tocsmith-cli create: %s\n",
-                     EngineTexts::say("e_cli_no_language")
-                         .arg(parsed.languageFile())
-                         .toLocal8Bit()
-                         .constData());
-        return 2;
-    }
-
-    CliWorkFolder workFolder;
-    if (!workFolder.isValid()) {
-        std::fprintf(stderr, "tocsmith-cli create: %s\n",
-                     EngineTexts::say("e_cli_no_work_because")
-                         .arg(workFolder.errorString())
-                         .toLocal8Bit()
-                         .constData());
-        return 1;
-    }
-    ConsoleLogSink log;
-    ConsoleMessageSink console(&log);
-    LastMessageSink messages(console);
-    ToolRunner tools(QCoreApplication::applicationDirPath(), workFolder.path(), &messages,
-                     texts.text("mes3"));
-    CreatePass pass(tools, texts, log, messages);
+    if (!CliLanguage::choose(parsed.languageFile(), &texts))
+        return command.complain(EngineTexts::say("e_cli_no_language").arg(parsed.languageFile()),
+                                2);
+    CommandTools tools(texts);
+    if (!tools.ready())
+        return command.complain(EngineTexts::say("e_cli_no_work_because").arg(tools.folderError()),
+                                1);
+    CreatePass pass(tools.runner(), tools.texts, tools.log, tools.messages);
     CreatePlanFiles planFiles;
-    if (!planFiles.prepare(parsed, pass, &error)) {
-        std::fprintf(stderr, "tocsmith-cli create: %s\n", error.toLocal8Bit().constData());
-        return 2;
-    }
-    if (parsed.options().dryRun && parsed.planFile().isEmpty()) {
-        // The plan first, one line per entry, then the script made from it.
-        pass.setPlanSink([&log](const ContentsPlan& plan) {
-            log.finishLine();
-            std::printf("# %s\n",
-                        EngineTexts::say("e_dry_entries").arg(plan.path).toLocal8Bit().constData());
-            for (const QString& line : plan.describeEntries())
-                std::printf("%s\n", line.toLocal8Bit().constData());
-            if (plan.writesOutline) {
-                std::printf(
-                    "# %s\n%s",
-                    EngineTexts::say("e_dry_outline").arg(plan.path).toLocal8Bit().constData(),
-                    OutlineText::write(plan.outline, plan.pageCount).constData());
-            }
-            std::fflush(stdout);
-        });
-        pass.setScriptSink([&log](const QString& path, const QByteArray& script) {
-            log.finishLine();
-            QByteArray text = script;
-            text.replace("\r\n", "\n");
-            std::printf("# %s\n%s",
-                        EngineTexts::say("e_dry_script").arg(path).toLocal8Bit().constData(),
-                        text.constData());
-            std::fflush(stdout);
-        });
-    }
+    if (!planFiles.prepare(parsed, pass, &error))
+        return command.complain(error, 2);
+    if (parsed.options().dryRun && parsed.planFile().isEmpty())
+        printDryRun(pass, tools.log);
     pass.setControl(PassControl(nullptr, &StopSignals::install()));
-    if (batch.perDocument()) {
-        // Each document's plan is kept for its record, after whatever the dry run prints.
-        std::optional<ContentsPlan> lastPlan;
-        const ContentsPlan* planSeen = nullptr;
-        pass.setPlanSink([&, print = pass.planSink()](const ContentsPlan& plan) {
-            if (print)
-                print(plan);
-            lastPlan = plan;
-            planSeen = &*lastPlan;
-        });
-        return DocumentLoop::run(
-            QStringLiteral("create"), int(parsed.jobs().size()), batch, [&](int i) {
-                planSeen = nullptr;
-                return runRecorded(pass, parsed.jobs()[i], parsed.options(), messages, planSeen);
-            });
-    }
+    if (batch.perDocument())
+        return runEach(pass, parsed, batch, tools.messages);
     const CreateOutcome outcome = pass.run(parsed.jobs(), parsed.options());
-    log.finishLine();
+    tools.log.finishLine();
     DocumentLoop::printSummary(outcome, int(parsed.jobs().size()));
-    if (outcome.cancelled)
-        return StopSignals::kExitStatus;
-    if (outcome.ranToEnd && !planFiles.finish(&error)) {
-        std::fprintf(stderr, "tocsmith-cli create: %s\n", error.toLocal8Bit().constData());
-        return 1;
-    }
-    return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
+    if (!outcome.cancelled && outcome.ranToEnd && !planFiles.finish(&error))
+        return command.complain(error, 1);
+    return DocumentLoop::statusOf(outcome);
 }

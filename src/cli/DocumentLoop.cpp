@@ -5,17 +5,47 @@
 #include "cli/StopSignals.h"
 #include "links/PassSummary.h"
 
+#include <QElapsedTimer>
+
 #include <cstdio>
 
 namespace DocumentLoop {
 
-QString outcomeOf(int changed, int failed, bool cancelled, bool ranToEnd)
+namespace {
+
+// The outcome word of a pass over one document.
+QString outcomeOf(const PassOutcome& outcome)
 {
-    if (cancelled)
+    if (outcome.cancelled)
         return QStringLiteral("cancelled");
-    if (failed > 0 || !ranToEnd)
+    if (outcome.filesFailed > 0 || !outcome.ranToEnd)
         return QStringLiteral("failed");
-    return changed > 0 ? QStringLiteral("changed") : QStringLiteral("unchanged");
+    return outcome.filesChanged > 0 ? QStringLiteral("changed") : QStringLiteral("unchanged");
+}
+
+} // namespace
+
+DocumentRecord record(const QString& path, LastMessageSink& messages,
+                      const std::function<PassOutcome()>& pass)
+{
+    DocumentRecord record;
+    record.path = path;
+    messages.last.clear();
+    QElapsedTimer timer;
+    timer.start();
+    const PassOutcome outcome = pass();
+    record.seconds = double(timer.elapsed()) / 1000;
+    record.outcome = outcomeOf(outcome);
+    if (record.outcome != QLatin1String("changed"))
+        record.message = messages.last;
+    return record;
+}
+
+int statusOf(const PassOutcome& outcome)
+{
+    if (outcome.cancelled)
+        return StopSignals::kExitStatus;
+    return outcome.ranToEnd && outcome.filesFailed == 0 ? 0 : 1;
 }
 
 void printSummary(const PassOutcome& outcome, int total)

@@ -2,6 +2,7 @@
 
 #include "cli/BatchOptions.h"
 #include "cli/DocumentReport.h"
+#include "cli/LastMessageSink.h"
 #include "links/PassOutcome.h"
 
 #include <functional>
@@ -16,8 +17,13 @@ using RunOne = std::function<DocumentRecord(int index)>;
 // written), 130 stopped by a signal.
 int run(const QString& command, int count, const BatchOptions& options, const RunOne& runOne);
 
-// The outcome word of a pass over one document.
-QString outcomeOf(int changed, int failed, bool cancelled, bool ranToEnd);
+// Runs a pass over one document, timed: its record with the outcome and, unless it was
+// changed, the last message said.
+DocumentRecord record(const QString& path, LastMessageSink& messages,
+                      const std::function<PassOutcome()>& pass);
+
+// The exit status of a pass over every document at once: 0, 1, or 130 when stopped.
+int statusOf(const PassOutcome& outcome);
 
 // Prints the line that sums a batch up, as the window shows it under its tabs: the records
 // of the documents run, of `total` given.

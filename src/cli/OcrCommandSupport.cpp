@@ -1,6 +1,7 @@
 #include "cli/OcrCommandSupport.h"
 #include "base/EngineTexts.h"
 
+#include "cli/CommandLine.h"
 #include "ocr/OcrDocument.h"
 
 #include <QRegularExpression>
@@ -85,3 +86,15 @@ bool parseRange(const QString& text, int* first, int* last)
 }
 
 } // namespace OcrTextForm
+
+void declareRoute(CommandLine& line, OcrTextLayer::Route* route)
+{
+    line.value(
+        QStringLiteral("--route"),
+        [route](const QString& v, QString* problem) {
+            if (!OcrTextLayer::parseRoute(v, route))
+                *problem = EngineTexts::say("e_cli_route");
+            return problem->isEmpty();
+        },
+        "e_cli_route");
+}

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "ocr/OcrTextLayer.h"
+
+class CommandLine;
 class OcrDocument;
 struct OcrPageText;
 
@@ -31,3 +34,6 @@ Parsed read(const QByteArray& text);
 bool parseRange(const QString& text, int* first, int* last);
 
 } // namespace OcrTextForm
+
+// "--route djvused|xml" of the OCR text commands.
+void declareRoute(CommandLine& line, OcrTextLayer::Route* route);

@@ -1,8 +1,8 @@
 #include "cli/CliLanguage.h"
+#include "cli/Command.h"
 #include "cli/CommandTools.h"
 #include "cli/Commands.h"
 #include "cli/StopSignals.h"
-#include "cli/UsageError.h"
 
 #include "base/CancelToken.h"
 #include "base/EngineTexts.h"
@@ -17,164 +17,69 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include <cstdio>
+#include <variant>
 
 namespace {
 
-const char kHelp[] =
-    "Usage: tocsmith-cli ocr-recognise FILE.djvu [--pages LIST] [--all] [--jobs N] "
-    "[--ocr-language L] [--no-backup] [--keep-backups N]\n"
-    "\n"
-    "Recognises the printed text of pages of FILE.djvu and writes it into the document's\n"
-    "text layer, so that viewers can search and select it. By default every page without\n"
-    "a text layer is recognised; --pages LIST (1,17-18) names the pages, and only those\n"
-    "of them without text are recognised unless --all asks to recognise them anyway.\n"
-    "Pages are drawn by ddjvu and read by the Tesseract library.\n"
-    "\n"
-    "  --jobs N          recognise up to N pages at once (default: the processors)\n"
-    "  --ocr-language L  Tesseract's languages joined by '+' (default: rus+eng in a\n"
-    "                    Russian locale, eng otherwise)\n"
-    "Before its change the document is backed up beside it, unless --no-backup:\n"
-    "FILE.djvu.backup holds the original, FILE.djvu.backup.2... each later change;\n"
-    "--keep-backups N keeps the original's and the N latest (default 5).\n"
-    "A failure or a stop (SIGINT, SIGTERM) leaves the document unchanged.\n"
-    "\n"
-    "Exit status: 0 done, 1 the pages could not be recognised or written, 2 usage error,\n"
-    "130 stopped.\n";
-
-const char kHelpRussian[] =
-    "Использование: tocsmith-cli ocr-recognise FILE.djvu [--pages LIST] [--all] [--jobs N] "
-    "[--ocr-language L] [--no-backup] [--keep-backups N]\n"
-    "\n"
-    "Распознаёт напечатанный текст страниц FILE.djvu и записывает его в текстовый слой\n"
-    "документа, чтобы по нему можно было искать и выделять. По умолчанию распознаются все\n"
-    "страницы без текстового слоя; --pages LIST (1,17-18) называет страницы, и из них\n"
-    "распознаются только страницы без текста, если --all не велит распознать и остальные.\n"
-    "Страницы рисует ddjvu, читает библиотека Tesseract.\n"
-    "\n"
-    "  --jobs N          распознавать до N страниц сразу (по умолчанию — по числу процессоров)\n"
-    "  --ocr-language L  языки Tesseract через '+' (по умолчанию rus+eng в русской локали,\n"
-    "                    иначе eng)\n"
-    "Перед изменением копия документа сохраняется рядом с ним, если не задан --no-backup:\n"
-    "FILE.djvu.backup — исходный, FILE.djvu.backup.2... — каждое следующее изменение;\n"
-    "--keep-backups N хранит копию исходного и N последних (по умолчанию 5).\n"
-    "Ошибка или остановка (SIGINT, SIGTERM) оставляют документ без изменений.\n"
-    "\n"
-    "Код завершения: 0 готово, 1 страницы не удалось распознать или записать, 2 неверный\n"
-    "вызов, 130 остановлено.\n";
-
-int usage(const QString& problem)
+// What ocr-recognise is asked to do.
+struct Request
 {
-    return usageError("ocr-recognise", problem, kHelp, kHelpRussian);
+    QString file;
+    QList<ContentsRange> ranges; // empty: every page
+    bool all = false;            // the pages with text too
+    int backups = BackupCopy::kKeepDefault;
+    int jobs = 1;
+    QString languages;
+    bool languageGiven = false;
+};
+
+// One run over the document. A failure that a stop caused is said as the stop.
+class RecogniseRun
+{
+public:
+    RecogniseRun(CommandTools& tools, const Request& request)
+        : tools_(tools), request_(request), stop_(StopSignals::install())
+    {
+        tools_.runner().setCancelToken(&stop_);
+    }
+    int run();
+
+private:
+    int failed(const QString& text);
+    // The pages to recognise, or the exit status when they cannot be told.
+    std::variant<QList<int>, int> choosePages();
+    int recognise(BookGuard& guard, const QList<int>& pages);
+
+    CommandTools& tools_;
+    const Request& request_;
+    const CancelToken& stop_;
+};
+
+int RecogniseRun::failed(const QString& text)
+{
+    if (stop_.isCancelled()) {
+        tools_.log.addLine(EngineTexts::say("e_ocr_stopped") + QLatin1Char('\n') +
+                           EngineTexts::say("e_not_changed"));
+        return StopSignals::kExitStatus;
+    }
+    return tools_.fail(text);
 }
 
-// Takes "NAME VALUE" or "NAME=VALUE" out of args, before any "--".
-bool takeValue(QStringList* args, const QString& name, QString* value, bool* given)
+std::variant<QList<int>, int> RecogniseRun::choosePages()
 {
-    const qsizetype end = args->indexOf(QLatin1String("--"));
-    for (qsizetype i = 0; i < (end < 0 ? args->size() : end); ++i) {
-        const QString& a = (*args)[i];
-        if (a == name) {
-            if (i + 1 >= args->size())
-                return false;
-            *value = (*args)[i + 1];
-            args->remove(i, 2);
-            *given = true;
-            return true;
-        }
-        if (a.startsWith(name + QLatin1Char('='))) {
-            *value = a.mid(name.size() + 1);
-            args->removeAt(i);
-            *given = true;
-            return true;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-int runOcrRecogniseCommand(const QStringList& arguments)
-{
-    QStringList args = arguments;
-    QString pagesText, jobsText, languages;
-    bool pagesGiven = false, jobsGiven = false, languageGiven = false;
-    if (!takeValue(&args, QStringLiteral("--pages"), &pagesText, &pagesGiven))
-        return usage(EngineTexts::say("e_opt_needs_value").arg(QStringLiteral("--pages")));
-    if (!takeValue(&args, QStringLiteral("--jobs"), &jobsText, &jobsGiven))
-        return usage(EngineTexts::say("e_opt_needs_value").arg(QStringLiteral("--jobs")));
-    if (!takeValue(&args, QStringLiteral("--ocr-language"), &languages, &languageGiven))
-        return usage(EngineTexts::say("e_opt_needs_value").arg(QStringLiteral("--ocr-language")));
-    int keepBackups = BackupCopy::kKeepDefault;
-    QString problem;
-    if (!takeKeepBackups(&args, &keepBackups, &problem))
-        return usage(problem);
-    const CommandArguments split = CommandArguments::split(args);
-    if (split.has("--help") || split.has("-h")) {
-        std::fputs(CliLanguage::inLocale(kHelp, kHelpRussian), stdout);
-        return 0;
-    }
-    for (const QString& option : split.options)
-        if (option != QLatin1String("--no-backup") && option != QLatin1String("--all"))
-            return usage(EngineTexts::say("e_cli_unknown_option") + QStringLiteral(": ") + option);
-    if (split.names.size() != 1)
-        return usage(
-            EngineTexts::say(split.names.isEmpty() ? "e_cli_no_document" : "e_cli_one_document"));
-    // The tools run in the work folder: a relative name is made whole first.
-    const QString file = QFileInfo(split.names.first()).absoluteFilePath();
-    const bool all = split.has("--all");
-    const int backups = split.has("--no-backup") ? -1 : keepBackups;
-    int jobs = std::max(1, QThread::idealThreadCount());
-    if (jobsGiven) {
-        bool number = false;
-        jobs = jobsText.toInt(&number);
-        if (!number || jobs < 1 || jobs > 256)
-            return usage(
-                EngineTexts::say("e_opt_not_whole").arg(QStringLiteral("--jobs"), jobsText));
-    }
-    QList<ContentsRange> ranges;
-    if (pagesGiven && !PageRanges::read(pagesText, &ranges))
-        return usage(EngineTexts::say("e_opt_bad_pages").arg(pagesText));
-    if (!languageGiven)
-        languages = PageRecognizer::languagesFor(
-            CliLanguage::localeIsRussian() ? QStringLiteral("ru") : QStringLiteral("en"));
-
-    CommandTools tools;
-    if (!tools.ready()) {
-        std::fprintf(stderr, "tocsmith-cli ocr-recognise: %s\n",
-                     EngineTexts::say("e_cli_no_work").toLocal8Bit().constData());
-        return 1;
-    }
-    const CancelToken& stop = StopSignals::install();
-    tools.runner().setCancelToken(&stop);
-    auto failed = [&](const QString& text) {
-        if (stop.isCancelled()) {
-            tools.log.addLine(EngineTexts::say("e_ocr_stopped") + QLatin1Char('\n') +
-                              EngineTexts::say("e_not_changed"));
-            return StopSignals::kExitStatus;
-        }
-        tools.messages.showMessage(text, QString());
-        return 1;
-    };
-    QString error;
-    if (PageRecognizer::dataFolder(languages, &error).isEmpty())
-        return failed(error);
-
-    BookGuard guard(file, &tools.runner(), &tools.log);
-    if (!guard.open(&error))
-        return failed(error);
-    const ToolRun counted = tools.runner().capture(
+    const QString& file = request_.file;
+    const ToolRun counted = tools_.runner().capture(
         QStringLiteral("djvused"), {file, QStringLiteral("-e"), QStringLiteral("n")});
     bool number = false;
     const int pageCount = counted.standardOutput.trimmed().toInt(&number);
     if (!counted.succeeded() || !number)
         return failed(EngineTexts::say("e_could_not_read").arg(file, counted.failureText()));
     QList<int> asked;
-    if (ranges.isEmpty()) {
+    if (request_.ranges.isEmpty()) {
         for (int p = 1; p <= pageCount; ++p)
             asked << p;
     }
-    for (const ContentsRange& range : std::as_const(ranges)) {
+    for (const ContentsRange& range : request_.ranges) {
         if (range.lastPage > pageCount)
             return failed(EngineTexts::say("e_pages_outside")
                               .arg(range.firstPage)
@@ -184,59 +89,141 @@ int runOcrRecogniseCommand(const QStringList& arguments)
             asked << p;
     }
     // The pages that already carry text keep it, unless every asked page is to be read.
-    QList<int> pages = asked;
-    if (!all) {
-        const ToolRun printed = tools.runner().capture(
-            QStringLiteral("djvused"), {file, QStringLiteral("-e"), PageTexts::commands(asked)});
-        const PageTexts texts = PageTexts::parse(printed.standardOutput, asked);
-        if (!printed.succeeded() || !texts.ok())
-            return failed(EngineTexts::say("e_could_not_read")
-                              .arg(file, texts.ok() ? printed.failureText() : texts.error));
-        pages.clear();
-        for (const PageTexts::Page& page : texts.pages)
-            if (!page.hasText)
-                pages << page.number;
-    }
+    if (request_.all)
+        return asked;
+    const ToolRun printed = tools_.runner().capture(
+        QStringLiteral("djvused"), {file, QStringLiteral("-e"), PageTexts::commands(asked)});
+    const PageTexts texts = PageTexts::parse(printed.standardOutput, asked);
+    if (!printed.succeeded() || !texts.ok())
+        return failed(EngineTexts::say("e_could_not_read")
+                          .arg(file, texts.ok() ? printed.failureText() : texts.error));
+    QList<int> pages;
+    for (const PageTexts::Page& page : texts.pages)
+        if (!page.hasText)
+            pages << page.number;
+    return pages;
+}
+
+int RecogniseRun::run()
+{
+    QString error;
+    if (PageRecognizer::dataFolder(request_.languages, &error).isEmpty())
+        return failed(error);
+    BookGuard guard(request_.file, &tools_.runner(), &tools_.log);
+    if (!guard.open(&error))
+        return failed(error);
+    const std::variant<QList<int>, int> chosen = choosePages();
+    if (const int* status = std::get_if<int>(&chosen))
+        return *status;
+    const QList<int>& pages = std::get<QList<int>>(chosen);
     if (pages.isEmpty()) {
-        tools.log.addLine(EngineTexts::say("e_ocr_nothing").arg(file));
+        tools_.log.addLine(EngineTexts::say("e_ocr_nothing").arg(request_.file));
         return 0;
     }
+    return recognise(guard, pages);
+}
+
+int RecogniseRun::recognise(BookGuard& guard, const QList<int>& pages)
+{
+    const QString& file = request_.file;
     QElapsedTimer clock;
     clock.start();
     PageRecognition::Settings settings;
-    settings.languages = languages;
-    if (!languageGiven)
-        settings.languageChoices = PageRecognizer::languageChoices(languages);
-    settings.jobs = jobs;
-    settings.cancel = &stop;
+    settings.languages = request_.languages;
+    if (!request_.languageGiven)
+        settings.languageChoices = PageRecognizer::languageChoices(request_.languages);
+    settings.jobs = request_.jobs;
+    settings.cancel = &stop_;
     int done = 0;
     settings.onPage = [&](int page, int words, double seconds) {
-        tools.log.addLine(
+        tools_.log.addLine(
             QStringLiteral("[%1/%2] ").arg(++done).arg(pages.size()) +
             EngineTexts::say("e_ocr_page_done").arg(page).arg(words).arg(seconds, 0, 'f', 1));
     };
     const PageRecognition::Outcome read =
-        PageRecognition::recognise(tools.runner(), file, pages, settings);
+        PageRecognition::recognise(tools_.runner(), file, pages, settings);
     if (!read.ok())
         return failed(read.error + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
     if (settings.languageChoices.size() > 1)
-        tools.log.addLine(
+        tools_.log.addLine(
             EngineTexts::say("e_ocr_language_chosen").arg(read.languages).arg(pages.first()));
     // A page where nothing was read keeps having no text layer.
     QMap<int, PageText> kept;
     for (auto it = read.pages.cbegin(); it != read.pages.cend(); ++it) {
         if (it.value().lines.isEmpty())
-            tools.log.addLine(EngineTexts::say("e_ocr_empty_page").arg(it.key()));
+            tools_.log.addLine(EngineTexts::say("e_ocr_empty_page").arg(it.key()));
         else
             kept.insert(it.key(), it.value());
     }
     if (kept.isEmpty())
         return failed(EngineTexts::say("e_ocr_nothing_read").arg(file) + QLatin1Char('\n') +
                       EngineTexts::say("e_not_changed"));
-    if (!PageRecognition::keep(tools.runner(), guard, file, kept, backups, &error))
+    QString error;
+    if (!PageRecognition::keep(tools_.runner(), guard, file, kept, request_.backups, &error))
         return failed(error + QLatin1Char('\n') + EngineTexts::say("e_not_changed"));
-    tools.log.addLine(
+    tools_.log.addLine(
         EngineTexts::say("e_ocr_written").arg(PageRecognition::pageList(kept.keys()), file));
-    tools.log.addLine(QStringLiteral("%1 s").arg(clock.elapsed() / 1000.0, 0, 'f', 1));
+    tools_.log.addLine(QStringLiteral("%1 s").arg(clock.elapsed() / 1000.0, 0, 'f', 1));
     return 0;
+}
+
+} // namespace
+
+int runOcrRecogniseCommand(const QStringList& args)
+{
+    Command command("ocr-recognise", [](const QString& option) {
+        return EngineTexts::say("e_cli_unknown_option") + QStringLiteral(": ") + option;
+    });
+    Request request;
+    QString pagesText, jobsText;
+    bool pagesGiven = false, jobsGiven = false, noBackup = false;
+    const auto given = [](QString* text, bool* seen) {
+        return [text, seen](const QString& v, QString*) {
+            *text = v;
+            *seen = true;
+            return true;
+        };
+    };
+    command.options.value(QStringLiteral("--jobs"), given(&jobsText, &jobsGiven));
+    command.options.value(QStringLiteral("--ocr-language"),
+                          given(&request.languages, &request.languageGiven));
+    command.options.value(QStringLiteral("--pages"), given(&pagesText, &pagesGiven));
+    command.options.flag(QStringLiteral("--all"), &request.all);
+    command.options.value(
+        QStringLiteral("--keep-backups"),
+        [&request](const QString& v, QString* problem) {
+            return readKeepBackups(v, &request.backups, problem);
+        },
+        "e_cli_keep_backups");
+    command.options.flag(QStringLiteral("--no-backup"), &noBackup);
+    command.options.describe(QStringLiteral("ocr-recognise:end"));
+    for (const char* option : {"--pages", "--all"})
+        command.options.describedIn(QLatin1String(option), QStringLiteral("ocr-recognise"));
+    for (const char* option : {"--keep-backups", "--no-backup"})
+        command.options.describedIn(QLatin1String(option), QStringLiteral("ocr-recognise:end"));
+    QString name;
+    if (const std::optional<int> status = command.readOne(args, &name))
+        return *status;
+    // The tools run in the work folder: a relative name is made whole first.
+    request.file = QFileInfo(name).absoluteFilePath();
+    if (noBackup)
+        request.backups = -1;
+    request.jobs = std::max(1, QThread::idealThreadCount());
+    if (jobsGiven) {
+        bool number = false;
+        request.jobs = jobsText.toInt(&number);
+        if (!number || request.jobs < 1 || request.jobs > 256)
+            return command.refuse(
+                EngineTexts::say("e_opt_not_whole").arg(QStringLiteral("--jobs"), jobsText));
+    }
+    if (pagesGiven && !PageRanges::read(pagesText, &request.ranges))
+        return command.refuse(EngineTexts::say("e_opt_bad_pages").arg(pagesText));
+    if (!request.languageGiven)
+        request.languages = PageRecognizer::languagesFor(
+            CliLanguage::localeIsRussian() ? QStringLiteral("ru") : QStringLiteral("en"));
+
+    CommandTools tools;
+    if (!tools.ready())
+        return command.noWorkFolder();
+    return RecogniseRun(tools, request).run();
 }

@@ -1,4 +1,0 @@
-#pragma once
-
-// The help of "tocsmith-cli create" in Russian, for a Russian locale.
-const char* createHelpRussian();
