@@ -30,7 +30,7 @@ const Sections& expectedKeys()
                        "ch9", "B2",  "jB1", "jB2",  "l4",   "l5",   "l9",  "l7",   "l8",
                        "c31", "c32", "c33", "c21",  "c22",  "c11",  "c12", "c13",  "c14",
                        "c15", "c16", "c17", "ch10", "ch15", "p2",   "gr1", "l11",  "l12",
-                       "l13", "l14", "l15", "l16",  "ch17", "ch18", "ch19"};
+                       "l13", "l14", "l15", "l16",  "ch17", "ch18", "ch19", "ch20"};
         s["OCR"] = MessageTexts::ocrKeys();
         s["Memo"] = MessageTexts::memoKeys();
         s["Review"] = ReviewCaptions::builtIn().keys();
