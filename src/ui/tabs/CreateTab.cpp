@@ -136,10 +136,6 @@ void CreateTab::build()
     smartReadingCheckBox =
         checkBox(this, "smartReadingCheckBox", QStringLiteral("Умное чтение оглавления"));
     smartReadingCheckBox->setGeometry(8, 286, 250, 20);
-    recogniseCheckBox =
-        checkBox(this, "recogniseCheckBox", QStringLiteral("Распознавать страницы без текста"));
-    recogniseCheckBox->setGeometry(8, 306, 250, 20);
-    recogniseCheckBox->setChecked(true);
 
     // Right column: pages, kind of work, the border group, the job-wide options.
     Edit1 = lineEdit(this, "Edit1", QStringLiteral("1"));
@@ -219,11 +215,15 @@ void CreateTab::build()
     CheckBox12 = checkBox(this, "CheckBox12", QStringLiteral("Удалять OCR"));
     outlineCheckBox =
         checkBox(this, "outlineCheckBox", QStringLiteral("Создавать оглавление (закладки)"));
-    // Five job options below the border group, within the height of the left column.
+    recogniseCheckBox =
+        checkBox(this, "recogniseCheckBox", QStringLiteral("Распознавать страницы без текста"));
+    recogniseCheckBox->setChecked(true);
+    // Six options below the border group, within the height of the left column.
     int top = 216;
-    for (QCheckBox* box : {CheckBox6, CheckBox16, CheckBox7, CheckBox12, outlineCheckBox}) {
-        box->setGeometry(266, top, 279, 16);
-        top += 17;
+    for (QCheckBox* box :
+         {CheckBox6, CheckBox16, CheckBox7, CheckBox12, outlineCheckBox, recogniseCheckBox}) {
+        box->setGeometry(266, top, 279, 15);
+        top += 15;
     }
 
     contactLabel = makeContactLabel(this);
