@@ -4,6 +4,8 @@
 #include "base/MessageTexts.h"
 #include "base/Sinks.h"
 #include "djvu/ToolRunner.h"
+#include "ocr/OcrDocument.h"
+#include "ui/ocr/OcrSearch.h"
 #include "ui/ocr/PageImageView.h"
 #include "ui/ocr/Unit5.h"
 
@@ -267,6 +269,14 @@ TEST_F(OcrEditorRecogniseTest, MissingLanguageDataOrAStopChangesNothing)
     EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
     EXPECT_EQ(form.recogniseButton()->text(), texts.text("b3"));
     expectNothingChanged(before);
+}
+
+// A book whose text layer holds no page has nothing to find (and no page to turn round to).
+TEST(OcrSearch, ABookWithoutPagesHasNothingToFind)
+{
+    const OcrDocument empty;
+    EXPECT_EQ(OcrSearch::next(empty, 0, QString(), 0, "x").page, 0);
+    EXPECT_EQ(OcrSearch::next(empty, 1, "x", 0, "x").page, 0);
 }
 
 } // namespace
