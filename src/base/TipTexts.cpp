@@ -26,6 +26,7 @@ const TwoLanguageText kTips[] = {
     {"CheckBox5", "Закрыть окно, когда все файлы списка обработаны", "Close the window once every file of the list is done"},
     {"CheckBox4", "Очистить список, когда все его файлы обработаны", "Empty the list once all its files are done"},
     {"smartReadingCheckBox", "Читать оглавление как читатель: переносы, отточия, римские номера, уровни", "Read the contents as a reader does: wrapped titles, leaders, roman numbers, levels"},
+    {"recogniseCheckBox", "Распознать страницы оглавления, у которых нет текстового слоя (или он скуден)", "Recognise the contents pages that have no text layer (or hardly any text)"},
     {"ComboBox3", "Что превращать в ссылки: оглавление или алфавитный указатель", "What to turn into links: a contents or an alphabetical index"},
     {"ComboBox2", "Форма ссылки: прямоугольник или овал", "The link's shape: rectangle or oval"},
     {"ComboBox1", "Как просмотрщик рисует границу ссылки", "How a viewer draws the link's border"},

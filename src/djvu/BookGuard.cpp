@@ -95,8 +95,7 @@ void BookGuard::record()
     // Without a listing only the index is known; the change itself then refuses the book.
     QStringList names;
     QString ignored;
-    if (!IndirectDocument::components(path_, tools_->resolve(QStringLiteral("djvused")), &names,
-                                      &ignored))
+    if (!IndirectDocument::components(path_, *tools_, &names, &ignored))
         return;
     const QDir folder = QFileInfo(path_).absoluteDir();
     for (const QString& name : std::as_const(names))

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -45,32 +44,28 @@ QStringList IndirectDocument::candidateNames(const QString& rest)
     return names;
 }
 
-bool IndirectDocument::components(const QString& indexPath, const QString& djvused,
+bool IndirectDocument::components(const QString& indexPath, const ToolRunner& tools,
                                   QStringList* names, QString* error)
 {
     names->clear();
-    if (djvused.isEmpty()) {
+    const QString djvused = QStringLiteral("djvused");
+    if (!tools.available(djvused)) {
         *error = EngineTexts::say("e_indirect_no_tool").arg(indexPath);
         return false;
     }
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
     // The directory as "dump" prints it: a count of files, then one "<id> -> <name>" line for
     // each. Page titles are not part of it, so no title can pass for a file of the book.
-    process.start(djvused, {indexPath, QStringLiteral("-e"), QStringLiteral("dump")});
-    if (!process.waitForStarted(-1)) {
-        *error = QStringLiteral("djvused: %1").arg(process.errorString());
-        return false;
-    }
-    process.waitForFinished(-1);
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    ToolRunner runner = tools; // the same tools and cancel token; capturing needs its own
+    const ToolRun dumped =
+        runner.capture(djvused, {indexPath, QStringLiteral("-e"), QStringLiteral("dump")});
+    if (!dumped.succeeded()) {
+        const QString said = dumped.failureText().trimmed();
         *error = EngineTexts::say("e_indirect_no_list")
                      .arg(indexPath, said.isEmpty() ? EngineTexts::say("e_it_failed") : said);
         return false;
     }
     QList<QStringList> entries;
-    if (!directoryEntries(process.readAllStandardOutput(), &entries)) {
+    if (!directoryEntries(dumped.standardOutput, &entries)) {
         *error = EngineTexts::say("e_indirect_no_list")
                      .arg(indexPath, EngineTexts::say("e_directory_unclear"));
         return false;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class ToolRunner;
+
 // An indirect DjVu document: an index file (FORM:DJVM whose directory lacks the "bundled"
 // flag) that names component files kept in the same folder. The tools rewrite the index and
 // any component in place, so a safe change has to cover every one of these files.
@@ -14,10 +16,10 @@ public:
     static bool isIndirect(const QString& path);
 
     // The file names of the components, as the directory of the index names them (read from
-    // "<djvused> <index> -e dump"), each an existing file beside the index. Fails when the
-    // directory cannot be read whole, or a component is missing or lives outside the index's
-    // folder.
-    static bool components(const QString& indexPath, const QString& djvused, QStringList* names,
+    // "djvused <index> -e dump" through the tools, under their cancel token), each an existing
+    // file beside the index. Fails when the directory cannot be read whole, or a component is
+    // missing or lives outside the index's folder.
+    static bool components(const QString& indexPath, const ToolRunner& tools, QStringList* names,
                            QString* error);
 
     // The names one line of the listing may mean. A line reads "<id>[ F=<name>][ T=<title>]"

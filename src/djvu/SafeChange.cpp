@@ -119,12 +119,10 @@ bool SafeChange::prepare(QString* error)
     indirect_ = IndirectDocument::isIndirect(documentPath_);
     components_.clear();
     if (indirect_) {
-        const QString djvused = tools_ ? tools_->resolve(QStringLiteral("djvused"))
-                                       : ToolRunner(QCoreApplication::applicationDirPath(),
-                                                    QString(), nullptr, QString())
-                                             .resolve(QStringLiteral("djvused"));
-        if (!IndirectDocument::components(original.absoluteFilePath(), djvused, &components_,
-                                          error))
+        const ToolRunner tools = tools_ ? *tools_
+                                        : ToolRunner(QCoreApplication::applicationDirPath(),
+                                                     QString(), nullptr, QString());
+        if (!IndirectDocument::components(original.absoluteFilePath(), tools, &components_, error))
             return false;
         for (const QString& name : std::as_const(components_)) {
             const QFileInfo component(original.absoluteDir().filePath(name));

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The look of the new hyperlink areas. Border type 0 to 6, as the Create tab lists them.
 struct AreaStyle
 {
@@ -80,6 +82,9 @@ struct CreateJob
     int reading = Classic;
     // The smart reading works out the offset from the book; `offset` is then unused.
     bool offsetAuto = false;
+    // Pages without a text layer (or with plainly poor text) are recognised (true) or never
+    // (false); none: as the pass's options say.
+    std::optional<bool> recognise;
 
     // The contents ranges after the first (firstPage to lastPage with offset and offsetAuto),
     // in page order: a book in parts prints a contents for each part. Each range is read

@@ -5,7 +5,7 @@
 
 // The Create list: its rows in order, the selected row, and the target-row rule by which
 // every change of a parameter control reaches a row. As a table it shows the caption
-// (column 0) and the 33 text columns of each row (columns 1 to 33).
+// (column 0) and the 34 text columns of each row (columns 1 to 34).
 class CreateList : public JobListModel<CreateRow>
 {
     Q_OBJECT
@@ -18,7 +18,7 @@ public:
     // list is empty.
     int targetIndex() const;
 
-    // Appends a row for the file; parameters are columns 1 to 32 as the controls show them;
+    // Appends a row for the file; parameters are columns 1 to 33 as the controls show them;
     // missing ones stay empty.
     void append(const QString& path, const QStringList& parameters);
 

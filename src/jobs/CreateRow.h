@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The 33 text columns of a Create-list row. Their numbers are named here only.
+// The 34 text columns of a Create-list row. Their numbers are named here only.
 namespace CreateColumn {
 enum : int
 {
@@ -40,16 +40,18 @@ enum : int
     Outline = 30,    // "1": the contents also become the outline
     Reading = 31,    // "1": the smart reading; "0" or missing (older rows): classic
     OffsetAuto = 32, // "1": the smart reading finds the offset
+    Recognise = 33,  // "1": pages without text are recognised; "0": never; missing: as the
+                     // reading's default (the smart reading recognises, the classic one not)
 };
 } // namespace CreateColumn
 
 // One row of the Create list: the file's folder (ending in the platform's separator) and
-// the 33 text columns of its job parameters, exactly as the list holds them. Rows made
+// the 34 text columns of its job parameters, exactly as the list holds them. Rows made
 // before the outline and reading columns existed hold 30 and read as before: no
-// outline, the classic reading.
+// outline, the classic reading; rows made before the recognition column hold 33.
 struct CreateRow
 {
-    static constexpr int kColumnCount = 33;
+    static constexpr int kColumnCount = 34;
 
     QString folder;      // the row's caption
     QStringList columns; // always kColumnCount texts; column 0 is the file name

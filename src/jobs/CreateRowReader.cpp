@@ -148,6 +148,13 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
     if (!r.newFlag(C::Reading, &smart, "reading") ||
         !r.newFlag(C::OffsetAuto, &offsetAuto, "offset found by itself"))
         return false;
+    const QString recognise = r.text(C::Recognise).trimmed();
+    if (!recognise.isEmpty()) {
+        bool on = false;
+        if (!r.newFlag(C::Recognise, &on, "recognise pages without text"))
+            return false;
+        job->recognise = on;
+    }
     job->offsetAuto = job->offsetAuto || offsetAuto; // "auto" in the column, or the box
     job->reading = smart ? CreateJob::Smart : CreateJob::Classic;
     for (ContentsRange& range : job->moreRanges)

@@ -432,7 +432,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
     // The contents pages without text are recognised before (see plan()); the pages near
     // each target the offset gives, for the check of the targets, are recognised with the
     // rest of the book, or every page when the whole book is asked for.
-    const PageRecognition::Mode mode = options.ocrMode(true);
+    const PageRecognition::Mode mode = options.ocrMode(job);
     QSet<int> targetPages;
     if (mode != PageRecognition::Mode::Never) {
         if (options.ocrBook) {
@@ -620,7 +620,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     recognised_.clear();
     hadNoLayer_.clear();
     ocrLanguagesUsed_.clear();
-    const PageRecognition::Mode mode = options.ocrMode(job.reading == CreateJob::Smart);
+    const PageRecognition::Mode mode = options.ocrMode(job);
     if (mode != PageRecognition::Mode::Never) {
         // The contents pages without text (or with plainly poor text) are recognised first.
         QList<int> pages;

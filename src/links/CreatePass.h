@@ -52,8 +52,8 @@ struct CreateOptions
     SmartCheck::Mode smartCheck = SmartCheck::Mode::Check;
     // Roman page n of the front matter leads to page n + this; none: found from the book.
     std::optional<int> romanOffset;
-    // Recognition of the pages the reading needs: none given, Auto for the smart reading and
-    // Never for the classic one.
+    // Recognition of the pages the reading needs: none given, as the job says, else Auto for
+    // the smart reading and Never for the classic one.
     std::optional<PageRecognition::Mode> ocr;
     QString ocrLanguages; // Tesseract's names ("rus+eng"); empty: English
     // The languages above are only preferred: the book's first recognised page is read with
@@ -62,9 +62,14 @@ struct CreateOptions
     bool ocrBook = false; // every page without text, not only those the reading needs
     bool keepOcr = false; // the recognised pages are written into the text layer
     int ocrJobs = 1;      // pages recognised at once
-    PageRecognition::Mode ocrMode(bool smart) const
+    PageRecognition::Mode ocrMode(const CreateJob& job) const
     {
-        return ocr.value_or(smart ? PageRecognition::Mode::Auto : PageRecognition::Mode::Never);
+        using Mode = PageRecognition::Mode;
+        if (ocr)
+            return *ocr;
+        if (job.recognise)
+            return *job.recognise ? Mode::Auto : Mode::Never;
+        return job.reading == CreateJob::Smart ? Mode::Auto : Mode::Never;
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/CancelToken.h"
+#include "base/CancellableThread.h"
 #include "base/Sinks.h"
 #include "djvu/ToolRunner.h"
 
@@ -10,7 +10,6 @@
 #include <memory>
 
 class OcrDocument;
-class QThread;
 
 // Reads a document's whole text layer on a thread of its own, with a tool runner of its own
 // (same tools, same work folder), so the window that asked goes on meanwhile. finished() comes
@@ -37,11 +36,10 @@ signals:
 
 private:
     QString documentPath_;
-    CancelToken token_;
     RecordingMessageSink messages_; // shown by the window, never from the thread
     ToolRunner runner_;
     std::unique_ptr<OcrDocument> document_;
-    QThread* thread_ = nullptr;
     QString error_;
     bool ok_ = false;
+    CancellableThread thread_; // destroyed first: its work uses the members above
 };

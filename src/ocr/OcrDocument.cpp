@@ -392,6 +392,31 @@ bool OcrDocument::writeBack(int number, const QStringList& shown, QString* error
     return true;
 }
 
+bool OcrDocument::setPageText(int number, QByteArrayView expression, QString* error)
+{
+    if (format_ != Format::Djvused) {
+        *error = EngineTexts::say("e_ocr_text_whole_only");
+        return false;
+    }
+    if (number < 1 || number > pageCount() || page(number).hasWords()) {
+        *error = EngineTexts::say("e_ocr_page_has_words").arg(number);
+        return false;
+    }
+    QList<QByteArray> lines;
+    if (!expressionLines(expression, number, &lines, error))
+        return false;
+    // The page's lines after its "select" line give way to the new ones.
+    const qsizetype from = pageTable_[number - 1] + 1;
+    const qsizetype gone = pageEnd(number) - from + 1;
+    lines_.remove(from, gone);
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        lines_.insert(from + k, lines[k]);
+    for (qsizetype k = number; k < pageTable_.size(); ++k)
+        pageTable_[k] += lines.size() - gone;
+    written_.insert(number);
+    return true;
+}
+
 QList<int> OcrDocument::changedPages() const
 {
     QList<int> pages;

@@ -83,6 +83,12 @@ public:
     // characters. Refused, changing nothing, when they do not pair (see mismatch()).
     bool writeBack(int number, const QStringList& shown, QString* error);
 
+    // Gives a page without words (of a document read with setPageExpressions) the text of an
+    // expression as djvused prints it, a recognised page's say; the page then counts as
+    // changed. Refused, changing nothing, for a document read as XML, a page that has words,
+    // or an expression whose words are not each alone on their line.
+    bool setPageText(int number, QByteArrayView expression, QString* error);
+
     // Pages whose words differ from the document as loaded or last saved, ascending.
     QList<int> changedPages() const;
     bool isModified() const { return !changedPages().isEmpty(); }

@@ -40,12 +40,12 @@ protected:
         EXPECT_TRUE(DjvuFixture::buildIndirect(index, pages, &error)) << error.toStdString();
         return index;
     }
-    QString djvused() const { return QStandardPaths::findExecutable("djvused"); }
+    static ToolRunner tools() { return ToolRunner(QString(), QString(), nullptr, QString()); }
     // Backs up the index and every file it lists, as a change of the book does.
     bool backUp(const QString& index, QString* error)
     {
         QStringList names;
-        if (!IndirectDocument::components(index, djvused(), &names, error))
+        if (!IndirectDocument::components(index, tools(), &names, error))
             return false;
         QStringList files{index};
         for (const QString& name : std::as_const(names))

@@ -4,6 +4,7 @@
 #include "DjvuFixture.h"
 #include "djvu/IndirectDocument.h"
 #include "djvu/PageListing.h"
+#include "djvu/ToolRunner.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,8 +100,8 @@ TEST_P(TitlesPosingAsFiles, NoOtherFileOfTheFolderBelongsToTheBook)
 
     QStringList names;
     QString error;
-    ASSERT_TRUE(IndirectDocument::components(index, QStandardPaths::findExecutable("djvused"),
-                                             &names, &error))
+    ASSERT_TRUE(IndirectDocument::components(
+        index, ToolRunner(QString(), QString(), nullptr, QString()), &names, &error))
         << s(error);
     EXPECT_FALSE(names.contains("victim.djvu")) << s(names.join(' '));
     EXPECT_EQ(names.size(), 4);

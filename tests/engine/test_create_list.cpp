@@ -52,7 +52,7 @@ TEST(CreateList, ARowHasItsFolderAsCaptionAndThirtyColumns)
     EXPECT_EQ(row.columns[CreateColumn::Outline], QStringLiteral("p"));
     EXPECT_EQ(row.fullPath(), QDir::toNativeSeparators(QStringLiteral("/books/A.djvu")));
     // The table shows the caption first, then the columns.
-    EXPECT_EQ(list.columnCount(), 34); // the outline and the two reading columns came last
+    EXPECT_EQ(list.columnCount(), 35); // the outline, reading and recognition columns came last
     EXPECT_EQ(list.data(list.index(0, 1)).toString(), QStringLiteral("A.djvu"));
     EXPECT_EQ(list.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Путь"));
     EXPECT_EQ(list.headerData(13, Qt::Horizontal).toString(), QStringLiteral("del2"));

@@ -80,7 +80,7 @@ TEST(CreateRowReading, TheReadingColumnsConvertAndOlderRowsReadClassic)
     EXPECT_EQ(job.reading, CreateJob::Smart);
     EXPECT_TRUE(job.offsetAuto);
 
-    for (const int column : {int(C::Reading), int(C::OffsetAuto)}) {
+    for (const int column : {int(C::Reading), int(C::OffsetAuto), int(C::Recognise)}) {
         for (const char* bad : {"2", "smart", "-1"}) {
             CreateRow wrong = smartRow(QStringLiteral("/books/a.djvu"), 2, 3, 5);
             wrong.columns[column] = QLatin1String(bad);

@@ -26,11 +26,11 @@ const Sections& expectedKeys()
         s["Menu"] = {"N7", "N8", "N9", "N10", "N1", "N4", "N2"};
         s["edit"] = {"TT1", "TT2", "TT3", "L10", "L11", "L22", "L23", "B3", "B4",
                      "B5",  "ch1", "ch2", "ch3", "m1",  "m2",  "m3",  "m4"};
-        s["create"] = {"p1",  "r1",  "r2",  "ch11", "ch14", "ch16", "ch7", "ch12", "ch8",
-                       "ch9", "B2",  "jB1", "jB2",  "l4",   "l5",   "l9",  "l7",   "l8",
-                       "c31", "c32", "c33", "c21",  "c22",  "c11",  "c12", "c13",  "c14",
-                       "c15", "c16", "c17", "ch10", "ch15", "p2",   "gr1", "l11",  "l12",
-                       "l13", "l14", "l15", "l16",  "ch17", "ch18", "ch19"};
+        s["create"] = {"p1",  "r1",  "r2",  "ch11", "ch14", "ch16", "ch7",  "ch12", "ch8",
+                       "ch9", "B2",  "jB1", "jB2",  "l4",   "l5",   "l9",   "l7",   "l8",
+                       "c31", "c32", "c33", "c21",  "c22",  "c11",  "c12",  "c13",  "c14",
+                       "c15", "c16", "c17", "ch10", "ch15", "p2",   "gr1",  "l11",  "l12",
+                       "l13", "l14", "l15", "l16",  "ch17", "ch18", "ch19", "ch20"};
         s["OCR"] = MessageTexts::ocrKeys();
         s["Memo"] = MessageTexts::memoKeys();
         s["Review"] = ReviewCaptions::builtIn().keys();

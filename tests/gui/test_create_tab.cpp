@@ -1,7 +1,9 @@
 #include "test_main_window_harness.h"
 
+#include "CreateRows.h"
 #include "jobs/CreateRow.h"
 #include "jobs/CreateRowReader.h"
+#include "links/CreatePass.h"
 #include "ui/tabs/ContentsLinkTab.h"
 #include "ui/tabs/CreateTab.h"
 #include "ui/widgets/ColourSwatch.h"
@@ -82,7 +84,7 @@ TEST_F(CreateTabTest, ANewRowTakesEveryValueTheControlsShow)
                                "123456",     "ABCDEF", "4",  "1",   "1",  "1",      "0",
                                "0",          "1",      "0",  "0",   "0",  "000000", "000000",
                                "1",          "100",    "50", "640", "50", "4",      "Go to content",
-                               "Страница",   "1",      "0",  "0",   "0"};
+                               "Страница",   "1",      "0",  "0",   "0",  "1"};
     EXPECT_EQ(row(0), expected);
     EXPECT_EQ(fileDialogs, 1);
 }
@@ -91,16 +93,16 @@ TEST_F(CreateTabTest, TheSmartReadingAndItsFoundOffsetAreStoredInTheRowAndLoaded
 {
     EXPECT_FALSE(tab->offsetAutoCheckBox->isEnabled()); // the classic reading needs an offset
     add("/b/A.djvu");
-    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"0", "0"}));
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading, 2), (QStringList{"0", "0"}));
 
     tab->smartReadingCheckBox->setChecked(true);
     EXPECT_TRUE(tab->offsetAutoCheckBox->isEnabled());
     tab->offsetAutoCheckBox->setChecked(true);
     EXPECT_FALSE(tab->Edit3->isEnabled());
     EXPECT_FALSE(tab->radioMinus->isEnabled());
-    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading, 2), (QStringList{"1", "1"}));
     add("/b/B.djvu");
-    EXPECT_EQ(row(1).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
+    EXPECT_EQ(row(1).mid(CreateColumn::Reading, 2), (QStringList{"1", "1"}));
 
     // Back to the classic reading: the offset is typed again.
     select(1);
@@ -108,8 +110,8 @@ TEST_F(CreateTabTest, TheSmartReadingAndItsFoundOffsetAreStoredInTheRowAndLoaded
     EXPECT_FALSE(tab->offsetAutoCheckBox->isChecked());
     EXPECT_FALSE(tab->offsetAutoCheckBox->isEnabled());
     EXPECT_TRUE(tab->Edit3->isEnabled());
-    EXPECT_EQ(row(1).mid(CreateColumn::Reading), (QStringList{"0", "0"}));
-    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
+    EXPECT_EQ(row(1).mid(CreateColumn::Reading, 2), (QStringList{"0", "0"}));
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading, 2), (QStringList{"1", "1"}));
 
     select(0);
     EXPECT_TRUE(tab->smartReadingCheckBox->isChecked());
@@ -117,7 +119,7 @@ TEST_F(CreateTabTest, TheSmartReadingAndItsFoundOffsetAreStoredInTheRowAndLoaded
     EXPECT_FALSE(tab->Edit3->isEnabled());
     select(1);
     EXPECT_FALSE(tab->smartReadingCheckBox->isChecked());
-    EXPECT_EQ(row(0).mid(CreateColumn::Reading), (QStringList{"1", "1"}));
+    EXPECT_EQ(row(0).mid(CreateColumn::Reading, 2), (QStringList{"1", "1"}));
 }
 
 // Add takes whole pages, or a list of ranges with one offset or one for each, read as the
@@ -212,6 +214,58 @@ TEST_F(CreateTabTest, TheOutlineBoxIsStoredInItsOwnColumnAndLoadedBackWithTheRow
     QString error;
     ASSERT_TRUE(CreateRowReader::read(form->createList.at(0), &job, &error)) << error.toStdString();
     EXPECT_TRUE(job.outline);
+}
+
+// The recognition box goes into its row and from there into the job's recognition; a row
+// made before the column existed recognises as its reading does by default, and shows so.
+TEST_F(CreateTabTest, TheRecogniseBoxReachesTheJobAndRoundTripsWithTheRow)
+{
+    using Mode = PageRecognition::Mode;
+    namespace C = CreateColumn;
+    struct Case
+    {
+        const char *reading, *recognise; // the row's columns; "" as an older row leaves it
+        bool shown;
+        Mode mode;
+    };
+    const QList<Case> cases = {{"1", "", true, Mode::Auto},
+                               {"0", "", false, Mode::Never},
+                               {"0", "1", true, Mode::Auto},
+                               {"1", "0", false, Mode::Never},
+                               {"1", "1", true, Mode::Auto}};
+    for (const Case& c : cases) {
+        QStringList columns = CreateTest::row(QStringLiteral("/b/A.djvu"), 1, 1, 0).columns;
+        columns.resize(CreateRow::kColumnCount);
+        columns[C::Reading] = QLatin1String(c.reading);
+        columns[C::Recognise] = QLatin1String(c.recognise);
+        // An older row ends before the column; append leaves what is missing empty.
+        if (!*c.recognise)
+            columns.resize(C::Recognise);
+        form->createList.append(QStringLiteral("/b/A.djvu"), columns.mid(1));
+    }
+    for (int i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        CreateJob job;
+        QString error;
+        ASSERT_TRUE(CreateRowReader::read(form->createList.at(i), &job, &error)) << i;
+        EXPECT_EQ(CreateOptions().ocrMode(job), c.mode) << i;
+        select(i);
+        EXPECT_EQ(tab->recogniseCheckBox->isChecked(), c.shown) << i;
+    }
+
+    // A change goes to the selected row; a new row takes the box.
+    select(1);
+    tab->recogniseCheckBox->setChecked(true);
+    EXPECT_EQ(row(1)[C::Recognise], "1");
+    tab->recogniseCheckBox->setChecked(false);
+    add("/b/B.djvu");
+    EXPECT_EQ(row(int(cases.size()))[C::Recognise], "0");
+    const QList<CreateJob> jobs = CreateRowReader::jobsOf(form->createList.rows());
+    EXPECT_EQ(jobs.last().recognise, std::optional<bool>(false));
+
+    // The box is kept with the window's settings; it starts checked.
+    restart();
+    EXPECT_FALSE(form->TabSheet2->recogniseCheckBox->isChecked());
 }
 
 TEST_F(CreateTabTest, MinusIsStoredAsASignAndLoadedBackAsTheChoice)

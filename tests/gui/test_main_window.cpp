@@ -39,7 +39,7 @@ const QList<std::pair<QString, QString>> kFirstRunKeys = {
     {"Create/Prov", "1"},          {"Edit/Close", "0"},
     {"Edit/Clear", "0"},           {"Edit/Backup", "1"},
     {"Menu/language", ""},         {"Menu/Top", "0"},
-    {"Menu/Protokol", "0"},
+    {"Menu/Protokol", "0"},        {"Create/recognise", "1"},
 };
 
 TEST_F(WindowTest, FirstStartWithoutASettingsFileShowsTheFirstRunState)

@@ -1,8 +1,11 @@
 // The OCR editor's page image and its keys, offscreen with the real tools on a fixture book.
 #include "DjvuFixture.h"
+#include "base/EngineTexts.h"
 #include "base/MessageTexts.h"
 #include "base/Sinks.h"
 #include "djvu/ToolRunner.h"
+#include "ocr/OcrDocument.h"
+#include "ui/ocr/OcrSearch.h"
 #include "ui/ocr/PageImageView.h"
 #include "ui/ocr/Unit5.h"
 
@@ -13,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -173,6 +177,106 @@ TEST_F(OcrEditorPageTest, WithoutTheBackupOptionNoCopyIsMade)
     ASSERT_TRUE(form.save());
     EXPECT_TRUE(layer(1).contains("\"Ghi\""));
     EXPECT_FALSE(QFile::exists(book + ".backup"));
+}
+
+// "Recognise this page" on a printed page without a text layer, beside a page with words.
+class OcrEditorRecogniseTest : public OcrEditorPageTest
+{
+protected:
+    const QStringList printed = {"CONTENTS", "1 Introduction 5", "2 Methods 12"};
+    int done = 0;
+
+    void SetUp() override
+    {
+        book = dir.filePath("printed.djvu");
+        FixturePage page;
+        page.printed = printed;
+        page.hasText = false;
+        QString error;
+        ASSERT_TRUE(
+            DjvuFixture::build(book, {page, FixturePage::ofLines({{"Kept", "words"}})}, &error))
+            << error.toStdString();
+        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages, "");
+        form.setMessageShower([this](const QString& text, const QString&) { shown << text; });
+        form.setCloseQuestion([] { return TForm5::CloseAnswer::Discard; });
+        QObject::connect(&form, &TForm5::recognitionDone, [this] { ++done; });
+        ASSERT_TRUE(form.loadDocument(book, *tools, texts));
+        while (form.isLoading())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    void recognise()
+    {
+        const int before = done;
+        form.recogniseButton()->click();
+        while (done == before)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    // Nothing reached the book, and nothing waits to be saved.
+    void expectNothingChanged(const QByteArray& before)
+    {
+        EXPECT_EQ(pane()->toPlainText(), QString());
+        EXPECT_TRUE(form.recogniseButton()->isEnabled());
+        EXPECT_TRUE(form.save());
+        EXPECT_EQ(form.statusText(), EngineTexts::say("e_nothing_to_save"));
+        EXPECT_EQ(DjvuFixture::readAll(book), before);
+    }
+};
+
+TEST_F(OcrEditorRecogniseTest, ThePrintedWordsBecomeAnUnsavedChangeThatTheSaveWrites)
+{
+    const QByteArray before = DjvuFixture::readAll(book);
+    ASSERT_EQ(form.currentPage(), 1);
+    EXPECT_TRUE(form.recogniseButton()->isEnabled());
+    ASSERT_TRUE(form.goToPage(2));
+    EXPECT_FALSE(form.recogniseButton()->isEnabled()); // the page has words
+    ASSERT_TRUE(form.goToPage(1));
+
+    form.recogniseButton()->click();
+    // While it runs only the stop works.
+    EXPECT_EQ(form.recogniseButton()->text(), texts.text("b4"));
+    EXPECT_FALSE(form.saveButton()->isEnabled());
+    EXPECT_FALSE(form.pageSelector()->isEnabled());
+    while (done == 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+    // Its lines as printed (how well each word reads is the recogniser's matter).
+    EXPECT_EQ(pane()->toPlainText().split('\n').size(), printed.size());
+    EXPECT_TRUE(pane()->toPlainText().contains("Methods")) << pane()->toPlainText().toStdString();
+    EXPECT_FALSE(pane()->isReadOnly()); // the words can be corrected before saving
+    EXPECT_FALSE(form.recogniseButton()->isEnabled());
+    EXPECT_EQ(DjvuFixture::readAll(book), before); // not written until saved
+
+    ASSERT_TRUE(form.save());
+    EXPECT_TRUE(layer(1).contains("\"Methods\"")) << layer(1).toStdString();
+    EXPECT_TRUE(layer(2).contains("\"Kept\"")) << layer(2).toStdString();
+}
+
+TEST_F(OcrEditorRecogniseTest, MissingLanguageDataOrAStopChangesNothing)
+{
+    const QByteArray before = DjvuFixture::readAll(book);
+    form.setRecognitionLanguages("xx");
+    recognise();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.first(), EngineTexts::say("e_ocr_no_language").arg("xx"));
+    expectNothingChanged(before);
+
+    // Stopped at once: no message, no words.
+    shown.clear();
+    form.setRecognitionLanguages("eng");
+    form.recogniseButton()->click();
+    recognise(); // the second click stops it
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+    EXPECT_EQ(form.recogniseButton()->text(), texts.text("b3"));
+    expectNothingChanged(before);
+}
+
+// A book whose text layer holds no page has nothing to find (and no page to turn round to).
+TEST(OcrSearch, ABookWithoutPagesHasNothingToFind)
+{
+    const OcrDocument empty;
+    EXPECT_EQ(OcrSearch::next(empty, 0, QString(), 0, "x").page, 0);
+    EXPECT_EQ(OcrSearch::next(empty, 1, "x", 0, "x").page, 0);
 }
 
 } // namespace

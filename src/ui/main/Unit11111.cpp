@@ -207,6 +207,7 @@ void TForm1::FormCreate()
     c->CheckBox7->setChecked(ini.readFlag(kCreate, QStringLiteral("Edit"), false));
     c->CheckBox12->setChecked(ini.readFlag(kCreate, QStringLiteral("OCR"), false));
     c->outlineCheckBox->setChecked(ini.readFlag(kCreate, QStringLiteral("outline"), false));
+    c->recogniseCheckBox->setChecked(ini.readFlag(kCreate, QStringLiteral("recognise"), true));
     c->CheckBox8->setChecked(ini.readFlag(kCreate, QStringLiteral("vis"), false));
     c->CheckBox9->setChecked(ini.readFlag(kCreate, QStringLiteral("hlite"), false));
     c->CheckBox14->setChecked(ini.readFlag(kCreate, QStringLiteral("oglav"), true));
@@ -278,6 +279,7 @@ void TForm1::FormDestroy()
     ini.writeFlag(kCreate, QStringLiteral("Edit"), c->CheckBox7->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("OCR"), c->CheckBox12->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("outline"), c->outlineCheckBox->isChecked());
+    ini.writeFlag(kCreate, QStringLiteral("recognise"), c->recogniseCheckBox->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("hlite"), c->CheckBox9->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("Vis"), c->CheckBox8->isChecked());
     ini.writeFlag(kCreate, QStringLiteral("oglav"), c->CheckBox14->isChecked());

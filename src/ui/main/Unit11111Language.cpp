@@ -240,6 +240,7 @@ void TForm1::setlang(const QString& fileName)
     caption(file, kCreate, "ch17", create->outlineCheckBox);
     caption(file, kCreate, "ch18", create->smartReadingCheckBox);
     caption(file, kCreate, "ch19", create->offsetAutoCheckBox);
+    caption(file, kCreate, "ch20", create->recogniseCheckBox);
     caption(file, kCreate, "ch8", create->CheckBox8);
     caption(file, kCreate, "ch9", create->CheckBox9, link->CheckBox13);
     caption(file, kCreate, "B2", create->Button3);

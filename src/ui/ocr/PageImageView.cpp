@@ -1,5 +1,7 @@
 #include "ui/ocr/PageImageView.h"
 
+#include "base/CancelToken.h"
+#include "djvu/PageRender.h"
 #include "djvu/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -12,19 +14,18 @@
 namespace {
 
 QImage renderPage(const QString& exeFolder, const QString& workFolder, const QString& path,
-                  int page)
+                  int page, const CancelToken* cancel)
 {
     // A runner of its own: the editor's may be in use on the window's thread, and a missing
     // ddjvu only leaves the image out.
     ToolRunner tools(exeFolder, workFolder, nullptr, QString());
-    const QString side = QString::number(PageImageView::kRenderSide);
-    const ToolRun run =
-        tools.capture(QStringLiteral("ddjvu"),
-                      {QStringLiteral("-format=ppm"), QStringLiteral("-page=%1").arg(page),
-                       QStringLiteral("-size=%1x%1").arg(side), path});
-    if (!run.succeeded())
+    tools.setCancelToken(cancel);
+    const int side = PageImageView::kRenderSide;
+    QByteArray ppm;
+    QString error;
+    if (!PageRender::render(tools, path, page, QSize(side, side), &ppm, &error))
         return {};
-    return QImage::fromData(run.standardOutput, "PPM");
+    return QImage::fromData(ppm, "PPM");
 }
 
 } // namespace
@@ -42,12 +43,22 @@ PageImageView::PageImageView(QWidget* parent) : QScrollArea(parent)
 
 PageImageView::~PageImageView()
 {
+    stopRendering();
     waitForImage();
+}
+
+void PageImageView::stopRendering()
+{
+    if (cancel_)
+        cancel_->cancel();
+    cancel_.reset();
 }
 
 void PageImageView::showPage(const ToolRunner& tools, const QString& documentPath, int page,
                              QSize pageSize)
 {
+    // One rendering at a time: an older one is stopped, and its image would be dropped.
+    stopRendering();
     const int generation = ++generation_;
     pageSize_ = pageSize;
     outlined_.clear();
@@ -55,24 +66,26 @@ void PageImageView::showPage(const ToolRunner& tools, const QString& documentPat
     refresh();
     if (page < 1)
         return;
-    waitForImage(); // one rendering at a time; an older one's image is dropped on arrival
+    waitForImage();
+    cancel_ = std::make_shared<CancelToken>();
     QPointer<PageImageView> self(this);
-    worker_ = QThread::create(
-        [self, exe = tools.exeFolder(), work = tools.workFolder(), documentPath, page, generation] {
-            const QImage image = renderPage(exe, work, documentPath, page);
-            QMetaObject::invokeMethod(
-                qApp,
-                [self, generation, image] {
-                    if (self)
-                        self->imageArrived(generation, image);
-                },
-                Qt::QueuedConnection);
-        });
+    worker_ = QThread::create([self, exe = tools.exeFolder(), work = tools.workFolder(),
+                               documentPath, page, generation, cancel = cancel_] {
+        const QImage image = renderPage(exe, work, documentPath, page, cancel.get());
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, generation, image] {
+                if (self)
+                    self->imageArrived(generation, image);
+            },
+            Qt::QueuedConnection);
+    });
     worker_->start();
 }
 
 void PageImageView::clear()
 {
+    stopRendering();
     ++generation_;
     image_ = QImage();
     outlined_.clear();

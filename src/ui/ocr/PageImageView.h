@@ -6,11 +6,15 @@
 #include <QScrollArea>
 #include <QSize>
 
+#include <memory>
+
+class CancelToken;
 class QThread;
 class ToolRunner;
 
-// The page beside the OCR text: rendered by ddjvu on a thread of its own, shown at a zoom
-// the user picks, with the boxes of the words being corrected outlined on it.
+// The page beside the OCR text: rendered by ddjvu on a thread of its own (a rendering no
+// longer wanted is stopped), shown at a zoom the user picks, with the boxes of the words being
+// corrected outlined on it.
 class PageImageView : public QScrollArea
 {
     Q_OBJECT
@@ -47,6 +51,8 @@ protected:
 
 private:
     void imageArrived(int generation, const QImage& image);
+    // Stops the rendering under way, if any; its image never shows.
+    void stopRendering();
     void refresh();
 
     QImage image_;
@@ -55,4 +61,5 @@ private:
     double zoom_ = 0.5;
     int generation_ = 0;
     QThread* worker_ = nullptr;
+    std::shared_ptr<CancelToken> cancel_; // of the rendering under way
 };

@@ -7,31 +7,30 @@
 #include "ocr/OcrBackgroundLoad.h"
 #include "ocr/OcrDocument.h"
 #include "ocr/OcrTextLayer.h"
-#include "ocr/OcrWordText.h"
+#include "reading/PageLines.h"
+#include "ui/ocr/EditorRecognition.h"
+#include "ui/ocr/OcrEditorBoxes.h"
+#include "ui/ocr/OcrEditorToolBar.h"
+#include "ui/ocr/OcrSearch.h"
 #include "ui/ocr/PageImageView.h"
+#include "ui/ocr/ResponsiveWait.h"
+#include "ui/ocr/WordKeepingPane.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTextBlock>
 #include <QTextCursor>
-#include <QTextDocument>
-#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <functional>
 
 namespace {
 
@@ -41,65 +40,18 @@ QString captionOf(const MessageTexts& texts, const char* key, const char* builtI
     return text.isEmpty() ? QString::fromUtf8(builtIn) : text;
 }
 
-// Runs a long tool step off the window's thread while the windows keep repainting; the
-// owner takes no input meanwhile, as under a modal dialog.
-void runWhileResponsive(QWidget* owner, const std::function<void()>& work)
-{
-    if (owner)
-        owner->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QEventLoop loop;
-    QThread* worker = QThread::create(work);
-    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker->wait();
-    delete worker;
-    QApplication::restoreOverrideCursor();
-    if (owner)
-        owner->setEnabled(true);
-}
-
 } // namespace
 
 TForm5::TForm5(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form5"));
-    auto* toolBar = new QToolBar(this);
-    Button1 = new QToolButton(toolBar);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    Label1 = new QLabel(toolBar);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    ComboBox1 = new QComboBox(toolBar);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(false);
-    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    Button2 = new QToolButton(toolBar);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    toolBar->addWidget(Button1);
-    toolBar->addSeparator();
-    toolBar->addWidget(Label1);
-    toolBar->addSeparator();
-    toolBar->addWidget(ComboBox1);
-    toolBar->addSeparator();
-    toolBar->addWidget(Button2);
-    toolBar->addSeparator();
-    auto* zoomOut = new QToolButton(toolBar);
-    zoomOut->setObjectName(QStringLiteral("zoomOut"));
-    zoomOut->setText(QStringLiteral("\u2212"));
-    auto* zoomIn = new QToolButton(toolBar);
-    zoomIn->setObjectName(QStringLiteral("zoomIn"));
-    zoomIn->setText(QStringLiteral("+"));
-    toolBar->addWidget(zoomOut);
-    toolBar->addWidget(zoomIn);
-    toolBar->addSeparator();
-    findField_ = new QLineEdit(toolBar);
-    findField_->setObjectName(QStringLiteral("findField"));
-    findField_->setClearButtonEnabled(true);
-    findField_->setMaximumWidth(180);
-    toolBar->addWidget(findField_);
+    const OcrEditorToolBar toolBar(this);
+    Button1 = toolBar.save;
+    Label1 = toolBar.pageLabel;
+    ComboBox1 = toolBar.pages;
+    Button2 = toolBar.font;
+    recogniseButton_ = toolBar.recognise;
+    findField_ = toolBar.find;
 
     Memo2 = new QPlainTextEdit(this);
     Memo2->setObjectName(QStringLiteral("Memo2"));
@@ -107,6 +59,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo2->installEventFilter(this);
+    pane_ = new WordKeepingPane(Memo2);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -118,7 +71,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(toolBar);
+    layout->addWidget(toolBar.bar);
     // The text beside the page it was read from.
     pageImage_ = new PageImageView(this);
     auto* split = new QSplitter(Qt::Horizontal, this);
@@ -130,13 +83,13 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     layout->addWidget(split, 1);
     layout->addWidget(StatusBar1);
 
-    connect(Button1, &QToolButton::clicked, this, &TForm5::Button1Click);
+    connect(Button1, &QToolButton::clicked, this, &TForm5::save);
     connect(Button2, &QToolButton::clicked, this, &TForm5::Button2Click);
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::ComboBox1Change);
-    connect(Memo2, &QPlainTextEdit::textChanged, this, &TForm5::Memo2Change);
+    connect(recogniseButton_, &QToolButton::clicked, this, &TForm5::recogniseClick);
     connect(Memo2, &QPlainTextEdit::cursorPositionChanged, this, &TForm5::outlineCurrentLine);
-    connect(zoomIn, &QToolButton::clicked, pageImage_, &PageImageView::zoomIn);
-    connect(zoomOut, &QToolButton::clicked, pageImage_, &PageImageView::zoomOut);
+    connect(toolBar.zoomIn, &QToolButton::clicked, pageImage_, &PageImageView::zoomIn);
+    connect(toolBar.zoomOut, &QToolButton::clicked, pageImage_, &PageImageView::zoomOut);
     connect(findField_, &QLineEdit::returnPressed, this, [this] { findNext(findField_->text()); });
 
     resize(1100, 640);
@@ -148,24 +101,17 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     applyCaptions();
 
     showMessage_ = [this](const QString& text, const QString& caption) {
-        QMessageBox::warning(this, caption, text);
+        OcrEditorBoxes::warn(this, text, caption);
     };
     askOnClose_ = [this] {
-        const auto answer = QMessageBox::question(
-            this, windowTitle(), texts_.text(QStringLiteral("e_ocr_unsaved")),
-            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-        if (answer == QMessageBox::Save)
-            return CloseAnswer::Save;
-        return answer == QMessageBox::Discard ? CloseAnswer::Discard : CloseAnswer::Stay;
+        return OcrEditorBoxes::askOnClose(this, texts_.text(QStringLiteral("e_ocr_unsaved")));
     };
-    askReload_ = [this](const QString& text) {
-        return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
-    };
+    askReload_ = [this](const QString& text) { return OcrEditorBoxes::ask(this, text); };
 }
 
 TForm5::~TForm5()
 {
+    recognising_.reset();
     cancelLoading();
 }
 
@@ -175,6 +121,7 @@ void TForm5::applyCaptions()
     Button1->setText(captionOf(texts_, "b1", "Сохранить DjVu"));
     Button2->setText(captionOf(texts_, "b2", "Шрифт"));
     Label1->setText(captionOf(texts_, "l1", "Страница"));
+    updateActions();
 }
 
 void TForm5::openDocument(const QString& documentPath, ToolRunner& tools, const MessageTexts& texts,
@@ -243,6 +190,7 @@ void TForm5::startLoading()
     loading_ = std::make_unique<OcrBackgroundLoad>(*tools_, documentPath_);
     connect(loading_.get(), &OcrBackgroundLoad::finished, this, &TForm5::loadingFinished);
     loading_->start();
+    updateActions();
 }
 
 void TForm5::cancelLoading()
@@ -269,6 +217,7 @@ void TForm5::loadingFinished(bool ok)
             showPage(currentPage_);
     }
     load.release()->deleteLater(); // this slot runs inside its signal; the thread is over
+    updateActions();
     emit textLayerLoaded();
 }
 
@@ -282,61 +231,32 @@ void TForm5::setStatus(const QString& text)
     statusLabel_->setText(text);
 }
 
-QString TForm5::paneText() const
-{
-    return Memo2->document()->toRawText();
-}
-
-QStringList TForm5::paneLines() const
-{
-    // The raw text keeps no-break spaces (which show the spaces inside a word) and marks
-    // every line end, also one typed with Shift+Enter.
-    QStringList lines{QString()};
-    for (QChar c : paneText()) {
-        if (OcrWordText::isLineBreak(c))
-            lines << QString();
-        else
-            lines.last() += c;
-    }
-    return lines;
-}
-
 void TForm5::showPage(int number)
 {
-    separators_.clear(); // the editing rules rest while the pane fills
-    wordsPerLine_.clear();
-    Memo2->clear();
     currentPage_ = number;
     if (loading_ && number != 1) {
         // Shown once it is read; nothing can be typed meanwhile.
-        Memo2->setReadOnly(true);
+        pane_->show(nullptr);
         setStatus(captionOf(texts_, "st5", "Загрузка страниц…"));
-        acceptedText_ = paneText();
+        updateActions();
         return;
     }
     const OcrPageText page = document_ ? document_->page(number) : OcrPageText();
-    if (page.hasWords()) {
-        Memo2->setPlainText(page.lines.join(u'\n'));
-        Memo2->setReadOnly(false);
-        separators_ = page.separators();
-        wordsPerLine_ = page.wordsPerLine;
+    pane_->show(&page);
+    if (page.hasWords())
         setStatus(QStringLiteral("%1 = %2; %3 = %4.")
                       .arg(texts_.text(QStringLiteral("st2")))
                       .arg(page.textLines())
                       .arg(texts_.text(QStringLiteral("st3")))
                       .arg(page.words));
-    } else {
-        // Nothing to correct: typed letters would have no word to go to.
-        Memo2->setReadOnly(true);
+    else
         setStatus(texts_.text(QStringLiteral("st1")));
-    }
-    acceptedText_ = paneText();
-    Memo2->document()->setModified(false);
     if (document_ && tools_)
         pageImage_->showPage(*tools_, documentPath_, number, document_->pageSize(number));
     else
         pageImage_->clear();
     outlineCurrentLine();
+    updateActions();
 }
 
 void TForm5::outlineCurrentLine()
@@ -358,37 +278,24 @@ bool TForm5::goToPage(int number)
 
 bool TForm5::findNext(const QString& text)
 {
-    if (!document_ || text.isEmpty())
+    if (!document_)
         return false;
-    const int count = document_->pageCount();
-    // The shown page from the cursor on, then the others in turn, then the shown page again
-    // from its start.
-    const int from = Memo2->textCursor().selectionEnd();
-    for (int step = 0; step <= count; ++step) {
-        const int page = (currentPage_ - 1 + step) % count + 1;
-        const QString pageText = page == currentPage_
-                                     ? Memo2->toPlainText()
-                                     : document_->page(page).lines.join(QLatin1Char('\n'));
-        const int start = step == 0 ? from : 0;
-        const int at = int(pageText.indexOf(text, start, Qt::CaseInsensitive));
-        if (at < 0 || (step == count && at >= from))
-            continue;
-        if (page != currentPage_ && !goToPage(page))
-            return false;
-        QTextCursor cursor(Memo2->document());
-        cursor.setPosition(at);
-        cursor.setPosition(at + int(text.size()), QTextCursor::KeepAnchor);
-        Memo2->setTextCursor(cursor);
-        return true;
-    }
-    return false;
+    const OcrSearch::Place place = OcrSearch::next(*document_, currentPage_, Memo2->toPlainText(),
+                                                   Memo2->textCursor().selectionEnd(), text);
+    if (place.page < 1 || (place.page != currentPage_ && !goToPage(place.page)))
+        return false;
+    QTextCursor cursor(Memo2->document());
+    cursor.setPosition(place.at);
+    cursor.setPosition(place.at + int(text.size()), QTextCursor::KeepAnchor);
+    Memo2->setTextCursor(cursor);
+    return true;
 }
 
 bool TForm5::writeBackShownPage(QString* error)
 {
-    if (!document_ || separators_.isEmpty())
+    if (!document_ || !pane_->hasWords())
         return true; // a page without words has nothing to write back
-    return document_->writeBack(currentPage_, paneLines(), error);
+    return document_->writeBack(currentPage_, pane_->lines(), error);
 }
 
 void TForm5::ComboBox1Change(int index)
@@ -403,57 +310,6 @@ void TForm5::ComboBox1Change(int index)
         return;
     }
     showPage(index + 1);
-}
-
-bool TForm5::paneKeepsWords(const QStringList& lines) const
-{
-    if (lines.size() != separators_.size())
-        return false;
-    // A space typed or deleted splits or joins words, which the save divides the boxes for.
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        if (wordsPerLine_[n] == 0 && !lines[n].isEmpty())
-            return false;
-    }
-    return true;
-}
-
-void TForm5::Memo2Change()
-{
-    if (reverting_ || separators_.isEmpty())
-        return;
-    if (paneKeepsWords(paneLines()))
-        acceptedText_ = paneText();
-    else
-        restoreAcceptedText();
-    Memo2->document()->setModified(false);
-}
-
-// Undoes a change that would add or remove lines, or put text on a line without words. The
-// control's own undo does it when the change was one step; typing that the control merged into one
-// step is put back by replacing only the part that differs.
-void TForm5::restoreAcceptedText()
-{
-    reverting_ = true;
-    Memo2->undo();
-    const QString now = paneText();
-    if (now != acceptedText_) {
-        qsizetype prefix = 0;
-        const qsizetype shorter = std::min(now.size(), acceptedText_.size());
-        while (prefix < shorter && now[prefix] == acceptedText_[prefix])
-            ++prefix;
-        qsizetype suffix = 0;
-        while (suffix < shorter - prefix &&
-               now[now.size() - 1 - suffix] == acceptedText_[acceptedText_.size() - 1 - suffix])
-            ++suffix;
-        const QString wanted = acceptedText_.mid(prefix, acceptedText_.size() - suffix - prefix);
-        QTextCursor cursor(Memo2->document());
-        cursor.setPosition(int(prefix));
-        cursor.setPosition(int(now.size() - suffix), QTextCursor::KeepAnchor);
-        cursor.insertText(wanted);
-        cursor.setPosition(int(prefix + wanted.size()));
-        Memo2->setTextCursor(cursor);
-    }
-    reverting_ = false;
 }
 
 bool TForm5::eventFilter(QObject* watched, QEvent* event)
@@ -525,7 +381,7 @@ bool TForm5::save()
     }
     // The cursor stays where the user left it.
     QTextCursor cursor(Memo2->document());
-    cursor.setPosition(std::min(cursorAt, int(paneText().size())));
+    cursor.setPosition(std::min(cursorAt, int(pane_->text().size())));
     Memo2->setTextCursor(cursor);
     if (outcome == OcrTextLayer::SaveOutcome::Saved)
         setStatus(EngineTexts::say("e_saved").arg(QDir::toNativeSeparators(documentPath_)));
@@ -534,9 +390,61 @@ bool TForm5::save()
     return outcome != OcrTextLayer::SaveOutcome::Failed;
 }
 
-void TForm5::Button1Click()
+void TForm5::updateActions()
 {
-    save();
+    const bool recognising = recognising_ != nullptr;
+    // A page without words can be recognised once every page is read; while it is, only the
+    // stop works.
+    const bool canRecognise =
+        document_ && tools_ && !loading_ && currentPage_ >= 1 && !pane_->hasWords();
+    recogniseButton_->setText(texts_.text(QLatin1String(recognising ? "b4" : "b3")));
+    recogniseButton_->setEnabled(recognising || canRecognise);
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, ComboBox1, findField_})
+        w->setEnabled(!recognising);
+}
+
+void TForm5::recogniseClick()
+{
+    if (recognising_) {
+        recognising_.reset(); // stopped: nothing changes
+        showPage(currentPage_);
+        emit recognitionDone();
+        return;
+    }
+    if (!document_ || !tools_ || pane_->hasWords())
+        return;
+    QString error = EngineTexts::say("e_ocr_text_whole_only");
+    auto run = std::make_unique<EditorRecognition>(*tools_, documentPath_, currentPage_);
+    if (document_->format() != OcrDocument::Format::Djvused ||
+        !run->chooseLanguages(recognitionLanguages_, &error)) {
+        showMessage_(error, errorCaption());
+        emit recognitionDone();
+        return;
+    }
+    connect(run.get(), &EditorRecognition::finished, this, &TForm5::recognitionFinished);
+    recognising_ = std::move(run);
+    recognising_->start();
+    setStatus(texts_.text(QStringLiteral("st6")));
+    updateActions();
+}
+
+// The recognised words become an unsaved change of the page, saved as any correction is.
+void TForm5::recognitionFinished()
+{
+    std::unique_ptr<EditorRecognition> run = std::move(recognising_);
+    const PageText text = run->outcome().pages.value(run->page());
+    QString error = run->outcome().error;
+    if (error.isEmpty() && text.lines.isEmpty())
+        error = texts_.text(QStringLiteral("st8"));
+    const bool kept =
+        error.isEmpty() && document_->setPageText(run->page(), PageLines::expression(text), &error);
+    showPage(currentPage_);
+    if (kept)
+        setStatus(texts_.text(QStringLiteral("st7")));
+    else
+        showMessage_(error, errorCaption());
+    run.release()->deleteLater(); // this slot runs inside its signal; the thread is over
+    emit recognitionDone();
 }
 
 void TForm5::Button2Click()
@@ -549,6 +457,7 @@ void TForm5::Button2Click()
 
 void TForm5::reject()
 {
+    recognising_.reset();
     if (document_) {
         QString error;
         const bool writtenBack = writeBackShownPage(&error);
@@ -577,16 +486,11 @@ void TForm5::hideEvent(QHideEvent* event)
 void TForm5::FormHide()
 {
     pageImage_->clear();
+    recognising_.reset();
     cancelLoading();
     document_.reset();
-    separators_.clear();
-    wordsPerLine_.clear();
-    acceptedText_.clear();
+    pane_->reset();
     currentPage_ = 0;
-    {
-        const QSignalBlocker block(ComboBox1);
-        ComboBox1->clear();
-    }
-    const QSignalBlocker block(Memo2);
-    Memo2->clear();
+    const QSignalBlocker block(ComboBox1);
+    ComboBox1->clear();
 }

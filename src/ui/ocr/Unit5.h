@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class EditorRecognition;
 class LogSink;
 class OcrBackgroundLoad;
 class OcrDocument;
@@ -22,6 +23,7 @@ class QPlainTextEdit;
 class QStatusBar;
 class QToolButton;
 class ToolRunner;
+class WordKeepingPane;
 
 // The OCR editor window: shows a document's text layer page by page and lets the user
 // correct the words without moving them. Created hidden at start-up, shown modally.
@@ -63,6 +65,11 @@ public:
     QPlainTextEdit* textPane() const { return Memo2; }
     QComboBox* pageSelector() const { return ComboBox1; }
     QToolButton* saveButton() const { return Button1; }
+    // "Распознать страницу": recognises the shown page when it has no words; while that runs
+    // it stops it.
+    QToolButton* recogniseButton() const { return recogniseButton_; }
+    // The language set recognition prefers ("eng" unless replaced; tests).
+    void setRecognitionLanguages(const QString& languages) { recognitionLanguages_ = languages; }
     QString statusText() const;
     int currentPage() const { return currentPage_; }
     PageImageView* imageView() const { return pageImage_; }
@@ -82,6 +89,8 @@ public:
 signals:
     // Every page is read (or the reading failed, and the failure was shown).
     void textLayerLoaded();
+    // A recognition of the page ended: done, failed (the failure was shown) or stopped.
+    void recognitionDone();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,10 +99,13 @@ protected:
 
 private:
     void ComboBox1Change(int index);
-    void Memo2Change();
-    void Button1Click();
     void Button2Click();
     void FormHide();
+    // Enables each control as the document, the page and a running recognition allow: the
+    // one place that does.
+    void updateActions();
+    void recogniseClick();
+    void recognitionFinished();
 
     void applyCaptions();
     void startLoading();
@@ -101,10 +113,6 @@ private:
     void cancelLoading();
     void showPage(int number);
     bool writeBackShownPage(QString* error);
-    QString paneText() const;
-    QStringList paneLines() const;
-    bool paneKeepsWords(const QStringList& lines) const;
-    void restoreAcceptedText();
     void setStatus(const QString& text);
     QString errorCaption() const;
     void outlineCurrentLine();
@@ -118,17 +126,17 @@ private:
     PageImageView* pageImage_;
     QLineEdit* findField_;
     QLabel* statusLabel_;
+    QToolButton* recogniseButton_;
+    WordKeepingPane* pane_;
 
     std::unique_ptr<OcrDocument> document_; // page 1 alone while the rest loads
     std::unique_ptr<OcrBackgroundLoad> loading_;
+    std::unique_ptr<EditorRecognition> recognising_;
+    QString recognitionLanguages_ = QStringLiteral("eng");
     ToolRunner* tools_ = nullptr;
     MessageTexts texts_;
     QString documentPath_;
     int currentPage_ = 0;
-    QList<int> separators_;   // spaces per shown line; empty while no page with words shows
-    QList<int> wordsPerLine_; // words per shown line
-    QString acceptedText_;    // the pane's text after the last change that kept the words
-    bool reverting_ = false;
     bool backup_ = false;
     BookGuard::Files readState_; // the book's files as read, or as this editor last saved them
     CloseQuestion askOnClose_;

@@ -1,14 +1,12 @@
 #include "ui/tabs/CreateTab.h"
 
-#include "jobs/PageRanges.h"
-
-#include "base/ColourText.h"
 #include "base/MessageTexts.h"
 #include "jobs/CreateList.h"
 #include "jobs/CreateRow.h"
 #include "jobs/JobPath.h"
 #include "jobs/PageRanges.h"
 #include "ui/tabs/ContentsLinkTab.h"
+#include "ui/tabs/CreateRowFields.h"
 #include "ui/widgets/ColourSwatch.h"
 #include "ui/widgets/TabLook.h"
 #include "ui/widgets/UpDown.h"
@@ -33,27 +31,7 @@
 
 namespace {
 
-// Columns of a Create-list row that this tab writes.
-enum Column
-{
-    kFirstPage = CreateColumn::FirstPage,
-    kLastPage = CreateColumn::LastPage,
-    kOffset = CreateColumn::Offset,
-    kKindOfWork = CreateColumn::Kind,
-    kBorderType = CreateColumn::BorderType,
-    kShape = CreateColumn::Shape,
-    kColour1 = CreateColumn::BorderColour,
-    kColour2 = CreateColumn::HighlightColour,
-    kBorderWidth = CreateColumn::ShadowWidth,
-    kStatic = CreateColumn::AlwaysVisible,
-    kHighlight = CreateColumn::Highlight,
-    kHalve = CreateColumn::Halve,
-    kContentsLink = CreateColumn::ContentsLink,
-    kComment = CreateColumn::Comment,
-    kOutline = CreateColumn::Outline,
-    kReading = CreateColumn::Reading,
-    kOffsetAuto = CreateColumn::OffsetAuto,
-};
+namespace C = CreateColumn;
 
 constexpr int kOval = 1;
 constexpr int kPlainBorder = 2;
@@ -158,7 +136,6 @@ void CreateTab::build()
     smartReadingCheckBox =
         checkBox(this, "smartReadingCheckBox", QStringLiteral("Умное чтение оглавления"));
     smartReadingCheckBox->setGeometry(8, 286, 250, 20);
-    applyOffsetEnabling();
 
     // Right column: pages, kind of work, the border group, the job-wide options.
     Edit1 = lineEdit(this, "Edit1", QStringLiteral("1"));
@@ -238,11 +215,15 @@ void CreateTab::build()
     CheckBox12 = checkBox(this, "CheckBox12", QStringLiteral("Удалять OCR"));
     outlineCheckBox =
         checkBox(this, "outlineCheckBox", QStringLiteral("Создавать оглавление (закладки)"));
-    // Five job options below the border group, within the height of the left column.
+    recogniseCheckBox =
+        checkBox(this, "recogniseCheckBox", QStringLiteral("Распознавать страницы без текста"));
+    recogniseCheckBox->setChecked(true);
+    // Six options below the border group, within the height of the left column.
     int top = 216;
-    for (QCheckBox* box : {CheckBox6, CheckBox16, CheckBox7, CheckBox12, outlineCheckBox}) {
-        box->setGeometry(266, top, 279, 16);
-        top += 17;
+    for (QCheckBox* box :
+         {CheckBox6, CheckBox16, CheckBox7, CheckBox12, outlineCheckBox, recogniseCheckBox}) {
+        box->setGeometry(266, top, 279, 15);
+        top += 15;
     }
 
     contactLabel = makeContactLabel(this);
@@ -258,6 +239,7 @@ void CreateTab::build()
     N2->setObjectName(QStringLiteral("N2"));
     previewAction = PopupMenu2->addAction(QStringLiteral("Просмотр"));
     previewAction->setObjectName(QStringLiteral("previewAction"));
+    updateActions();
 }
 
 void CreateTab::connectHandlers()
@@ -274,98 +256,59 @@ void CreateTab::connectHandlers()
     connect(N4, &QAction::triggered, this, &CreateTab::N4Click);
 
     connect(Edit1, &QLineEdit::textChanged, this, [this](const QString& t) {
-        const bool list = PageRanges::isList(t, Edit3->text());
-        Edit2->setEnabled(!list);
+        updateActions();
         QList<ContentsRange> ranges;
-        if (!list)
-            list_.storeNumber(kFirstPage, t);
+        if (!PageRanges::isList(t, Edit3->text()))
+            list_.storeNumber(C::FirstPage, t);
         else if (PageRanges::read(t, &ranges))
-            list_.store(kFirstPage, t.trimmed());
+            list_.store(C::FirstPage, t.trimmed());
     });
     connect(Edit2, &QLineEdit::textChanged, this,
-            [this](const QString& t) { list_.storeNumber(kLastPage, t); });
+            [this](const QString& t) { list_.storeNumber(C::LastPage, t); });
     connect(Edit3, &QLineEdit::textChanged, this, [this](const QString& t) {
-        Edit2->setEnabled(!PageRanges::isList(Edit1->text(), t));
+        updateActions();
         const QStringList offsets = t.split(QLatin1Char(','));
         if (std::all_of(offsets.begin(), offsets.end(), JobPath::isWholeNumber))
-            list_.store(kOffset, offsetText());
+            list_.store(C::Offset, CreateRowFields::offsetText(*this));
     });
-    connect(radioPlus, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            list_.store(kOffset, offsetText());
-    });
-    connect(radioMinus, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            list_.store(kOffset, offsetText());
-    });
+    for (QRadioButton* sign : {radioPlus, radioMinus})
+        connect(sign, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                list_.store(C::Offset, CreateRowFields::offsetText(*this));
+        });
     connect(ComboBox3, &QComboBox::activated, this, &CreateTab::ComboBox3Change);
     connect(ComboBox1, &QComboBox::activated, this, &CreateTab::ComboBox1Change);
     connect(ComboBox2, &QComboBox::activated, this, &CreateTab::ComboBox2Change);
     connect(colour1Button, &QPushButton::clicked, this, &CreateTab::colour1Click);
     connect(colour2Button, &QPushButton::clicked, this, &CreateTab::colour2Click);
     connect(Edit4, &QLineEdit::textChanged, this,
-            [this](const QString& t) { list_.storeNumber(kBorderWidth, t); });
-    connect(CheckBox8, &QCheckBox::toggled, this,
-            [this](bool on) { list_.store(kStatic, flag(on)); });
-    connect(CheckBox9, &QCheckBox::toggled, this, [this](bool on) {
-        colour2Button->setEnabled(on);
-        list_.store(kHighlight, flag(on));
-    });
-    connect(CheckBox11, &QCheckBox::toggled, this,
-            [this](bool on) { list_.store(kHalve, flag(on)); });
+            [this](const QString& t) { list_.storeNumber(C::ShadowWidth, t); });
     connect(CheckBox14, &QCheckBox::toggled, this, &CreateTab::CheckBox14Click);
-    connect(outlineCheckBox, &QCheckBox::toggled, this,
-            [this](bool on) { list_.store(kOutline, flag(on)); });
+    // The boxes that only store their state.
+    const std::pair<QCheckBox*, int> stored[] = {{CheckBox8, C::AlwaysVisible},
+                                                 {CheckBox9, C::Highlight},
+                                                 {CheckBox11, C::Halve},
+                                                 {outlineCheckBox, C::Outline},
+                                                 {offsetAutoCheckBox, C::OffsetAuto},
+                                                 {recogniseCheckBox, C::Recognise}};
+    for (const auto& [box, column] : stored)
+        connect(box, &QCheckBox::toggled, this, [this, column](bool on) {
+            updateActions();
+            list_.store(column, flag(on));
+        });
     connect(smartReadingCheckBox, &QCheckBox::toggled, this, [this](bool on) {
         if (!on)
             offsetAutoCheckBox->setChecked(false); // only the smart reading finds the offset
-        applyOffsetEnabling();
-        list_.store(kReading, flag(on));
-    });
-    connect(offsetAutoCheckBox, &QCheckBox::toggled, this, [this](bool on) {
-        applyOffsetEnabling();
-        list_.store(kOffsetAuto, flag(on));
+        updateActions();
+        list_.store(C::Reading, flag(on));
     });
     connect(Edit13, &QLineEdit::textChanged, this,
-            [this](const QString& t) { list_.store(kComment, t); });
-}
-
-QString CreateTab::offsetText() const
-{
-    // A list, or an offset typed with its sign, carries its own signs.
-    const QString text = Edit3->text();
-    if (text.contains(QLatin1Char(',')) || text.startsWith(QLatin1Char('-')))
-        return text;
-    return radioMinus->isChecked() ? QLatin1Char('-') + text : text;
-}
-
-QStringList CreateTab::parameterColumns() const
-{
-    QStringList columns(CreateRow::kColumnCount);
-    columns[kFirstPage] = Edit1->text();
-    columns[kLastPage] = Edit2->text();
-    columns[kOffset] = offsetText();
-    columns[kKindOfWork] = QString::number(ComboBox3->currentIndex());
-    columns[kBorderType] = QString::number(ComboBox1->currentIndex());
-    columns[kShape] = QString::number(ComboBox2->currentIndex());
-    columns[kColour1] = Shape1->colourText();
-    columns[kColour2] = Shape2->colourText();
-    columns[kBorderWidth] = Edit4->text();
-    columns[kStatic] = flag(CheckBox8->isChecked());
-    columns[kHighlight] = flag(CheckBox9->isChecked());
-    columns[kHalve] = flag(CheckBox11->isChecked());
-    columns[kContentsLink] = flag(CheckBox14->isChecked());
-    linkTab_.putColumns(columns);
-    columns[kComment] = Edit13->text();
-    columns[kOutline] = flag(outlineCheckBox->isChecked());
-    columns[kReading] = flag(smartReadingCheckBox->isChecked());
-    columns[kOffsetAuto] = flag(offsetAutoCheckBox->isChecked());
-    return columns.mid(1);
+            [this](const QString& t) { list_.store(C::Comment, t); });
 }
 
 void CreateTab::open2(const QString& path)
 {
-    list_.append(path, parameterColumns());
+    list_.append(path, CreateRowFields::columnsOf(*this, linkTab_));
 }
 
 void CreateTab::Button4Click()
@@ -376,8 +319,9 @@ void CreateTab::Button4Click()
     QList<ContentsRange> ranges;
     const bool pagesRead =
         PageRanges::isList(Edit1->text(), Edit3->text())
-            ? PageRanges::readFields(Edit1->text(), Edit2->text(), offsetText(), &ranges) ==
-                  PageRanges::Field::None
+            ? PageRanges::readFields(Edit1->text(), Edit2->text(),
+                                     CreateRowFields::offsetText(*this),
+                                     &ranges) == PageRanges::Field::None
             : JobPath::isWholeNumber(Edit1->text()) && JobPath::isWholeNumber(Edit2->text());
     if (!pagesRead) {
         dialogs_.showMessage(texts_.text(QStringLiteral("mes6")), QString());
@@ -416,90 +360,40 @@ void CreateTab::syncSelection()
 void CreateTab::ListView2Click()
 {
     const int index = list_.selected();
-    if (index < 0)
-        return;
     // The controls' own change handlers store into the selected row while they are set;
     // they store the values just loaded, so the row does not change.
-    const QStringList cols = list_.at(index).columns;
-    auto number = [&cols](int column, int* value) {
-        if (!JobPath::isWholeNumber(cols.value(column)))
-            return false;
-        *value = cols.value(column).toInt();
-        return true;
-    };
-    Edit1->setText(cols.value(kFirstPage));
-    Edit2->setText(cols.value(kLastPage));
-    outlineCheckBox->setChecked(cols.value(kOutline) == QLatin1String("1"));
-    smartReadingCheckBox->setChecked(cols.value(kReading) == QLatin1String("1"));
-    offsetAutoCheckBox->setChecked(cols.value(kOffsetAuto) == QLatin1String("1"));
-
-    int offset = 0;
-    if (cols.value(kOffset).contains(QLatin1Char(','))) {
-        radioPlus->setChecked(true); // each offset of a list carries its own sign
-        Edit3->setText(cols.value(kOffset));
-    } else {
-        if (!number(kOffset, &offset))
-            return;
-        Edit3->setText(QString::number(qAbs(qint64(offset))));
-        (offset < 0 ? radioMinus : radioPlus)->setChecked(true);
-    }
-
-    int kind = 0;
-    int border = 0;
-    int shape = 0;
-    if (!number(kKindOfWork, &kind) || kind < 0 || kind >= ComboBox3->count())
-        return;
-    ComboBox3->setCurrentIndex(kind);
-    if (!number(kBorderType, &border) || border < 0 || border >= ComboBox1->count())
-        return;
-    ComboBox1->setCurrentIndex(border);
-    if (!number(kShape, &shape) || shape < 0 || shape >= ComboBox2->count())
-        return;
-    ComboBox2->setCurrentIndex(shape);
-    // The snapping rules do not run on loading, but the group's enabled state must match.
-    CheckBox9->setEnabled(shape != kOval);
-    applyBorderEnabling();
-
-    quint32 colour = 0;
-    if (!ColourText::toValue(cols.value(kColour1), &colour))
-        return;
-    Shape1->setColour(colour);
-    if (!ColourText::toValue(cols.value(kColour2), &colour))
-        return;
-    Shape2->setColour(colour);
-
-    Edit4->setText(cols.value(kBorderWidth));
-
-    CheckBox8->setChecked(cols.value(kStatic) == QLatin1String("1"));
-    CheckBox9->setChecked(cols.value(kHighlight) == QLatin1String("1"));
-    CheckBox11->setChecked(cols.value(kHalve) == QLatin1String("1"));
+    if (index >= 0)
+        CreateRowFields::show(*this, list_.at(index).columns);
 }
 
-void CreateTab::applyBorderEnabling()
+void CreateTab::updateActions()
 {
+    // The border's width and colours as its type, shape and highlight allow.
     const int border = ComboBox1->currentIndex();
-    labelBorderWidth->setEnabled(border > kPlainBorder);
-    Edit4->setEnabled(border > kPlainBorder);
-    UpDown1->setEnabled(border > kPlainBorder);
+    for (QWidget* w : std::initializer_list<QWidget*>{labelBorderWidth, Edit4, UpDown1})
+        w->setEnabled(border > kPlainBorder);
     colour1Button->setEnabled(border == kPlainBorder);
+    CheckBox9->setEnabled(ComboBox2->currentIndex() != kOval);
     colour2Button->setEnabled(CheckBox9->isChecked());
-}
-
-void CreateTab::applyOffsetEnabling()
-{
-    const bool smart = smartReadingCheckBox->isChecked();
-    const bool typed = !offsetAutoCheckBox->isChecked();
-    offsetAutoCheckBox->setEnabled(smart);
+    // Only the smart reading finds the offset; a found offset is not typed.
+    offsetAutoCheckBox->setEnabled(smartReadingCheckBox->isChecked());
     for (QWidget* w : std::initializer_list<QWidget*>{Edit3, radioPlus, radioMinus})
-        w->setEnabled(typed);
+        w->setEnabled(!offsetAutoCheckBox->isChecked());
+    // A list of ranges has no last page.
+    Edit2->setEnabled(!PageRanges::isList(Edit1->text(), Edit3->text()));
+    // A running pass holds the list.
+    for (QWidget* w : std::initializer_list<QWidget*>{Button4, Button3, previewButton})
+        w->setEnabled(!locked_);
+    for (QAction* a : {deleteAction, N2, previewAction})
+        a->setEnabled(!locked_);
 }
 
 void CreateTab::ComboBox1Change()
 {
     if (ComboBox2->currentIndex() == kOval && ComboBox1->currentIndex() > kPlainBorder)
         ComboBox1->setCurrentIndex(kPlainBorder);
-    applyBorderEnabling();
-    list_.store(kBorderType, QString::number(ComboBox1->currentIndex()));
+    updateActions();
+    list_.store(C::BorderType, QString::number(ComboBox1->currentIndex()));
 }
 
 void CreateTab::ComboBox2Change()
@@ -509,18 +403,15 @@ void CreateTab::ComboBox2Change()
         ComboBox1->setCurrentIndex(kPlainBorder);
         ComboBox1Change();
     }
-    if (oval) {
-        CheckBox9->setEnabled(false);
+    if (oval)
         CheckBox9->setChecked(false); // when it was checked, its click actions run
-    } else {
-        CheckBox9->setEnabled(true);
-    }
-    list_.store(kShape, QString::number(ComboBox2->currentIndex()));
+    updateActions();
+    list_.store(C::Shape, QString::number(ComboBox2->currentIndex()));
 }
 
 void CreateTab::ComboBox3Change()
 {
-    list_.store(kKindOfWork, QString::number(ComboBox3->currentIndex()));
+    list_.store(C::Kind, QString::number(ComboBox3->currentIndex()));
 }
 
 void CreateTab::colour1Click()
@@ -529,7 +420,7 @@ void CreateTab::colour1Click()
     if (!dialogs_.pickColour(&colour))
         return;
     Shape1->setColour(colour);
-    list_.store(kColour1, Shape1->colourText());
+    list_.store(C::BorderColour, Shape1->colourText());
 }
 
 void CreateTab::colour2Click()
@@ -538,23 +429,18 @@ void CreateTab::colour2Click()
     if (!dialogs_.pickColour(&colour))
         return;
     Shape2->setColour(colour);
-    list_.store(kColour2, Shape2->colourText());
+    list_.store(C::HighlightColour, Shape2->colourText());
 }
 
 void CreateTab::CheckBox14Click()
 {
-    list_.store(kContentsLink, flag(CheckBox14->isChecked()));
+    list_.store(C::ContentsLink, flag(CheckBox14->isChecked()));
 }
 
 void CreateTab::setListLocked(bool locked)
 {
     locked_ = locked;
-    Button4->setEnabled(!locked);
-    Button3->setEnabled(!locked);
-    deleteAction->setEnabled(!locked);
-    N2->setEnabled(!locked);
-    previewButton->setEnabled(!locked);
-    previewAction->setEnabled(!locked);
+    updateActions();
 }
 
 bool CreateTab::eventFilter(QObject* watched, QEvent* event)

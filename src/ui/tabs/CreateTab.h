@@ -29,6 +29,7 @@ class WindowDialogs;
 //   groupOffset -> "Смещение"   radioPlus -> "Плюс"   radioMinus -> "Минус"
 //   CheckBox11 -> "Делить на 2"   offsetAutoCheckBox -> "авто"
 //   smartReadingCheckBox -> "Умное чтение оглавления"
+//   recogniseCheckBox -> "Распознавать страницы без текста"
 //   labelKindOfWork -> "Тип работы"   ComboBox3 items -> "Содержание",
 //       "Алфавитный указатель 1", "Алфавитный указатель 2"
 //   groupBorder -> "Тип границы"   ComboBox2 items -> "Прямоугольник", "Овал"
@@ -66,6 +67,8 @@ public:
     QCheckBox* CheckBox11;
     QCheckBox* offsetAutoCheckBox; // the smart reading finds the offset; needs smartReading
     QCheckBox* smartReadingCheckBox;
+    // The row's pages without a text layer are recognised; off, they are never recognised.
+    QCheckBox* recogniseCheckBox;
     QLabel* labelKindOfWork;
     QComboBox* ComboBox3;
     QGroupBox* groupBorder;
@@ -117,6 +120,9 @@ public:
     void colour2Click();
     void CheckBox14Click();
 
+    // Enables each control as the others' values and the lock allow: the one place that does.
+    void updateActions();
+
     void setListLocked(bool locked);
     bool listLocked() const { return locked_; }
 
@@ -127,12 +133,6 @@ protected:
 private:
     void build();
     void connectHandlers();
-    // Enables the width field, "Цвет1" and "Цвет2" as the border type and highlight say.
-    void applyBorderEnabling();
-    // The offset's controls as the reading and "auto" allow.
-    void applyOffsetEnabling();
-    QString offsetText() const;
-    QStringList parameterColumns() const;
     void syncSelection();
 
     CreateList& list_;
