@@ -138,6 +138,14 @@ private:
                            QString* error);
     bool recognise(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
                    const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
+    // Recognises the contents pages that have no text (or plainly poor text) when the
+    // options ask for it, and puts what was read into their texts.
+    bool recogniseContents(const CreateJob& job, const CreateOptions& options,
+                           QList<PageTexts>* rangeTexts, QString* error);
+    // Reads the entries of each contents range into the plan.
+    bool readRanges(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
+                    const QList<ContentsRange>& ranges, const QList<PageTexts>& rangeTexts,
+                    ContentsPlan* plan, QString* error);
     // The outline the document has now, and whether a new one may replace it.
     Turn checkOutline(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
     bool change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error,
