@@ -21,7 +21,7 @@ public:
     bool ready() const { return folder_.isValid(); }
     ToolRunner& runner() { return runner_; }
     ConsoleLogSink log;
-    ConsoleMessageSink messages{&log};
+    ConsoleMessageSink messages{&log, &texts};
 
 private:
     CliWorkFolder folder_;

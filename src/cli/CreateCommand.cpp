@@ -102,7 +102,7 @@ int runCreateCommand(const QStringList& arguments)
     }
     ConsoleLogSink log;
     ConsoleMessageSink console(&log);
-    LastMessageSink messages(console);
+    LastMessageSink messages(console, texts);
     ToolRunner tools(QCoreApplication::applicationDirPath(), workFolder.path(), &messages,
                      texts.text("mes3"));
     CreatePass pass(tools, texts, log, messages);

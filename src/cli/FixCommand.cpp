@@ -137,7 +137,7 @@ int runFixCommand(const QStringList& arguments)
 
     ConsoleLogSink log;
     ConsoleMessageSink console(&log);
-    LastMessageSink messages(console);
+    LastMessageSink messages(console, texts);
     // A private work folder, so that two runs at once never mix their work files.
     CliWorkFolder work;
     if (!work.isValid()) {

@@ -39,9 +39,23 @@ const QString CreatePass::kScriptFile = QStringLiteral("myfile1.dsed");
 const QString CreatePass::kListingFile = QStringLiteral("myfile2.dsed");
 
 CreatePass::CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log,
-                       MessageSink& messages)
-    : tools_(tools), texts_(texts), log_(log), messages_(messages)
+                       NoticeSink& notices)
+    : tools_(tools), texts_(texts), log_(log), noticeSink_(notices)
 {
+}
+
+CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions& options)
+{
+    notices_.clear();
+    CreateOutcome outcome = runJobs(jobs, options);
+    outcome.notices = notices_;
+    return outcome;
+}
+
+void CreatePass::notify(const PassNotice& notice)
+{
+    notices_.append(notice);
+    noticeSink_.notice(notice);
 }
 
 void CreatePass::removeWorkFiles(const QStringList& names)
@@ -50,21 +64,21 @@ void CreatePass::removeWorkFiles(const QStringList& names)
         QFile::remove(tools_.workPath(name));
 }
 
-CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions& options)
+CreateOutcome CreatePass::runJobs(const QList<CreateJob>& jobs, const CreateOptions& options)
 {
     CreateOutcome outcome;
     removeWorkFiles({kDumpFile, kListingFile});
     log_.clear();
     if (jobs.isEmpty()) {
-        messages_.showMessage(texts_.text("mes1"), QString());
+        notify({PassNotice::Kind::NoFiles, QString(), QString()});
         return outcome;
     }
     if (options.borderTypeIndex < 0 || options.shapeIndex < 0) {
-        messages_.showMessage(texts_.text("mes4"), QString());
+        notify({PassNotice::Kind::NoBorderChoice, QString(), QString()});
         return outcome;
     }
     if (options.kindIndex < 0) {
-        messages_.showMessage(texts_.text("mes5"), QString());
+        notify({PassNotice::Kind::NoKindChoice, QString(), QString()});
         return outcome;
     }
 
@@ -75,6 +89,7 @@ CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions&
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         const CreateJob& job = jobs[i];
         lastFailure_.clear();
+        path_ = job.path;
         const Turn turn = control_.startDocument(int(i + 1), int(jobs.size()), job.path)
                               ? runJob(job, options)
                               : stopped();
@@ -125,13 +140,14 @@ bool CreatePass::align(const CreateJob& job, const CreateOptions& options, Creat
         fixOptions.backup = false;
     // The alignment's lines follow the lines of the files before it.
     fixOptions.keepLog = true;
-    FixPass fix(tools_, texts_, log_, messages_);
+    FixPass fix(tools_, texts_, log_, noticeSink_);
     PassControl nested = control_;
     nested.setNested(true);
     fix.setControl(nested);
     const PassOutcome aligned = fix.run({fixRow}, fixOptions);
     outcome->alignmentRan = true;
     outcome->alignmentRanToEnd = aligned.ranToEnd;
+    notices_ << aligned.notices; // told already
     if (aligned.cancelled) {
         outcome->cancelled = true;
         return false;
@@ -148,7 +164,7 @@ CreatePass::Turn CreatePass::fail(const QString& reason)
     log_.addLine(texts_.text("m9"));
     log_.addLine(reason);
     lastFailure_ = reason;
-    messages_.showMessage(reason, texts_.text("mes3"));
+    notify({PassNotice::Kind::DocumentFailed, path_, reason});
     return Turn::Failed;
 }
 
@@ -213,7 +229,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     }
     if (!tools_.available(kDjvused)) {
         lastFailure_ = texts_.text("mes2");
-        messages_.showMessage(lastFailure_, QString());
+        notify({PassNotice::Kind::ToolMissing, path_, QString()});
         return Turn::Stop;
     }
 

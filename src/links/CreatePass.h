@@ -20,7 +20,7 @@
 
 class BookGuard;
 class LogSink;
-class MessageSink;
+class NoticeSink;
 class MessageTexts;
 class PageListing;
 class PageTexts;
@@ -82,7 +82,8 @@ struct CreateOutcome : PassOutcome
 class CreatePass
 {
 public:
-    CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages);
+    // notices: told of each notice as the pass meets it; the outcome holds them too.
+    CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, NoticeSink& notices);
     CreateOutcome run(const QList<CreateJob>& jobs, const CreateOptions& options);
 
     // Receives each file's hyperlink script (its path, the script text) before the script
@@ -126,6 +127,8 @@ private:
         Stop,
         Cancelled
     };
+    CreateOutcome runJobs(const QList<CreateJob>& jobs, const CreateOptions& options);
+    void notify(const PassNotice& notice);
     Turn runJob(const CreateJob& job, const CreateOptions& options);
     Turn plan(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
     Turn apply(const ContentsPlan& plan, const CreateOptions& options, BookGuard* guard);
@@ -173,7 +176,9 @@ private:
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;
-    MessageSink& messages_;
+    NoticeSink& noticeSink_;
+    QList<PassNotice> notices_; // of this run
+    QString path_;              // of the job being worked on
     ScriptSink scriptSink_;
     PlanSink planSink_;
     EntryReading entryReading_;
