@@ -262,7 +262,8 @@ bool CreatePass::readRanges(const CreateJob& job, const CreateOptions& options,
         plan->lines.lines << read.lines.lines; // every range's lines, not the last one's only
         plan->ranges << PlanRange{range.firstPage, range.lastPage, {}, {}};
         if (plan->writesOutline && job.parts &&
-            !nameRange(job.path, rangeTexts[i], read, ranges.size() > 1, &plan->ranges.last(), error))
+            !nameRange(job.path, rangeTexts[i], read, ranges.size() > 1, &plan->ranges.last(),
+                       error))
             return false;
     }
     return true;
