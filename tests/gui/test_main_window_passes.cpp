@@ -107,7 +107,7 @@ TEST_F(PassWiringTest, AFixPassStoppedByAFailureKeepsTheListAndTheWindow)
 // (the editor's tools) a notice is shown at once.
 TEST_F(PassWiringTest, WhatAPassToldComesInOneBoxAtItsEnd)
 {
-    form->notices.beginRun();
+    form->notices.beginRun(form->texts);
     std::thread worker([this] {
         form->notices.notice({PassNotice::Kind::ToolNotStarted, "djvused", "djvused: not found"});
         form->notices.notice({PassNotice::Kind::DocumentFailed, "/a.djvu", "/a.djvu: no text"});

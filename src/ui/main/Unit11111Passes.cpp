@@ -60,7 +60,7 @@ void TForm1::runPass(PassWork work, std::function<void()> done)
             close();
     });
     progressSink_.reset();
-    notices.beginRun();
+    notices.beginRun(texts);
     updateActions();
     passThread_->start();
 }

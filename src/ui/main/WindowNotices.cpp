@@ -15,9 +15,10 @@ void WindowNotices::notice(const PassNotice& notice)
     boxes_.showMessage(words.text, words.caption);
 }
 
-void WindowNotices::beginRun()
+void WindowNotices::beginRun(const MessageTexts& runTexts)
 {
     const QMutexLocker lock(&mutex_);
+    runTexts_ = runTexts;
     gathering_ = true;
     kept_.clear();
 }
@@ -36,7 +37,7 @@ void WindowNotices::endRun()
     QStringList texts;
     QString caption;
     for (const PassNotice& notice : std::as_const(kept)) {
-        const NoticeWords words = NoticeWords::of(notice, texts_);
+        const NoticeWords words = NoticeWords::of(notice, runTexts_);
         texts << words.text;
         if (caption.isEmpty())
             caption = words.caption;

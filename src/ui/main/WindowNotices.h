@@ -13,8 +13,9 @@ class WindowNotices : public NoticeSink
 public:
     WindowNotices(MessageSink& boxes, const MessageTexts& texts) : boxes_(boxes), texts_(texts) {}
     void notice(const PassNotice& notice) override;
-    void beginRun();
-    // Shows what the run was told, in the window's words of now.
+    // The run speaks the language it began in, whatever the window changes to meanwhile.
+    void beginRun(const MessageTexts& runTexts);
+    // Shows what the run was told.
     void endRun();
 
 private:
@@ -23,4 +24,5 @@ private:
     QMutex mutex_;
     bool gathering_ = false;
     QList<PassNotice> kept_;
+    MessageTexts runTexts_;
 };
