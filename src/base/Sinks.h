@@ -1,12 +1,16 @@
 #pragma once
 
+#include "base/MessageTexts.h"
+#include "base/PassNotice.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The engine never shows anything itself: it reports progress to a log sink and
-// refusals or failures to a message sink. The window, the command line and the tests
-// each bring their own.
+// The engine never shows anything itself: it reports progress to a log sink and refusals or
+// failures as notices (see PassNotice), which it also returns with a pass's outcome. The
+// window, the command line and the tests each bring their own sinks, and the message sinks
+// that show the words they choose.
 
 class LogSink
 {
@@ -42,7 +46,8 @@ public:
     }
 };
 
-class RecordingMessageSink : public MessageSink
+// Keeps each message, and each notice in the words the window would give it.
+class RecordingMessageSink : public MessageSink, public NoticeSink
 {
 public:
     struct Message
@@ -51,8 +56,16 @@ public:
         QString caption;
     };
     QList<Message> messages;
+    QList<PassNotice> notices;
+    const MessageTexts* texts = nullptr; // none: the built-in texts
     void showMessage(const QString& text, const QString& caption) override
     {
         messages.append({text, caption});
+    }
+    void notice(const PassNotice& notice) override
+    {
+        notices.append(notice);
+        const NoticeWords words = NoticeWords::of(notice, texts ? *texts : MessageTexts());
+        showMessage(words.text, words.caption);
     }
 };

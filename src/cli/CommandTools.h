@@ -25,8 +25,8 @@ public:
     // Says the failure on standard error; 1, the exit status of a failed command.
     int fail(const QString& text);
     ConsoleLogSink log;
-    ConsoleMessageSink console{&log};
-    LastMessageSink messages{console};
+    ConsoleMessageSink console{&log, &texts};
+    LastMessageSink messages{console, texts};
 
 private:
     CliWorkFolder folder_;

@@ -45,10 +45,19 @@ private:
     bool open_ = false;
 };
 
-class ConsoleMessageSink : public MessageSink
+// A notice is printed as the run meets it, in the words of the run's language.
+class ConsoleMessageSink : public MessageSink, public NoticeSink
 {
 public:
-    explicit ConsoleMessageSink(ConsoleLogSink* log = nullptr) : log_(log) {}
+    explicit ConsoleMessageSink(ConsoleLogSink* log = nullptr, const MessageTexts* texts = nullptr)
+        : log_(log), texts_(texts)
+    {
+    }
+    void notice(const PassNotice& notice) override
+    {
+        const NoticeWords words = NoticeWords::of(notice, texts_ ? *texts_ : MessageTexts());
+        showMessage(words.text, words.caption);
+    }
     void showMessage(const QString& text, const QString& caption) override
     {
         if (log_) {
@@ -63,4 +72,5 @@ public:
 
 private:
     ConsoleLogSink* log_;
+    const MessageTexts* texts_;
 };

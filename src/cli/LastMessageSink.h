@@ -3,10 +3,15 @@
 #include "base/Sinks.h"
 
 // Hands every message on and keeps the last one, for a document's record.
-class LastMessageSink : public MessageSink
+class LastMessageSink : public MessageSink, public NoticeSink
 {
 public:
-    explicit LastMessageSink(MessageSink& inner) : inner_(inner) {}
+    LastMessageSink(MessageSink& inner, const MessageTexts& texts) : inner_(inner), texts_(texts) {}
+    void notice(const PassNotice& notice) override
+    {
+        const NoticeWords words = NoticeWords::of(notice, texts_);
+        showMessage(words.text, words.caption);
+    }
     void showMessage(const QString& text, const QString& caption) override
     {
         last = text;
@@ -16,4 +21,5 @@ public:
 
 private:
     MessageSink& inner_;
+    const MessageTexts& texts_;
 };

@@ -83,9 +83,9 @@ QString ToolRun::failureText() const
     return said;
 }
 
-ToolRunner::ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages,
+ToolRunner::ToolRunner(QString exeFolder, QString workFolder, NoticeSink* notices,
                        QString errorCaption)
-    : exeFolder_(std::move(exeFolder)), workFolder_(std::move(workFolder)), messages_(messages),
+    : exeFolder_(std::move(exeFolder)), workFolder_(std::move(workFolder)), notices_(notices),
       errorCaption_(std::move(errorCaption))
 {
 }
@@ -188,8 +188,8 @@ ToolRun ToolRunner::run(const QString& tool, const QStringList& args, bool keepO
     process.start();
     if (!process.waitForStarted(-1)) {
         result.errorText = QStringLiteral("%1: %2").arg(tool, process.errorString());
-        if (messages_)
-            messages_->showMessage(result.errorText, errorCaption_);
+        if (notices_)
+            notices_->notice({PassNotice::Kind::ToolNotStarted, tool, result.errorText});
         return result;
     }
     result.started = true;

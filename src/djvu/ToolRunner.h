@@ -8,7 +8,7 @@
 #include <functional>
 
 class CancelToken;
-class MessageSink;
+class NoticeSink;
 
 // What one run of a tool came to.
 struct ToolRun
@@ -42,7 +42,8 @@ class ToolRunner
 public:
     // exeFolder: where "bin/<tool>" is looked for first. workFolder: the child's current
     // folder, against which relative capture and work-file names resolve.
-    ToolRunner(QString exeFolder, QString workFolder, MessageSink* messages, QString errorCaption);
+    // notices: told of a tool that could not be started (none: nobody is told).
+    ToolRunner(QString exeFolder, QString workFolder, NoticeSink* notices, QString errorCaption);
 
     // Standard output is read through a pipe into standardOutput, as it comes, so a full
     // disk can never cut it short.
@@ -90,7 +91,7 @@ private:
 
     QString exeFolder_;
     QString workFolder_;
-    MessageSink* messages_;
+    NoticeSink* notices_;
     QString errorCaption_;
     const CancelToken* cancel_ = nullptr;
 };

@@ -20,7 +20,7 @@
 
 class BookGuard;
 class LogSink;
-class MessageSink;
+class NoticeSink;
 class MessageTexts;
 class PageListing;
 class PageTexts;
@@ -87,7 +87,8 @@ struct CreateOutcome : PassOutcome
 class CreatePass
 {
 public:
-    CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages);
+    // notices: told of each notice as the pass meets it; the outcome holds them too.
+    CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, NoticeSink& notices);
     CreateOutcome run(const QList<CreateJob>& jobs, const CreateOptions& options);
 
     // Receives each file's hyperlink script (its path, the script text) before the script
@@ -131,6 +132,8 @@ private:
         Stop,
         Cancelled
     };
+    CreateOutcome runJobs(const QList<CreateJob>& jobs, const CreateOptions& options);
+    void notify(const PassNotice& notice);
     Turn runJob(const CreateJob& job, const CreateOptions& options);
     Turn plan(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
     Turn apply(const ContentsPlan& plan, const CreateOptions& options, BookGuard* guard);
@@ -143,6 +146,14 @@ private:
                            QString* error);
     bool recognise(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
                    const PageTexts& texts, int first, int last, ContentsPlan* plan, QString* error);
+    // Recognises the contents pages that have no text (or plainly poor text) when the
+    // options ask for it, and puts what was read into their texts.
+    bool recogniseContents(const CreateJob& job, const CreateOptions& options,
+                           QList<PageTexts>* rangeTexts, QString* error);
+    // Reads the entries of each contents range into the plan.
+    bool readRanges(const CreateJob& job, const CreateOptions& options, const PageListing& listing,
+                    const QList<ContentsRange>& ranges, const QList<PageTexts>& rangeTexts,
+                    ContentsPlan* plan, QString* error);
     // The outline the document has now, and whether a new one may replace it.
     Turn checkOutline(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
     bool change(const ContentsPlan& plan, int backups, BookGuard* guard, QString* error,
@@ -170,7 +181,9 @@ private:
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;
-    MessageSink& messages_;
+    NoticeSink& noticeSink_;
+    QList<PassNotice> notices_; // of this run
+    QString path_;              // of the job being worked on
     ScriptSink scriptSink_;
     PlanSink planSink_;
     EntryReading entryReading_;

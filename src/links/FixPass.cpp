@@ -24,19 +24,33 @@ const char* const FixPass::kCaptureFile = "myfile.dsed";
 const char* const FixPass::kLeftEdgesFile = "myfile1.dsed";
 const char* const FixPass::kSpareFile = "myfile2.dsed";
 
-FixPass::FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages)
-    : tools_(tools), texts_(texts), log_(log), messages_(messages)
+FixPass::FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, NoticeSink& notices)
+    : tools_(tools), texts_(texts), log_(log), noticeSink_(notices)
 {
 }
 
 PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
+{
+    notices_.clear();
+    PassOutcome outcome = runRows(rows, options);
+    outcome.notices = notices_;
+    return outcome;
+}
+
+void FixPass::notify(const PassNotice& notice)
+{
+    notices_.append(notice);
+    noticeSink_.notice(notice);
+}
+
+PassOutcome FixPass::runRows(const QList<FixRow>& rows, const FixOptions& options)
 {
     PassOutcome outcome;
     if (!options.keepLog)
         log_.clear();
     QFile::remove(tools_.workPath(QString::fromLatin1(kCaptureFile)));
     if (rows.isEmpty()) {
-        messages_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
+        notify({PassNotice::Kind::NoFiles, QString(), QString()});
         return outcome;
     }
     if (control_.token())
@@ -84,7 +98,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!DjvuFileCheck::isReadable(path, &error))
         return fail(path, error);
     if (!tools_.available(kTool)) {
-        messages_.showMessage(texts_.text(QStringLiteral("mes2")), QString());
+        notify({PassNotice::Kind::ToolMissing, path, QString()});
         return FileResult::ToolMissing;
     }
 
@@ -180,8 +194,7 @@ FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
     lastFailure_ = words.isEmpty() ? path : words;
     for (const QString& line : words.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         log_.addLine(line.trimmed());
-    messages_.showMessage(words.isEmpty() ? path : path + QLatin1Char('\n') + words,
-                          texts_.text(QStringLiteral("mes3")));
+    notify({PassNotice::Kind::FileFailed, path, words});
     return FileResult::Failed;
 }
 

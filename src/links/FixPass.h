@@ -10,7 +10,7 @@
 #include <QString>
 
 class LogSink;
-class MessageSink;
+class NoticeSink;
 class MessageTexts;
 class ToolRunner;
 
@@ -35,7 +35,8 @@ struct FixOptions
 class FixPass
 {
 public:
-    FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, MessageSink& messages);
+    // notices: told of each notice as the pass meets it; the outcome holds them too.
+    FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, NoticeSink& notices);
     PassOutcome run(const QList<FixRow>& rows, const FixOptions& options);
     // Progress reports and the cancel token; the tool runner is given the same token.
     void setControl(const PassControl& control) { control_ = control; }
@@ -54,6 +55,8 @@ private:
         ToolMissing,
         Cancelled
     };
+    PassOutcome runRows(const QList<FixRow>& rows, const FixOptions& options);
+    void notify(const PassNotice& notice);
     FileResult runFile(const QString& path, const FixOptions& options);
     FileResult fail(const QString& path, const QString& reason);
     FileResult stopped();
@@ -62,7 +65,8 @@ private:
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;
-    MessageSink& messages_;
+    NoticeSink& noticeSink_;
+    QList<PassNotice> notices_; // of this run
     PassControl control_;
     QString lastFailure_; // the reason the last failed document gave
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/PassNotice.h"
 #include "jobs/RowOutcome.h"
 
 #include <QList>
@@ -17,6 +18,9 @@ struct PassOutcome
     // One entry for each row the pass came to, in list order; rows after them were not
     // reached.
     QList<RowOutcome> rows;
+    // What the user is to be told, in the order the pass met it (the failures of the
+    // alignment step too); a tool that could not be started is told to the tool runner's sink.
+    QList<PassNotice> notices;
 
     void rowDone() { rows.append({RowOutcome::State::Done, QString()}); }
     void rowUnchanged() { rows.append({RowOutcome::State::Unchanged, QString()}); }

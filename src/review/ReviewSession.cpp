@@ -16,6 +16,7 @@ ReviewSession::run(const CreateJob& job, const CreateOptions& options,
     Result result;
     RecordingLogSink log;
     RecordingMessageSink messages;
+    messages.texts = &texts_;
     ToolRunner tools(exeFolder_, workFolder_, &messages, texts_.text(QStringLiteral("mes3")));
     CreatePass pass(tools, texts_, log, messages);
     prepare(pass, result);

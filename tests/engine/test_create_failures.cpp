@@ -45,7 +45,9 @@ TEST_F(CreateFailureTest, NothingToDoGivesTheRefusalsAndClearsStaleWorkFiles)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
     log.lines << "old line";
-    EXPECT_FALSE(run({}).ranToEnd);
+    const CreateOutcome empty = run({});
+    EXPECT_FALSE(empty.ranToEnd);
+    EXPECT_EQ(empty.notices, (QList<PassNotice>{{PassNotice::Kind::NoFiles, {}, {}}}));
     EXPECT_EQ(onlyMessage(), "Ни один файл не выбран !");
     EXPECT_TRUE(log.lines.isEmpty());
     EXPECT_TRUE(QDir(work.path()).isEmpty());
@@ -55,12 +57,14 @@ TEST_F(CreateFailureTest, NothingToDoGivesTheRefusalsAndClearsStaleWorkFiles)
     CreateOptions noBorder;
     noBorder.shapeIndex = -1;
     messages.messages.clear();
-    run({CreateTest::row(path)}, noBorder);
+    EXPECT_EQ(run({CreateTest::row(path)}, noBorder).notices.value(0).kind,
+              PassNotice::Kind::NoBorderChoice);
     EXPECT_EQ(onlyMessage(), "Неверно задан тип границы");
     CreateOptions noKind;
     noKind.kindIndex = -1;
     messages.messages.clear();
-    run({CreateTest::row(path)}, noKind);
+    EXPECT_EQ(run({CreateTest::row(path)}, noKind).notices.value(0).kind,
+              PassNotice::Kind::NoKindChoice);
     EXPECT_EQ(onlyMessage(), "Неверно задан вид работы");
     EXPECT_EQ(DjvuFixture::readAll(path), before);
 }
@@ -96,6 +100,11 @@ TEST_F(CreateFailureTest, AFileThatIsNotDjvuIsReportedInTheToolsOwnWords)
     EXPECT_TRUE(message.contains(path)) << message.toStdString();
     EXPECT_TRUE(message.contains("DjVu") || message.contains("djvu")) << message.toStdString();
     EXPECT_EQ(messages.messages.first().caption, "Ошибка !!!");
+    // The outcome holds what was told: the failed document and the engine's sentence.
+    ASSERT_EQ(outcome.notices.size(), 1);
+    EXPECT_EQ(outcome.notices[0].kind, PassNotice::Kind::DocumentFailed);
+    EXPECT_EQ(outcome.notices[0].path, path);
+    EXPECT_EQ(outcome.notices[0].reason, message);
     EXPECT_EQ(DjvuFixture::readAll(path), "just some text\n");
     EXPECT_TRUE(log.lines.contains("Операция не завершена по причине ошибки"));
     EXPECT_FALSE(log.lines.last().endsWith("завершено"));

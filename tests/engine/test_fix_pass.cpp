@@ -299,6 +299,7 @@ TEST_F(FixPassTest, WithoutDjvusedThePassStopsAtTheFirstFileWithItsMessage)
     EXPECT_EQ(outcome.filesChanged, 0);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.messages[0].text, texts.text("mes2"));
+    EXPECT_EQ(outcome.notices, (QList<PassNotice>{{PassNotice::Kind::ToolMissing, path, {}}}));
     EXPECT_EQ(log.lines, QStringList{texts.text("m1") + " " + path});
     EXPECT_EQ(DjvuFixture::readAll(path), bytes);
     EXPECT_FALSE(QFile::exists(path + ".backup")); // a failed run backs nothing up
@@ -325,6 +326,10 @@ TEST_F(FixPassTest, AMissingFileIsAFailureWithItsName)
     EXPECT_EQ(outcome.filesFailed, 1);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.messages[0].text.contains("absent.djvu"));
+    ASSERT_EQ(outcome.notices.size(), 1);
+    EXPECT_EQ(outcome.notices[0].kind, PassNotice::Kind::FileFailed);
+    EXPECT_EQ(messages.messages[0].text,
+              path + '\n' + outcome.notices[0].reason); // the path, then the reason
     EXPECT_FALSE(QFile::exists(path + ".backup"));
 }
 

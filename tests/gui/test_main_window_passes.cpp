@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
+#include <thread>
 
 namespace {
 
@@ -100,6 +101,23 @@ TEST_F(PassWiringTest, AFixPassStoppedByAFailureKeepsTheListAndTheWindow)
     EXPECT_EQ(form->fixList.count(), 2);
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(DjvuFixture::djvused(good, "output-ant").contains("(rect 100 800 300 40)"));
+}
+
+// What a pass tells is kept while it runs and comes in one box at its end; between passes
+// (the editor's tools) a notice is shown at once.
+TEST_F(PassWiringTest, WhatAPassToldComesInOneBoxAtItsEnd)
+{
+    form->notices.beginRun(form->texts);
+    std::thread worker([this] {
+        form->notices.notice({PassNotice::Kind::ToolNotStarted, "djvused", "djvused: not found"});
+        form->notices.notice({PassNotice::Kind::DocumentFailed, "/a.djvu", "/a.djvu: no text"});
+    });
+    worker.join();
+    EXPECT_TRUE(messages.isEmpty());
+    form->notices.endRun();
+    EXPECT_EQ(messages, QStringList{"djvused: not found\n\n/a.djvu: no text"});
+    form->notices.notice({PassNotice::Kind::NoFiles, {}, {}});
+    EXPECT_EQ(messages.value(1), form->texts.text("mes1"));
 }
 
 TEST_F(PassWiringTest, ClosingDuringAPassAsksThenStopsIt)

@@ -49,10 +49,6 @@
 
 namespace {
 
-const QString kCreate = QStringLiteral("Create");
-const QString kEdit = QStringLiteral("Edit");
-const QString kMenu = QStringLiteral("Menu");
-
 QString folderOrAppDir(const QString& folder)
 {
     return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
@@ -72,7 +68,7 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
     buildWindow();
     OptionTips::applyBuiltIn(this);
     logSink.setMemo(Memo2);
-    tools_ = std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &dialogs,
+    tools_ = std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &notices,
                                           texts.text(QStringLiteral("mes3")));
     FormCreate();
     if (currentLanguage.isEmpty())
@@ -176,140 +172,6 @@ void TForm1::buildWindow()
     connect(TabSheet2->previewButton, &QAbstractButton::clicked, this, &TForm1::previewClick);
     connect(TabSheet2->previewAction, &QAction::triggered, this, &TForm1::previewClick);
     connect(StopButton, &QAbstractButton::clicked, this, &TForm1::StopButtonClick);
-}
-
-void TForm1::FormCreate()
-{
-    IniFile ini(settingsPath());
-
-    // 1. Languages and their menu.
-    findLanguages();
-
-    // 2. Drop-down lists, and the enabling that follows from the border types.
-    TabSheet2->ComboBox1->setCurrentIndex(1);
-    TabSheet2->ComboBox2->setCurrentIndex(0);
-    TabSheet2->ComboBox3->setCurrentIndex(0);
-    TabSheet3->ComboBox4->setCurrentIndex(1);
-    TabSheet3->ComboBox5->setCurrentIndex(0);
-    TabSheet2->ComboBox1Change();
-    TabSheet3->ComboBox4Change();
-
-    // 3. "Создать" is the active tab.
-    PageControl1->setCurrentWidget(TabSheet2);
-
-    // 4. Options of the create and contents-link tabs. Setting a control runs its change
-    //    handler as a user's change would; the lists are empty, so nothing is stored.
-    CreateTab* c = TabSheet2;
-    ContentsLinkTab* l = TabSheet3;
-    c->CheckBox5->setChecked(ini.readFlag(kCreate, QStringLiteral("Close"), false));
-    c->CheckBox4->setChecked(ini.readFlag(kCreate, QStringLiteral("Clear"), false));
-    c->CheckBox6->setChecked(ini.readFlag(kCreate, QStringLiteral("Backup"), true));
-    c->CheckBox7->setChecked(ini.readFlag(kCreate, QStringLiteral("Edit"), false));
-    c->CheckBox12->setChecked(ini.readFlag(kCreate, QStringLiteral("OCR"), false));
-    c->outlineCheckBox->setChecked(ini.readFlag(kCreate, QStringLiteral("outline"), false));
-    c->recogniseCheckBox->setChecked(ini.readFlag(kCreate, QStringLiteral("recognise"), true));
-    c->CheckBox8->setChecked(ini.readFlag(kCreate, QStringLiteral("vis"), false));
-    c->CheckBox9->setChecked(ini.readFlag(kCreate, QStringLiteral("hlite"), false));
-    c->CheckBox14->setChecked(ini.readFlag(kCreate, QStringLiteral("oglav"), true));
-    l->CheckBox15->setChecked(ini.readFlag(kCreate, QStringLiteral("all_page"), false));
-    const int numberDefaults[] = {1, 100, 50, 500, 50, 4};
-    const QList<QLineEdit*> numbers{l->Edit6, l->Edit7, l->Edit8, l->Edit9, l->Edit10, l->Edit11};
-    for (int i = 0; i < numbers.size(); ++i)
-        numbers[i]->setText(QString::number(
-            ini.readInt(kCreate, QStringLiteral("oglav_%1").arg(i + 1), numberDefaults[i])));
-    l->Edit12->setText(
-        ini.readText(kCreate, QStringLiteral("oglav_7"), QStringLiteral("Go to content")));
-    c->Edit13->setText(ini.readText(kCreate, QStringLiteral("goto"), QStringLiteral("Go to page")));
-
-    // 5. The remembered language.
-    const QString language = ini.readText(kMenu, QStringLiteral("Language"));
-    currentLanguage = language;
-    if (!language.isEmpty())
-        setlang(language);
-
-    // 6. Contents-link highlight and the four colours.
-    l->CheckBox13->setChecked(ini.readFlag(kCreate, QStringLiteral("oglav_8"), false));
-    l->Shape4->setColour(ini.readColour(kCreate, QStringLiteral("oglav_9"), 0));
-    l->Shape3->setColour(ini.readColour(kCreate, QStringLiteral("oglav_10"), 0));
-    c->Shape1->setColour(ini.readColour(kCreate, QStringLiteral("color1"), 0));
-    c->Shape2->setColour(ini.readColour(kCreate, QStringLiteral("color2"), 0));
-
-    // 7. The edit tab's options.
-    TabSheet1->CheckBox1->setChecked(ini.readFlag(kEdit, QStringLiteral("Close"), false));
-    TabSheet1->CheckBox2->setChecked(ini.readFlag(kEdit, QStringLiteral("Clear"), false));
-    TabSheet1->CheckBox3->setChecked(ini.readFlag(kEdit, QStringLiteral("Backup"), true));
-
-    // 8.
-    c->CheckBox16->setChecked(ini.readFlag(kCreate, QStringLiteral("Prov"), true));
-
-    // 9. The menu options hold the opposite of their state; the toggles below invert them.
-    N8->setChecked(ini.readFlag(kMenu, QStringLiteral("Top"), false));
-    N9->setChecked(ini.readFlag(kMenu, QStringLiteral("Protokol"), false));
-
-    // 10. Dropped files are welcome for the window's whole life, wherever they land: the
-    //     text fields would otherwise take a dropped path as text.
-    setAcceptDrops(true);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->setAcceptDrops(false);
-
-    // 11.
-    N8Click();
-    c->CheckBox14Click();
-    l->CheckBox15Click();
-    N9Click();
-
-    // 12. The size the user left the window at, when larger than the smallest.
-    rememberedSize_ = QSize(ini.readInt(kMenu, QStringLiteral("Width"), 0),
-                            ini.readInt(kMenu, QStringLiteral("Height"), 0));
-    applyRememberedSize();
-    centre();
-}
-
-void TForm1::FormDestroy()
-{
-    if (destroyed_)
-        return;
-    destroyed_ = true;
-    IniFile ini(settingsPath());
-    CreateTab* c = TabSheet2;
-    ContentsLinkTab* l = TabSheet3;
-    ini.writeFlag(kCreate, QStringLiteral("Close"), c->CheckBox5->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("Clear"), c->CheckBox4->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("Backup"), c->CheckBox6->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("Edit"), c->CheckBox7->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("OCR"), c->CheckBox12->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("outline"), c->outlineCheckBox->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("recognise"), c->recogniseCheckBox->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("hlite"), c->CheckBox9->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("Vis"), c->CheckBox8->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("oglav"), c->CheckBox14->isChecked());
-
-    ini.writeFlag(kEdit, QStringLiteral("Close"), TabSheet1->CheckBox1->isChecked());
-    ini.writeFlag(kEdit, QStringLiteral("Clear"), TabSheet1->CheckBox2->isChecked());
-    ini.writeFlag(kEdit, QStringLiteral("Backup"), TabSheet1->CheckBox3->isChecked());
-
-    ini.writeFlag(kMenu, QStringLiteral("Top"), !N8->isChecked());
-    ini.writeFlag(kMenu, QStringLiteral("Protokol"), !N9->isChecked());
-    ini.writeText(kMenu, QStringLiteral("language"), currentLanguage);
-    ini.writeInt(kMenu, QStringLiteral("Width"), width());
-    ini.writeInt(kMenu, QStringLiteral("Height"), height());
-
-    ini.writeFlag(kCreate, QStringLiteral("oglav_8"), l->CheckBox13->isChecked());
-    ini.writeColour(kCreate, QStringLiteral("oglav_9"), l->Shape4->colour());
-    ini.writeColour(kCreate, QStringLiteral("oglav_10"), l->Shape3->colour());
-    ini.writeColour(kCreate, QStringLiteral("color1"), c->Shape1->colour());
-    ini.writeColour(kCreate, QStringLiteral("color2"), c->Shape2->colour());
-    ini.writeText(kCreate, QStringLiteral("goto"), c->Edit13->text());
-    ini.writeFlag(kCreate, QStringLiteral("all_page"), l->CheckBox15->isChecked());
-    ini.writeFlag(kCreate, QStringLiteral("Prov"), c->CheckBox16->isChecked());
-
-    // A field that holds no integer leaves its key as it was.
-    const QList<QLineEdit*> numbers{l->Edit6, l->Edit7, l->Edit8, l->Edit9, l->Edit10, l->Edit11};
-    for (int i = 0; i < numbers.size(); ++i)
-        if (JobPath::isWholeNumber(numbers[i]->text()))
-            ini.writeInt(kCreate, QStringLiteral("oglav_%1").arg(i + 1),
-                         numbers[i]->text().toInt());
-    ini.writeText(kCreate, QStringLiteral("oglav_7"), l->Edit12->text());
 }
 
 void TForm1::N8Click()
@@ -483,117 +345,6 @@ void TForm1::filesDropped(const QList<QUrl>& urls)
         TabSheet2->open2(path);
 }
 
-void TForm1::setPassRunning(bool running)
-{
-    TabSheet1->setListLocked(running);
-    TabSheet2->setListLocked(running);
-    progressSink_.reset();
-    ProgressBar1->setVisible(running);
-    StopButton->setVisible(running);
-    StopButton->setEnabled(running);
-}
-
-void TForm1::StopButtonClick()
-{
-    if (!passRunning())
-        return;
-    passCancel_.cancel();
-    StopButton->setEnabled(false);
-}
-
-void TForm1::runPass(PassWork work, std::function<void()> done)
-{
-    tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
-    passCancel_.reset();
-    auto tools = std::make_shared<ToolRunner>(*tools_);
-    tools->setCancelToken(&passCancel_);
-    passThread_ = QThread::create(
-        [work = std::move(work), tools, snapshot = texts,
-         control = PassControl(&progressSink_, &passCancel_)] { work(*tools, snapshot, control); });
-    connect(passThread_, &QThread::finished, this, [this, done = std::move(done)] {
-        passThread_->deleteLater();
-        passThread_ = nullptr;
-        setPassRunning(false);
-        done();
-        if (closeAfterPass_)
-            close();
-    });
-    setPassRunning(true);
-    passThread_->start();
-}
-
-void TForm1::waitForPass()
-{
-    while (passThread_)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-void TForm1::Button1Click()
-{
-    if (passRunning())
-        return;
-    const QList<FixRow> rows = fixList.rows();
-    FixOptions options;
-    options.backup = TabSheet1->CheckBox3->isChecked();
-    auto outcome = std::make_shared<PassOutcome>();
-    runPass(
-        [this, rows, options, outcome](ToolRunner& tools, const MessageTexts& snapshot,
-                                       const PassControl& control) {
-            FixPass pass(tools, snapshot, logSink, dialogs);
-            pass.setControl(control);
-            *outcome = pass.run(rows, options);
-        },
-        [this, outcome] {
-            fixList.setOutcomes(outcome->rows);
-            showOutcome(*outcome, fixList.count());
-            applyEndActions(PassEnd::afterFixPass(*outcome, fixEndOptions()));
-        });
-}
-
-void TForm1::Button3Click()
-{
-    if (passRunning())
-        return;
-    // The rows become typed jobs here; a row that does not convert stops the run at its turn.
-    const QList<CreateJob> jobs = CreateRowReader::jobsOf(createList.rows());
-    const CreateOptions options = createOptions();
-    auto outcome = std::make_shared<CreateOutcome>();
-    const QString title = windowTitle();
-    runPass(
-        [this, jobs, options, outcome, title](ToolRunner& tools, const MessageTexts& snapshot,
-                                              const PassControl& control) {
-            CreatePass pass(tools, snapshot, logSink, dialogs);
-            pass.setControl(control);
-            const QString asked = snapshot.text(QStringLiteral("mes8"));
-            pass.setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
-                return dialogs.askReplaceOutline(
-                    asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)), title);
-            });
-            *outcome = pass.run(jobs, options);
-        },
-        [this, outcome] {
-            createList.setOutcomes(outcome->rows);
-            showOutcome(*outcome, createList.count());
-            const EndOptions createTab{TabSheet2->CheckBox4->isChecked(),
-                                       TabSheet2->CheckBox5->isChecked()};
-            applyEndActions(PassEnd::afterCreatePass(*outcome, createTab, fixEndOptions()));
-        });
-}
-
-CreateOptions TForm1::createOptions() const
-{
-    CreateOptions options;
-    options.backup = TabSheet2->CheckBox6->isChecked();
-    options.removeOcr = TabSheet2->CheckBox12->isChecked();
-    options.checkPageCount = TabSheet2->CheckBox16->isChecked();
-    options.align = TabSheet2->CheckBox7->isChecked();
-    options.borderTypeIndex = TabSheet2->ComboBox1->currentIndex();
-    options.shapeIndex = TabSheet2->ComboBox2->currentIndex();
-    options.kindIndex = TabSheet2->ComboBox3->currentIndex();
-    options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
-    return options;
-}
-
 void TForm1::previewClick()
 {
     if (passRunning() || reviewWindow)
@@ -629,21 +380,6 @@ void TForm1::previewClick()
     reviewWindow->show();
 }
 
-EndOptions TForm1::fixEndOptions() const
-{
-    return {TabSheet1->CheckBox2->isChecked(), TabSheet1->CheckBox1->isChecked()};
-}
-
-void TForm1::applyEndActions(const PassEndActions& actions)
-{
-    if (actions.clearFixList)
-        fixList.clear();
-    if (actions.clearCreateList)
-        createList.clear();
-    if (actions.closeWindow)
-        close();
-}
-
 void TForm1::aboutClick()
 {
     QStringList lines{windowTitle(),
@@ -656,15 +392,6 @@ void TForm1::aboutClick()
                                                               : QDir::toNativeSeparators(where));
     }
     dialogs.showMessage(lines.join(QLatin1Char('\n')), EngineTexts::say("e_about"));
-}
-
-void TForm1::showOutcome(const PassOutcome& outcome, int rowCount)
-{
-    const bool wasHidden = summaryLabel->isHidden();
-    summaryLabel->setText(PassSummary::line(outcome, rowCount));
-    summaryLabel->show();
-    if (wasHidden)
-        applyLogVisible(); // the smallest height now holds the line
 }
 
 void TForm1::N2Click()

@@ -8,6 +8,7 @@
 #include "ui/main/MemoLogSink.h"
 #include "ui/main/ProgressBarSink.h"
 #include "ui/main/QtTranslations.h"
+#include "ui/main/WindowNotices.h"
 #include "ui/widgets/WindowDialogs.h"
 
 #include <QMainWindow>
@@ -90,6 +91,8 @@ public:
     QtTranslations qtTranslations; // Qt's own dialogs and buttons follow the language
 
     WindowDialogs dialogs; // replaceable modal dialogs (tests)
+    // The engine's notices, shown through the dialogs once a pass has ended.
+    WindowNotices notices{dialogs, texts};
     MemoLogSink logSink;
     FixList fixList;
     CreateList createList;
@@ -148,7 +151,9 @@ private:
     using PassWork =
         std::function<void(ToolRunner& tools, const MessageTexts& texts, const PassControl&)>;
     void runPass(PassWork work, std::function<void()> done);
-    void setPassRunning(bool running);
+    // What may be used now: the lists are locked and the progress and stop shown while a
+    // pass runs; stop once only.
+    void updateActions();
     EndOptions fixEndOptions() const;
     // The job-wide options of the Create tab as its controls show them.
     CreateOptions createOptions() const;

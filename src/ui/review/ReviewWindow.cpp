@@ -1,9 +1,7 @@
 #include "ui/review/ReviewWindow.h"
 
-#include "djvu/PageRender.h"
-#include "djvu/ToolRunner.h"
-#include "review/ReviewCheck.h"
 #include "ui/review/PageView.h"
+#include "ui/review/WholePagePicture.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -34,52 +32,6 @@ public:
     }
 };
 
-constexpr int kDrawWidth = PageView::kPageWidth * 2; // pictures stay sharp when zoomed in
-constexpr int kThumbnailWidth = 180;
-constexpr int kThumbnailDrawWidth = 600; // sharp when the window grows
-
-// The whole target page, as large as the space it is given allows, however tall the page.
-class WholePagePicture : public QLabel
-{
-public:
-    WholePagePicture()
-    {
-        setMinimumSize(kThumbnailWidth, int(kThumbnailWidth * 1.42));
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        setAlignment(Qt::AlignCenter);
-        setFrameShape(QFrame::Box);
-        setWordWrap(true);
-    }
-    void showImage(const QImage& image)
-    {
-        image_ = image;
-        fit();
-    }
-    void showText(const QString& text)
-    {
-        image_ = {};
-        setText(text);
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override
-    {
-        QLabel::resizeEvent(event);
-        fit();
-    }
-
-private:
-    void fit()
-    {
-        if (image_.isNull())
-            return;
-        const QSize room = contentsRect().size().expandedTo(minimumSize() - QSize(2, 2));
-        setPixmap(
-            QPixmap::fromImage(image_.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    }
-    QImage image_;
-};
-
 } // namespace
 
 ReviewWindow::ReviewWindow(const CreateJob& job, const CreateOptions& options,
@@ -95,24 +47,6 @@ ReviewWindow::~ReviewWindow()
 {
     stopReading_.cancel();
     pool_.waitForDone();
-}
-
-template <typename T>
-void ReviewWindow::background(std::function<T()> work, std::function<void(const T&)> done)
-{
-    ++pending_;
-    pool_.start([this, work = std::move(work), done = std::move(done)] {
-        const T result = work();
-        QMetaObject::invokeMethod(
-            this,
-            [this, result, done] {
-                --pending_;
-                done(result);
-                if (pending_ == 0)
-                    emit idle();
-            },
-            Qt::QueuedConnection);
-    });
 }
 
 void ReviewWindow::waitUntilIdle()
@@ -193,7 +127,6 @@ void ReviewWindow::build()
     linesList->verticalHeader()->setVisible(false);
     linesList->verticalHeader()->setDefaultSectionSize(22);
     addLineButton = new QPushButton(captions_.text("a1"));
-    addLineButton->setEnabled(false);
     auto* linesRow = new QHBoxLayout;
     linesRow->addWidget(linesLabel);
     linesRow->addStretch();
@@ -202,7 +135,6 @@ void ReviewWindow::build()
     lower->addLayout(targetColumn, 1);
     lower->addWidget(statusLabel, 1, Qt::AlignTop);
     writeButton = new QPushButton(captions_.text("b2"));
-    writeButton->setEnabled(false);
     cancelButton = new QPushButton(captions_.text("b3"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -219,7 +151,12 @@ void ReviewWindow::build()
     auto* whole = new QHBoxLayout(this);
     whole->addLayout(left, 5);
     whole->addLayout(right, 4);
+    connectControls();
+    updateActions();
+}
 
+void ReviewWindow::connectControls()
+{
     connect(zoomInButton, &QPushButton::clicked, this,
             [this] { pageView->setZoom(pageView->zoom() * 1.25); });
     connect(zoomOutButton, &QPushButton::clicked, this,
@@ -228,8 +165,7 @@ void ReviewWindow::build()
     connect(writeButton, &QPushButton::clicked, this, &ReviewWindow::writeClick);
     connect(addLineButton, &QPushButton::clicked, this, &ReviewWindow::addLineClick);
     connect(deleteButton, &QPushButton::clicked, this, &ReviewWindow::deleteClick);
-    connect(linesList, &QTableWidget::itemSelectionChanged, this,
-            [this] { addLineButton->setEnabled(!linesList->selectedItems().isEmpty()); });
+    connect(linesList, &QTableWidget::itemSelectionChanged, this, &ReviewWindow::updateActions);
     connect(linesList, &QTableWidget::cellDoubleClicked, this, &ReviewWindow::addLineClick);
     table->installEventFilter(this);
     linesList->installEventFilter(this);
@@ -301,119 +237,10 @@ void ReviewWindow::planned(const ReviewSession::Result& result)
     refreshAreas();
     readTexts();
     showLines();
-    writeButton->setEnabled(planOk_);
+    updateActions();
     showStatus();
     if (model_.rowCount() > 0)
         table->selectRow(0);
-}
-
-ReviewWindow::Drawn ReviewWindow::draw(int page, int width) const
-{
-    Drawn drawn;
-    ToolRunner tools(exeFolder_, work_.path(), nullptr, QString());
-    if (!PageRender::pageSize(tools, job_.path, page, &drawn.size, &drawn.error))
-        return drawn;
-    drawn.missingTool = !tools.available(QStringLiteral("ddjvu"));
-    const QSize size(width,
-                     std::max(1, int(double(width) * drawn.size.height() / drawn.size.width())));
-    QByteArray ppm;
-    if (PageRender::render(tools, job_.path, page, size, &ppm, &drawn.error))
-        drawn.image = QImage::fromData(ppm, "PPM");
-    return drawn;
-}
-
-void ReviewWindow::drawPage(int number)
-{
-    background<Drawn>([this, number] { return draw(number, kDrawWidth); },
-                      [this, number](const Drawn& drawn) {
-                          const int index = pageView->pageIndex(number);
-                          if (index < 0)
-                              return;
-                          PageView::Page& page = pageView->page(index);
-                          page.size = drawn.size;
-                          page.image = drawn.image;
-                          if (drawn.missingTool)
-                              page.message = captions_.text("s3");
-                          else if (!drawn.error.isEmpty())
-                              page.message = drawn.error;
-                          else if (page.message == captions_.text("s1"))
-                              page.message.clear();
-                          pageView->pagesChanged();
-                          showStatus();
-                      });
-}
-
-void ReviewWindow::readTexts()
-{
-    QList<int> wanted;
-    for (const PageView::Page& page : pageView->pages())
-        if (!pageTexts_.contains(page.number))
-            wanted << page.number;
-    for (int page : ReviewCheck::targetPages(model_.entries()))
-        if (!pageTexts_.contains(page) && !wanted.contains(page))
-            wanted << page;
-    if (wanted.isEmpty()) {
-        applyChecks();
-        return;
-    }
-    const QString path = job_.path;
-    struct Read
-    {
-        QMap<int, PageText> texts;
-        QString error;
-    };
-    background<Read>(
-        [this, path, wanted] {
-            Read read;
-            ToolRunner tools(exeFolder_, work_.path(), nullptr, QString());
-            ReviewCheck::readPages(tools, path, wanted, &read.texts, &read.error);
-            return read;
-        },
-        [this](const Read& read) {
-            if (!read.error.isEmpty())
-                lastMessage_ = read.error;
-            pageTexts_.insert(read.texts);
-            applyChecks();
-        });
-}
-
-void ReviewWindow::applyChecks()
-{
-    for (qsizetype i = 0; i < pageView->pages().size(); ++i) {
-        PageView::Page& page = pageView->page(int(i));
-        if (pageTexts_.contains(page.number) && !pageTexts_[page.number].hasLayer) {
-            const QString note = captions_.text("s2").arg(page.number);
-            if (!page.message.contains(note))
-                page.message = page.message == captions_.text("s1") || page.message.isEmpty()
-                                   ? note
-                                   : page.message + QLatin1Char('\n') + note;
-        }
-    }
-    pageView->pagesChanged();
-    const int pageCount = std::max(model_.plan().pageCount, 1);
-    for (int row = 0; row < model_.rowCount(); ++row) {
-        const PlanEntry& entry = model_.entries()[row].entry;
-        if (model_.entries()[row].check == ReviewEntry::Check::Unknown &&
-            pageTexts_.contains(int(entry.targetPage)))
-            model_.setCheck(row, ReviewCheck::check(entry, pageTexts_, pageCount));
-    }
-    showStatus();
-}
-
-void ReviewWindow::refreshAreas()
-{
-    for (qsizetype i = 0; i < pageView->pages().size(); ++i) {
-        PageView::Page& page = pageView->page(int(i));
-        page.areas.clear();
-        for (int row = 0; row < model_.rowCount(); ++row) {
-            const ReviewEntry& e = model_.entries()[row];
-            if (e.entry.contentsPage != page.number)
-                continue;
-            const BorderExpression::Box& b = e.entry.area;
-            page.areas << PageView::Area{row, QRect(b.x, b.y, b.width, b.height), e.ticked};
-        }
-    }
-    pageView->pagesChanged();
 }
 
 void ReviewWindow::selectRow(int row)
@@ -464,13 +291,20 @@ void ReviewWindow::showLines()
     linesLabel->setVisible(!open.isEmpty());
     linesList->setVisible(!open.isEmpty());
     addLineButton->setVisible(!open.isEmpty());
+    updateActions();
+}
+
+void ReviewWindow::updateActions()
+{
+    writeButton->setEnabled(planOk_ && !writing_);
+    cancelButton->setEnabled(!writing_);
     addLineButton->setEnabled(!linesList->selectedItems().isEmpty());
 }
 
 void ReviewWindow::addLineClick()
 {
     const QList<QTableWidgetItem*> chosen = linesList->selectedItems();
-    if (chosen.isEmpty() || !planOk_ || !cancelButton->isEnabled())
+    if (chosen.isEmpty() || !planOk_ || writing_)
         return;
     const int row = model_.addLine(chosen.first()->data(Qt::UserRole).toInt());
     if (row < 0)
@@ -482,7 +316,7 @@ void ReviewWindow::addLineClick()
 void ReviewWindow::deleteClick()
 {
     const int row = table->currentIndex().row();
-    if (row < 0 || !cancelButton->isEnabled() || !model_.removeEntry(row))
+    if (row < 0 || writing_ || !model_.removeEntry(row))
         return;
     if (model_.rowCount() > 0)
         table->selectRow(std::min(row, model_.rowCount() - 1));
@@ -496,7 +330,7 @@ bool ReviewWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == table && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
         // Tab takes the entry one level deeper, Shift+Tab one level up.
         const int row = table->currentIndex().row();
-        if (row >= 0 && cancelButton->isEnabled())
+        if (row >= 0 && !writing_)
             model_.shiftLevel(row, key == Qt::Key_Tab ? 1 : -1);
         return true;
     }
@@ -509,30 +343,6 @@ bool ReviewWindow::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void ReviewWindow::drawThumbnail(int page)
-{
-    thumbnailPage_ = page;
-    targetLabel->setText(captions_.text("l3") + QStringLiteral(": %1").arg(page));
-    auto* picture = static_cast<WholePagePicture*>(thumbnail);
-    if (thumbnails_.contains(page)) {
-        picture->showImage(thumbnails_[page]);
-        return;
-    }
-    picture->showText(QString());
-    background<Drawn>([this, page] { return draw(page, kThumbnailDrawWidth); },
-                      [this, page, picture](const Drawn& drawn) {
-                          if (!drawn.image.isNull())
-                              thumbnails_.insert(page, drawn.image);
-                          if (page != thumbnailPage_)
-                              return;
-                          if (drawn.image.isNull())
-                              picture->showText(drawn.missingTool ? captions_.text("s3")
-                                                                  : drawn.error);
-                          else
-                              picture->showImage(drawn.image);
-                      });
 }
 
 void ReviewWindow::showStatus()
@@ -560,10 +370,10 @@ void ReviewWindow::showStatus()
 
 void ReviewWindow::writeClick()
 {
-    if (!planOk_ || !writeButton->isEnabled())
+    if (!planOk_ || writing_)
         return;
-    writeButton->setEnabled(false);
-    cancelButton->setEnabled(false);
+    writing_ = true;
+    updateActions();
     statusLabel->setText(captions_.text("s4"));
     const ReviewSession session(exeFolder_, work_.path(), texts_);
     const CreateJob job = job_;
@@ -578,12 +388,12 @@ void ReviewWindow::writeClick()
             log_ = result.log;
             lastMessage_ = result.message;
             written_ = result.changed;
-            cancelButton->setEnabled(true);
+            writing_ = false;
+            updateActions();
             if (written_) {
                 accept();
                 return;
             }
-            writeButton->setEnabled(true);
             showStatus();
         });
 }

@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QImage>
 #include <QMap>
+#include <QMetaObject>
 #include <QTemporaryDir>
 #include <QThreadPool>
 
@@ -94,6 +95,10 @@ private:
     template <typename T>
     void background(std::function<T()> work, std::function<void(const T&)> done);
     void build();
+    void connectControls();
+    // What may be used now: writing once the plan is read and not while it writes; a line
+    // not linked is made an entry when one is chosen.
+    void updateActions();
     void planned(const ReviewSession::Result& result);
     void drawPage(int number);
     void readTexts();
@@ -118,6 +123,7 @@ private:
     int pending_ = 0;
     ReviewModel model_;
     bool planOk_ = false;
+    bool writing_ = false;
     QMap<int, PageText> pageTexts_; // contents and target pages read so far
     QHash<int, QImage> thumbnails_;
     int thumbnailPage_ = 0;
@@ -125,3 +131,21 @@ private:
     bool written_ = false;
     QStringList log_;
 };
+
+template <typename T>
+void ReviewWindow::background(std::function<T()> work, std::function<void(const T&)> done)
+{
+    ++pending_;
+    pool_.start([this, work = std::move(work), done = std::move(done)] {
+        const T result = work();
+        QMetaObject::invokeMethod(
+            this,
+            [this, result, done] {
+                --pending_;
+                done(result);
+                if (pending_ == 0)
+                    emit idle();
+            },
+            Qt::QueuedConnection);
+    });
+}

@@ -1,0 +1,185 @@
+#include "links/CreatePass.h"
+
+#include "base/CharTable.h"
+#include "base/EngineTexts.h"
+#include "base/Sinks.h"
+#include "djvu/PageListing.h"
+#include "djvu/PageTexts.h"
+#include "links/SmartPlan.h"
+#include "links/ToolWords.h"
+#include "ocr/PageRecognizer.h"
+#include "reading/ContentsPage.h"
+#include "reading/LazyPageTexts.h"
+#include "reading/SmartIndexReading.h"
+#include "reading/SmartReading.h"
+
+// The smart reading of a Create job, and the recognition of the pages it needs.
+
+namespace {
+
+// How far from the page an entry's number and the offset give the check of the targets
+// looks: the pages recognised around each target in a book without text.
+constexpr int kTargetReach = 1;
+
+} // namespace
+
+bool CreatePass::recognisePages(const QString& path, const CreateOptions& options,
+                                const QList<int>& pages, const QMap<int, PageText>& layers,
+                                QMap<int, PageText>* read, QString* error, bool keepGoing)
+{
+    if (pages.isEmpty())
+        return true;
+    PageRecognition::Settings settings;
+    settings.languages = !ocrLanguagesUsed_.isEmpty()     ? ocrLanguagesUsed_
+                         : options.ocrLanguages.isEmpty() ? QStringLiteral("eng")
+                                                          : options.ocrLanguages;
+    if (options.ocrFindLanguage && ocrLanguagesUsed_.isEmpty())
+        settings.languageChoices = PageRecognizer::languageChoices(settings.languages);
+    settings.keepGoing = keepGoing;
+    // The reading's own pages (not the pages it checks) are worth a second look.
+    settings.oneBlockToo = !keepGoing;
+    settings.jobs = options.ocrJobs;
+    settings.cancel = control_.token();
+    int done = 0;
+    settings.onPage = [&](int page, int words, double seconds) {
+        log_.addLine(
+            QStringLiteral("[%1/%2] ").arg(++done).arg(pages.size()) +
+            EngineTexts::say("e_ocr_page_done").arg(page).arg(words).arg(seconds, 0, 'f', 1));
+    };
+    const PageRecognition::Outcome out = PageRecognition::recognise(tools_, path, pages, settings);
+    if (!out.ok()) {
+        *error = out.error + QLatin1Char(' ') + EngineTexts::say("e_not_changed");
+        return false;
+    }
+    if (settings.languageChoices.size() > 1)
+        log_.addLine(
+            EngineTexts::say("e_ocr_language_chosen").arg(out.languages).arg(pages.first()));
+    ocrLanguagesUsed_ = out.languages;
+    for (auto it = out.failed.cbegin(); it != out.failed.cend(); ++it)
+        log_.addLine(EngineTexts::say("e_ocr_check_page_failed").arg(it.key()).arg(it.value()));
+    for (auto it = out.pages.cbegin(); it != out.pages.cend(); ++it) {
+        read->insert(it.key(), it.value());
+        recognised_.insert(it.key(), it.value());
+        if (!layers.value(it.key()).hasLayer)
+            hadNoLayer_.insert(it.key());
+    }
+    return true;
+}
+
+bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& options,
+                                const PageListing& listing, const PageTexts& texts,
+                                ContentsPlan* plan, QString* error)
+{
+    SmartReading::Settings settings;
+    settings.check = options.smartCheck;
+    settings.romanOffset = options.romanOffset;
+    QMap<int, PageText> read;
+    int pagesRead = 0;
+    for (const PageTexts::Page& page : texts.pages) {
+        if (!control_.page(++pagesRead, int(texts.pages.size())))
+            return false; // the caller sees the stop
+        settings.contentsPages << page.number;
+        PageText text;
+        if (!page.hasText) {
+            read.insert(page.number, text); // the reading names the page without text
+            continue;
+        }
+        QString why;
+        if (!PageText::parse(page.text, &text, &why)) {
+            *error = EngineTexts::say("e_page_text").arg(job.path).arg(page.number).arg(why);
+            return false;
+        }
+        read.insert(page.number, text);
+    }
+    // The contents pages without text are recognised before (see plan()); the pages near
+    // each target the offset gives, for the check of the targets, are recognised with the
+    // rest of the book, or every page when the whole book is asked for.
+    const PageRecognition::Mode mode = options.ocrMode(job);
+    QSet<int> targetPages;
+    if (mode != PageRecognition::Mode::Never) {
+        if (options.ocrBook) {
+            for (int p = 1; p <= listing.pageCount(); ++p)
+                targetPages.insert(p);
+        } else if (!job.offsetAuto && job.kind == CreateJob::Contents &&
+                   options.smartCheck != SmartCheck::Mode::Off) {
+            for (auto it = read.cbegin(); it != read.cend(); ++it) {
+                for (const SmartEntry& e : ContentsPage::read(it.value(), it.key()).entries) {
+                    if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
+                        continue;
+                    const int target = SmartReading::target(e.number.value, job.offset, job.halve);
+                    for (int p = target - kTargetReach; p <= target + kTargetReach; ++p)
+                        if (p >= 1 && p <= listing.pageCount())
+                            targetPages.insert(p);
+                }
+            }
+        }
+    }
+    for (auto it = read.cbegin(); it != read.cend(); ++it)
+        targetPages.remove(it.key());
+    bool recognitionFailed = false;
+    // Finding the offset or a lost number's page reads the rest of the book, in one run.
+    ToolRun failedRun;
+    QString dumpError;
+    LazyPageTexts book(listing.pageCount(), read, [&](QMap<int, PageText>* all) {
+        // Each page is read while djvused goes on printing the next ones.
+        PageTextDumpReader reader(
+            [all](int number, PageText&& page) { all->insert(number, std::move(page)); });
+        const ToolRun dumped =
+            tools_.stream(kDjvused, {job.path, QStringLiteral("-e"), QStringLiteral("output-txt")},
+                          [&](QByteArrayView piece) { reader.feed(piece); });
+        if (!dumped.succeeded()) {
+            failedRun = dumped;
+            return false;
+        }
+        if (!reader.finish()) {
+            dumpError = reader.error();
+            return false;
+        }
+        // The pages the check of the targets reads, recognised where they need it.
+        QList<int> needed;
+        for (const int p : std::as_const(targetPages))
+            if (!read.contains(p) && PageRecognition::wanted(mode, all->value(p)))
+                needed << p;
+        if (!recognisePages(job.path, options, needed, *all, all, &dumpError, true)) {
+            recognitionFailed = true;
+            return false;
+        }
+        return true;
+    });
+    if (!job.offsetAuto)
+        settings.offset = job.offset;
+    settings.halve = job.halve;
+    SmartReading::Result result;
+    if (job.kind == CreateJob::Contents) {
+        result = SmartReading::read(book, settings);
+    } else {
+        SmartIndexReading::Settings index;
+        index.indexPages = settings.contentsPages;
+        index.kind = job.kind;
+        index.offset = settings.offset;
+        index.halve = job.halve;
+        result = SmartIndexReading::read(book, index);
+    }
+    if (book.failed()) {
+        if (recognitionFailed) {
+            *error = dumpError;
+            return false;
+        }
+        *error = dumpError.isEmpty() ? toolFailure(job.path, failedRun)
+                                     : EngineTexts::say("e_left_as_is").arg(job.path, dumpError);
+        return false;
+    }
+    if (!result.ok()) {
+        *error = EngineTexts::say("e_left_as_is").arg(job.path, result.error);
+        return false;
+    }
+    plan->pages = SmartPlan::pagesOf(result, CharTable::escape(job.comment).toLatin1());
+    plan->offset = result.offset;
+    plan->notes << EngineTexts::say("e_smart_note")
+                       .arg(plan->entryCount())
+                       .arg(result.entries.size())
+                       .arg(result.offset);
+    plan->notes << result.notes;
+    plan->lines = result.account;
+    return true;
+}
