@@ -12,6 +12,7 @@
 #include "djvu/PageTexts.h"
 #include "djvu/SafeChange.h"
 #include "djvu/ToolRunner.h"
+#include "links/CheckPages.h"
 #include "links/ContentsLinkBlocks.h"
 #include "links/ContentsWalk.h"
 #include "links/HyperlinkScript.h"
@@ -24,7 +25,6 @@
 #include "outline/OutlineMerge.h"
 #include "outline/OutlineParts.h"
 #include "outline/OutlineScript.h"
-#include "reading/ContentsPage.h"
 #include "reading/LazyPageTexts.h"
 #include "reading/PageLines.h"
 #include "reading/SmartIndexReading.h"
@@ -41,9 +41,6 @@ const QString CreatePass::kListingFile = QStringLiteral("myfile2.dsed");
 namespace {
 
 const QString kDjvused = QStringLiteral("djvused");
-// How far from the page an entry's number and the offset give the check of the targets
-// looks: the pages recognised around each target in a book without text.
-constexpr int kTargetReach = 1;
 
 // djvused reports an error as "*** [1-12311] Failed to open document '...'" followed by
 // lines naming its own source file and function; the user needs the first sentence.
@@ -440,16 +437,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
                 targetPages.insert(p);
         } else if (!job.offsetAuto && job.kind == CreateJob::Contents &&
                    options.smartCheck != SmartCheck::Mode::Off) {
-            for (auto it = read.cbegin(); it != read.cend(); ++it) {
-                for (const SmartEntry& e : ContentsPage::read(it.value(), it.key()).entries) {
-                    if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
-                        continue;
-                    const int target = SmartReading::target(e.number.value, job.offset, job.halve);
-                    for (int p = target - kTargetReach; p <= target + kTargetReach; ++p)
-                        if (p >= 1 && p <= listing.pageCount())
-                            targetPages.insert(p);
-                }
-            }
+            targetPages = CheckPages::forTargets(read, job.offset, job.halve, listing.pageCount());
         }
     }
     for (auto it = read.cbegin(); it != read.cend(); ++it)
