@@ -124,15 +124,18 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
     // A link kept without its heading is only as good as the distance it was given: where
     // the confirmed links before and after it lie at different distances, the scan lost or
     // gained pages between them and where it leads is unknown, unless its page prints the
-    // entry's number.
+    // entry's number, or the book's page numbers around it say it does.
     for (const auto& [i, why] : std::as_const(unsure)) {
         SmartEntry& e = (*entries)[i];
         const std::optional<int> own = distance(e);
         const std::optional<int> before = confirmedDistance(*entries, i, -1);
         const std::optional<int> after = confirmedDistance(*entries, i, 1);
         const bool atOdds = own && before && after && *before != *after;
-        const PrintedNumber folio = own ? book.folio(e.target) : PrintedNumber();
-        if (!atOdds || (folio.kind == PrintedNumber::Arabic && folio.value == e.number.value)) {
+        const PrintedNumber folio = atOdds ? book.folio(e.target) : PrintedNumber();
+        const bool printsIt =
+            atOdds && ((folio.kind == PrintedNumber::Arabic && folio.value == e.number.value) ||
+                       book.numbers().pageOf(PrintedNumber::Arabic, e.number.value) == e.target);
+        if (!atOdds || printsIt) {
             ++out.unconfirmed;
             out.notes << why;
             continue;
