@@ -25,7 +25,6 @@
 #include "outline/OutlineMerge.h"
 #include "outline/OutlineParts.h"
 #include "outline/OutlineScript.h"
-#include "reading/ContentsPage.h"
 #include "reading/LazyPageTexts.h"
 #include "reading/PageLines.h"
 #include "reading/SmartIndexReading.h"

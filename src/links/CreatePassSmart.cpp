@@ -5,23 +5,15 @@
 #include "base/Sinks.h"
 #include "djvu/PageListing.h"
 #include "djvu/PageTexts.h"
+#include "links/CheckPages.h"
 #include "links/SmartPlan.h"
 #include "links/ToolWords.h"
 #include "ocr/PageRecognizer.h"
-#include "reading/ContentsPage.h"
 #include "reading/LazyPageTexts.h"
 #include "reading/SmartIndexReading.h"
 #include "reading/SmartReading.h"
 
 // The smart reading of a Create job, and the recognition of the pages it needs.
-
-namespace {
-
-// How far from the page an entry's number and the offset give the check of the targets
-// looks: the pages recognised around each target in a book without text.
-constexpr int kTargetReach = 1;
-
-} // namespace
 
 bool CreatePass::recognisePages(const QString& path, const CreateOptions& options,
                                 const QList<int>& pages, const QMap<int, PageText>& layers,
@@ -102,16 +94,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
                 targetPages.insert(p);
         } else if (!job.offsetAuto && job.kind == CreateJob::Contents &&
                    options.smartCheck != SmartCheck::Mode::Off) {
-            for (auto it = read.cbegin(); it != read.cend(); ++it) {
-                for (const SmartEntry& e : ContentsPage::read(it.value(), it.key()).entries) {
-                    if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
-                        continue;
-                    const int target = SmartReading::target(e.number.value, job.offset, job.halve);
-                    for (int p = target - kTargetReach; p <= target + kTargetReach; ++p)
-                        if (p >= 1 && p <= listing.pageCount())
-                            targetPages.insert(p);
-                }
-            }
+            targetPages = CheckPages::forTargets(read, job.offset, job.halve, listing.pageCount());
         }
     }
     for (auto it = read.cbegin(); it != read.cend(); ++it)

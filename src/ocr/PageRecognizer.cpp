@@ -5,8 +5,6 @@
 #include "djvu/ToolRunner.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QProcessEnvironment>
 #include <QRegularExpression>
 
 #include <tesseract/baseapi.h>
@@ -21,20 +19,6 @@
 #include <mutex>
 
 namespace {
-
-// Where Debian's language packages and a TESSDATA_PREFIX put the data.
-QStringList dataFolders()
-{
-    QStringList folders;
-    const QString prefix =
-        QProcessEnvironment::systemEnvironment().value(QStringLiteral("TESSDATA_PREFIX"));
-    if (!prefix.isEmpty())
-        folders << prefix << QDir(prefix).filePath(QStringLiteral("tessdata"));
-    folders << QStringLiteral("/usr/share/tesseract-ocr/5/tessdata")
-            << QStringLiteral("/usr/share/tesseract-ocr/4.00/tessdata")
-            << QStringLiteral("/usr/share/tessdata") << QStringLiteral("/usr/local/share/tessdata");
-    return folders;
-}
 
 // A grey picture: "P5 W H 255" then one byte a pixel.
 bool readPgm(const QByteArray& pgm, int* width, int* height, qsizetype* dataAt)
@@ -283,59 +267,9 @@ PageRecognizer::~PageRecognizer()
         engine_->api.End();
 }
 
-QString PageRecognizer::dataFolder(const QString& languages, QString* error)
-{
-    const QStringList names = languages.split(QLatin1Char('+'), Qt::SkipEmptyParts);
-    if (names.isEmpty()) {
-        *error = EngineTexts::say("e_ocr_no_language").arg(languages);
-        return {};
-    }
-    const QStringList folders = dataFolders();
-    for (const QString& folder : folders) {
-        bool all = true;
-        for (const QString& name : names)
-            all = all &&
-                  QFileInfo(QDir(folder).filePath(name + QStringLiteral(".traineddata"))).isFile();
-        if (all)
-            return folder;
-    }
-    for (const QString& name : names) {
-        bool found = false;
-        for (const QString& folder : folders)
-            found =
-                found ||
-                QFileInfo(QDir(folder).filePath(name + QStringLiteral(".traineddata"))).isFile();
-        if (!found) {
-            *error = EngineTexts::say("e_ocr_no_language").arg(name);
-            return {};
-        }
-    }
-    *error = EngineTexts::say("e_ocr_no_language").arg(languages);
-    return {};
-}
-
 TextLine PageRecognizer::lineOf(const QList<ReadWord>& words, int usual)
 {
     return withLeaders(words, usual);
-}
-
-QString PageRecognizer::languagesFor(const QString& uiLanguage)
-{
-    const QString l = uiLanguage.toLower();
-    if (l.startsWith(QLatin1String("ru")))
-        return QStringLiteral("rus+eng");
-    return QStringLiteral("eng");
-}
-
-QStringList PageRecognizer::languageChoices(const QString& preferred)
-{
-    QStringList choices{preferred};
-    for (const QString& other : {QStringLiteral("eng"), QStringLiteral("rus+eng")}) {
-        QString missing;
-        if (!choices.contains(other) && !dataFolder(other, &missing).isEmpty())
-            choices << other;
-    }
-    return choices;
 }
 
 bool PageRecognizer::ready(QString* error)

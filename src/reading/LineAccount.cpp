@@ -43,6 +43,8 @@ const char* LineAccount::reasonName(Reason reason)
         return "numberUnreadable";
     case Reason::TitleNotFound:
         return "titleNotFound";
+    case Reason::TargetUnconfirmed:
+        return "targetUnconfirmed";
     case Reason::None:
         break;
     }
@@ -61,6 +63,9 @@ QString LineAccount::describe(const Line& line)
         break;
     case Reason::NumberUnreadable:
         key = "e_line_number_unreadable";
+        break;
+    case Reason::TargetUnconfirmed:
+        key = "e_line_unconfirmed";
         break;
     case Reason::TitleNotFound:
     case Reason::None:

@@ -28,7 +28,9 @@ struct LineAccount
         NoPageNumber,       // a title line without a page number, not among the entries
         NumberUnderNoTitle, // a number alone with no title above it
         NumberUnreadable,   // its number reads only through misreadings its neighbours deny
-        TitleNotFound       // its entry has no number and its title is on no page
+        TitleNotFound,      // its entry has no number and its title is on no page
+        TargetUnconfirmed   // its heading is not where its number leads, and pages were lost
+                            // or gained near it
     };
 
     struct Line

@@ -2,6 +2,8 @@
 
 #include "base/EngineTexts.h"
 
+#include <optional>
+
 namespace {
 
 // The target of the next entry that has one; 0: none.
@@ -11,6 +13,24 @@ int nextTarget(const QList<SmartEntry>& entries, qsizetype i)
         if (entries[k].target > 0)
             return entries[k].target;
     return 0;
+}
+
+// How far the entry's link lies from its printed number; nullopt for a roman or lost one.
+std::optional<int> distance(const SmartEntry& e)
+{
+    if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong || e.target <= 0)
+        return std::nullopt;
+    return int(e.target - e.number.value);
+}
+
+// The distance of the nearest confirmed entry before (step -1) or after (step 1) entry i.
+std::optional<int> confirmedDistance(const QList<SmartEntry>& entries, qsizetype i, int step)
+{
+    for (qsizetype k = i + step; k >= 0 && k < entries.size(); k += step)
+        if (entries[k].checked)
+            if (const std::optional<int> d = distance(entries[k]))
+                return d;
+    return std::nullopt;
 }
 
 QString pageList(const QList<int>& pages)
@@ -49,6 +69,7 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
     int drift = 0; // how far the last moved link moved: the pages lost or gained so far
     int lower = 1; // the checked page of the entry before: no heading comes earlier
     QStringList refused;
+    QList<std::pair<qsizetype, QString>> unsure; // links without their heading, and why
     for (qsizetype i = 0; i < entries->size(); ++i) {
         SmartEntry& e = (*entries)[i];
         if (e.target <= 0)
@@ -75,16 +96,15 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
         const int from = std::min(lower, e.target), to = std::max(upper, e.target);
         const QList<int> pages = book.pagesWithHeading(title, from, to, skip);
         if (pages.size() != 1) {
-            ++out.unconfirmed;
-            out.notes << (pages.isEmpty() ? EngineTexts::say("e_check_no_heading")
-                                                .arg(describe(e))
-                                                .arg(from)
-                                                .arg(to)
-                                                .arg(e.target)
-                                          : EngineTexts::say("e_check_unclear")
-                                                .arg(describe(e))
-                                                .arg(pageList(pages))
-                                                .arg(e.target));
+            unsure.append({i, pages.isEmpty() ? EngineTexts::say("e_check_no_heading")
+                                                    .arg(describe(e))
+                                                    .arg(from)
+                                                    .arg(to)
+                                                    .arg(e.target)
+                                              : EngineTexts::say("e_check_unclear")
+                                                    .arg(describe(e))
+                                                    .arg(pageList(pages))
+                                                    .arg(e.target)});
             continue;
         }
         const int found = pages.first();
@@ -101,6 +121,30 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
         e.target = found;
         e.checked = true;
     }
+    // A link kept without its heading is only as good as the distance it was given: where
+    // the confirmed links before and after it lie at different distances, the scan lost or
+    // gained pages between them and where it leads is unknown, unless its page prints the
+    // entry's number, or the book's page numbers around it say it does.
+    for (const auto& [i, why] : std::as_const(unsure)) {
+        SmartEntry& e = (*entries)[i];
+        const std::optional<int> own = distance(e);
+        const std::optional<int> before = confirmedDistance(*entries, i, -1);
+        const std::optional<int> after = confirmedDistance(*entries, i, 1);
+        const bool atOdds = own && before && after && *before != *after;
+        const PrintedNumber folio = atOdds ? book.folio(e.target) : PrintedNumber();
+        const bool printsIt =
+            atOdds && ((folio.kind == PrintedNumber::Arabic && folio.value == e.number.value) ||
+                       book.numbers().pageOf(PrintedNumber::Arabic, e.number.value) == e.target);
+        if (!atOdds || printsIt) {
+            ++out.unconfirmed;
+            out.notes << why;
+            continue;
+        }
+        ++out.withheld;
+        out.notes << EngineTexts::say("e_check_withheld").arg(describe(e)).arg(e.target);
+        e.target = 0;
+        e.withheld = true;
+    }
     if (!refused.isEmpty()) {
         out.error = EngineTexts::say("e_check_refused")
                         .arg(refused.size())
@@ -112,5 +156,7 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
                      .arg(out.corrections.size())
                      .arg(out.unconfirmed)
                      .arg(out.uncheckable);
+    if (out.withheld > 0)
+        out.notes << EngineTexts::say("e_check_withheld_count").arg(out.withheld);
     return out;
 }

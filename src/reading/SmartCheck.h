@@ -33,8 +33,11 @@ public:
         int confirmed = 0;   // heading found on the page the link leads to
         int unconfirmed = 0; // heading found nowhere, or on several pages: link kept
         int uncheckable = 0; // title too short to be told apart from ordinary text
-        QStringList notes;   // for the log
-        QString error;       // strict mode: why the document must stay as it is
+        // heading found nowhere, and the confirmed links around lie at another distance:
+        // no link
+        int withheld = 0;
+        QStringList notes; // for the log
+        QString error;     // strict mode: why the document must stay as it is
     };
 
     // Checks and corrects the targets of `entries` in reading order. Entries without a target

@@ -33,7 +33,8 @@ struct SmartEntry
     int target = 0;    // the page the link leads to; 0: no link
     BorderExpression::Box area; // x, y: bottom-left corner, as the areas of the script
     Found found = Found::SameLine;
-    bool checked = false; // the check found its heading on the page the link leads to
+    bool checked = false;  // the check found its heading on the page the link leads to
+    bool withheld = false; // the check could not confirm where its link leads: none
 
     int left = 0;             // left edge of the entry's first line, for levels from indentation
     QStringList words;        // title words after the numbering

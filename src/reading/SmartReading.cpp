@@ -203,8 +203,9 @@ void account(SmartReading::Result* result)
         line.linked = e.target > 0;
         line.inferred = e.found == SmartEntry::Found::Inferred;
         if (!line.linked)
-            line.reason = e.misreadAs.isEmpty() ? LineAccount::Reason::TitleNotFound
-                                                : LineAccount::Reason::NumberUnreadable;
+            line.reason = e.withheld              ? LineAccount::Reason::TargetUnconfirmed
+                          : e.misreadAs.isEmpty() ? LineAccount::Reason::TitleNotFound
+                                                  : LineAccount::Reason::NumberUnreadable;
     }
     result->notes << result->account.summary();
     for (const LineAccount::Line& line : result->account.unlinked())

@@ -624,6 +624,47 @@ TEST(SmartCheck, UnclearOrMissingHeadingsKeepTheLinkAndSaySo)
         << log.toStdString();
 }
 
+TEST(SmartCheck, AnUnconfirmedLinkWhereTheScanLostPagesIsWithheld)
+{
+    // "2. Lost heading" (printed 5) is on no page; the chapter after it opens a page earlier
+    // than its number says (a page lost in the scan), somewhere near the second entry.
+    struct Row
+    {
+        const char* name;
+        QString lostFolio;  // what page 5 prints in its margin
+        int thirdPage;      // where "3. Gamma" stands (printed 8)
+        int expectedTarget; // of "2. Lost heading"
+    };
+    const QList<Row> rows = {
+        {"neighbours at other distances: withheld", QString(), 7, 0},
+        {"the page prints the entry's number: kept", QStringLiteral("5"), 7, 5},
+        {"neighbours at its own distance: kept", QString(), 8, 5},
+    };
+    for (const Row& row : rows) {
+        ContentsPageBuilder c;
+        c.entry({"1.", "Alpha", "and", "more"}, "2")
+            .entry({"2.", "Lost", "heading", "here"}, "5")
+            .entry({"3.", "Gamma", "and", "more"}, "8");
+        TestBook book = bookWith(c.page(), 12);
+        book.pages[1] = bodyPage({"1.", "Alpha", "and", "more"});
+        book.pages[4] = bodyPage({"Plain", "text", "page"}, row.lostFolio);
+        book.pages[row.thirdPage - 1] = bodyPage({"3.", "Gamma", "and", "more"});
+        book.check = SmartCheck::Mode::Check;
+        const SmartReading::Result r = book.read({1}, 0);
+        ASSERT_TRUE(r.ok()) << row.name << r.error.toStdString();
+        EXPECT_EQ(targets(r), (QList<int>{2, row.expectedTarget, row.thirdPage})) << row.name;
+        const QString log = r.notes.join('\n');
+        const bool withheld = row.expectedTarget == 0;
+        EXPECT_EQ(log.contains(QStringLiteral("no link to page 5 is written")), withheld)
+            << row.name << log.toStdString();
+        EXPECT_EQ(log.contains(QStringLiteral("the link to page 5 is kept unchecked")), !withheld)
+            << row.name << log.toStdString();
+        EXPECT_EQ(log.contains(QStringLiteral("its heading is not where its number leads")),
+                  withheld)
+            << row.name << log.toStdString();
+    }
+}
+
 TEST(SmartCheck, HeadingsCountAtLineStartsOnlyAndNeverInRunningHeads)
 {
     ContentsPageBuilder c;
