@@ -10,6 +10,8 @@
 #include <QMap>
 #include <QSet>
 
+#include <functional>
+
 namespace {
 
 QString quoted(const SmartEntry& e)
@@ -254,36 +256,30 @@ int SmartReading::target(qint64 printed, int offset, bool halve)
     return int((halve ? printed / 2 : printed) + offset);
 }
 
-SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& settings)
-{
-    Result result;
-    BookPages book(source);
-    const int pageCount = book.pageCount();
-    QSet<int> contents;
-    for (const int p : settings.contentsPages) {
-        if (p < 1 || p > pageCount) {
-            result.error = EngineTexts::say("e_smart_outside")
-                               .arg(p)
-                               .arg(Plural::count("e_n_pages", pageCount));
-            return result;
-        }
-        contents.insert(p);
-    }
+namespace {
 
+using Result = SmartReading::Result;
+using Settings = SmartReading::Settings;
+
+// The entries of the contents pages, in order, with their numbers read and their levels.
+bool readEntries(BookPages& book, const Settings& settings, Result* out)
+{
+    Result& result = *out;
+    const int pageCount = book.pageCount();
     for (const int p : settings.contentsPages) {
         const PageText& text = book.text(p);
         if (!text.hasLayer || text.lines.isEmpty()) {
             result.error = EngineTexts::say("e_smart_no_text").arg(p);
-            return result;
+            return false;
         }
         const ContentsPage::Reading reading = ContentsPage::read(text, p);
         if (reading.onlyNumbers) {
             result.error = EngineTexts::say("e_smart_only_numbers").arg(p);
-            return result;
+            return false;
         }
         if (reading.entries.isEmpty()) {
             result.error = EngineTexts::say("e_smart_no_entries").arg(p);
-            return result;
+            return false;
         }
         for (LineAccount::Line line : reading.lines) {
             if (line.entry >= 0)
@@ -299,7 +295,7 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
                                .arg(e.printed.left(20) +
                                     (e.printed.size() > 20 ? QStringLiteral("...") : QString()))
                                .arg(quoted(e));
-            return result;
+            return false;
         }
     }
     readGluedNumbers(&result.entries, pageCount);
@@ -309,11 +305,17 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
             result.notes << EngineTexts::say("e_smart_number_glued").arg(quoted(e)).arg(e.printed);
     assignLevels(&result.entries);
 
+    return true;
+}
+
+// The offset: given, or carried by the printed page numbers, or found from the headings.
+// The stretches carry it through a book whose offset drifts.
+bool chooseOffset(BookPages& book, const Settings& settings, const QSet<int>& contents,
+                  qint64 firstPrinted, OffsetStretches* carried, Result* out)
+{
+    Result& result = *out;
+    OffsetStretches& stretches = *carried;
     const bool checking = settings.check != SmartCheck::Mode::Off;
-    const qint64 firstPrinted = OffsetStretches::firstNumber(result.entries);
-    // With the links checked, the page numbers printed in the book carry the offset through
-    // it, stretch by stretch.
-    OffsetStretches stretches;
     if (checking && !settings.halve)
         stretches = OffsetStretches::fromMap(
             book, *std::max_element(settings.contentsPages.begin(), settings.contentsPages.end()));
@@ -353,27 +355,33 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
                 << EngineTexts::say("e_offset_by_map").arg(result.offset).arg(stretches.describe());
         } else {
             result.error = found.error;
-            return result;
+            return false;
         }
     }
-    // How far the map's distance at an entry differs from its distance at the first entry.
-    auto drift = [&](qint64 printed) {
-        return stretches.isEmpty() ? 0
-                                   : stretches.offsetAt(printed) - stretches.offsetAt(firstPrinted);
-    };
+    return true;
+}
 
+// The target page of every numbered entry; an entry led outside the book is found by its
+// heading when checked, else it fails the reading.
+bool placeTargets(BookPages& book, const Settings& settings, const QSet<int>& contents,
+                  const std::function<int(qint64)>& drift, Result* out)
+{
+    Result& result = *out;
+    const int pageCount = book.pageCount();
+    const bool checking = settings.check != SmartCheck::Mode::Off;
     // Targets of the printed numbers: arabic with offset and halving, roman from the page
     // that prints the numeral, or as given by hand, or the document page of that number.
     int firstBody = pageCount;
     for (const SmartEntry& e : std::as_const(result.entries))
         if (e.number.kind == PrintedNumber::Arabic)
             firstBody = std::min(
-                firstBody, std::max(1, target(e.number.value, result.offset, settings.halve)));
+                firstBody,
+                std::max(1, SmartReading::target(e.number.value, result.offset, settings.halve)));
     int before = 1; // the target of the entry before
     for (SmartEntry& e : result.entries) {
         if (e.number.kind == PrintedNumber::Arabic) {
-            e.target =
-                target(e.number.value, result.offset, settings.halve) + drift(e.number.value);
+            e.target = SmartReading::target(e.number.value, result.offset, settings.halve) +
+                       drift(e.number.value);
         } else if (e.number.kind == PrintedNumber::Roman) {
             if (settings.romanOffset) {
                 e.target = int(e.number.value + *settings.romanOffset);
@@ -413,23 +421,20 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
                                .arg(quoted(e))
                                .arg(e.target)
                                .arg(Plural::count("e_n_pages", pageCount));
-            return result;
+            return false;
         }
         before = e.target;
     }
 
-    // Each link checked against the heading on its page before the lost numbers are looked
-    // for between the neighbours' targets, so that those are the corrected ones.
-    SmartCheck::Outcome checked = SmartCheck::run(&result.entries, book, contents, settings.check);
-    result.corrections << checked.corrections;
-    if (!checked.error.isEmpty()) {
-        result.error = checked.error;
-        return result;
-    }
-    result.notes << checked.notes;
+    return true;
+}
 
-    // Entries whose number the OCR lost: the page between the neighbours' targets where
-    // the title stands as a heading.
+// Entries whose number the OCR lost: the page between the neighbours' targets where the title
+// stands as a heading.
+void findLostNumbers(BookPages& book, const QSet<int>& contents, Result* out)
+{
+    Result& result = *out;
+    const int pageCount = book.pageCount();
     QMap<qsizetype, std::pair<int, int>> searched; // titles found nowhere: the pages searched
     for (qsizetype i = 0; i < result.entries.size(); ++i) {
         SmartEntry& e = result.entries[i];
@@ -465,6 +470,52 @@ SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& 
                                 .arg(quoted(result.entries[it.key()]))
                                 .arg(it.value().first)
                                 .arg(it.value().second);
+}
+
+} // namespace
+
+SmartReading::Result SmartReading::read(PageTextSource& source, const Settings& settings)
+{
+    Result result;
+    BookPages book(source);
+    const int pageCount = book.pageCount();
+    QSet<int> contents;
+    for (const int p : settings.contentsPages) {
+        if (p < 1 || p > pageCount) {
+            result.error = EngineTexts::say("e_smart_outside")
+                               .arg(p)
+                               .arg(Plural::count("e_n_pages", pageCount));
+            return result;
+        }
+        contents.insert(p);
+    }
+    if (!readEntries(book, settings, &result))
+        return result;
+
+    const qint64 firstPrinted = OffsetStretches::firstNumber(result.entries);
+    // With the links checked, the page numbers printed in the book carry the offset through
+    // it, stretch by stretch.
+    OffsetStretches stretches;
+    if (!chooseOffset(book, settings, contents, firstPrinted, &stretches, &result))
+        return result;
+    // How far the map's distance at an entry differs from its distance at the first entry.
+    auto drift = [&](qint64 printed) {
+        return stretches.isEmpty() ? 0
+                                   : stretches.offsetAt(printed) - stretches.offsetAt(firstPrinted);
+    };
+    if (!placeTargets(book, settings, contents, drift, &result))
+        return result;
+
+    // Each link checked against the heading on its page before the lost numbers are looked
+    // for between the neighbours' targets, so that those are the corrected ones.
+    SmartCheck::Outcome checked = SmartCheck::run(&result.entries, book, contents, settings.check);
+    result.corrections << checked.corrections;
+    if (!checked.error.isEmpty()) {
+        result.error = checked.error;
+        return result;
+    }
+    result.notes << checked.notes;
+    findLostNumbers(book, contents, &result);
     account(&result);
     return result;
 }
