@@ -194,6 +194,57 @@ void EntryRecognition::remember(qint64 page, const ZoneBox& zone, int left, int 
     lastOrdinal_ = ordinal;
 }
 
+// The areas of an accepted number: one at the end of a contents line, one over a lone index
+// number, or one slice of the word for each number of an index list.
+QList<EntryRecognition::Area> EntryRecognition::areasOf(const Word& word, qint64 page,
+                                                        const QByteArray& digits,
+                                                        const QList<QByteArray>& listTexts,
+                                                        const QList<qint64>& list, int* left)
+{
+    const bool index2 = settings_.kind == Index2;
+    QList<Area> areas;
+    const ZoneBox& z = word.zone;
+    const qint64 height = std::llabs(qint64(z.ymax) - z.ymin);
+    const qint64 span = qint64(z.xmax) - z.xmin;
+    bool placed = true;
+    if (!index2) {
+        Area area;
+        if (contentsArea(z, word.previousLineTop, &area, left, &placed)) {
+            area.printed = digits;
+            area.targetPage = targetPage(page, settings_.offset, settings_.halve);
+            area.comment = commentFor(page);
+            areas << area;
+        } else if (!placed) {
+            ++tally_.outsidePage;
+        }
+    } else if (list.isEmpty()) {
+        Area area;
+        placed = placeBox(z.xmin, z.ymin, span, height, &area);
+        area.printed = digits;
+        area.targetPage = targetPage(page, settings_.offset, settings_.halve);
+        area.comment = commentFor(page);
+        if (placed)
+            areas << area;
+        else
+            ++tally_.outsidePage;
+    } else {
+        const qint64 n = list.size();
+        for (qint64 k = 0; k < n; ++k) {
+            Area area;
+            if (!placeBox(z.xmin + roundHalfEven(span * k, n), z.ymin, roundHalfEven(span, n),
+                          height, &area)) {
+                ++tally_.outsidePage;
+                continue;
+            }
+            area.printed = listTexts[k];
+            area.targetPage = targetPage(list[k], settings_.offset, settings_.halve);
+            area.comment = commentFor(list[k]);
+            areas << area;
+        }
+    }
+    return areas;
+}
+
 QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
 {
     QByteArray text = word.text;
@@ -258,48 +309,9 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
         return {};
     }
 
-    QList<Area> areas;
     int left = word.zone.xmin;
-    const ZoneBox& z = word.zone;
-    const qint64 height = std::llabs(qint64(z.ymax) - z.ymin);
-    const qint64 span = qint64(z.xmax) - z.xmin;
-    bool placed = true;
-    if (!index2) {
-        Area area;
-        if (contentsArea(z, word.previousLineTop, &area, &left, &placed)) {
-            area.printed = digits;
-            area.targetPage = targetPage(page, settings_.offset, settings_.halve);
-            area.comment = commentFor(page);
-            areas << area;
-        } else if (!placed) {
-            ++tally_.outsidePage;
-        }
-    } else if (list.isEmpty()) {
-        Area area;
-        placed = placeBox(z.xmin, z.ymin, span, height, &area);
-        area.printed = digits;
-        area.targetPage = targetPage(page, settings_.offset, settings_.halve);
-        area.comment = commentFor(page);
-        if (placed)
-            areas << area;
-        else
-            ++tally_.outsidePage;
-    } else {
-        const qint64 n = list.size();
-        for (qint64 k = 0; k < n; ++k) {
-            Area area;
-            if (!placeBox(z.xmin + roundHalfEven(span * k, n), z.ymin, roundHalfEven(span, n),
-                          height, &area)) {
-                ++tally_.outsidePage;
-                continue;
-            }
-            area.printed = listTexts[k];
-            area.targetPage = targetPage(list[k], settings_.offset, settings_.halve);
-            area.comment = commentFor(list[k]);
-            areas << area;
-        }
-    }
-    remember(page, z, left, word.pageOrdinal);
+    QList<Area> areas = areasOf(word, page, digits, listTexts, list, &left);
+    remember(page, word.zone, left, word.pageOrdinal);
     // "#-2" would be read by viewers as "two pages back": a target before the first page
     // can only be a wrong link, so it gets no area (the entry still counts as the last).
     areas.removeIf([this](const Area& area) {

@@ -98,6 +98,8 @@ private:
     bool targetBeyond(qint64 page) const;
     QByteArray commentFor(qint64 page) const;
     void remember(qint64 page, const ZoneBox& zone, int left, int ordinal);
+    QList<Area> areasOf(const Word& word, qint64 page, const QByteArray& digits,
+                        const QList<QByteArray>& listTexts, const QList<qint64>& list, int* left);
 
     Settings settings_;
     QByteArray trimmedComment_;

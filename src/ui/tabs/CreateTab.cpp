@@ -81,6 +81,16 @@ CreateTab::CreateTab(CreateList& list, const ContentsLinkTab& linkTab, WindowDia
 
 void CreateTab::build()
 {
+    buildLeftColumn();
+    buildRightColumn();
+    buildBorderGroup();
+    buildOptions();
+    buildMenu();
+    updateActions();
+}
+
+void CreateTab::buildLeftColumn()
+{
     // Left column: the list, the offset, the comment, the buttons.
     ListView2 = new QTableView(this);
     ListView2->setObjectName(QStringLiteral("ListView2"));
@@ -136,7 +146,10 @@ void CreateTab::build()
     smartReadingCheckBox =
         checkBox(this, "smartReadingCheckBox", QStringLiteral("Умное чтение оглавления"));
     smartReadingCheckBox->setGeometry(8, 286, 250, 20);
+}
 
+void CreateTab::buildRightColumn()
+{
     // Right column: pages, kind of work, the border group, the job-wide options.
     Edit1 = lineEdit(this, "Edit1", QStringLiteral("1"));
     Edit1->setGeometry(428, 8, 44, 22);
@@ -166,7 +179,10 @@ void CreateTab::build()
     ComboBox3->setGeometry(365, 34, 180, 24);
     labelKindOfWork = label(this, "labelKindOfWork", QStringLiteral("Тип работы"));
     placeBefore(labelKindOfWork, ComboBox3, 10);
+}
 
+void CreateTab::buildBorderGroup()
+{
     groupBorder = new QGroupBox(QStringLiteral("Тип границы"), this);
     groupBorder->setObjectName(QStringLiteral("groupBorder"));
     groupBorder->setGeometry(266, 60, 279, 156);
@@ -206,7 +222,10 @@ void CreateTab::build()
     Shape2->setGeometry(228, 103, 26, 22);
     CheckBox9 = checkBox(groupBorder, "CheckBox9", QStringLiteral("Подсветка области"));
     CheckBox9->setGeometry(10, 130, 259, 20);
+}
 
+void CreateTab::buildOptions()
+{
     CheckBox6 = checkBox(this, "CheckBox6", QStringLiteral("Создавать резервную копию"));
     CheckBox6->setChecked(true);
     CheckBox16 = checkBox(this, "CheckBox16", QStringLiteral("Проверять количество страниц"));
@@ -227,7 +246,10 @@ void CreateTab::build()
     }
 
     contactLabel = makeContactLabel(this);
+}
 
+void CreateTab::buildMenu()
+{
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     deleteAction = PopupMenu2->addAction(QStringLiteral("Удалить"));
@@ -239,7 +261,6 @@ void CreateTab::build()
     N2->setObjectName(QStringLiteral("N2"));
     previewAction = PopupMenu2->addAction(QStringLiteral("Просмотр"));
     previewAction->setObjectName(QStringLiteral("previewAction"));
-    updateActions();
 }
 
 void CreateTab::connectHandlers()

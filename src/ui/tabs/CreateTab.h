@@ -132,6 +132,11 @@ protected:
 
 private:
     void build();
+    void buildLeftColumn();
+    void buildRightColumn();
+    void buildBorderGroup();
+    void buildOptions();
+    void buildMenu();
     void connectHandlers();
     void syncSelection();
 
