@@ -106,7 +106,7 @@ struct Captures
     QTemporaryDir work;
     MessageTexts texts;
     RecordingMessageSink messages;
-    ToolRunner tools{QCoreApplication::applicationDirPath(), work.path(), &messages, "mes3"};
+    ToolRunner tools{QCoreApplication::applicationDirPath(), work.path(), &messages};
     qint64 dumpBytes = 0;
 
     Captures()
@@ -214,7 +214,7 @@ void BM_CreatePassWhole(benchmark::State& state)
     MessageTexts texts;
     RecordingLogSink log;
     RecordingMessageSink messages;
-    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), &messages, "mes3");
+    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), &messages);
     CreateOptions options;
     options.backup = false;
     int changed = 0;

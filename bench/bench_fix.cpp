@@ -82,8 +82,7 @@ void BM_FixPassWhole(benchmark::State& state)
     MessageTexts texts;
     RecordingLogSink log;
     RecordingMessageSink messages;
-    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), &messages,
-                     texts.text("mes3"));
+    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), &messages);
     for (auto _ : state) {
         state.PauseTiming();
         const QString path = b.freshCopy("pass.djvu");
@@ -117,7 +116,7 @@ void BM_ScanAlignRewrite(benchmark::State& state)
 void BM_DjvusedOutputAnt(benchmark::State& state)
 {
     QTemporaryDir work;
-    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), nullptr, QString());
+    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), nullptr);
     for (auto _ : state) {
         const ToolRun run =
             tools.capture("djvused", {book().original, "-e", "output-ant"}, "myfile.dsed");
@@ -130,7 +129,7 @@ void BM_DjvusedSaveScript(benchmark::State& state)
 {
     Book& b = book();
     QTemporaryDir work;
-    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), nullptr, QString());
+    ToolRunner tools(QCoreApplication::applicationDirPath(), work.path(), nullptr);
     const AnnotationScan scan = AnnotationScanner::scan(b.capture);
     const QByteArray script =
         AreaAlignment::rewrite(b.capture, scan.areas, AreaAlignment::alignScript(scan).aligned);

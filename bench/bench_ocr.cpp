@@ -63,8 +63,7 @@ struct Session
 {
     QTemporaryDir work;
     RecordingMessageSink messages;
-    ToolRunner tools{QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages,
-                     QStringLiteral("Ошибка !!!")};
+    ToolRunner tools{QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages};
     OcrDocument document;
 };
 

@@ -64,7 +64,7 @@ void BM_PageNumberMapAgainstDjvused(benchmark::State& state)
     const QString path = book();
     QTemporaryDir work;
     RecordingMessageSink messages;
-    ToolRunner tools(QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages, QString());
+    ToolRunner tools(QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages);
     const QStringList args = {path, QStringLiteral("-e"), QStringLiteral("output-txt")};
     double djvusedSeconds = 0, mapSeconds = 0;
     for (auto _ : state) {

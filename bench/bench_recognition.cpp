@@ -53,7 +53,7 @@ QList<int> givenPages;
 
 ToolRunner runner()
 {
-    return ToolRunner(QCoreApplication::applicationDirPath(), folder().path(), nullptr, {});
+    return ToolRunner(QCoreApplication::applicationDirPath(), folder().path(), nullptr);
 }
 
 void BM_RecognisePage(benchmark::State& state)

@@ -7,17 +7,14 @@
 #include <QFile>
 
 CommandTools::CommandTools()
-    : runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages, QString())
+    : runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages)
 {
     CliLanguage::choose(QString(), &texts);
-    runner_.setErrorCaption(texts.text(QStringLiteral("mes3")));
 }
 
 CommandTools::CommandTools(const MessageTexts& chosen)
-    : texts(chosen),
-      runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages, QString())
+    : texts(chosen), runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages)
 {
-    runner_.setErrorCaption(texts.text(QStringLiteral("mes3")));
 }
 
 int CommandTools::fail(const QString& text)

@@ -14,15 +14,17 @@
 
 #include <algorithm>
 
+// The words of the typed choices, in the order of their numbers.
+const QStringList CreateJobOptions::kKinds = {"contents", "index1", "index2"};
+const QStringList CreateJobOptions::kReadings = {"classic", "smart"};
+const QStringList CreateJobOptions::kShapes = {"rect", "oval"};
+const QStringList CreateJobOptions::kBorders = {
+    "none", "xor", "border", "shadow-in", "shadow-out", "shadow-ein", "shadow-eout"};
+
 namespace {
 
-const QStringList kKinds = {"contents", "index1", "index2"};
-const QStringList kReadings = {"classic", "smart"};
 // In the order of PageRecognition::Mode.
 const QStringList kOcrModes = {"never", "auto", "always"};
-const QStringList kShapes = {"rect", "oval"};
-const QStringList kBorders = {"none",       "xor",        "border",     "shadow-in",
-                              "shadow-out", "shadow-ein", "shadow-eout"};
 const QStringList kOutlineModes = {"merge", "replace"};
 
 using Take = CommandLine::Take;
@@ -62,8 +64,8 @@ Take colour(const QString& option, QString* out)
     };
 }
 
-// One of the choices, kept as its position.
-Take choice(const QString& option, const QStringList& choices, int* out)
+// One of the choices, kept as the value of its position.
+template <typename E> Take choice(const QString& option, const QStringList& choices, E* out)
 {
     return [=](const QString& v, QString* error) {
         const int at = int(choices.indexOf(v));
@@ -71,7 +73,7 @@ Take choice(const QString& option, const QStringList& choices, int* out)
             *error = EngineTexts::say("e_opt_not_one_of").arg(option, v, choices.join('|'));
             return false;
         }
-        *out = at;
+        *out = E(at);
         return true;
     };
 }
@@ -224,10 +226,10 @@ void CreateJobOptions::declareRun(CommandLine& line)
 {
     line.flag(QStringLiteral("--remove-ocr"), &options_.removeOcr);
     line.value(QStringLiteral("--ocr"), [this](const QString& v, QString* error) {
-        int mode = 0;
+        PageRecognition::Mode mode = PageRecognition::Mode::Never;
         if (!choice(QStringLiteral("--ocr"), kOcrModes, &mode)(v, error))
             return false;
-        options_.ocr = PageRecognition::Mode(mode);
+        options_.ocr = mode;
         return true;
     });
     line.flag(QStringLiteral("--ocr-book"), &options_.ocrBook);
@@ -286,11 +288,11 @@ bool CreateJobOptions::check(const CommandLine& line, QString* error)
         return refuse(say("e_opt_no_links")
                           .arg(contentsLink_ ? QStringLiteral("--contents-link")
                                              : QStringLiteral("--align")));
-    if (outline_ && kind_ != CreateJob::Contents)
-        return refuse(say("e_opt_outline_kind").arg(kKinds[kind_]));
-    if ((checkSeen_ || options_.romanOffset) && reading_ != CreateJob::Smart)
+    if (outline_ && kind_ != WorkKind::Contents)
+        return refuse(say("e_opt_outline_kind").arg(kKinds[JobValue::number(kind_)]));
+    if ((checkSeen_ || options_.romanOffset) && reading_ != ContentsReading::Smart)
         return refuse(say("e_opt_need_smart"));
-    if (offsetAuto && reading_ != CreateJob::Smart)
+    if (offsetAuto && reading_ != ContentsReading::Smart)
         return refuse(say("e_opt_auto_smart"));
     if (everyPage_ && line.given(QStringLiteral("--contents-link-page")))
         return refuse(say("e_opt_link_pages"));
@@ -321,7 +323,7 @@ CreateJob CreateJobOptions::jobFor(const QString& file) const
     job.comment = comment_;
     job.contentsLink = contentsLink_;
     job.contentsLinkPage = linkPage_;
-    job.contentsLinkEveryPage = everyPage_ ? 1 : 0;
+    job.contentsLinkPages = everyPage_ ? ContentsLinkPages::EveryPage : ContentsLinkPages::OnePage;
     ContentsLinkSettings& l = job.link;
     l.shape = link_.shape;
     l.borderType = link_.border;
@@ -345,9 +347,9 @@ bool CreateJobOptions::finish(const CommandLine& line, QString* error)
 {
     if (!check(line, error))
         return false;
-    options_.kindIndex = kind_;
-    options_.borderTypeIndex = style_.border;
-    options_.shapeIndex = style_.shape;
+    options_.kind = kind_;
+    options_.borderType = style_.border;
+    options_.shape = style_.shape;
     options_.fixOptions.backup = options_.backup;
     options_.fixOptions.keepBackups = options_.keepBackups;
     for (const QString& file : line.names()) {

@@ -30,12 +30,18 @@ public:
     QString planFile() const { return planFile_; }
     QString fromPlanFile() const { return fromPlanFile_; }
 
+    // The words of --kind, --reading, --shape and --border, each at its value's number.
+    static const QStringList kKinds;
+    static const QStringList kReadings;
+    static const QStringList kShapes;
+    static const QStringList kBorders;
+
     // The look of a link as the window's border group holds it: the same option names serve
     // the entries' links and, prefixed "contents-link-", the contents link.
     struct Style
     {
-        int shape = 0;
-        int border = 1;
+        AreaShape shape = JobDefaults::shape;
+        BorderType border = JobDefaults::borderType;
         QString borderColour = QStringLiteral("000000");
         QString highlightColour = QStringLiteral("000000");
         int shadowWidth = 0;
@@ -60,8 +66,8 @@ private:
     QString fromPlanFile_;
 
     // As given, until the jobs are made.
-    int kind_ = 0;
-    int reading_ = CreateJob::Classic;
+    WorkKind kind_ = JobDefaults::kind;
+    ContentsReading reading_ = JobDefaults::reading;
     QList<ContentsRange> ranges_{ContentsRange()};
     QString offsets_ = QStringLiteral("0");
     bool checkSeen_ = false; // --strict or --no-check
@@ -70,7 +76,7 @@ private:
     Style style_;
     Style link_;
     bool contentsLink_ = false;
-    bool everyPage_ = false;
+    bool everyPage_ = JobDefaults::linkPages == ContentsLinkPages::EveryPage;
     int linkPage_ = 1;
     int linkTarget_ = 4;
     int linkBox_[4] = {100, 50, 500, 50};

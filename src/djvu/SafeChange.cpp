@@ -119,9 +119,9 @@ bool SafeChange::prepare(QString* error)
     indirect_ = IndirectDocument::isIndirect(documentPath_);
     components_.clear();
     if (indirect_) {
-        const ToolRunner tools = tools_ ? *tools_
-                                        : ToolRunner(QCoreApplication::applicationDirPath(),
-                                                     QString(), nullptr, QString());
+        const ToolRunner tools =
+            tools_ ? *tools_
+                   : ToolRunner(QCoreApplication::applicationDirPath(), QString(), nullptr);
         if (!IndirectDocument::components(original.absoluteFilePath(), tools, &components_, error))
             return false;
         for (const QString& name : std::as_const(components_)) {

@@ -83,10 +83,8 @@ QString ToolRun::failureText() const
     return said;
 }
 
-ToolRunner::ToolRunner(QString exeFolder, QString workFolder, NoticeSink* notices,
-                       QString errorCaption)
-    : exeFolder_(std::move(exeFolder)), workFolder_(std::move(workFolder)), notices_(notices),
-      errorCaption_(std::move(errorCaption))
+ToolRunner::ToolRunner(QString exeFolder, QString workFolder, NoticeSink* notices)
+    : exeFolder_(std::move(exeFolder)), workFolder_(std::move(workFolder)), notices_(notices)
 {
 }
 

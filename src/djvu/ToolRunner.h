@@ -43,7 +43,7 @@ public:
     // exeFolder: where "bin/<tool>" is looked for first. workFolder: the child's current
     // folder, against which relative capture and work-file names resolve.
     // notices: told of a tool that could not be started (none: nobody is told).
-    ToolRunner(QString exeFolder, QString workFolder, NoticeSink* notices, QString errorCaption);
+    ToolRunner(QString exeFolder, QString workFolder, NoticeSink* notices);
 
     // Standard output is read through a pipe into standardOutput, as it comes, so a full
     // disk can never cut it short.
@@ -77,8 +77,6 @@ public:
     static bool hasDetailedLog();
     QString workFolder() const { return workFolder_; }
     QString workPath(const QString& name) const;
-    void setErrorCaption(const QString& caption) { errorCaption_ = caption; }
-    QString errorCaption() const { return errorCaption_; }
     // While a tool runs, the token is looked at every few milliseconds; once it is set, the
     // tool is killed at once and no other starts. Nothing else ever ends a tool early.
     void setCancelToken(const CancelToken* token) { cancel_ = token; }
@@ -92,6 +90,5 @@ private:
     QString exeFolder_;
     QString workFolder_;
     NoticeSink* notices_;
-    QString errorCaption_;
     const CancelToken* cancel_ = nullptr;
 };

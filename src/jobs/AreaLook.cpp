@@ -4,13 +4,12 @@
 
 namespace AreaLook {
 
-Problem check(int shape, int borderType, bool highlight)
+Problem check(AreaShape shape, std::optional<BorderType> borderType, bool highlight)
 {
-    constexpr int kOval = 1;
-    constexpr int kPlainBorder = 2;
-    if (shape == kOval && borderType > kPlainBorder)
+    const bool oval = shape == AreaShape::Oval;
+    if (oval && borderType && JobValue::isShadow(*borderType))
         return Problem::OvalWithShadow;
-    if (shape == kOval && highlight)
+    if (oval && highlight)
         return Problem::OvalWithHighlight;
     return Problem::None;
 }

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "jobs/JobValues.h"
+
 #include <QList>
 #include <QString>
 
 #include <optional>
 
-// The look of the new hyperlink areas. Border type 0 to 6, as the Create tab lists them.
+// The look of the new hyperlink areas.
 struct AreaStyle
 {
-    int borderType = 1;
+    BorderType borderType = JobDefaults::borderType;
     QString borderColour = QStringLiteral("FFFFFF"); // colour text, for border type 2
     int shadowWidth = 0;                             // for border types 3 to 6
     bool alwaysVisible = false;
@@ -19,8 +21,8 @@ struct AreaStyle
 // Where the link back to the contents goes and how it looks.
 struct ContentsLinkSettings
 {
-    int shape = 0;      // 0 rectangle, 1 oval
-    int borderType = 1; // 0 to 6; -1: no border word at all
+    AreaShape shape = JobDefaults::shape;
+    std::optional<BorderType> borderType = JobDefaults::borderType; // none: no border word
     bool alwaysVisible = false;
     bool highlight = false;
     int borderWidth = 0;
@@ -46,40 +48,27 @@ struct ContentsRange
 // pages into hyperlinks. The window's list rows and the command line both become jobs.
 struct CreateJob
 {
-    enum Kind
-    {
-        Contents = 0,
-        Index1 = 1,
-        Index2 = 2
-    };
-
     QString path;
     int firstPage = 1; // the contents range, as pages of the document
     int lastPage = 1;
     int offset = 0; // added to every printed page number
-    int kind = Contents;
-    int shape = 0; // 0 rectangle, 1 oval
+    WorkKind kind = JobDefaults::kind;
+    AreaShape shape = JobDefaults::shape;
     AreaStyle style;
     bool halve = false; // printed page numbers are divided by 2
     QString comment;    // the areas' comment, followed by the printed number
 
     bool contentsLink = false;
     int contentsLinkPage = 1;
-    int contentsLinkEveryPage = 0; // 0 one page, 1 every page, anything else none
+    ContentsLinkPages contentsLinkPages = JobDefaults::linkPages;
     ContentsLinkSettings link;
 
     // The entries of a contents (never of an index) also become the document's outline.
     bool outline = false;
     // The entries become hyperlinks; off, only the outline is written.
     bool links = true;
-    // How the contents pages are read: by the classic word rules, or by the smart reading
-    // that understands titles, leaders, levels and lost numbers (contents only).
-    enum Reading
-    {
-        Classic = 0,
-        Smart = 1
-    };
-    int reading = Classic;
+    // The smart reading reads contents only.
+    ContentsReading reading = JobDefaults::reading;
     // The smart reading works out the offset from the book; `offset` is then unused.
     bool offsetAuto = false;
     // Pages without a text layer (or with plainly poor text) are recognised (true) or never
@@ -112,7 +101,7 @@ enum class Problem
     OvalWithShadow,    // an oval takes no shadow border (types 3 to 6)
     OvalWithHighlight, // an oval is never highlighted
 };
-Problem check(int shape, int borderType, bool highlight);
+Problem check(AreaShape shape, std::optional<BorderType> borderType, bool highlight);
 // The first rule the job breaks, for its areas or for its contents link.
 Problem check(const CreateJob& job, bool* inContentsLink);
 // "an oval takes no shadow border" and so on: the one wording of each rule.

@@ -29,6 +29,16 @@ public:
         return true;
     }
 
+    // A typed choice by its stored number.
+    template <typename E> bool choice(int column, E* value, const char* what)
+    {
+        int n = 0;
+        if (!number(column, &n, what, 0, JobValue::kCount<E> - 1))
+            return false;
+        *value = E(n);
+        return true;
+    }
+
     bool colour(int column, QString* value, const char* what)
     {
         QString text = row_.columns.value(column).trimmed();
@@ -78,11 +88,13 @@ private:
 // The contents link's shape and border columns are read as the tab stores them: "0" is a
 // rectangle and anything else an oval; a border type other than "0" to "6" writes no
 // border word.
-int linkBorderType(const QString& text)
+std::optional<BorderType> linkBorderType(const QString& text)
 {
     bool ok = false;
     const int type = text.toInt(&ok);
-    return ok && type >= 0 && type <= 6 && text == QString::number(type) ? type : -1;
+    if (!ok || text != QString::number(type))
+        return std::nullopt;
+    return JobValue::fromNumber<BorderType>(type);
 }
 
 // The pages column holds one first page, or a list of ranges ("1,17-18") that leaves the
@@ -123,12 +135,12 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
     Reader r(row, error);
     *job = CreateJob();
     job->path = row.fullPath();
-    int always = 0, highlight = 0, halve = 0;
+    int always = 0, highlight = 0, halve = 0, linkPages = 0;
     if (!readRanges(r, row, job))
         return false;
-    if (!r.number(C::Kind, &job->kind, "kind of work", 0, 2) ||
-        !r.number(C::BorderType, &job->style.borderType, "border type", 0, 6) ||
-        !r.number(C::Shape, &job->shape, "shape", 0, 1) ||
+    if (!r.choice(C::Kind, &job->kind, "kind of work") ||
+        !r.choice(C::BorderType, &job->style.borderType, "border type") ||
+        !r.choice(C::Shape, &job->shape, "shape") ||
         !r.colour(C::BorderColour, &job->style.borderColour, "border colour") ||
         !r.colour(C::HighlightColour, &job->style.highlightColour, "highlight colour") ||
         !r.number(C::ShadowWidth, &job->style.shadowWidth, "shadow width") ||
@@ -136,8 +148,10 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
         !r.number(C::Highlight, &highlight, "highlight") ||
         !r.number(C::Halve, &halve, "halving") ||
         !r.number(C::LinkPage, &job->contentsLinkPage, "contents-link page") ||
-        !r.number(C::LinkEveryPage, &job->contentsLinkEveryPage, "contents link on every page"))
+        !r.number(C::LinkEveryPage, &linkPages, "contents link on every page"))
         return false;
+    job->contentsLinkPages =
+        JobValue::fromNumber<ContentsLinkPages>(linkPages).value_or(ContentsLinkPages::NoPage);
     job->style.alwaysVisible = always == 1;
     job->style.highlight = highlight == 1;
     job->halve = halve == 1;
@@ -156,7 +170,7 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
         job->recognise = on;
     }
     job->offsetAuto = job->offsetAuto || offsetAuto; // "auto" in the column, or the box
-    job->reading = smart ? CreateJob::Smart : CreateJob::Classic;
+    job->reading = smart ? ContentsReading::Smart : ContentsReading::Classic;
     for (ContentsRange& range : job->moreRanges)
         range.offsetAuto = range.offsetAuto || job->offsetAuto;
     if (!job->contentsLink)
@@ -165,7 +179,8 @@ bool read(const CreateRow& row, CreateJob* job, QString* error)
     // The contents link's numbers and colours go into the script, so they must be what the
     // tab stores: whole numbers and colour texts.
     ContentsLinkSettings& link = job->link;
-    link.shape = r.text(C::LinkShape) == QLatin1String("0") ? 0 : 1;
+    link.shape =
+        r.text(C::LinkShape) == QLatin1String("0") ? AreaShape::Rectangle : AreaShape::Oval;
     link.borderType = linkBorderType(r.text(C::LinkBorderType));
     link.alwaysVisible = r.flag(C::LinkAlwaysVisible);
     link.highlight = r.flag(C::LinkHighlight);

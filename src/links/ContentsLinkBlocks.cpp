@@ -44,12 +44,12 @@ bool place(const CreateJob& job, int pageCount, QList<ContentsLinkPlacement>* pl
         return false;
     }
     const QByteArray area = BorderExpression::contentsLinkArea(job.link);
-    if (job.contentsLinkEveryPage == 1) {
+    if (job.contentsLinkPages == ContentsLinkPages::EveryPage) {
         for (int page = 1; page <= pageCount; ++page)
             placements->append(placement(job, page, area, current));
         return true;
     }
-    if (job.contentsLinkEveryPage != 0)
+    if (job.contentsLinkPages != ContentsLinkPages::OnePage)
         return true;
     if (job.contentsLinkPage < 1 || job.contentsLinkPage > pageCount) {
         *error = EngineTexts::say("e_link_page_outside")
@@ -82,7 +82,7 @@ void addTo(const QList<ContentsLinkPlacement>& placements, HyperlinkScript& scri
 
 bool wanted(const CreateJob& job)
 {
-    return job.contentsLink && (job.contentsLinkEveryPage == 0 || job.contentsLinkEveryPage == 1);
+    return job.contentsLink && job.contentsLinkPages != ContentsLinkPages::NoPage;
 }
 
 } // namespace ContentsLinkBlocks

@@ -186,7 +186,7 @@ bool ContentsWalk::process(QByteArray line, bool nextIsWord)
     const QString readable = TextDump::unescape(rawText);
     entryWords_ << readable;
     lineWords_ << readable;
-    if (kind_ == EntryRecognition::Index2) {
+    if (kind_ == WorkKind::Index2) {
         wordsInLine_ = 0;
         zone_ = box;
     }

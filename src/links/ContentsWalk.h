@@ -63,7 +63,7 @@ private:
     const PageListing& listing_;
     int firstPage_;
     int lastPage_;
-    int kind_;
+    WorkKind kind_;
     EntryRecognition recognition_;
     std::unique_ptr<EntryWriter> ownWriter_;
     EntryWriter& writer_;

@@ -39,22 +39,13 @@ const QString CreatePass::kListingFile = QStringLiteral("myfile2.dsed");
 
 CreatePass::CreatePass(ToolRunner& tools, const MessageTexts& texts, LogSink& log,
                        NoticeSink& notices)
-    : tools_(tools), texts_(texts), log_(log), noticeSink_(notices)
+    : tools_(tools), texts_(texts), log_(log), notices_(notices)
 {
 }
 
 CreateOutcome CreatePass::run(const QList<CreateJob>& jobs, const CreateOptions& options)
 {
-    notices_.clear();
-    CreateOutcome outcome = runJobs(jobs, options);
-    outcome.notices = notices_;
-    return outcome;
-}
-
-void CreatePass::notify(const PassNotice& notice)
-{
-    notices_.append(notice);
-    noticeSink_.notice(notice);
+    return notices_.record<CreateOutcome>([&] { return runJobs(jobs, options); });
 }
 
 void CreatePass::removeWorkFiles(const QStringList& names)
@@ -69,15 +60,15 @@ CreateOutcome CreatePass::runJobs(const QList<CreateJob>& jobs, const CreateOpti
     removeWorkFiles({kDumpFile, kListingFile});
     log_.clear();
     if (jobs.isEmpty()) {
-        notify({PassNotice::Kind::NoFiles, QString(), QString()});
+        notices_.notify({PassNotice::Kind::NoFiles, QString(), QString()});
         return outcome;
     }
-    if (options.borderTypeIndex < 0 || options.shapeIndex < 0) {
-        notify({PassNotice::Kind::NoBorderChoice, QString(), QString()});
+    if (!options.borderType || !options.shape) {
+        notices_.notify({PassNotice::Kind::NoBorderChoice, QString(), QString()});
         return outcome;
     }
-    if (options.kindIndex < 0) {
-        notify({PassNotice::Kind::NoKindChoice, QString(), QString()});
+    if (!options.kind) {
+        notices_.notify({PassNotice::Kind::NoKindChoice, QString(), QString()});
         return outcome;
     }
 
@@ -123,7 +114,7 @@ CreateOutcome CreatePass::runJobs(const QList<CreateJob>& jobs, const CreateOpti
 bool CreatePass::align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome)
 {
     // The word areas of the second index kind are never put into columns.
-    if (!options.align || job.kind == CreateJob::Index2)
+    if (!options.align || job.kind == WorkKind::Index2)
         return true;
     if (!control_.enter(PassProgress::Step::Aligning)) {
         stopped();
@@ -139,14 +130,14 @@ bool CreatePass::align(const CreateJob& job, const CreateOptions& options, Creat
         fixOptions.backup = false;
     // The alignment's lines follow the lines of the files before it.
     fixOptions.keepLog = true;
-    FixPass fix(tools_, texts_, log_, noticeSink_);
+    FixPass fix(tools_, texts_, log_, notices_.sink());
     PassControl nested = control_;
     nested.setNested(true);
     fix.setControl(nested);
     const PassOutcome aligned = fix.run({fixRow}, fixOptions);
     outcome->alignmentRan = true;
     outcome->alignmentRanToEnd = aligned.ranToEnd;
-    notices_ << aligned.notices; // told already
+    notices_.keep(aligned.notices);
     if (aligned.cancelled) {
         outcome->cancelled = true;
         return false;
@@ -163,7 +154,7 @@ CreatePass::Turn CreatePass::fail(const QString& reason)
     log_.addLine(texts_.text("m9"));
     log_.addLine(reason);
     lastFailure_ = reason;
-    notify({PassNotice::Kind::DocumentFailed, path_, reason});
+    notices_.notify({PassNotice::Kind::DocumentFailed, path_, reason});
     return Turn::Failed;
 }
 
@@ -179,7 +170,7 @@ CreatePass::Turn CreatePass::runJob(const CreateJob& job, const CreateOptions& o
 {
     if (!job.rowError.isEmpty())
         return fail(job.rowError);
-    if (job.offsetAuto && job.reading != CreateJob::Smart)
+    if (job.offsetAuto && job.reading != ContentsReading::Smart)
         return fail(EngineTexts::say("e_offset_smart_only").arg(job.path));
     bool inContentsLink = false;
     const AreaLook::Problem look = AreaLook::check(job, &inContentsLink);
@@ -214,7 +205,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     plan->path = path;
     plan->offset = job.offset;
     plan->writesLinks = job.links;
-    plan->writesOutline = job.outline && job.kind == CreateJob::Contents;
+    plan->writesOutline = job.outline && job.kind == WorkKind::Contents;
     plan->parts = job.parts;
     plan->entryComment = CharTable::escape(job.comment).toLatin1();
     plan->halve = job.halve;
@@ -228,7 +219,7 @@ CreatePass::Turn CreatePass::plan(const CreateJob& job, const CreateOptions& opt
     }
     if (!tools_.available(kDjvused)) {
         lastFailure_ = texts_.text("mes2");
-        notify({PassNotice::Kind::ToolMissing, path_, QString()});
+        notices_.notify({PassNotice::Kind::ToolMissing, path_, QString()});
         return Turn::Stop;
     }
 

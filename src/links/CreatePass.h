@@ -34,11 +34,11 @@ struct CreateOptions
     bool removeOcr = false;                     // "Удалять OCR"
     bool checkPageCount = true; // "Проверять количество страниц"
     bool align = false;         // "Выровнять содержание"
-    // Chosen positions of the tab's three drop-down lists, -1 when none is chosen. They are
-    // checked before the first job; each job brings its own values.
-    int borderTypeIndex = 1;
-    int shapeIndex = 0;
-    int kindIndex = 0;
+    // The choices of the tab's three drop-down lists, none when a list has nothing chosen.
+    // They are checked before the first job; each job brings its own values.
+    std::optional<BorderType> borderType = JobDefaults::borderType;
+    std::optional<AreaShape> shape = JobDefaults::shape;
+    std::optional<WorkKind> kind = JobDefaults::kind;
     // The edit tab's options, for the alignment step.
     FixOptions fixOptions;
     // Recognise and hand each file's plan and script to the sinks; change nothing.
@@ -69,7 +69,7 @@ struct CreateOptions
             return *ocr;
         if (job.recognise)
             return *job.recognise ? Mode::Auto : Mode::Never;
-        return job.reading == CreateJob::Smart ? Mode::Auto : Mode::Never;
+        return job.reading == ContentsReading::Smart ? Mode::Auto : Mode::Never;
     }
 };
 
@@ -133,7 +133,6 @@ private:
         Cancelled
     };
     CreateOutcome runJobs(const QList<CreateJob>& jobs, const CreateOptions& options);
-    void notify(const PassNotice& notice);
     Turn runJob(const CreateJob& job, const CreateOptions& options);
     Turn plan(const CreateJob& job, const CreateOptions& options, ContentsPlan* plan);
     Turn apply(const ContentsPlan& plan, const CreateOptions& options, BookGuard* guard);
@@ -181,9 +180,8 @@ private:
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;
-    NoticeSink& noticeSink_;
-    QList<PassNotice> notices_; // of this run
-    QString path_;              // of the job being worked on
+    RunNotices notices_; // of this run
+    QString path_;       // of the job being worked on
     ScriptSink scriptSink_;
     PlanSink planSink_;
     EntryReading entryReading_;

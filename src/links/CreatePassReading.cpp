@@ -123,7 +123,7 @@ bool CreatePass::recognise(const CreateJob& job, const CreateOptions& options,
                            const PageListing& listing, const PageTexts& texts, int first, int last,
                            ContentsPlan* plan, QString* error)
 {
-    if (job.reading == CreateJob::Smart)
+    if (job.reading == ContentsReading::Smart)
         return recogniseSmart(job, options, listing, texts, plan, error);
     EntryRecognition::Settings settings;
     settings.kind = job.kind;

@@ -92,7 +92,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         if (options.ocrBook) {
             for (int p = 1; p <= listing.pageCount(); ++p)
                 targetPages.insert(p);
-        } else if (!job.offsetAuto && job.kind == CreateJob::Contents &&
+        } else if (!job.offsetAuto && job.kind == WorkKind::Contents &&
                    options.smartCheck != SmartCheck::Mode::Off) {
             targetPages = CheckPages::forTargets(read, job.offset, job.halve, listing.pageCount());
         }
@@ -133,7 +133,7 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         settings.offset = job.offset;
     settings.halve = job.halve;
     SmartReading::Result result;
-    if (job.kind == CreateJob::Contents) {
+    if (job.kind == WorkKind::Contents) {
         result = SmartReading::read(book, settings);
     } else {
         SmartIndexReading::Settings index;

@@ -25,22 +25,13 @@ const char* const FixPass::kLeftEdgesFile = "myfile1.dsed";
 const char* const FixPass::kSpareFile = "myfile2.dsed";
 
 FixPass::FixPass(ToolRunner& tools, const MessageTexts& texts, LogSink& log, NoticeSink& notices)
-    : tools_(tools), texts_(texts), log_(log), noticeSink_(notices)
+    : tools_(tools), texts_(texts), log_(log), notices_(notices)
 {
 }
 
 PassOutcome FixPass::run(const QList<FixRow>& rows, const FixOptions& options)
 {
-    notices_.clear();
-    PassOutcome outcome = runRows(rows, options);
-    outcome.notices = notices_;
-    return outcome;
-}
-
-void FixPass::notify(const PassNotice& notice)
-{
-    notices_.append(notice);
-    noticeSink_.notice(notice);
+    return notices_.record<PassOutcome>([&] { return runRows(rows, options); });
 }
 
 PassOutcome FixPass::runRows(const QList<FixRow>& rows, const FixOptions& options)
@@ -50,7 +41,7 @@ PassOutcome FixPass::runRows(const QList<FixRow>& rows, const FixOptions& option
         log_.clear();
     QFile::remove(tools_.workPath(QString::fromLatin1(kCaptureFile)));
     if (rows.isEmpty()) {
-        notify({PassNotice::Kind::NoFiles, QString(), QString()});
+        notices_.notify({PassNotice::Kind::NoFiles, QString(), QString()});
         return outcome;
     }
     if (control_.token())
@@ -98,7 +89,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!DjvuFileCheck::isReadable(path, &error))
         return fail(path, error);
     if (!tools_.available(kTool)) {
-        notify({PassNotice::Kind::ToolMissing, path, QString()});
+        notices_.notify({PassNotice::Kind::ToolMissing, path, QString()});
         return FileResult::ToolMissing;
     }
 
@@ -194,7 +185,7 @@ FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
     lastFailure_ = words.isEmpty() ? path : words;
     for (const QString& line : words.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         log_.addLine(line.trimmed());
-    notify({PassNotice::Kind::FileFailed, path, words});
+    notices_.notify({PassNotice::Kind::FileFailed, path, words});
     return FileResult::Failed;
 }
 

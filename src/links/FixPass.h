@@ -56,7 +56,6 @@ private:
         Cancelled
     };
     PassOutcome runRows(const QList<FixRow>& rows, const FixOptions& options);
-    void notify(const PassNotice& notice);
     FileResult runFile(const QString& path, const FixOptions& options);
     FileResult fail(const QString& path, const QString& reason);
     FileResult stopped();
@@ -65,8 +64,7 @@ private:
     ToolRunner& tools_;
     const MessageTexts& texts_;
     LogSink& log_;
-    NoticeSink& noticeSink_;
-    QList<PassNotice> notices_; // of this run
+    RunNotices notices_; // of this run
     PassControl control_;
     QString lastFailure_; // the reason the last failed document gave
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/PassNotice.h"
+#include "base/Sinks.h"
 #include "jobs/RowOutcome.h"
 
 #include <QList>
@@ -27,4 +28,32 @@ struct PassOutcome
     void rowSkipped(const QString& reason) { rows.append({RowOutcome::State::Skipped, reason}); }
     void rowFailed(const QString& reason) { rows.append({RowOutcome::State::Failed, reason}); }
     void rowNotReached() { rows.append({RowOutcome::State::NotReached, QString()}); }
+};
+
+// The notices of a pass's run: each is told to the sink as the pass meets it and kept for
+// the run's outcome.
+class RunNotices
+{
+public:
+    explicit RunNotices(NoticeSink& sink) : sink_(sink) {}
+    NoticeSink& sink() const { return sink_; }
+    void notify(const PassNotice& notice)
+    {
+        kept_.append(notice);
+        sink_.notice(notice);
+    }
+    // Notices told to the sink already, by a pass run inside this one.
+    void keep(const QList<PassNotice>& told) { kept_ << told; }
+    // One run with a fresh record: its outcome carries the notices it met.
+    template <typename Outcome, typename Run> Outcome record(Run run)
+    {
+        kept_.clear();
+        Outcome outcome = run();
+        outcome.notices = kept_;
+        return outcome;
+    }
+
+private:
+    NoticeSink& sink_;
+    QList<PassNotice> kept_;
 };

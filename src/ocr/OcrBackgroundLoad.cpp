@@ -5,7 +5,7 @@
 
 OcrBackgroundLoad::OcrBackgroundLoad(const ToolRunner& tools, QString documentPath, QObject* parent)
     : QObject(parent), documentPath_(std::move(documentPath)),
-      runner_(tools.exeFolder(), tools.workFolder(), &messages_, tools.errorCaption()),
+      runner_(tools.exeFolder(), tools.workFolder(), &messages_),
       document_(std::make_unique<OcrDocument>())
 {
     runner_.setCancelToken(thread_.token());

@@ -89,7 +89,7 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
     // The first page is read with every language set; the surest reads the rest.
     qsizetype first = 0;
     if (choose) {
-        ToolRunner runner(tools.exeFolder(), tools.workFolder(), nullptr, tools.errorCaption());
+        ToolRunner runner(tools.exeFolder(), tools.workFolder(), nullptr);
         runner.setCancelToken(settings.cancel);
         QList<double> confidences;
         QList<PageText> texts;
@@ -127,7 +127,7 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
     int running = std::clamp(settings.jobs, 1, int(pages.size() - first));
     std::atomic<qsizetype> next{first};
     auto work = [&] {
-        ToolRunner runner(tools.exeFolder(), tools.workFolder(), nullptr, tools.errorCaption());
+        ToolRunner runner(tools.exeFolder(), tools.workFolder(), nullptr);
         runner.setCancelToken(&stop);
         PageRecognizer recognizer(runner, languages);
         recognizer.setCancelToken(&stop);

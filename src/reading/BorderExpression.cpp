@@ -4,9 +4,9 @@
 
 namespace BorderExpression {
 
-QByteArray shapeWord(int shape)
+QByteArray shapeWord(AreaShape shape)
 {
-    return shape == 1 ? "oval" : "rect";
+    return shape == AreaShape::Oval ? "oval" : "rect";
 }
 
 QByteArray build(const Style& style)
@@ -14,28 +14,26 @@ QByteArray build(const Style& style)
     QByteArray expression;
     const QByteArray width = QByteArray::number(style.shadowWidth);
     switch (style.borderType) {
-    case 0:
+    case BorderType::None:
         expression = "(none";
         break;
-    case 1:
+    case BorderType::Xor:
         expression = "(xor";
         break;
-    case 2:
+    case BorderType::Border:
         expression = "(border #" + style.borderColour.toLatin1();
         break;
-    case 3:
+    case BorderType::ShadowIn:
         expression = "(shadow_in " + width;
         break;
-    case 4:
+    case BorderType::ShadowOut:
         expression = "(shadow_out " + width;
         break;
-    case 5:
+    case BorderType::ShadowEtchedIn:
         expression = "(shadow_ein " + width;
         break;
-    case 6:
+    case BorderType::ShadowEtchedOut:
         expression = "(shadow_eout " + width;
-        break;
-    default:
         break;
     }
     expression += " )";
@@ -97,8 +95,9 @@ QByteArray contentsLinkArea(const ContentsLink& link)
 QByteArray contentsLinkArea(const ContentsLinkSettings& settings)
 {
     ContentsLink link;
-    link.shape = QString::number(settings.shape);
-    link.borderType = settings.borderType < 0 ? QString() : QString::number(settings.borderType);
+    link.shape = QString::number(JobValue::number(settings.shape));
+    link.borderType =
+        settings.borderType ? QString::number(JobValue::number(*settings.borderType)) : QString();
     link.alwaysVisible = settings.alwaysVisible ? QStringLiteral("1") : QStringLiteral("0");
     link.highlight = settings.highlight ? QStringLiteral("1") : QStringLiteral("0");
     link.borderWidth = QString::number(settings.borderWidth);

@@ -10,8 +10,8 @@ namespace BorderExpression {
 
 using Style = AreaStyle;
 
-// "rect" for shape 0, "oval" for shape 1.
-QByteArray shapeWord(int shape);
+// "rect" or "oval".
+QByteArray shapeWord(AreaShape shape);
 // "(xor )", "(border #FF0000 ) (border_avis )  (hilite #FFFF00 )" and so on.
 QByteArray build(const Style& style);
 

@@ -131,7 +131,7 @@ QByteArray EntryRecognition::commentFor(qint64 page) const
 
 bool EntryRecognition::accept(qint64 page, const Word& word) const
 {
-    if (settings_.kind != Contents)
+    if (settings_.kind != WorkKind::Contents)
         return true;
     if (word.wordsInLine <= 1)
         return false; // a contents entry has its title before the number
@@ -201,7 +201,7 @@ QList<EntryRecognition::Area> EntryRecognition::areasOf(const Word& word, qint64
                                                         const QList<QByteArray>& listTexts,
                                                         const QList<qint64>& list, int* left)
 {
-    const bool index2 = settings_.kind == Index2;
+    const bool index2 = settings_.kind == WorkKind::Index2;
     QList<Area> areas;
     const ZoneBox& z = word.zone;
     const qint64 height = std::llabs(qint64(z.ymax) - z.ymin);
@@ -251,7 +251,7 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
     if (text.contains(kBulletTail))
         text = QByteArray::number(lastPage_); // a bullet repeats the last entry's page
 
-    const bool index2 = settings_.kind == Index2;
+    const bool index2 = settings_.kind == WorkKind::Index2;
     if (index2 ? text.startsWith('\\') : text.contains('\\'))
         return {};
 
@@ -279,13 +279,14 @@ QList<EntryRecognition::Area> EntryRecognition::examine(const Word& word)
     // Where an entry could stand: contents need a title before the number, and both
     // contents and the first index kind take only the last word of a text line.
     const bool entryPlace =
-        index2 || (word.lastOfLine && (settings_.kind != Contents || word.wordsInLine > 1));
+        index2 ||
+        (word.lastOfLine && (settings_.kind != WorkKind::Contents || word.wordsInLine > 1));
     // The check looks at the page the link would lead to, offset and halving applied.
     bool beyond = false;
     if (settings_.checkPageCount && list.isEmpty() && targetBeyond(page)) {
         page = lastPage_;
         beyond = targetBeyond(page);
-        if (beyond && page != 0 && settings_.kind != Contents) {
+        if (beyond && page != 0 && settings_.kind != WorkKind::Contents) {
             ++tally_.beyondLastPage;
             remember(page, word.zone, word.zone.xmin, word.pageOrdinal);
             return {};

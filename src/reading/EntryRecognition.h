@@ -1,6 +1,7 @@
 #pragma once
 
 #include "djvu/TextDump.h"
+#include "jobs/JobValues.h"
 #include "reading/BorderExpression.h"
 
 #include <QByteArray>
@@ -12,16 +13,9 @@
 class EntryRecognition
 {
 public:
-    enum Kind
-    {
-        Contents = 0,
-        Index1 = 1,
-        Index2 = 2
-    };
-
     struct Settings
     {
-        int kind = Contents;
+        WorkKind kind = JobDefaults::kind;
         int offset = 0;
         bool halve = false; // printed page numbers are divided by 2
         QByteArray comment; // escaped comment of the areas (blanks kept)

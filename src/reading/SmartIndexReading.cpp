@@ -174,7 +174,7 @@ SmartEntry entryOf(int page, const QString& title, const IndexLine::Ref& ref, co
 }
 
 // The entries of one index page.
-QList<SmartEntry> readPage(const PageText& ocrText, int page, int kind)
+QList<SmartEntry> readPage(const PageText& ocrText, int page, WorkKind kind)
 {
     const PageText text = PageLines::arrange(ocrText).page;
     const QList<bool> running = RunningLines::flags(text);
@@ -234,7 +234,7 @@ QList<SmartEntry> readPage(const PageText& ocrText, int page, int kind)
         openBox = l.box;
         if (l.refs.isEmpty())
             continue;
-        if (kind == 1) {
+        if (kind == WorkKind::Index1) {
             entries << entryOf(page, lastTitle, l.refs.last(), lineBox);
             entries.last().found = found;
             entries.last().misreadAs = lookalikeTerm;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/JobValues.h"
 #include "reading/SmartReading.h"
 
 // Reads the page references of an index with the smart reading's rules: leaders of any kind,
@@ -15,10 +16,10 @@ class SmartIndexReading
 public:
     struct Settings
     {
-        QList<int> indexPages;     // page numbers of the index, in order
-        int kind = 1;              // 1 or 2
-        std::optional<int> offset; // none: found from the page numbers printed in the book
-        bool halve = false;        // printed page numbers are divided by 2
+        QList<int> indexPages;            // page numbers of the index, in order
+        WorkKind kind = WorkKind::Index1; // one of the index kinds
+        std::optional<int> offset;        // none: found from the page numbers printed in the book
+        bool halve = false;               // printed page numbers are divided by 2
     };
 
     // One reference inside a word: where its text stands in the word, and its first page.

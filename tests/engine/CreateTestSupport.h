@@ -125,7 +125,7 @@ protected:
     MessageTexts texts;
     RecordingLogSink log;
     RecordingMessageSink messages;
-    ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Ошибка !!!")};
+    ToolRunner tools{exe.path(), work.path(), &messages};
     QByteArray lastScript; // the last script the pass handed djvused
 
     // Builds a book of these pages in the test's folder; its path.

@@ -40,7 +40,7 @@ protected:
         EXPECT_TRUE(DjvuFixture::buildIndirect(index, pages, &error)) << error.toStdString();
         return index;
     }
-    static ToolRunner tools() { return ToolRunner(QString(), QString(), nullptr, QString()); }
+    static ToolRunner tools() { return ToolRunner(QString(), QString(), nullptr); }
     // Backs up the index and every file it lists, as a change of the book does.
     bool backUp(const QString& index, QString* error)
     {
@@ -71,7 +71,7 @@ TEST_F(BackupCopyTest, APageNamedLikeAnotherPagesBackupIsNeverOverwritten)
     MessageTexts texts;
     RecordingLogSink log;
     RecordingMessageSink messages;
-    ToolRunner tools(QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages, "x");
+    ToolRunner tools(QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages);
     const PassOutcome outcome =
         FixPass(tools, texts, log, messages)
             .run({FixRow{folder + QLatin1Char('/'), QStringLiteral("index.djvu")}},

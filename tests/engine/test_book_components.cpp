@@ -100,8 +100,8 @@ TEST_P(TitlesPosingAsFiles, NoOtherFileOfTheFolderBelongsToTheBook)
 
     QStringList names;
     QString error;
-    ASSERT_TRUE(IndirectDocument::components(
-        index, ToolRunner(QString(), QString(), nullptr, QString()), &names, &error))
+    ASSERT_TRUE(IndirectDocument::components(index, ToolRunner(QString(), QString(), nullptr),
+                                             &names, &error))
         << s(error);
     EXPECT_FALSE(names.contains("victim.djvu")) << s(names.join(' '));
     EXPECT_EQ(names.size(), 4);

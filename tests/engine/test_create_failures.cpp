@@ -55,13 +55,13 @@ TEST_F(CreateFailureTest, NothingToDoGivesTheRefusalsAndClearsStaleWorkFiles)
     const QString path = book("a.djvu");
     const QByteArray before = DjvuFixture::readAll(path);
     CreateOptions noBorder;
-    noBorder.shapeIndex = -1;
+    noBorder.shape = std::nullopt;
     messages.messages.clear();
     EXPECT_EQ(run({CreateTest::row(path)}, noBorder).notices.value(0).kind,
               PassNotice::Kind::NoBorderChoice);
     EXPECT_EQ(onlyMessage(), "Неверно задан тип границы");
     CreateOptions noKind;
-    noKind.kindIndex = -1;
+    noKind.kind = std::nullopt;
     messages.messages.clear();
     EXPECT_EQ(run({CreateTest::row(path)}, noKind).notices.value(0).kind,
               PassNotice::Kind::NoKindChoice);

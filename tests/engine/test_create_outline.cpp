@@ -329,7 +329,7 @@ TEST(CreateRowRanges, APagesColumnWithAListReadsEveryRangeWithItsOffset)
 TEST_F(CreateOutlineTest, IndexEntriesNeverGoIntoTheOutline)
 {
     const QString path = withOutline(book("index.djvu", {{{"apple", "3"}, {"pear", "4"}}}));
-    CreateRow row = CreateTest::row(path, 1, 1, 0, CreateJob::Index1);
+    CreateRow row = CreateTest::row(path, 1, 1, 0, WorkKind::Index1);
     row.columns[CreateColumn::Outline] = "1";
     ASSERT_TRUE(CreateRowReader::jobsOf({row}).first().outline);
     const CreateOutcome outcome = run({row});

@@ -130,7 +130,8 @@ TEST_F(CreatePassTest, IndexesOfBothKinds)
 
     const QString one = build("index1.djvu", pages);
     const QString two = build("index2.djvu", pages);
-    run({CreateTest::row(one, 1, 1, 1, 1), CreateTest::row(two, 1, 1, 1, 2)});
+    run({CreateTest::row(one, 1, 1, 1, WorkKind::Index1),
+         CreateTest::row(two, 1, 1, 1, WorkKind::Index2)});
     expectNoMessages();
     // Index 1: the last word of each line, with one number.
     EXPECT_EQ(CreateTest::targetsOf(CreateTest::linksOf(one).value(1)), (QStringList{"#4", "#10"}));
@@ -311,8 +312,9 @@ TEST_F(CreatePassTest, AligningATwoColumnContentsGivesEachColumnOneEdgeAndOneWid
     // Index 2 is never aligned.
     const QString index = build("index.djvu", QList<FixturePage>{contents} + bodyPages(40));
     CreateOptions indexOptions = options;
-    indexOptions.kindIndex = 2;
-    EXPECT_FALSE(run({CreateTest::row(index, 1, 1, 0, 2)}, indexOptions).alignmentRan);
+    indexOptions.kind = WorkKind::Index2;
+    EXPECT_FALSE(
+        run({CreateTest::row(index, 1, 1, 0, WorkKind::Index2)}, indexOptions).alignmentRan);
 }
 
 } // namespace

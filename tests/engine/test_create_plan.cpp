@@ -29,9 +29,9 @@ TEST(RowToJob, EveryColumnReachesItsField)
     EXPECT_EQ(with(C::FirstPage, "3").firstPage, 3);
     EXPECT_EQ(with(C::LastPage, " 12 ").lastPage, 12);
     EXPECT_EQ(with(C::Offset, "-7").offset, -7);
-    EXPECT_EQ(with(C::Kind, "2").kind, CreateJob::Index2);
-    EXPECT_EQ(with(C::BorderType, "4").style.borderType, 4);
-    EXPECT_EQ(with(C::Shape, "1").shape, 1);
+    EXPECT_EQ(with(C::Kind, "2").kind, WorkKind::Index2);
+    EXPECT_EQ(with(C::BorderType, "4").style.borderType, BorderType::ShadowOut);
+    EXPECT_EQ(with(C::Shape, "1").shape, AreaShape::Oval);
     EXPECT_EQ(with(C::BorderColour, "ff0000").style.borderColour, "FF0000");
     EXPECT_EQ(with(C::HighlightColour, "").style.highlightColour, "FFFFFF");
     EXPECT_EQ(with(C::ShadowWidth, "5").style.shadowWidth, 5);
@@ -41,16 +41,17 @@ TEST(RowToJob, EveryColumnReachesItsField)
     EXPECT_TRUE(with(C::Halve, "1").halve);
     EXPECT_EQ(with(C::Comment, " Go ").comment, " Go ");
     EXPECT_EQ(with(C::LinkPage, "9").contentsLinkPage, 9);
-    EXPECT_EQ(with(C::LinkEveryPage, "1").contentsLinkEveryPage, 1);
+    EXPECT_EQ(with(C::LinkEveryPage, "1").contentsLinkPages, ContentsLinkPages::EveryPage);
     EXPECT_EQ(with(C::File, "b.djvu").path, "/books/b.djvu");
 
     CreateRow linked = base;
     linked.columns[C::ContentsLink] = "1";
     EXPECT_TRUE(with(C::ContentsLink, "1").contentsLink);
-    EXPECT_EQ(with(C::LinkShape, "0", linked).link.shape, 0);
-    EXPECT_EQ(with(C::LinkShape, "3", linked).link.shape, 1); // anything but "0" is an oval
-    EXPECT_EQ(with(C::LinkBorderType, "6", linked).link.borderType, 6);
-    EXPECT_EQ(with(C::LinkBorderType, "7", linked).link.borderType, -1);
+    EXPECT_EQ(with(C::LinkShape, "0", linked).link.shape, AreaShape::Rectangle);
+    // anything but "0" is an oval
+    EXPECT_EQ(with(C::LinkShape, "3", linked).link.shape, AreaShape::Oval);
+    EXPECT_EQ(with(C::LinkBorderType, "6", linked).link.borderType, BorderType::ShadowEtchedOut);
+    EXPECT_EQ(with(C::LinkBorderType, "7", linked).link.borderType, std::nullopt);
     EXPECT_TRUE(with(C::LinkAlwaysVisible, "1", linked).link.alwaysVisible);
     EXPECT_TRUE(with(C::LinkHighlight, "1", linked).link.highlight);
     EXPECT_EQ(with(C::LinkBorderWidth, "3", linked).link.borderWidth, 3);
@@ -108,13 +109,17 @@ TEST(RowToJob, EveryBadTextNamesItsColumn)
 
 TEST(AreaLookRules, OvalsTakeNoShadowAndNoHighlight)
 {
-    EXPECT_EQ(AreaLook::check(1, 3, false), AreaLook::Problem::OvalWithShadow);
-    EXPECT_EQ(AreaLook::check(1, 2, true), AreaLook::Problem::OvalWithHighlight);
-    EXPECT_EQ(AreaLook::check(1, 2, false), AreaLook::Problem::None);
-    EXPECT_EQ(AreaLook::check(0, 6, true), AreaLook::Problem::None);
+    const AreaShape oval = AreaShape::Oval;
+    EXPECT_EQ(AreaLook::check(oval, BorderType::ShadowIn, false),
+              AreaLook::Problem::OvalWithShadow);
+    EXPECT_EQ(AreaLook::check(oval, BorderType::Border, true),
+              AreaLook::Problem::OvalWithHighlight);
+    EXPECT_EQ(AreaLook::check(oval, BorderType::Border, false), AreaLook::Problem::None);
+    EXPECT_EQ(AreaLook::check(AreaShape::Rectangle, BorderType::ShadowEtchedOut, true),
+              AreaLook::Problem::None);
     CreateJob job;
     job.contentsLink = true;
-    job.link.shape = 1;
+    job.link.shape = AreaShape::Oval;
     job.link.highlight = true;
     bool inLink = false;
     EXPECT_EQ(AreaLook::check(job, &inLink), AreaLook::Problem::OvalWithHighlight);
@@ -281,13 +286,13 @@ TEST_F(CreatePlanTest, AlignmentFollowsTheJobsKindOfWorkNotTheTab)
     const QString index = book("index.djvu");
     CreateOptions options;
     options.align = true;
-    options.kindIndex = 0; // the tab shows "contents"
-    CreateOutcome outcome = run({CreateTest::row(index, 2, 2, 0, CreateJob::Index2)}, options);
+    options.kind = WorkKind::Contents; // the tab shows "contents"
+    CreateOutcome outcome = run({CreateTest::row(index, 2, 2, 0, WorkKind::Index2)}, options);
     EXPECT_EQ(outcome.filesChanged, 1);
     EXPECT_FALSE(outcome.alignmentRan);
 
     const QString contents = book("contents.djvu");
-    options.kindIndex = 2; // the tab shows the second index kind
+    options.kind = WorkKind::Index2; // the tab shows the second index kind
     outcome = run({CreateTest::row(contents, 2, 2)}, options);
     EXPECT_EQ(outcome.filesChanged, 1);
     EXPECT_TRUE(outcome.alignmentRan);

@@ -64,7 +64,7 @@ TEST(CreateRowReading, TheReadingColumnsConvertAndOlderRowsReadClassic)
     CreateJob job;
     QString error;
     ASSERT_TRUE(CreateRowReader::read(old, &job, &error)) << error.toStdString();
-    EXPECT_EQ(job.reading, CreateJob::Classic);
+    EXPECT_EQ(job.reading, ContentsReading::Classic);
     EXPECT_FALSE(job.offsetAuto);
     EXPECT_EQ(job.offset, 5);
 
@@ -73,11 +73,11 @@ TEST(CreateRowReading, TheReadingColumnsConvertAndOlderRowsReadClassic)
     list.append(QStringLiteral("/books/a.djvu"), old.columns.mid(1));
     ASSERT_EQ(list.at(0).columns.size(), CreateRow::kColumnCount);
     ASSERT_TRUE(CreateRowReader::read(list.at(0), &job, &error)) << error.toStdString();
-    EXPECT_EQ(job.reading, CreateJob::Classic);
+    EXPECT_EQ(job.reading, ContentsReading::Classic);
 
     CreateRow smart = smartRow(QStringLiteral("/books/a.djvu"), 2, 3, 5, true);
     ASSERT_TRUE(CreateRowReader::read(smart, &job, &error)) << error.toStdString();
-    EXPECT_EQ(job.reading, CreateJob::Smart);
+    EXPECT_EQ(job.reading, ContentsReading::Smart);
     EXPECT_TRUE(job.offsetAuto);
 
     for (const int column : {int(C::Reading), int(C::OffsetAuto), int(C::Recognise)}) {
@@ -182,7 +182,7 @@ TEST_F(CreateSmartTest, IndexesAreReadByTheSmartIndexRules)
         rows << r;
     }
     CreateOptions options;
-    options.kindIndex = 1;
+    options.kind = WorkKind::Index1;
     const CreateOutcome outcome = run(rows, options);
     ASSERT_EQ(outcome.filesChanged, 2) << logText().toStdString();
     EXPECT_EQ(CreateTest::targetsOf(CreateTest::linksOf(second).value(1)),

@@ -128,8 +128,7 @@ TEST(FixPageEdge, TheSampleBookKeepsEveryAreaOnItsPageAndItsWebLinksWhereTheyWer
     MessageTexts texts;
     RecordingLogSink log;
     RecordingMessageSink messages;
-    ToolRunner tools(QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages,
-                     QStringLiteral("Ошибка !!!"));
+    ToolRunner tools(QStringLiteral(TOCSMITH_OUT_DIR), work.path(), &messages);
     const QString before = DjvuFixture::djvused(book, "output-ant");
     FixOptions options;
     options.backup = false;

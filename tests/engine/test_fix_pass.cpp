@@ -78,7 +78,7 @@ protected:
     }
     PassOutcome run(const QStringList& paths, bool backup = false)
     {
-        ToolRunner tools(exeFolder, work.path(), &messages, texts.text("mes3"));
+        ToolRunner tools(exeFolder, work.path(), &messages);
         QList<FixRow> rows;
         for (const QString& p : paths)
             rows << rowFor(p);

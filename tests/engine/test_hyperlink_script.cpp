@@ -14,7 +14,7 @@ namespace {
 BorderExpression::Style style(int type)
 {
     BorderExpression::Style s;
-    s.borderType = type;
+    s.borderType = BorderType(type);
     return s;
 }
 
@@ -28,11 +28,11 @@ TEST(BorderExpression, EachBorderTypeStartsItsOwnWay)
     BorderExpression::Style shadow = style(3);
     shadow.shadowWidth = 2;
     EXPECT_EQ(BorderExpression::build(shadow), "(shadow_in 2 )");
-    shadow.borderType = 4;
+    shadow.borderType = BorderType::ShadowOut;
     EXPECT_EQ(BorderExpression::build(shadow), "(shadow_out 2 )");
-    shadow.borderType = 5;
+    shadow.borderType = BorderType::ShadowEtchedIn;
     EXPECT_EQ(BorderExpression::build(shadow), "(shadow_ein 2 )");
-    shadow.borderType = 6;
+    shadow.borderType = BorderType::ShadowEtchedOut;
     EXPECT_EQ(BorderExpression::build(shadow), "(shadow_eout 2 )");
 }
 
@@ -55,8 +55,8 @@ TEST(HyperlinkArea, AnEntrysAreaReadsExactlySo)
               "(maparea \"#19\" \"Go to page 15\" (rect 310 2874 1650 96 ) (xor ) ) ");
     EXPECT_EQ(BorderExpression::area(-3, "", "oval", {1, 2, 3, 4}, "(none )"),
               "(maparea \"#-3\" \"\" (oval 1 2 3 4 ) (none ) ) ");
-    EXPECT_EQ(BorderExpression::shapeWord(0), "rect");
-    EXPECT_EQ(BorderExpression::shapeWord(1), "oval");
+    EXPECT_EQ(BorderExpression::shapeWord(AreaShape::Rectangle), "rect");
+    EXPECT_EQ(BorderExpression::shapeWord(AreaShape::Oval), "oval");
 }
 
 TEST(HyperlinkArea, TheContentsLinkWithItsStartingSettingsReadsExactlySo)
@@ -228,7 +228,7 @@ TEST(CreateRowReader, ColumnsThatDoNotReadStopTheRowWithTheirName)
     QString error;
     CreateRow row = CreateTest::row("/tmp/book.djvu");
     ASSERT_TRUE(CreateRowReader::read(row, &job, &error));
-    EXPECT_EQ(job.style.borderType, 1);
+    EXPECT_EQ(job.style.borderType, BorderType::Xor);
     EXPECT_FALSE(job.contentsLink);
 
     row.columns[3] = "-";

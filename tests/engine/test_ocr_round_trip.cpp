@@ -239,7 +239,7 @@ protected:
 
 TEST_F(OcrSaveTest, EditsOnTwoPagesAreSavedTogetherAndASecondSaveAddsTheNext)
 {
-    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages);
     OcrDocument document;
     OcrTextLayer layer(tools);
     ASSERT_TRUE(layer.dump(book, document)) << layer.error().toStdString();
@@ -266,7 +266,7 @@ TEST_F(OcrSaveTest, ASinglePageDocumentIsSavedToo)
     page.lines << FixtureLine::layout(200, 3000, {"one", "page"});
     QString error;
     ASSERT_TRUE(DjvuFixture::build(single, {page}, &error, true)) << error.toStdString();
-    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages);
     OcrDocument document;
     OcrTextLayer layer(tools);
     ASSERT_TRUE(layer.dump(single, document)) << layer.error().toStdString();
@@ -282,7 +282,7 @@ TEST_F(OcrSaveTest, AFailingToolIsReportedInItsOwnWordsAndTheDocumentStaysAsItWa
     // A parser that fails the way a real one does: words on stderr, non-zero status.
     fakeParser("echo 'Failed to open the document' >&2\nexit 10\n");
     const QByteArray bytes = DjvuFixture::readAll(book);
-    ToolRunner tools(fakeExe.path(), work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(fakeExe.path(), work.path(), &messages);
     OcrDocument document;
     OcrTextLayer layer(tools);
     editChapter(layer, book, document);
@@ -299,7 +299,7 @@ TEST_F(OcrSaveTest, APageTheParserLeftUnwrittenIsTriedOnceMoreThenReported)
     const QString marker = fakeExe.filePath("ran-once");
     fakeParser("if [ ! -e '" + marker + "' ]; then touch '" + marker + "'; exit 0; fi\nexec \"" +
                realParser() + "\" \"$@\"\n");
-    ToolRunner tools(fakeExe.path(), work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(fakeExe.path(), work.path(), &messages);
     OcrDocument document;
     OcrTextLayer layer(tools);
     editChapter(layer, book, document);
@@ -326,7 +326,7 @@ TEST_F(OcrSaveTest, ADumpFailureIsReportedInTheToolsOwnWords)
 {
     const QString notDjvu = folder + "/не книга.djvu";
     writeFile(notDjvu, "plain text");
-    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages);
     OcrDocument document;
     OcrTextLayer layer(tools);
     EXPECT_FALSE(layer.dump(notDjvu, document));
@@ -379,7 +379,7 @@ TEST_F(OcrIndirectTest, AFailingToolLeavesEveryFileOfTheSetByteForByte)
     // A parser that does its work on the copies, then fails.
     fakeParser("\"" + realParser() + "\" \"$@\"\necho 'Failed to write' >&2\nexit 10\n");
     const QMap<QString, QByteArray> before = DjvuFixture::readFolder(pages);
-    ToolRunner tools(fakeExe.path(), work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(fakeExe.path(), work.path(), &messages);
     OcrDocument document;
     OcrTextLayer layer(tools);
     editChapter(layer, index, document);
@@ -388,7 +388,7 @@ TEST_F(OcrIndirectTest, AFailingToolLeavesEveryFileOfTheSetByteForByte)
     EXPECT_EQ(DjvuFixture::readFolder(pages), before);
 
     // The real tool then saves the kept edit.
-    ToolRunner real(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+    ToolRunner real(TOCSMITH_OUT_DIR, work.path(), &messages);
     OcrTextLayer again(real);
     ASSERT_EQ(again.save(document, index), OcrTextLayer::SaveOutcome::Saved)
         << again.error().toStdString();

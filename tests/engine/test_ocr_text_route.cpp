@@ -88,7 +88,7 @@ protected:
     // Reads the book on the djvused route, corrects "wrods" on page 2 and saves.
     OcrTextLayer::SaveOutcome correctPageTwo(const QString& exeFolder, const QString& book)
     {
-        ToolRunner tools(exeFolder, work.path(), &messages, "Ошибка !!!");
+        ToolRunner tools(exeFolder, work.path(), &messages);
         OcrTextLayer layer(tools);
         OcrDocument document;
         EXPECT_TRUE(layer.dump(book, document)) << layer.error().toStdString();
@@ -162,7 +162,7 @@ TEST_F(OcrTextRoute, OnAnIndirectBookOnlyTheEditedPagesFileChanges)
 TEST_F(OcrTextRoute, WordsOutsideAsciiQuotesAndBackslashesGoBackAsTyped)
 {
     const QString book = buildBundled();
-    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages);
     OcrTextLayer layer(tools);
     OcrDocument document;
     ASSERT_TRUE(layer.dump(book, document)) << layer.error().toStdString();
@@ -210,7 +210,7 @@ TEST_F(OcrTextRoute, ADjvusedThatDoesNotNameThePagesLeavesTheReadingToTheXmlRout
     ASSERT_TRUE(DjvuFixture::writeAll(
         script, ("#!/bin/sh\n\"" + real + "\" \"$@\" | sed 's/ # page [0-9]*$//'\n").toUtf8()));
     QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
-    ToolRunner tools(fake.path(), work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(fake.path(), work.path(), &messages);
     OcrTextLayer layer(tools);
     OcrDocument document;
     ASSERT_TRUE(layer.dump(book, document)) << layer.error().toStdString();
@@ -222,7 +222,7 @@ TEST_F(OcrTextRoute, ADjvusedThatDoesNotNameThePagesLeavesTheReadingToTheXmlRout
 TEST_F(OcrTextRoute, TheFirstPageAloneReadsWithTheBooksPageCount)
 {
     const QString book = buildBundled();
-    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages);
     OcrTextLayer layer(tools);
     OcrDocument first;
     int count = 0;
@@ -258,7 +258,7 @@ TEST_F(OcrTextRoute, ATextRunCutShortOrEndingInAFailureLeavesTheDocumentAsItWas)
     const QByteArray text = DjvuFixture::djvused(book, "n; output-txt").toUtf8();
     OcrDocument document;
     {
-        ToolRunner real(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+        ToolRunner real(TOCSMITH_OUT_DIR, work.path(), &messages);
         OcrTextLayer first(real); // holds the book until it goes
         ASSERT_TRUE(first.dump(book, document)) << first.error().toStdString();
     }
@@ -279,7 +279,7 @@ TEST_F(OcrTextRoute, ATextRunCutShortOrEndingInAFailureLeavesTheDocumentAsItWas)
         SCOPED_TRACE(ending.toStdString());
         QTemporaryDir fake;
         fakeTextRun(fake.path(), ending);
-        ToolRunner tools(fake.path(), work.path(), &messages, "Ошибка !!!");
+        ToolRunner tools(fake.path(), work.path(), &messages);
         OcrTextLayer layer(tools);
         EXPECT_FALSE(layer.dump(book, document));
         EXPECT_TRUE(layer.error().contains(said)) << layer.error().toStdString();
@@ -301,7 +301,7 @@ TEST_F(OcrTextRoute, ACancelWhileDjvusedPrintsTheTextKillsItAndNothingIsUsed)
                                  marker.toUtf8() + ".part' '" + marker.toUtf8() +
                                  "'; exec sleep 600");
     CancelToken token;
-    ToolRunner tools(fake.path(), work.path(), &messages, "Ошибка !!!");
+    ToolRunner tools(fake.path(), work.path(), &messages);
     tools.setCancelToken(&token);
     OcrTextLayer layer(tools);
     OcrDocument document;
@@ -325,7 +325,7 @@ TEST_F(OcrTextRoute, PagesHandedOnOneByOneShowAsInTheWholeDocument)
     };
     int count = 0;
     {
-        ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+        ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages);
         OcrTextLayer layer(tools); // holds the book until it goes
         ASSERT_TRUE(layer.dump(book, document)) << layer.error().toStdString();
         ASSERT_EQ(document.pageCount(), kPages);
@@ -343,7 +343,7 @@ TEST_F(OcrTextRoute, PagesHandedOnOneByOneShowAsInTheWholeDocument)
     // A djvused that does not name the pages: the XML route hands on every page.
     QTemporaryDir fake;
     fakeTextRun(fake.path(), "sed 's/ # page [0-9]*$//' \"$out\"; exit 0");
-    ToolRunner older(fake.path(), work.path(), &messages, "Ошибка !!!");
+    ToolRunner older(fake.path(), work.path(), &messages);
     OcrTextLayer fallBack(older);
     handed.clear();
     ASSERT_TRUE(fallBack.readPages(book, keep, &count)) << fallBack.error().toStdString();
@@ -403,7 +403,7 @@ TEST_P(OcrWordSplit, DividesOrJoinsTheBoxesOrRefusesTheLine)
         EXPECT_EQ(imported.status, c.refusal.isEmpty() ? 0 : 1) << imported.err.toStdString();
         refusal = imported.err;
     } else {
-        ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages, "Ошибка !!!");
+        ToolRunner tools(TOCSMITH_OUT_DIR, work.path(), &messages);
         OcrTextLayer layer(tools);
         layer.setRoute(c.way == SplitCase::Xml ? OcrTextLayer::Route::Xml
                                                : OcrTextLayer::Route::Djvused);

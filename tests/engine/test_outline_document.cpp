@@ -22,7 +22,7 @@ protected:
     QTemporaryDir work;
     QTemporaryDir exe;
     RecordingMessageSink messages;
-    ToolRunner tools{exe.path(), work.path(), &messages, QStringLiteral("Error")};
+    ToolRunner tools{exe.path(), work.path(), &messages};
 
     QString book(int pages = 4)
     {

@@ -23,7 +23,7 @@ class PageRecognitionTest : public ::testing::Test
 {
 protected:
     QTemporaryDir dir;
-    ToolRunner tools{QStringLiteral(TOCSMITH_OUT_DIR), dir.path(), nullptr, QString()};
+    ToolRunner tools{QStringLiteral(TOCSMITH_OUT_DIR), dir.path(), nullptr};
 
     // Page 1 printed without a text layer, page 2 blank with a text layer of its own.
     QString book()

@@ -267,7 +267,7 @@ TEST(PrintedIndex, ReferencesInTwoColumnsAreReadColumnByColumn)
         StoredPageTexts source(int(pages.size()), DjvuFixture::pageTexts(pages));
         SmartIndexReading::Settings settings;
         settings.indexPages = {1};
-        settings.kind = 2;
+        settings.kind = WorkKind::Index2;
         settings.offset = kOffset;
         const SmartReading::Result r = SmartIndexReading::read(source, settings);
         ASSERT_TRUE(r.ok()) << r.error.toStdString();

@@ -71,7 +71,7 @@ QList<qint64> targets(const QList<Area>& areas)
 Settings kind(int k)
 {
     Settings s;
-    s.kind = k;
+    s.kind = WorkKind(k);
     return s;
 }
 
@@ -192,7 +192,7 @@ TEST(ContentsRecognition, ThePageCountCheckFallsBackToTheLastEntry)
     const FixturePage page =
         FixturePage::ofLines({{"One", "12"}, {"Two", "1999"}, {"Three", "30"}});
     EXPECT_EQ(targets(recognise({page}, 1, 1, s)), (QList<qint64>{12, 12, 30}));
-    s.kind = 1;
+    s.kind = WorkKind::Index1;
     EXPECT_EQ(targets(recognise({page}, 1, 1, s)), (QList<qint64>{12, 12, 30}));
     s.checkPageCount = false;
     EXPECT_EQ(targets(recognise({page}, 1, 1, s)), (QList<qint64>{12, 1999, 30}));
@@ -463,7 +463,7 @@ TEST(ContentsWalk, MangledDumpLinesGiveWellFormedAreasOrAnError)
     for (int round = 0; round < 300; ++round) {
         HyperlinkScript script;
         EntryRecognition::Settings settings;
-        settings.kind = int(random(3));
+        settings.kind = WorkKind(random(3));
         settings.checkPageCount = random(2) == 0;
         settings.pageCount = 3;
         ContentsWalk walk(listing, 1, 3, settings, "rect", "(xor )", script);
@@ -548,7 +548,7 @@ TEST(ContentsRecognition, ThePageCountCheckLooksAtTheTargetPageAfterOffsetAndHal
     // end either, also within a list of numbers.
     s.offset = 46;
     EXPECT_EQ(targets(recognise({page}, 1, 1, s)), QList<qint64>{48});
-    s.kind = 2;
+    s.kind = WorkKind::Index2;
     s.offset = 45;
     FixturePage index;
     index.lines << FixtureLine::layout(300, 3000, {"2,3,5"});
@@ -621,7 +621,7 @@ TEST(ContentsGeometry, BoxesAtTheEndsOfTheNumberRangeGiveNoAreaOutsideThePage)
     page.lines << FixtureLine::layout(300, 2000, {"Fine", "10"});
     for (int kind : {0, 1, 2}) {
         Settings s;
-        s.kind = kind;
+        s.kind = WorkKind(kind);
         QList<Area> areas;
         const auto reports = reportsOf({page}, 1, 1, s, &areas);
         for (const Area& a : areas) {

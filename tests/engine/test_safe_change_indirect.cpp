@@ -149,7 +149,7 @@ TEST_F(IndirectChangeTest, TheRunnersDjvusedListsTheFilesAndItsFailureIsRefused)
     fake.write("#!/bin/sh\necho 'cannot read the directory' >&2\nexit 1\n");
     fake.close();
     fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ToolRunner tools(exe.path(), dir.path(), nullptr, QString());
+    ToolRunner tools(exe.path(), dir.path(), nullptr);
 
     SafeChange change(index, &tools);
     QString error;
@@ -384,7 +384,7 @@ TEST_F(IndirectChangeTest, AJournalThatCannotProveItsFilesTouchesNone)
 TEST_F(IndirectChangeTest, APageChangedByAnotherProgramSinceTheReadIsNotOverwritten)
 {
     QTemporaryDir exe;
-    ToolRunner tools(exe.path(), dir.path(), nullptr, QString());
+    ToolRunner tools(exe.path(), dir.path(), nullptr);
     BookGuard guard(index, &tools);
     QString error;
     ASSERT_TRUE(guard.open(&error)) << s(error);

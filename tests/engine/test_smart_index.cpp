@@ -51,7 +51,7 @@ SmartReading::Result readIndex(const FixturePage& index, int kind, std::optional
     StoredPageTexts source(int(pages.size()), DjvuFixture::pageTexts(pages));
     SmartIndexReading::Settings settings;
     settings.indexPages = {1};
-    settings.kind = kind;
+    settings.kind = WorkKind(kind);
     settings.offset = offset;
     return SmartIndexReading::read(source, settings);
 }

@@ -31,7 +31,7 @@ protected:
         f.close();
         f.setPermissions(f.permissions() | QFile::ExeOwner);
     }
-    ToolRunner runner() { return ToolRunner(exe.path(), work.path(), &messages, "Ошибка !!!"); }
+    ToolRunner runner() { return ToolRunner(exe.path(), work.path(), &messages); }
     QByteArray read(const QString& name)
     {
         QFile f(QDir(work.path()).filePath(name));
@@ -133,7 +133,7 @@ TEST_F(ToolRunnerTest, RunsInTheGivenWorkFolderAndTwoRunnersDoNotMeet)
     addTool("writer", "pwd > here.txt\n");
     QTemporaryDir otherWork;
     ToolRunner a = runner();
-    ToolRunner b(exe.path(), otherWork.path(), &messages, "x");
+    ToolRunner b(exe.path(), otherWork.path(), &messages);
     a.discard("writer", {});
     b.discard("writer", {});
     QFile fa(QDir(work.path()).filePath("here.txt")),

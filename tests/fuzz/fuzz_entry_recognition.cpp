@@ -32,16 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
     EntryRecognition::Settings settings;
-    settings.kind = in.ConsumeIntegralInRange(0, 2);
+    settings.kind = WorkKind(in.ConsumeIntegralInRange(0, 2));
     settings.offset = in.ConsumeIntegral<int>();
     settings.halve = in.ConsumeBool();
     settings.checkPageCount = in.ConsumeBool();
     settings.pageCount = in.ConsumeIntegral<int>();
     settings.comment =
         CharTable::escape(QString::fromStdString(in.ConsumeRandomLengthString(40))).toLatin1();
-    const QByteArray shape = BorderExpression::shapeWord(in.ConsumeIntegralInRange(0, 1));
+    const QByteArray shape =
+        BorderExpression::shapeWord(AreaShape(in.ConsumeIntegralInRange(0, 1)));
     BorderExpression::Style style;
-    style.borderType = in.ConsumeIntegralInRange(0, 6);
+    style.borderType = BorderType(in.ConsumeIntegralInRange(0, 6));
     style.shadowWidth = in.ConsumeIntegral<int>();
     style.alwaysVisible = in.ConsumeBool();
     style.highlight = in.ConsumeBool();

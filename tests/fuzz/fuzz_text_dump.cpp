@@ -49,17 +49,17 @@ void readRecords(const QByteArray& line)
 void walk(const QList<QByteArray>& lines, int kind)
 {
     EntryRecognition::Settings settings;
-    settings.kind = kind;
+    settings.kind = WorkKind(kind);
     settings.offset = (kind - 1) * 16;
-    settings.halve = kind == EntryRecognition::Index1;
+    settings.halve = settings.kind == WorkKind::Index1;
     settings.comment = CharTable::escape(QStringLiteral("Стр. \"%1\"")).toLatin1();
-    settings.checkPageCount = kind == EntryRecognition::Index2;
+    settings.checkPageCount = settings.kind == WorkKind::Index2;
     settings.pageCount = 48;
     BorderExpression::Style style;
-    style.borderType = 2 + kind;
+    style.borderType = BorderType(2 + kind);
     style.highlight = true;
     HyperlinkScript script;
-    ContentsWalk walk(listing(), 1, 18, settings, BorderExpression::shapeWord(kind & 1),
+    ContentsWalk walk(listing(), 1, 18, settings, BorderExpression::shapeWord(AreaShape(kind & 1)),
                       BorderExpression::build(style), script);
     for (const QByteArray& line : lines)
         if (!walk.feed(line))
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             line.chop(1);
         readRecords(line);
     }
-    for (int kind = EntryRecognition::Contents; kind <= EntryRecognition::Index2; ++kind)
+    for (int kind = 0; kind < JobValue::kCount<WorkKind>; ++kind)
         walk(lines, kind);
     return 0;
 }

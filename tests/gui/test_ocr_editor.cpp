@@ -56,8 +56,7 @@ protected:
         pages[0].annotations = "(maparea \"#p0002.djvu\" \"\" (rect 200 3000 100 40) (xor))";
         QString error;
         ASSERT_TRUE(DjvuFixture::build(book, pages, &error)) << error.toStdString();
-        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages,
-                                             "Ошибка !!!");
+        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages);
         form.setMessageShower([this](const QString& text, const QString& caption) {
             shown.append({text, caption});
         });
@@ -297,7 +296,7 @@ TEST_F(OcrEditorTest, AFailingParserIsShownInItsOwnWordsAndTheDocumentStays)
                  "\"$@\"\n");
     script.close();
     QFile::setPermissions(fake, QFile::permissions(fake) | QFile::ExeOwner);
-    tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
+    tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages);
 
     const QByteArray bytes = DjvuFixture::readAll(book);
     load();
@@ -319,7 +318,7 @@ TEST_F(OcrEditorTest, SavingRunsOffTheWindowsThreadWhichKeepsServingEvents)
     const QString begun = fakeExe.filePath("begun");
     const QString gate = fakeExe.filePath("go");
     ASSERT_TRUE(DjvuFixture::writeSleepingTool(fakeExe.path(), "djvused", "-s", begun, gate));
-    tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
+    tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages);
     load();
     caretAt(0, 0);
     type("Q");
@@ -401,7 +400,7 @@ protected:
         gate = fakeExe.filePath("go");
         ASSERT_TRUE(DjvuFixture::writeSleepingTool(fakeExe.path(), "djvused", "n; output-txt",
                                                    begun, gate));
-        tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages, "x");
+        tools = std::make_unique<ToolRunner>(fakeExe.path(), work.path(), &toolMessages);
         ASSERT_TRUE(form.loadDocument(book, *tools, texts));
     }
 };

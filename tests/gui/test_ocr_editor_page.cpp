@@ -48,8 +48,7 @@ protected:
         pages[2].lines << FixtureLine::layout(200, 2000, {"tail", "číslo"});
         QString error;
         ASSERT_TRUE(DjvuFixture::build(book, pages, &error)) << error.toStdString();
-        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages,
-                                             "Ошибка !!!");
+        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages);
         form.setMessageShower([this](const QString& text, const QString&) { shown << text; });
         form.setCloseQuestion([] { return TForm5::CloseAnswer::Discard; });
         ASSERT_TRUE(form.loadDocument(book, *tools, texts));
@@ -196,7 +195,7 @@ protected:
         ASSERT_TRUE(
             DjvuFixture::build(book, {page, FixturePage::ofLines({{"Kept", "words"}})}, &error))
             << error.toStdString();
-        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages, "");
+        tools = std::make_unique<ToolRunner>(TOCSMITH_OUT_DIR, work.path(), &toolMessages);
         form.setMessageShower([this](const QString& text, const QString&) { shown << text; });
         form.setCloseQuestion([] { return TForm5::CloseAnswer::Discard; });
         QObject::connect(&form, &TForm5::recognitionDone, [this] { ++done; });

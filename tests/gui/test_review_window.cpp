@@ -99,7 +99,7 @@ protected:
     static CreateJob smartJob(const QString& path, int first, int last, int offset)
     {
         CreateJob made = job(path, first, last, offset, true);
-        made.reading = CreateJob::Smart;
+        made.reading = ContentsReading::Smart;
         return made;
     }
 };
@@ -450,7 +450,7 @@ TEST_F(ReviewWindowTest, ScreenshotsOfTheSampleBooksReview)
     for (const auto& [language, file] : languages) {
         for (const Shot& shot : shots) {
             CreateJob made = job(path, shot.first, shot.last, shot.offset, true);
-            made.reading = CreateJob::Smart;
+            made.reading = ContentsReading::Smart;
             CreateOptions options;
             options.backup = false;
             window = std::make_unique<ReviewWindow>(made, options, exe.path(), texts,

@@ -3,6 +3,7 @@
 // Create-list rows for tests and benchmarks.
 
 #include "jobs/CreateRow.h"
+#include "jobs/JobValues.h"
 
 #include <QFileInfo>
 #include <QString>
@@ -12,7 +13,8 @@ namespace CreateTest {
 
 // A row as the window adds it on first run: pages 1-1, offset 0, contents, xor rectangle,
 // comment "Go to page", contents link off with its starting settings.
-inline CreateRow row(const QString& path, int first = 1, int last = 1, int offset = 0, int kind = 0)
+inline CreateRow row(const QString& path, int first = 1, int last = 1, int offset = 0,
+                     WorkKind kind = JobDefaults::kind)
 {
     const QFileInfo info(path);
     CreateRow r;
@@ -21,7 +23,7 @@ inline CreateRow row(const QString& path, int first = 1, int last = 1, int offse
                             QString::number(first),
                             QString::number(last),
                             QString::number(offset),
-                            QString::number(kind),
+                            QString::number(JobValue::number(kind)),
                             "1",      // border type xor
                             "0",      // rectangle
                             "000000", // border colour

@@ -68,8 +68,7 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
     buildWindow();
     OptionTips::applyBuiltIn(this);
     logSink.setMemo(Memo2);
-    tools_ = std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &notices,
-                                          texts.text(QStringLiteral("mes3")));
+    tools_ = std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &notices);
     FormCreate();
     if (currentLanguage.isEmpty())
         languageApplied(QStringLiteral("ru")); // the built-in texts are Russian
@@ -403,7 +402,6 @@ void TForm1::N2Click()
         dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
         return;
     }
-    tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
-    Form5->setBackup(TabSheet2->CheckBox6->isChecked());
+    Form5->setBackup(createOptions().backup);
     Form5->openDocument(createList.at(selected).fullPath(), *tools_, texts, logSink);
 }

@@ -154,7 +154,6 @@ private:
     // What may be used now: the lists are locked and the progress and stop shown while a
     // pass runs; stop once only.
     void updateActions();
-    EndOptions fixEndOptions() const;
     // The job-wide options of the Create tab as its controls show them.
     CreateOptions createOptions() const;
     void applyEndActions(const PassEndActions& actions);

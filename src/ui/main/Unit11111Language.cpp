@@ -279,7 +279,6 @@ void TForm1::setlang(const QString& fileName)
     caption(file, QStringLiteral("Review"), "b1", create->previewButton, create->previewAction);
 
     LanguageFile::loadMessages(file.path(), texts);
-    toolRunner().setErrorCaption(texts.text(QStringLiteral("mes3")));
     OptionTips::apply(this, file);
     languageApplied(QtTranslations::codeOf(file));
 

@@ -42,7 +42,6 @@ void TForm1::StopButtonClick()
 
 void TForm1::runPass(PassWork work, std::function<void()> done)
 {
-    tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
     passCancel_.reset();
     auto tools = std::make_shared<ToolRunner>(*tools_);
     tools->setCancelToken(&passCancel_);
@@ -77,7 +76,7 @@ void TForm1::Button1Click()
         return;
     const QList<FixRow> rows = fixList.rows();
     FixOptions options;
-    options.backup = TabSheet1->CheckBox3->isChecked();
+    TabSheet1->putOptions(options);
     auto outcome = std::make_shared<PassOutcome>();
     runPass(
         [this, rows, options, outcome](ToolRunner& tools, const MessageTexts& snapshot,
@@ -89,7 +88,7 @@ void TForm1::Button1Click()
         [this, outcome] {
             fixList.setOutcomes(outcome->rows);
             showOutcome(*outcome, fixList.count());
-            applyEndActions(PassEnd::afterFixPass(*outcome, fixEndOptions()));
+            applyEndActions(PassEnd::afterFixPass(*outcome, TabSheet1->endOptions()));
         });
 }
 
@@ -117,29 +116,17 @@ void TForm1::Button3Click()
         [this, outcome] {
             createList.setOutcomes(outcome->rows);
             showOutcome(*outcome, createList.count());
-            const EndOptions createTab{TabSheet2->CheckBox4->isChecked(),
-                                       TabSheet2->CheckBox5->isChecked()};
-            applyEndActions(PassEnd::afterCreatePass(*outcome, createTab, fixEndOptions()));
+            applyEndActions(PassEnd::afterCreatePass(*outcome, TabSheet2->endOptions(),
+                                                     TabSheet1->endOptions()));
         });
 }
 
 CreateOptions TForm1::createOptions() const
 {
     CreateOptions options;
-    options.backup = TabSheet2->CheckBox6->isChecked();
-    options.removeOcr = TabSheet2->CheckBox12->isChecked();
-    options.checkPageCount = TabSheet2->CheckBox16->isChecked();
-    options.align = TabSheet2->CheckBox7->isChecked();
-    options.borderTypeIndex = TabSheet2->ComboBox1->currentIndex();
-    options.shapeIndex = TabSheet2->ComboBox2->currentIndex();
-    options.kindIndex = TabSheet2->ComboBox3->currentIndex();
-    options.fixOptions.backup = TabSheet1->CheckBox3->isChecked();
+    TabSheet2->putOptions(options);
+    TabSheet1->putOptions(options.fixOptions);
     return options;
-}
-
-EndOptions TForm1::fixEndOptions() const
-{
-    return {TabSheet1->CheckBox2->isChecked(), TabSheet1->CheckBox1->isChecked()};
 }
 
 void TForm1::applyEndActions(const PassEndActions& actions)

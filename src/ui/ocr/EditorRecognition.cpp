@@ -4,7 +4,7 @@
 
 EditorRecognition::EditorRecognition(const ToolRunner& tools, QString documentPath, int page,
                                      QObject* parent)
-    : QObject(parent), tools_(tools.exeFolder(), tools.workFolder(), nullptr, QString()),
+    : QObject(parent), tools_(tools.exeFolder(), tools.workFolder(), nullptr),
       documentPath_(std::move(documentPath)), page_(page)
 {
     tools_.setCancelToken(thread_.token());

@@ -18,7 +18,7 @@ QImage renderPage(const QString& exeFolder, const QString& workFolder, const QSt
 {
     // A runner of its own: the editor's may be in use on the window's thread, and a missing
     // ddjvu only leaves the image out.
-    ToolRunner tools(exeFolder, workFolder, nullptr, QString());
+    ToolRunner tools(exeFolder, workFolder, nullptr);
     tools.setCancelToken(cancel);
     const int side = PageImageView::kRenderSide;
     QByteArray ppm;

@@ -21,7 +21,7 @@ constexpr int kThumbnailDrawWidth = 600;             // sharp when the window gr
 ReviewWindow::Drawn ReviewWindow::draw(int page, int width) const
 {
     Drawn drawn;
-    ToolRunner tools(exeFolder_, work_.path(), nullptr, QString());
+    ToolRunner tools(exeFolder_, work_.path(), nullptr);
     if (!PageRender::pageSize(tools, job_.path, page, &drawn.size, &drawn.error))
         return drawn;
     drawn.missingTool = !tools.available(QStringLiteral("ddjvu"));
@@ -76,7 +76,7 @@ void ReviewWindow::readTexts()
     background<Read>(
         [this, path, wanted] {
             Read read;
-            ToolRunner tools(exeFolder_, work_.path(), nullptr, QString());
+            ToolRunner tools(exeFolder_, work_.path(), nullptr);
             ReviewCheck::readPages(tools, path, wanted, &read.texts, &read.error);
             return read;
         },

@@ -3,6 +3,7 @@
 #include "jobs/CreateRow.h"
 
 #include "jobs/CreateList.h"
+#include "ui/widgets/ChoiceList.h"
 #include "ui/widgets/ColourSwatch.h"
 #include "ui/widgets/TabLook.h"
 #include "ui/widgets/UpDown.h"
@@ -30,9 +31,6 @@ enum Column
     kComment = CreateColumn::LinkComment,
     kEveryPage = CreateColumn::LinkEveryPage,
 };
-
-constexpr int kOval = 1;
-constexpr int kPlainBorder = 2;
 
 QString flag(bool on)
 {
@@ -173,9 +171,9 @@ void ContentsLinkTab::putColumns(QStringList& columns) const
 
 void ContentsLinkTab::ComboBox5Change()
 {
-    const bool oval = ComboBox5->currentIndex() == kOval;
-    if (oval && ComboBox4->currentIndex() > kPlainBorder) {
-        ComboBox4->setCurrentIndex(kPlainBorder);
+    const bool oval = ChoiceList::ovalChosen(ComboBox5);
+    if (oval && ChoiceList::shadowChosen(ComboBox4)) {
+        ChoiceList::choose(ComboBox4, BorderType::Border);
         ComboBox4Change();
     }
     if (oval) {
@@ -189,15 +187,15 @@ void ContentsLinkTab::ComboBox5Change()
 
 void ContentsLinkTab::ComboBox4Change()
 {
-    if (ComboBox5->currentIndex() == kOval && ComboBox4->currentIndex() > kPlainBorder)
-        ComboBox4->setCurrentIndex(kPlainBorder); // no shadows for ovals
-    const int border = ComboBox4->currentIndex();
-    Label10->setEnabled(border > kPlainBorder);
-    Edit5->setEnabled(border > kPlainBorder);
-    UpDown2->setEnabled(border > kPlainBorder);
-    Button10->setEnabled(border == kPlainBorder);
+    if (ChoiceList::ovalChosen(ComboBox5) && ChoiceList::shadowChosen(ComboBox4))
+        ChoiceList::choose(ComboBox4, BorderType::Border); // no shadows for ovals
+    const bool shadow = ChoiceList::shadowChosen(ComboBox4);
+    Label10->setEnabled(shadow);
+    Edit5->setEnabled(shadow);
+    UpDown2->setEnabled(shadow);
+    Button10->setEnabled(ChoiceList::plainBorderChosen(ComboBox4));
     Button20->setEnabled(CheckBox13->isChecked());
-    list_.store(kBorderType, QString::number(border));
+    list_.store(kBorderType, QString::number(ComboBox4->currentIndex()));
 }
 
 void ContentsLinkTab::CheckBox13Click()

@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class UpDown;
 class WindowDialogs;
+class WindowSettings;
 
 // The "Ссылка на оглавление" tab: how the contents link looks, where it sits and where it
 // leads. Every change is copied at once into the target row of the Create list (columns 14
@@ -69,6 +70,11 @@ public:
 
     // Writes columns 14 to 27 and 29 of a row being added (columns as numbered in a row).
     void putColumns(QStringList& columns) const;
+
+    // The drop-down lists show the default choices.
+    void chooseDefaults();
+    void loadSettings(const WindowSettings& settings);
+    void saveSettings(WindowSettings& settings) const;
 
     void ComboBox5Change();
     void ComboBox4Change();

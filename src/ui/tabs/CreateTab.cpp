@@ -7,6 +7,8 @@
 #include "jobs/PageRanges.h"
 #include "ui/tabs/ContentsLinkTab.h"
 #include "ui/tabs/CreateRowFields.h"
+#include "ui/tabs/ListRows.h"
+#include "ui/widgets/ChoiceList.h"
 #include "ui/widgets/ColourSwatch.h"
 #include "ui/widgets/TabLook.h"
 #include "ui/widgets/UpDown.h"
@@ -32,9 +34,6 @@
 namespace {
 
 namespace C = CreateColumn;
-
-constexpr int kOval = 1;
-constexpr int kPlainBorder = 2;
 
 QString flag(bool on)
 {
@@ -355,27 +354,17 @@ void CreateTab::Button4Click()
 
 void CreateTab::deleteClick()
 {
-    if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
-        return;
-    }
-    if (!locked_)
-        list_.removeAt(list_.selected());
+    ListRows::removeSelected(list_, locked_, dialogs_, texts_);
 }
 
 void CreateTab::N4Click()
 {
-    if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
-        return;
-    }
-    dialogs_.openInShell(list_.at(list_.selected()).fullPath());
+    ListRows::openSelected(list_, dialogs_, texts_);
 }
 
 void CreateTab::syncSelection()
 {
-    const QModelIndexList rows = ListView2->selectionModel()->selectedRows();
-    list_.setSelected(rows.isEmpty() ? -1 : rows.first().row());
+    ListRows::followView(ListView2, list_);
 }
 
 void CreateTab::ListView2Click()
@@ -390,11 +379,10 @@ void CreateTab::ListView2Click()
 void CreateTab::updateActions()
 {
     // The border's width and colours as its type, shape and highlight allow.
-    const int border = ComboBox1->currentIndex();
     for (QWidget* w : std::initializer_list<QWidget*>{labelBorderWidth, Edit4, UpDown1})
-        w->setEnabled(border > kPlainBorder);
-    colour1Button->setEnabled(border == kPlainBorder);
-    CheckBox9->setEnabled(ComboBox2->currentIndex() != kOval);
+        w->setEnabled(ChoiceList::shadowChosen(ComboBox1));
+    colour1Button->setEnabled(ChoiceList::plainBorderChosen(ComboBox1));
+    CheckBox9->setEnabled(!ChoiceList::ovalChosen(ComboBox2));
     colour2Button->setEnabled(CheckBox9->isChecked());
     // Only the smart reading finds the offset; a found offset is not typed.
     offsetAutoCheckBox->setEnabled(smartReadingCheckBox->isChecked());
@@ -411,17 +399,17 @@ void CreateTab::updateActions()
 
 void CreateTab::ComboBox1Change()
 {
-    if (ComboBox2->currentIndex() == kOval && ComboBox1->currentIndex() > kPlainBorder)
-        ComboBox1->setCurrentIndex(kPlainBorder);
+    if (ChoiceList::ovalChosen(ComboBox2) && ChoiceList::shadowChosen(ComboBox1))
+        ChoiceList::choose(ComboBox1, BorderType::Border);
     updateActions();
     list_.store(C::BorderType, QString::number(ComboBox1->currentIndex()));
 }
 
 void CreateTab::ComboBox2Change()
 {
-    const bool oval = ComboBox2->currentIndex() == kOval;
-    if (oval && ComboBox1->currentIndex() > kPlainBorder) {
-        ComboBox1->setCurrentIndex(kPlainBorder);
+    const bool oval = ChoiceList::ovalChosen(ComboBox2);
+    if (oval && ChoiceList::shadowChosen(ComboBox1)) {
+        ChoiceList::choose(ComboBox1, BorderType::Border);
         ComboBox1Change();
     }
     if (oval)

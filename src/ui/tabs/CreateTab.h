@@ -4,6 +4,8 @@
 
 class ColourSwatch;
 class ContentsLinkTab;
+struct CreateOptions;
+struct EndOptions;
 class CreateList;
 class MessageTexts;
 class QAction;
@@ -18,6 +20,7 @@ class QRadioButton;
 class QTableView;
 class UpDown;
 class WindowDialogs;
+class WindowSettings;
 
 // The "Создать" tab: the Create list and the editor of its rows' parameters. A new row takes
 // what the controls show; each later change of a control is stored into the target row;
@@ -119,6 +122,14 @@ public:
     void colour1Click();
     void colour2Click();
     void CheckBox14Click();
+
+    // The drop-down lists show the jobs' default choices.
+    void chooseDefaults();
+    // The tab's part of the Create pass's options, and what the window does after the run.
+    void putOptions(CreateOptions& options) const;
+    EndOptions endOptions() const;
+    void loadSettings(const WindowSettings& settings);
+    void saveSettings(WindowSettings& settings) const;
 
     // Enables each control as the others' values and the lock allow: the one place that does.
     void updateActions();

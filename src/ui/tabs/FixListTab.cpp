@@ -2,6 +2,7 @@
 
 #include "base/MessageTexts.h"
 #include "jobs/FixList.h"
+#include "ui/tabs/ListRows.h"
 #include "ui/widgets/TabLook.h"
 #include "ui/widgets/WindowDialogs.h"
 
@@ -143,8 +144,7 @@ QString FixListTab::noteText() const
 
 void FixListTab::syncSelection()
 {
-    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
-    list_.setSelected(rows.isEmpty() ? -1 : rows.first().row());
+    ListRows::followView(ListView1, list_);
 }
 
 void FixListTab::open1(const QString& path)
@@ -163,21 +163,12 @@ void FixListTab::Button2Click()
 
 void FixListTab::N1Click()
 {
-    if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
-        return;
-    }
-    if (!locked_)
-        list_.removeAt(list_.selected());
+    ListRows::removeSelected(list_, locked_, dialogs_, texts_);
 }
 
 void FixListTab::N6Click()
 {
-    if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
-        return;
-    }
-    dialogs_.openInShell(list_.at(list_.selected()).fullPath());
+    ListRows::openSelected(list_, dialogs_, texts_);
 }
 
 void FixListTab::setListLocked(bool locked)

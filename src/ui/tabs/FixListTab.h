@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
+struct EndOptions;
 class FixList;
+struct FixOptions;
 class MessageTexts;
 class QAction;
 class QCheckBox;
@@ -12,6 +14,7 @@ class QPushButton;
 class QTextEdit;
 class QTableView;
 class WindowDialogs;
+class WindowSettings;
 
 // The "Редактировать" tab: the Fix list, how files get into it, its context menu and the
 // three options of the Fix pass. The pass itself is started by the main window.
@@ -48,6 +51,12 @@ public:
     // The note box shows these lines; the language file may give other ones.
     void setNoteLines(const QStringList& lines);
     QString noteText() const;
+
+    // The tab's part of the Fix pass's options, and what the window does after the run.
+    void putOptions(FixOptions& options) const;
+    EndOptions endOptions() const;
+    void loadSettings(const WindowSettings& settings);
+    void saveSettings(WindowSettings& settings) const;
 
     void open1(const QString& path);
     void Button2Click();
