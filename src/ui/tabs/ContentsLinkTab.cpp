@@ -176,12 +176,9 @@ void ContentsLinkTab::ComboBox5Change()
         ChoiceList::choose(ComboBox4, BorderType::Border);
         ComboBox4Change();
     }
-    if (oval) {
-        CheckBox13->setEnabled(false);
+    if (oval)
         CheckBox13->setChecked(false); // when it was checked, its click actions run
-    } else {
-        CheckBox13->setEnabled(true);
-    }
+    updateActions();
     list_.store(kShape, QString::number(ComboBox5->currentIndex()));
 }
 
@@ -189,27 +186,34 @@ void ContentsLinkTab::ComboBox4Change()
 {
     if (ChoiceList::ovalChosen(ComboBox5) && ChoiceList::shadowChosen(ComboBox4))
         ChoiceList::choose(ComboBox4, BorderType::Border); // no shadows for ovals
-    const bool shadow = ChoiceList::shadowChosen(ComboBox4);
-    Label10->setEnabled(shadow);
-    Edit5->setEnabled(shadow);
-    UpDown2->setEnabled(shadow);
-    Button10->setEnabled(ChoiceList::plainBorderChosen(ComboBox4));
-    Button20->setEnabled(CheckBox13->isChecked());
+    updateActions();
     list_.store(kBorderType, QString::number(ComboBox4->currentIndex()));
 }
 
 void ContentsLinkTab::CheckBox13Click()
 {
-    Button20->setEnabled(CheckBox13->isChecked());
+    updateActions();
     list_.store(kHighlight, flag(CheckBox13->isChecked()));
 }
 
 void ContentsLinkTab::CheckBox15Click()
 {
-    const bool every = CheckBox15->isChecked();
-    Edit6->setEnabled(!every);
-    Label11->setEnabled(!every);
-    list_.store(kEveryPage, flag(every));
+    updateActions();
+    list_.store(kEveryPage, flag(CheckBox15->isChecked()));
+}
+
+void ContentsLinkTab::updateActions()
+{
+    // The highlight as the shape allows, the border's width and colours as its type.
+    CheckBox13->setEnabled(!ChoiceList::ovalChosen(ComboBox5));
+    Button20->setEnabled(CheckBox13->isChecked());
+    const bool shadow = ChoiceList::shadowChosen(ComboBox4);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label10, Edit5, UpDown2})
+        w->setEnabled(shadow);
+    Button10->setEnabled(ChoiceList::plainBorderChosen(ComboBox4));
+    // A link on every page has no page of its own.
+    for (QWidget* w : std::initializer_list<QWidget*>{Edit6, Label11})
+        w->setEnabled(!CheckBox15->isChecked());
 }
 
 void ContentsLinkTab::Button10Click()

@@ -76,6 +76,9 @@ public:
     void loadSettings(const WindowSettings& settings);
     void saveSettings(WindowSettings& settings) const;
 
+    // Enables each control as the others' values allow: the one place that does.
+    void updateActions();
+
     void ComboBox5Change();
     void ComboBox4Change();
     void CheckBox13Click();
