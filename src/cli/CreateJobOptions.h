@@ -77,10 +77,11 @@ private:
     Style link_;
     bool contentsLink_ = false;
     bool everyPage_ = JobDefaults::linkPages == ContentsLinkPages::EveryPage;
-    int linkPage_ = 1;
-    int linkTarget_ = 4;
-    int linkBox_[4] = {100, 50, 500, 50};
-    QString linkComment_ = QStringLiteral("Go to content");
+    int linkPage_ = CreateJob().contentsLinkPage;
+    int linkTarget_ = ContentsLinkSettings().targetPage;
+    int linkBox_[4] = {ContentsLinkSettings().left, ContentsLinkSettings().bottom,
+                       ContentsLinkSettings().width, ContentsLinkSettings().height};
+    QString linkComment_ = ContentsLinkSettings().comment;
     bool outline_ = false;
     bool noLinks_ = false;
     bool noParts_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/IniFile.h"
+#include "jobs/CreateJob.h"
 #include "jobs/JobValues.h"
 
 #include <QList>
@@ -115,11 +116,12 @@ public:
     Setting<bool> linkEveryPage{this, "Create", "all_page",
                                 JobDefaults::linkPages == ContentsLinkPages::EveryPage};
     Setting<bool> createCheckPageCount{this, "Create", "Prov", true};
-    Setting<int> linkPage{this, "Create", "oglav_1", 1};
-    Setting<int> linkLeft{this, "Create", "oglav_2", 100};
-    Setting<int> linkBottom{this, "Create", "oglav_3", 50};
-    Setting<int> linkWidth{this, "Create", "oglav_4", 500};
-    Setting<int> linkHeight{this, "Create", "oglav_5", 50};
-    Setting<int> linkTarget{this, "Create", "oglav_6", 4};
-    Setting<QString> linkComment{this, "Create", "oglav_7", QStringLiteral("Go to content")};
+    // The contents link's place and words start as a job's do.
+    Setting<int> linkPage{this, "Create", "oglav_1", CreateJob().contentsLinkPage};
+    Setting<int> linkLeft{this, "Create", "oglav_2", ContentsLinkSettings().left};
+    Setting<int> linkBottom{this, "Create", "oglav_3", ContentsLinkSettings().bottom};
+    Setting<int> linkWidth{this, "Create", "oglav_4", ContentsLinkSettings().width};
+    Setting<int> linkHeight{this, "Create", "oglav_5", ContentsLinkSettings().height};
+    Setting<int> linkTarget{this, "Create", "oglav_6", ContentsLinkSettings().targetPage};
+    Setting<QString> linkComment{this, "Create", "oglav_7", ContentsLinkSettings().comment};
 };
