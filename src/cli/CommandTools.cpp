@@ -10,14 +10,14 @@ CommandTools::CommandTools()
     : runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages, QString())
 {
     CliLanguage::choose(QString(), &texts);
-    runner_.setErrorCaption(texts.text(QStringLiteral("mes3")));
+    runner_.setErrorCaption(texts.text("mes3"));
 }
 
 CommandTools::CommandTools(const MessageTexts& chosen)
     : texts(chosen),
       runner_(QCoreApplication::applicationDirPath(), folder_.path(), &messages, QString())
 {
-    runner_.setErrorCaption(texts.text(QStringLiteral("mes3")));
+    runner_.setErrorCaption(texts.text("mes3"));
 }
 
 int CommandTools::fail(const QString& text)

@@ -17,7 +17,7 @@ ReviewSession::run(const CreateJob& job, const CreateOptions& options,
     RecordingLogSink log;
     RecordingMessageSink messages;
     messages.texts = &texts_;
-    ToolRunner tools(exeFolder_, workFolder_, &messages, texts_.text(QStringLiteral("mes3")));
+    ToolRunner tools(exeFolder_, workFolder_, &messages, texts_.text("mes3"));
     CreatePass pass(tools, texts_, log, messages);
     prepare(pass, result);
     const CreateOutcome outcome = pass.run({job}, options);

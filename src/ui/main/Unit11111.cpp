@@ -68,8 +68,8 @@ TForm1::TForm1(const QString& exeFolder, QWidget* parent)
     buildWindow();
     OptionTips::applyBuiltIn(this);
     logSink.setMemo(Memo2);
-    tools_ = std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &notices,
-                                          texts.text(QStringLiteral("mes3")));
+    tools_ =
+        std::make_unique<ToolRunner>(exeFolder_, workDir_.path(), &notices, texts.text("mes3"));
     FormCreate();
     if (currentLanguage.isEmpty())
         languageApplied(QStringLiteral("ru")); // the built-in texts are Russian
@@ -300,8 +300,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     if (passRunning()) {
         // Asked once; a yes stops the pass, and the window closes when it has ended.
         event->ignore();
-        if (!closeAfterPass_ &&
-            dialogs.question(texts.text(QStringLiteral("mes7")), windowTitle())) {
+        if (!closeAfterPass_ && dialogs.question(texts.text("mes7"), windowTitle())) {
             closeAfterPass_ = true;
             StopButtonClick();
         }
@@ -351,13 +350,13 @@ void TForm1::previewClick()
         return;
     const int selected = createList.selected();
     if (selected < 0) {
-        dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+        dialogs.showMessage(texts.text("mes1"), QString());
         return;
     }
     CreateJob job;
     QString error;
     if (!CreateRowReader::read(createList.at(selected), &job, &error)) {
-        dialogs.showMessage(error, texts.text(QStringLiteral("mes3")));
+        dialogs.showMessage(error, texts.text("mes3"));
         return;
     }
     const ReviewCaptions captions(
@@ -365,7 +364,7 @@ void TForm1::previewClick()
     reviewWindow = new ReviewWindow(job, createOptions(), exeFolder(), texts, captions, this);
     reviewWindow->setAttribute(Qt::WA_DeleteOnClose);
     reviewWindow->setWindowModality(Qt::WindowModal);
-    const QString asked = texts.text(QStringLiteral("mes8"));
+    const QString asked = texts.text("mes8");
     const QString title = windowTitle();
     reviewWindow->setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
         return dialogs.askReplaceOutline(asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)),
@@ -400,10 +399,10 @@ void TForm1::N2Click()
         return;
     const int selected = createList.selected();
     if (selected < 0) {
-        dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+        dialogs.showMessage(texts.text("mes1"), QString());
         return;
     }
-    tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
+    tools_->setErrorCaption(texts.text("mes3"));
     Form5->setBackup(TabSheet2->CheckBox6->isChecked());
     Form5->openDocument(createList.at(selected).fullPath(), *tools_, texts, logSink);
 }

@@ -42,7 +42,7 @@ void TForm1::StopButtonClick()
 
 void TForm1::runPass(PassWork work, std::function<void()> done)
 {
-    tools_->setErrorCaption(texts.text(QStringLiteral("mes3")));
+    tools_->setErrorCaption(texts.text("mes3"));
     passCancel_.reset();
     auto tools = std::make_shared<ToolRunner>(*tools_);
     tools->setCancelToken(&passCancel_);
@@ -107,7 +107,7 @@ void TForm1::Button3Click()
                                               const PassControl& control) {
             CreatePass pass(tools, snapshot, logSink, notices);
             pass.setControl(control);
-            const QString asked = snapshot.text(QStringLiteral("mes8"));
+            const QString asked = snapshot.text("mes8");
             pass.setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
                 return dialogs.askReplaceOutline(
                     asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)), title);

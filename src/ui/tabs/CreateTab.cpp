@@ -345,7 +345,7 @@ void CreateTab::Button4Click()
                                      &ranges) == PageRanges::Field::None
             : JobPath::isWholeNumber(Edit1->text()) && JobPath::isWholeNumber(Edit2->text());
     if (!pagesRead) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes6")), QString());
+        dialogs_.showMessage(texts_.text("mes6"), QString());
         return;
     }
     const QString path = dialogs_.openDjvuFile();
@@ -356,7 +356,7 @@ void CreateTab::Button4Click()
 void CreateTab::deleteClick()
 {
     if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
+        dialogs_.showMessage(texts_.text("mes1"), QString());
         return;
     }
     if (!locked_)
@@ -366,7 +366,7 @@ void CreateTab::deleteClick()
 void CreateTab::N4Click()
 {
     if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
+        dialogs_.showMessage(texts_.text("mes1"), QString());
         return;
     }
     dialogs_.openInShell(list_.at(list_.selected()).fullPath());

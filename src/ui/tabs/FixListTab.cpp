@@ -164,7 +164,7 @@ void FixListTab::Button2Click()
 void FixListTab::N1Click()
 {
     if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
+        dialogs_.showMessage(texts_.text("mes1"), QString());
         return;
     }
     if (!locked_)
@@ -174,7 +174,7 @@ void FixListTab::N1Click()
 void FixListTab::N6Click()
 {
     if (list_.selected() < 0) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes1")), QString());
+        dialogs_.showMessage(texts_.text("mes1"), QString());
         return;
     }
     dialogs_.openInShell(list_.at(list_.selected()).fullPath());
