@@ -1,9 +1,27 @@
 #pragma once
 
+#include "base/EngineDetailTextTable.h"
+#include "base/EngineTextTable.h"
+#include "base/TextKey.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <iterator>
+
+// The keys of section Engine: the main table, then the finer sentences.
+struct EngineTable
+{
+    static constexpr std::size_t mainSize = std::size(kEngineTexts);
+    static constexpr std::size_t size = mainSize + std::size(kEngineDetailTexts);
+    static constexpr const TwoLanguageText& at(std::size_t i)
+    {
+        return i < mainSize ? kEngineTexts[i] : kEngineDetailTexts[i - mainSize];
+    }
+    static constexpr const char* nameAt(std::size_t i) { return at(i).key; }
+};
+using EngineKey = TextKey<EngineTable>;
 
 // The sentences the engine reports (failures, refusals, notes), one key each (section
 // Engine of a language file). The engine asks for a sentence by key; the text comes from
@@ -13,16 +31,16 @@
 namespace EngineTexts {
 
 // The sentence of a key in the language in use.
-QString say(const char* key);
+QString say(EngineKey key);
 
 // Makes the engine speak a language: the text of each key as the language gives it.
-void use(const std::function<QString(const QString& key)>& textOf);
+void use(const std::function<QString(EngineKey key)>& textOf);
 // Back to the English built-in texts.
 void useEnglish();
 
-// The keys of section Engine in file order, and their built-in texts.
+// The names of the keys of section Engine in file order, and their built-in texts.
 const QStringList& keys();
-QString russianText(const QString& key);
-QString englishText(const QString& key);
+QString russianText(EngineKey key);
+QString englishText(EngineKey key);
 
 } // namespace EngineTexts

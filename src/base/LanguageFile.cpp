@@ -1,5 +1,6 @@
 #include "base/LanguageFile.h"
 
+#include "base/CaptionKeys.h"
 #include "base/IniFile.h"
 #include "base/InstallLayout.h"
 #include "base/MessageTexts.h"
@@ -12,22 +13,22 @@ namespace {
 
 const QString kMemo = QStringLiteral("Memo");
 const QString kOcr = QStringLiteral("OCR");
-const QString kEdit = QStringLiteral("edit");
 const QString kEngine = QStringLiteral("Engine");
 
-void loadSection(const IniFile& file, const QString& section, const QStringList& keys,
+void loadSection(const IniFile& file, const QString& section, const QList<MessageKey>& keys,
                  MessageTexts& texts)
 {
-    for (const QString& key : keys) {
+    for (const MessageKey key : keys) {
+        const QString name = QLatin1String(key.name());
         const QString builtIn = MessageTexts::defaultText(key);
         if (builtIn.isEmpty()) {
             // A caption of the OCR editor: only a given text replaces the current one.
-            const QString given = file.readText(section, key);
+            const QString given = file.readText(section, name);
             if (!given.isEmpty())
                 texts.setText(key, given);
             continue;
         }
-        texts.setText(key, file.readText(section, key, builtIn));
+        texts.setText(key, file.readText(section, name, builtIn));
     }
 }
 
@@ -49,11 +50,11 @@ void loadMessages(const QString& path, MessageTexts& texts)
 QStringList noteLines(const IniFile& file, const QStringList& current)
 {
     QStringList lines = current;
-    const QString title = file.readText(kEdit, QStringLiteral("m1"));
+    const QString title = captionText(file, kEditSection, "m1");
     if (!title.isEmpty())
         lines = QStringList{QString(20, QLatin1Char(' ')) + title};
-    for (const char* key : {"m2", "m3", "m4"}) {
-        const QString text = file.readText(kEdit, QLatin1String(key));
+    for (const EditKey key : {EditKey("m2"), EditKey("m3"), EditKey("m4")}) {
+        const QString text = captionText(file, kEditSection, key);
         if (!text.isEmpty())
             lines << QStringLiteral("  ") + text;
     }

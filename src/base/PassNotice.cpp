@@ -4,16 +4,16 @@
 
 NoticeWords NoticeWords::of(const PassNotice& notice, const MessageTexts& texts)
 {
-    const QString error = texts.text(QStringLiteral("mes3"));
+    const QString error = texts.text("mes3");
     switch (notice.kind) {
     case PassNotice::Kind::NoFiles:
-        return {texts.text(QStringLiteral("mes1")), QString()};
+        return {texts.text("mes1"), QString()};
     case PassNotice::Kind::NoBorderChoice:
-        return {texts.text(QStringLiteral("mes4")), QString()};
+        return {texts.text("mes4"), QString()};
     case PassNotice::Kind::NoKindChoice:
-        return {texts.text(QStringLiteral("mes5")), QString()};
+        return {texts.text("mes5"), QString()};
     case PassNotice::Kind::ToolMissing:
-        return {texts.text(QStringLiteral("mes2")), QString()};
+        return {texts.text("mes2"), QString()};
     case PassNotice::Kind::ToolNotStarted:
     case PassNotice::Kind::DocumentFailed:
         return {notice.reason, error};

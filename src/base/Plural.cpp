@@ -25,7 +25,7 @@ QString pick(const QString& forms, qint64 n)
     return all.at(index);
 }
 
-QString count(const char* key, qint64 n)
+QString count(EngineKey key, qint64 n)
 {
     return pick(EngineTexts::say(key), n).arg(n);
 }

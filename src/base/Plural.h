@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/EngineTexts.h"
+
 #include <QString>
 
 // A count with its noun in the form the number asks for. A language text gives the forms
@@ -11,6 +13,6 @@ namespace Plural {
 // The form of `forms` that suits n, its %1 left to fill.
 QString pick(const QString& forms, qint64 n);
 // The engine text of `key` (see EngineTexts) for n, with n put in.
-QString count(const char* key, qint64 n);
+QString count(EngineKey key, qint64 n);
 
 } // namespace Plural

@@ -38,8 +38,8 @@ bool choose(const QString& languageFile, MessageTexts* texts)
                                 .filePath(QStringLiteral("English.lng"));
     if (QFileInfo(english).isFile())
         LanguageFile::loadMessages(english, *texts);
-    for (const QString& key : MessageTexts::engineKeys())
-        texts->setText(key, EngineTexts::englishText(key));
+    for (const EngineKey key : EngineKey::all())
+        texts->setText(MessageTexts::keyOf(key), EngineTexts::englishText(key));
     EngineTexts::useEnglish();
     return true;
 }

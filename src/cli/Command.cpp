@@ -45,8 +45,8 @@ std::optional<int> Command::readOne(const QStringList& args, QString* document)
         return status;
     const QStringList& names = options.names();
     if (names.size() != 1)
-        return refuse(
-            EngineTexts::say(names.isEmpty() ? "e_cli_no_document" : "e_cli_one_document"));
+        return refuse(names.isEmpty() ? EngineTexts::say("e_cli_no_document")
+                                      : EngineTexts::say("e_cli_one_document"));
     *document = names.first();
     return std::nullopt;
 }
@@ -69,7 +69,7 @@ int Command::noWorkFolder() const
     return complain(EngineTexts::say("e_cli_no_work"), 1);
 }
 
-CommandLine::Unknown Command::unknownSaid(const char* key)
+CommandLine::Unknown Command::unknownSaid(EngineKey key)
 {
     return [key](const QString& argument) { return EngineTexts::say(key).arg(argument); };
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/EngineTexts.h"
 #include "cli/CommandLine.h"
 
 #include <QString>
@@ -40,8 +41,8 @@ public:
     int noWorkFolder() const;
 
     // The ways a command words an argument that is none of its options.
-    static CommandLine::Unknown unknownSaid(const char* key); // the sentence, %1 the argument
-    static CommandLine::Unknown unknownPlain();               // "unknown option"
+    static CommandLine::Unknown unknownSaid(EngineKey key); // the sentence, %1 the argument
+    static CommandLine::Unknown unknownPlain();             // "unknown option"
 
 private:
     const char* name_;

@@ -5,7 +5,7 @@
 
 namespace {
 
-QString sentence(const char* key, const QString& option)
+QString sentence(EngineKey key, const QString& option)
 {
     const QString text = EngineTexts::say(key);
     return text.contains(QLatin1String("%1")) ? text.arg(option) : text;
@@ -72,12 +72,12 @@ void CommandLine::flag(const QString& name, bool* set, bool value)
     flag(name, [set, value] { *set = value; });
 }
 
-void CommandLine::value(const QString& name, Take take, const char* missingKey)
+void CommandLine::value(const QString& name, Take take, EngineKey missingKey)
 {
     add({name, Kind::Value, std::move(take), missingKey});
 }
 
-void CommandLine::value(const QString& name, QString* out, const char* missingKey)
+void CommandLine::value(const QString& name, QString* out, EngineKey missingKey)
 {
     value(
         name,
@@ -90,7 +90,7 @@ void CommandLine::value(const QString& name, QString* out, const char* missingKe
 
 void CommandLine::optionalWord(const QString& name, const QStringList& words, Take take)
 {
-    add({name, Kind::OptionalWord, std::move(take), nullptr, words});
+    add({name, Kind::OptionalWord, std::move(take), "e_opt_needs_value", words});
 }
 
 void CommandLine::keepOut(const QString& name)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/EngineTexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +34,8 @@ public:
     void flag(const QString& name, bool* set, bool value = true);
     // An option with a value; missingKey: the refusal (a sentence of EngineTexts, "%1" the
     // option's name) when the arguments end before its value.
-    void value(const QString& name, Take take, const char* missingKey = "e_opt_needs_value");
-    void value(const QString& name, QString* out, const char* missingKey = "e_opt_needs_value");
+    void value(const QString& name, Take take, EngineKey missingKey = "e_opt_needs_value");
+    void value(const QString& name, QString* out, EngineKey missingKey = "e_opt_needs_value");
     // An option whose value may be left out, given as the next argument only when that is one
     // of `words` ("--outline", "--outline merge"); "--name=VALUE" gives any value.
     void optionalWord(const QString& name, const QStringList& words, Take take);
@@ -80,7 +82,7 @@ private:
         QString name;
         Kind kind;
         Take take;
-        const char* missingKey = nullptr;
+        EngineKey missingKey = "e_opt_needs_value";
         QStringList words;
         bool keptOut = false;
         QString describedIn;

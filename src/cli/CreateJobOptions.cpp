@@ -257,7 +257,7 @@ bool CreateJobOptions::check(const CommandLine& line, QString* error)
         *error = sentence;
         return false;
     };
-    const auto say = [](const char* key) { return EngineTexts::say(key); };
+    using EngineTexts::say;
     if (line.names().isEmpty())
         return refuse(say("e_opt_no_djvu"));
     if (!planFile_.isEmpty() && (!fromPlanFile_.isEmpty() || options_.dryRun))

@@ -31,7 +31,9 @@ QString ContentsWalk::describe(const PageReport& report, int pageCount)
     const EntryRecognition::Tally& t = report.tally;
     QString text = EngineTexts::say("e_walk_page").arg(report.page);
     if (t.made > 0)
-        text += EngineTexts::say(t.made == 1 ? "e_walk_made_one" : "e_walk_made").arg(t.made);
+        text +=
+            (t.made == 1 ? EngineTexts::say("e_walk_made_one") : EngineTexts::say("e_walk_made"))
+                .arg(t.made);
     else
         text += EngineTexts::say("e_walk_none");
     if (t.skipped() == 0)
@@ -45,7 +47,8 @@ QString ContentsWalk::describe(const PageReport& report, int pageCount)
         why << EngineTexts::say("e_walk_falling").arg(t.fallingNumber);
     if (t.outsidePage > 0)
         why << EngineTexts::say("e_walk_outside").arg(t.outsidePage);
-    return text + EngineTexts::say(t.skipped() == 1 ? "e_walk_skipped_one" : "e_walk_skipped")
+    return text + (t.skipped() == 1 ? EngineTexts::say("e_walk_skipped_one")
+                                    : EngineTexts::say("e_walk_skipped"))
                       .arg(t.skipped())
                       .arg(why.join(QStringLiteral(", ")));
 }

@@ -63,7 +63,7 @@ PassOutcome FixPass::runRows(const QList<FixRow>& rows, const FixOptions& option
             outcome.rowFailed(lastFailure_);
             return outcome;
         case FileResult::ToolMissing:
-            outcome.rowFailed(texts_.text(QStringLiteral("mes2")));
+            outcome.rowFailed(texts_.text("mes2"));
             return outcome;
         case FileResult::Cancelled:
             outcome.cancelled = true;
@@ -78,7 +78,7 @@ PassOutcome FixPass::runRows(const QList<FixRow>& rows, const FixOptions& option
 FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& options)
 {
     const QString ok = QStringLiteral(" OK");
-    log_.addLine(texts_.text(QStringLiteral("m1")) + QLatin1Char(' ') + path);
+    log_.addLine(texts_.text("m1") + QLatin1Char(' ') + path);
     QString error;
     // An interrupted change is settled first: it may have left the book without its index.
     BookGuard guard(path, &tools_, &log_);
@@ -102,9 +102,9 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     // begins by removing them all, running it would lose the rest.
     if (!dump.clean())
         return fail(path, dump.failureText());
-    log_.addLine(texts_.text(QStringLiteral("m2")));
+    log_.addLine(texts_.text("m2"));
     log_.append(ok);
-    log_.addLine(texts_.text(QStringLiteral("m3")));
+    log_.addLine(texts_.text("m3"));
 
     // The annotations are the document's own text: only a dump that reads whole, page by
     // page, is used, and the script is written afresh from its blocks.
@@ -116,7 +116,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     if (!scan.ok())
         return fail(path, scan.error);
     log_.append(ok);
-    log_.addLine(texts_.text(QStringLiteral("m4")));
+    log_.addLine(texts_.text("m4"));
 
     // The page widths bound the aligned areas; asked only when there is something to align.
     QList<int> widths;
@@ -145,7 +145,7 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
     // Nothing to align: the document stays exactly as it is, untouched.
     bool changedNothing = script == capture;
     if (!changedNothing) {
-        log_.addLine(texts_.text(QStringLiteral("m5")));
+        log_.addLine(texts_.text("m5"));
         if (!control_.enter(PassProgress::Step::Saving))
             return stopped();
         SafeChange change(path, &tools_, &guard);
@@ -169,8 +169,8 @@ FixPass::FileResult FixPass::runFile(const QString& path, const FixOptions& opti
         return FileResult::Unchanged;
     }
     log_.append(ok);
-    log_.addLine(texts_.text(QStringLiteral("m6")) + QLatin1Char(' ') + path + QLatin1Char(' ') +
-                 texts_.text(QStringLiteral("m7")));
+    log_.addLine(texts_.text("m6") + QLatin1Char(' ') + path + QLatin1Char(' ') +
+                 texts_.text("m7"));
     return FileResult::Done;
 }
 
@@ -180,7 +180,7 @@ FixPass::FileResult FixPass::fail(const QString& path, const QString& reason)
     if (control_.cancelled())
         return stopped();
     removeWorkFiles();
-    log_.addLine(texts_.text(QStringLiteral("m9")));
+    log_.addLine(texts_.text("m9"));
     const QString words = reason.trimmed();
     lastFailure_ = words.isEmpty() ? path : words;
     for (const QString& line : words.split(QLatin1Char('\n'), Qt::SkipEmptyParts))

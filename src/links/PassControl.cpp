@@ -6,27 +6,27 @@
 namespace {
 
 // Each step is named in the log by the line that begins it.
-QString stepKey(PassProgress::Step step)
+MessageKey stepKey(PassProgress::Step step)
 {
     using Step = PassProgress::Step;
     switch (step) {
     case Step::Starting:
-        return QStringLiteral("m1");
+        return "m1";
     case Step::Listing:
     case Step::ReadingText:
     case Step::ReadingAnnotations:
-        return QStringLiteral("m2");
+        return "m2";
     case Step::Recognising:
-        return QStringLiteral("m8");
+        return "m8";
     case Step::MeasuringPages:
-        return QStringLiteral("m3");
+        return "m3";
     case Step::Saving:
     case Step::Replacing:
-        return QStringLiteral("m5");
+        return "m5";
     case Step::Aligning:
-        return QStringLiteral("m4");
+        return "m4";
     }
-    return QStringLiteral("m1");
+    return "m1";
 }
 
 } // namespace
@@ -83,6 +83,6 @@ QStringList PassControl::stopLines(const MessageTexts& texts) const
     QString step = texts.text(stepKey(where_.step));
     if (where_.pages > 0)
         step += QStringLiteral(" (%1/%2)").arg(where_.page).arg(where_.pages);
-    return {texts.text(QStringLiteral("m13")) + QLatin1Char(' ') + where_.path,
-            texts.text(QStringLiteral("m14")) + QLatin1Char(' ') + step};
+    return {texts.text("m13") + QLatin1Char(' ') + where_.path,
+            texts.text("m14") + QLatin1Char(' ') + step};
 }

@@ -31,10 +31,15 @@ QString line(const PassOutcome& outcome, int rowCount)
     // Every row is counted once: the parts add up to the rows of the list.
     const int notReached = std::max(0, rowCount - changed - unchanged - skipped - failed);
     QStringList parts{Plural::count("e_summary_changed", changed)};
-    const std::pair<const char*, int> rest[] = {{"e_summary_unchanged", unchanged},
-                                                {"e_summary_skipped", skipped},
-                                                {"e_summary_failed", failed},
-                                                {"e_summary_not_reached", notReached}};
+    struct Part
+    {
+        EngineKey key;
+        int count;
+    };
+    const Part rest[] = {{"e_summary_unchanged", unchanged},
+                         {"e_summary_skipped", skipped},
+                         {"e_summary_failed", failed},
+                         {"e_summary_not_reached", notReached}};
     for (const auto& [key, count] : rest)
         if (count > 0)
             parts << Plural::count(key, count);

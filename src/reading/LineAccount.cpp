@@ -53,7 +53,7 @@ const char* LineAccount::reasonName(Reason reason)
 
 QString LineAccount::describe(const Line& line)
 {
-    const char* key = "e_line_not_read_title";
+    EngineKey key = "e_line_not_read_title";
     switch (line.reason) {
     case Reason::NoPageNumber:
         key = "e_line_no_number";

@@ -26,7 +26,7 @@ std::string s(const QString& text)
 }
 
 // The sentence of the key in either language, its first placeholder filled, up to the second.
-bool saysEither(const QString& text, const char* key, const QString& arg)
+bool saysEither(const QString& text, EngineKey key, const QString& arg)
 {
     for (const QString& sentence : {EngineTexts::englishText(key), EngineTexts::russianText(key)})
         if (text.contains(sentence.arg(arg).section(QStringLiteral("%2"), 0, 0)))
@@ -95,7 +95,7 @@ TEST(BookNames, AFolderOrANameTheSystemCannotSpellIsSaidToBeSo)
     struct Row
     {
         QByteArray name;
-        const char* key;
+        EngineKey key;
     } rows[] = {{QFile::encodeName(dir.filePath("folder.djvu")), "e_is_folder"},
                 {QFile::encodeName(dir.path()) + "/caf\\351.djvu", "e_name_unspelt"},
                 {QFile::encodeName(dir.filePath("none.djvu")), "e_no_file"}};
@@ -103,11 +103,12 @@ TEST(BookNames, AFolderOrANameTheSystemCannotSpellIsSaidToBeSo)
         for (const char* command : {"fix", "outline-export", "ocr-export"}) {
             const CliRun run = runRaw(command, row.name);
             EXPECT_EQ(run.status, 1) << command << " " << row.name.toStdString();
-            const QString shown = row.key == std::string("e_name_unspelt")
+            const QString shown = row.key == EngineKey("e_name_unspelt")
                                       ? QString::fromUtf8(latin1)
                                       : QString::fromUtf8(row.name);
-            EXPECT_TRUE(saysEither(run.err, row.key, shown)) << command << " " << row.key << "\n"
-                                                             << s(run.err);
+            EXPECT_TRUE(saysEither(run.err, row.key, shown))
+                << command << " " << row.key.name() << "\n"
+                << s(run.err);
         }
     }
 }

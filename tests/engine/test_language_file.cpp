@@ -65,15 +65,17 @@ TEST_F(LanguageFileTest, EditorCaptionKeysChangeOnlyWhenTheFileGivesAText)
 TEST_F(LanguageFileTest, AMissingFileSetsEveryMessageToItsDefault)
 {
     MessageTexts texts;
-    for (const QString& key : MessageTexts::memoKeys() + MessageTexts::ocrKeys())
+    for (const MessageKey key : MessageTexts::memoKeys() + MessageTexts::ocrKeys())
         texts.setText(key, "x");
     LanguageFile::loadMessages(dir.filePath("Gone.lng"), texts);
-    for (const QString& key : MessageTexts::memoKeys())
-        EXPECT_EQ(texts.text(key), MessageTexts::defaultText(key)) << key.toStdString();
-    for (const char* key : {"st1", "st2", "st3", "st4"})
-        EXPECT_EQ(texts.text(key), MessageTexts::defaultText(key)) << key;
-    for (const char* key : {"cap", "b1", "b2", "l1"})
-        EXPECT_EQ(texts.text(key), QString("x")) << key;
+    for (const MessageKey key : MessageTexts::memoKeys())
+        EXPECT_EQ(texts.text(key), MessageTexts::defaultText(key)) << key.name();
+    for (const MessageKey key :
+         {MessageKey("st1"), MessageKey("st2"), MessageKey("st3"), MessageKey("st4")})
+        EXPECT_EQ(texts.text(key), MessageTexts::defaultText(key)) << key.name();
+    for (const MessageKey key :
+         {MessageKey("cap"), MessageKey("b1"), MessageKey("b2"), MessageKey("l1")})
+        EXPECT_EQ(texts.text(key), QString("x")) << key.name();
 }
 
 TEST_F(LanguageFileTest, NamesMatchWithoutCaseAndWindowsFilesAreRead)

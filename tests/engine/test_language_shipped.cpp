@@ -1,3 +1,4 @@
+#include "base/CaptionKeys.h"
 #include "base/IniFile.h"
 #include "base/LanguageList.h"
 #include "base/MessageTexts.h"
@@ -23,18 +24,13 @@ const Sections& expectedKeys()
     static const Sections keys = [] {
         Sections s;
         s["Main"] = {"name"};
-        s["Menu"] = {"N7", "N8", "N9", "N10", "N1", "N4", "N2"};
-        s["edit"] = {"TT1", "TT2", "TT3", "L10", "L11", "L22", "L23", "B3", "B4",
-                     "B5",  "ch1", "ch2", "ch3", "m1",  "m2",  "m3",  "m4"};
-        s["create"] = {"p1",  "r1",  "r2",  "ch11", "ch14", "ch16", "ch7",  "ch12", "ch8",
-                       "ch9", "B2",  "jB1", "jB2",  "l4",   "l5",   "l9",   "l7",   "l8",
-                       "c31", "c32", "c33", "c21",  "c22",  "c11",  "c12",  "c13",  "c14",
-                       "c15", "c16", "c17", "ch10", "ch15", "p2",   "gr1",  "l11",  "l12",
-                       "l13", "l14", "l15", "l16",  "ch17", "ch18", "ch19", "ch20"};
-        s["OCR"] = MessageTexts::ocrKeys();
-        s["Memo"] = MessageTexts::memoKeys();
+        s["Menu"] = kMenuSection.keyNames();
+        s["edit"] = kEditSection.keyNames();
+        s["create"] = kCreateSection.keyNames();
+        s["OCR"] = MessageTexts::namesOf(MessageTexts::ocrKeys());
+        s["Memo"] = MessageTexts::namesOf(MessageTexts::memoKeys());
         s["Review"] = ReviewCaptions::builtIn().keys();
-        s["Engine"] = MessageTexts::engineKeys();
+        s["Engine"] = MessageTexts::namesOf(MessageTexts::engineKeys());
         s["Tips"] = TipTexts::names();
         return s;
     }();
@@ -110,12 +106,12 @@ TEST(ShippedLanguages, RussianGivesTheBuiltInMessagesBack)
 {
     const IniFile russian(shipped("Russian.lng"));
     EXPECT_EQ(russian.readText("Main", "name"), QString::fromUtf8("Русский"));
-    for (const QString& key : MessageTexts::memoKeys())
-        EXPECT_EQ(russian.readText("Memo", key), MessageTexts::defaultText(key))
-            << key.toStdString();
-    for (const QString& key : MessageTexts::ocrKeys()) {
+    for (const MessageKey key : MessageTexts::memoKeys())
+        EXPECT_EQ(russian.readText("Memo", key.name()), MessageTexts::defaultText(key))
+            << key.name();
+    for (const MessageKey key : MessageTexts::ocrKeys()) {
         if (!MessageTexts::defaultText(key).isEmpty()) {
-            EXPECT_EQ(russian.readText("OCR", key), MessageTexts::defaultText(key));
+            EXPECT_EQ(russian.readText("OCR", key.name()), MessageTexts::defaultText(key));
         }
     }
     // The editor's own captions, which have no message default.

@@ -71,7 +71,7 @@ protected:
     }
 
     // The last two log lines say the run stopped at this document, in this step.
-    void expectStoppedAt(const QString& path, const QString& stepKey)
+    void expectStoppedAt(const QString& path, MessageKey stepKey)
     {
         ASSERT_GE(log.lines.size(), 2);
         EXPECT_EQ(log.lines[log.lines.size() - 2], texts.text("m13") + ' ' + path);
@@ -88,7 +88,7 @@ TEST_F(PassCancelTest, AStopAtAStepBoundaryLeavesTheDocumentAndItsFolderAsTheyWe
     const struct
     {
         Step step;
-        const char* logKey;
+        MessageKey logKey;
     } boundaries[] = {{Step::Starting, "m1"},    {Step::Listing, "m2"}, {Step::ReadingText, "m2"},
                       {Step::Recognising, "m8"}, {Step::Saving, "m5"},  {Step::Replacing, "m5"}};
     for (const auto& boundary : boundaries) {
@@ -227,9 +227,9 @@ TEST_F(PassCancelTest, TheFixPassStopsAtItsStepsAndDuringItsTool)
         EXPECT_TRUE(runFix().cancelled);
         EXPECT_EQ(DjvuFixture::readFolder(dir.path()), before);
         expectNoWorkFiles();
-        expectStoppedAt(path, step == Step::MeasuringPages ? "m3"
-                              : step == Step::Replacing    ? "m5"
-                                                           : "m2");
+        expectStoppedAt(path, step == Step::MeasuringPages ? MessageKey("m3")
+                              : step == Step::Replacing    ? MessageKey("m5")
+                                                           : MessageKey("m2"));
     }
 
     token.reset();

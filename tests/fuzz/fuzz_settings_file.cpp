@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     file.readColour(QStringLiteral("Main"), QStringLiteral("Colour"), 0xFF);
 
     // A write replaces or adds one key and leaves what every other key reads.
-    const QStringList keys = MessageTexts::memoKeys().mid(0, 6);
+    const QStringList keys = MessageTexts::namesOf(MessageTexts::memoKeys().mid(0, 6));
     QStringList before;
     for (const QString& key : keys)
         before << snapshot.readText(QStringLiteral("Memo"), key, QStringLiteral("-"));

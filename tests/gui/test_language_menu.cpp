@@ -79,11 +79,11 @@ protected:
 
     static void expectDefaultMessages(const TForm1& form)
     {
-        for (const QString& key : MessageTexts::memoKeys()) {
-            EXPECT_EQ(form.texts.text(key), MessageTexts::defaultText(key)) << key.toStdString();
+        for (const MessageKey key : MessageTexts::memoKeys()) {
+            EXPECT_EQ(form.texts.text(key), MessageTexts::defaultText(key)) << key.name();
         }
-        for (const char* key : {"st1", "st2", "st3", "st4"})
-            EXPECT_EQ(form.texts.text(key), MessageTexts::defaultText(key)) << key;
+        for (const MessageKey key : MessageTexts::ocrKeys().mid(0, 4))
+            EXPECT_EQ(form.texts.text(key), MessageTexts::defaultText(key)) << key.name();
     }
 };
 

@@ -73,18 +73,18 @@ TEST_F(ShippedLanguagesInTheWindow, EnglishAndBackToRussianLeaveEveryCaptionRigh
     }
     EXPECT_EQ(misplacedLabels(*form), QStringList());
     const IniFile englishFile(shipped("English.lng"));
-    for (const QString& key : MessageTexts::memoKeys()) {
-        EXPECT_EQ(form->texts.text(key), englishFile.readText("Memo", key)) << key.toStdString();
+    for (const MessageKey key : MessageTexts::memoKeys()) {
+        EXPECT_EQ(form->texts.text(key), englishFile.readText("Memo", key.name())) << key.name();
     }
-    for (const QString& key : MessageTexts::ocrKeys()) {
-        EXPECT_EQ(form->texts.text(key), englishFile.readText("OCR", key)) << key.toStdString();
+    for (const MessageKey key : MessageTexts::ocrKeys()) {
+        EXPECT_EQ(form->texts.text(key), englishFile.readText("OCR", key.name())) << key.name();
     }
 
     choose(QString::fromUtf8("&Русский"));
     EXPECT_EQ(changed(builtIn, captionsOf(*form)), QStringList());
     EXPECT_EQ(misplacedLabels(*form), QStringList());
-    for (const QString& key : MessageTexts::memoKeys()) {
-        EXPECT_EQ(form->texts.text(key), MessageTexts::defaultText(key)) << key.toStdString();
+    for (const MessageKey key : MessageTexts::memoKeys()) {
+        EXPECT_EQ(form->texts.text(key), MessageTexts::defaultText(key)) << key.name();
     }
     EXPECT_EQ(form->texts.text("cap"), QString::fromUtf8("Редактор OCR"));
     EXPECT_EQ(form->texts.text("b1"), QString::fromUtf8("Сохранить DjVu"));

@@ -134,5 +134,5 @@ protected:
         QApplication::sendEvent(target, &event);
     }
 
-    QString mes1() const { return form->texts.text(QStringLiteral("mes1")); }
+    QString mes1() const { return form->texts.text("mes1"); }
 };

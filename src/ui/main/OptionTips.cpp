@@ -8,10 +8,12 @@
 
 namespace {
 
+// Every tip goes to the controls of its object name.
 template <typename Text> void applyTo(QWidget* window, Text textOf)
 {
-    for (const QString& name : TipTexts::names()) {
-        const QString tip = textOf(name);
+    for (const TipKey key : TipKey::all()) {
+        const QString name = QString::fromLatin1(key.name());
+        const QString tip = textOf(key);
         for (QWidget* w : window->findChildren<QWidget*>(name))
             w->setToolTip(tip);
         for (QAction* a : window->findChildren<QAction*>(name))
@@ -25,13 +27,14 @@ namespace OptionTips {
 
 void applyBuiltIn(QWidget* window)
 {
-    applyTo(window, [](const QString& name) { return TipTexts::russianText(name); });
+    applyTo(window, [](TipKey key) { return TipTexts::russianText(key); });
 }
 
 void apply(QWidget* window, const IniFile& file)
 {
-    applyTo(window, [&file](const QString& name) {
-        return file.readText(QStringLiteral("Tips"), name, TipTexts::russianText(name));
+    applyTo(window, [&file](TipKey key) {
+        return file.readText(QString::fromLatin1(TipTable::section),
+                             QString::fromLatin1(key.name()), TipTexts::russianText(key));
     });
 }
 

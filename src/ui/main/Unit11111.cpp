@@ -299,8 +299,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     if (passRunning()) {
         // Asked once; a yes stops the pass, and the window closes when it has ended.
         event->ignore();
-        if (!closeAfterPass_ &&
-            dialogs.question(texts.text(QStringLiteral("mes7")), windowTitle())) {
+        if (!closeAfterPass_ && dialogs.question(texts.text("mes7"), windowTitle())) {
             closeAfterPass_ = true;
             StopButtonClick();
         }
@@ -350,13 +349,13 @@ void TForm1::previewClick()
         return;
     const int selected = createList.selected();
     if (selected < 0) {
-        dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+        dialogs.showMessage(texts.text("mes1"), QString());
         return;
     }
     CreateJob job;
     QString error;
     if (!CreateRowReader::read(createList.at(selected), &job, &error)) {
-        dialogs.showMessage(error, texts.text(QStringLiteral("mes3")));
+        dialogs.showMessage(error, texts.text("mes3"));
         return;
     }
     const ReviewCaptions captions(
@@ -364,7 +363,7 @@ void TForm1::previewClick()
     reviewWindow = new ReviewWindow(job, createOptions(), exeFolder(), texts, captions, this);
     reviewWindow->setAttribute(Qt::WA_DeleteOnClose);
     reviewWindow->setWindowModality(Qt::WindowModal);
-    const QString asked = texts.text(QStringLiteral("mes8"));
+    const QString asked = texts.text("mes8");
     const QString title = windowTitle();
     reviewWindow->setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
         return dialogs.askReplaceOutline(asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)),
@@ -399,7 +398,7 @@ void TForm1::N2Click()
         return;
     const int selected = createList.selected();
     if (selected < 0) {
-        dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+        dialogs.showMessage(texts.text("mes1"), QString());
         return;
     }
     Form5->setBackup(createOptions().backup);

@@ -1,7 +1,9 @@
+#include "base/CaptionKeys.h"
 #include "base/EngineTexts.h"
 #include "base/IniFile.h"
 #include "base/LanguageFile.h"
 #include "base/LanguageList.h"
+#include "base/ReviewCaptions.h"
 #include "djvu/ToolRunner.h"
 #include "ui/main/OptionTips.h"
 #include "ui/main/Unit11111.h"
@@ -32,9 +34,10 @@
 
 namespace {
 
-const QString kMenu = QStringLiteral("Menu");
-const QString kEdit = QStringLiteral("edit");
-const QString kCreate = QStringLiteral("create");
+constexpr auto kMenu = kMenuSection;
+constexpr auto kEdit = kEditSection;
+constexpr auto kCreate = kCreateSection;
+constexpr CaptionSection<ReviewTable> kReview;
 
 struct TabCaption
 {
@@ -79,11 +82,11 @@ void setCaption(const ColumnHeader& header, const QString& text)
 
 // One key of the file: a non-empty text becomes the caption of every control given; a
 // missing or empty one leaves them as they are.
-template <typename... Controls>
-void caption(const IniFile& file, const QString& section, const char* key,
-             const Controls&... controls)
+template <typename Table, typename... Controls>
+void caption(const IniFile& file, CaptionSection<Table> section,
+             std::type_identity_t<TextKey<Table>> key, const Controls&... controls)
 {
-    const QString text = file.readText(section, QLatin1String(key));
+    const QString text = captionText(file, section, key);
     if (text.isEmpty())
         return;
     (setCaption(controls, text), ...);
@@ -99,13 +102,17 @@ QStringList itemsOf(const QComboBox* list)
 
 // Reloads the items of drop-down lists from one group of keys; each list keeps the position
 // chosen in it. Setting the items from here is no choice of the user's, so it runs no rule.
-void reloadItems(const IniFile& file, const QStringList& keys,
+void reloadItems(const IniFile& file, std::initializer_list<CreateKey> itemKeys,
                  std::initializer_list<QComboBox*> lists)
 {
+    QStringList keys;
+    for (const CreateKey key : itemKeys)
+        keys << QString::fromLatin1(key.name());
     for (QComboBox* list : lists) {
         const QSignalBlocker quiet(list);
         const int chosen = list->currentIndex();
-        const QStringList items = LanguageFile::listItems(file, kCreate, keys, itemsOf(list));
+        const QStringList items =
+            LanguageFile::listItems(file, kCreate.name(), keys, itemsOf(list));
         if (items == itemsOf(list))
             continue;
         list->clear();
@@ -170,12 +177,13 @@ void TForm1::languageApplied(const QString& qtCode)
 {
     qtTranslations.use(qtCode);
     texts.lendToEngine();
-    dialogs.djvuFilesName = texts.text(QStringLiteral("e_djvu_files"));
+    dialogs.djvuFilesName = texts.text("e_djvu_files");
     dialogs.outlineAnswerCaptions.clear();
-    for (const char* key :
-         {"e_outline_replace", "e_outline_replace_all", "e_outline_merge", "e_outline_skip"})
-        dialogs.outlineAnswerCaptions << texts.text(QLatin1String(key));
-    aboutAction->setText(texts.text(QStringLiteral("e_about")));
+    const std::initializer_list<MessageKey> answers = {"e_outline_replace", "e_outline_replace_all",
+                                                       "e_outline_merge", "e_outline_skip"};
+    for (const MessageKey key : answers)
+        dialogs.outlineAnswerCaptions << texts.text(key);
+    aboutAction->setText(texts.text("e_about"));
     const QString shown = languageDisplayNames.value(languageFiles.indexOf(currentLanguage));
     for (QAction* entry : languageActions)
         entry->setChecked(!currentLanguage.isEmpty() && entry->text() == shown);
@@ -252,14 +260,9 @@ void TForm1::setlang(const QString& fileName)
     caption(file, kCreate, "l7", create->labelBorderWidth, link->Label10);
     caption(file, kCreate, "l8", create->labelComment, link->Label17);
 
-    reloadItems(file, {QStringLiteral("c31"), QStringLiteral("c32"), QStringLiteral("c33")},
-                {create->ComboBox3});
-    reloadItems(file, {QStringLiteral("c21"), QStringLiteral("c22")},
-                {create->ComboBox2, link->ComboBox5});
-    reloadItems(file,
-                {QStringLiteral("c11"), QStringLiteral("c12"), QStringLiteral("c13"),
-                 QStringLiteral("c14"), QStringLiteral("c15"), QStringLiteral("c16"),
-                 QStringLiteral("c17")},
+    reloadItems(file, {"c31", "c32", "c33"}, {create->ComboBox3});
+    reloadItems(file, {"c21", "c22"}, {create->ComboBox2, link->ComboBox5});
+    reloadItems(file, {"c11", "c12", "c13", "c14", "c15", "c16", "c17"},
                 {create->ComboBox1, link->ComboBox4});
 
     caption(file, kCreate, "ch10", link->CheckBox10);
@@ -276,7 +279,7 @@ void TForm1::setlang(const QString& fileName)
     caption(file, kMenu, "N1", fix->N1, create->deleteAction);
     caption(file, kMenu, "N4", fix->N6, create->N4);
     caption(file, kMenu, "N2", create->N2);
-    caption(file, QStringLiteral("Review"), "b1", create->previewButton, create->previewAction);
+    caption(file, kReview, "b1", create->previewButton, create->previewAction);
 
     LanguageFile::loadMessages(file.path(), texts);
     OptionTips::apply(this, file);

@@ -106,7 +106,7 @@ void TForm1::Button3Click()
                                               const PassControl& control) {
             CreatePass pass(tools, snapshot, logSink, notices);
             pass.setControl(control);
-            const QString asked = snapshot.text(QStringLiteral("mes8"));
+            const QString asked = snapshot.text("mes8");
             pass.setOutlineQuestion([this, asked, title](const QString& path, int bookmarks) {
                 return dialogs.askReplaceOutline(
                     asked.arg(path, Plural::count("e_n_bookmarks", bookmarks)), title);

@@ -34,9 +34,9 @@
 
 namespace {
 
-QString captionOf(const MessageTexts& texts, const char* key, const char* builtIn)
+QString captionOf(const MessageTexts& texts, MessageKey key, const char* builtIn)
 {
-    const QString text = texts.text(QString::fromLatin1(key));
+    const QString text = texts.text(key);
     return text.isEmpty() ? QString::fromUtf8(builtIn) : text;
 }
 
@@ -103,9 +103,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     showMessage_ = [this](const QString& text, const QString& caption) {
         OcrEditorBoxes::warn(this, text, caption);
     };
-    askOnClose_ = [this] {
-        return OcrEditorBoxes::askOnClose(this, texts_.text(QStringLiteral("e_ocr_unsaved")));
-    };
+    askOnClose_ = [this] { return OcrEditorBoxes::askOnClose(this, texts_.text("e_ocr_unsaved")); };
     askReload_ = [this](const QString& text) { return OcrEditorBoxes::ask(this, text); };
 }
 
@@ -128,10 +126,10 @@ void TForm5::openDocument(const QString& documentPath, ToolRunner& tools, const 
                           LogSink& mainLog)
 {
     mainLog.clear();
-    mainLog.addLine(texts.text(QStringLiteral("m12")));
+    mainLog.addLine(texts.text("m12"));
     QCoreApplication::processEvents(); // the line shows before the tool runs
     if (!loadDocument(documentPath, tools, texts)) {
-        mainLog.addLine(texts.text(QStringLiteral("m9")));
+        mainLog.addLine(texts.text("m9"));
         return;
     }
     mainLog.append(QStringLiteral(" OK"));
@@ -158,7 +156,7 @@ bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const 
     });
     if (!dumped) {
         if (!layer.errorShown())
-            showMessage_(layer.error(), texts.text(QStringLiteral("mes3")));
+            showMessage_(layer.error(), texts.text("mes3"));
         return false;
     }
     document_ = std::move(document);
@@ -182,7 +180,7 @@ bool TForm5::loadDocument(const QString& documentPath, ToolRunner& tools, const 
 QString TForm5::errorCaption() const
 {
     // The caption of the window's failure boxes, in the editor's language.
-    return texts_.text(QStringLiteral("mes3"));
+    return texts_.text("mes3");
 }
 
 void TForm5::startLoading()
@@ -245,12 +243,12 @@ void TForm5::showPage(int number)
     pane_->show(&page);
     if (page.hasWords())
         setStatus(QStringLiteral("%1 = %2; %3 = %4.")
-                      .arg(texts_.text(QStringLiteral("st2")))
+                      .arg(texts_.text("st2"))
                       .arg(page.textLines())
-                      .arg(texts_.text(QStringLiteral("st3")))
+                      .arg(texts_.text("st3"))
                       .arg(page.words));
     else
-        setStatus(texts_.text(QStringLiteral("st1")));
+        setStatus(texts_.text("st1"));
     if (document_ && tools_)
         pageImage_->showPage(*tools_, documentPath_, number, document_->pageSize(number));
     else
@@ -351,7 +349,7 @@ bool TForm5::save()
     }
     const bool reload = loading_ != nullptr;
     cancelLoading();
-    setStatus(texts_.text(QStringLiteral("st4")));
+    setStatus(texts_.text("st4"));
     statusLabel_->repaint(); // shows before the tool runs
     const int cursorAt = Memo2->textCursor().position();
     // The tools run off the window's thread, as when loading; the editor takes no input
@@ -397,7 +395,7 @@ void TForm5::updateActions()
     // stop works.
     const bool canRecognise =
         document_ && tools_ && !loading_ && currentPage_ >= 1 && !pane_->hasWords();
-    recogniseButton_->setText(texts_.text(QLatin1String(recognising ? "b4" : "b3")));
+    recogniseButton_->setText(texts_.text(recognising ? MessageKey("b4") : MessageKey("b3")));
     recogniseButton_->setEnabled(recognising || canRecognise);
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, ComboBox1, findField_})
         w->setEnabled(!recognising);
@@ -424,7 +422,7 @@ void TForm5::recogniseClick()
     connect(run.get(), &EditorRecognition::finished, this, &TForm5::recognitionFinished);
     recognising_ = std::move(run);
     recognising_->start();
-    setStatus(texts_.text(QStringLiteral("st6")));
+    setStatus(texts_.text("st6"));
     updateActions();
 }
 
@@ -435,12 +433,12 @@ void TForm5::recognitionFinished()
     const PageText text = run->outcome().pages.value(run->page());
     QString error = run->outcome().error;
     if (error.isEmpty() && text.lines.isEmpty())
-        error = texts_.text(QStringLiteral("st8"));
+        error = texts_.text("st8");
     const bool kept =
         error.isEmpty() && document_->setPageText(run->page(), PageLines::expression(text), &error);
     showPage(currentPage_);
     if (kept)
-        setStatus(texts_.text(QStringLiteral("st7")));
+        setStatus(texts_.text("st7"));
     else
         showMessage_(error, errorCaption());
     run.release()->deleteLater(); // this slot runs inside its signal; the thread is over

@@ -266,7 +266,7 @@ void ReviewWindow::showLines()
     linesList->setRowCount(int(open.size()));
     for (qsizetype row = 0; row < open.size(); ++row) {
         const LineAccount::Line& line = model_.plan().lines.lines[open[row]];
-        const char* reason = "r4";
+        ReviewKey reason = "r4";
         switch (line.reason) {
         case LineAccount::Reason::NoPageNumber:
             reason = "r1";

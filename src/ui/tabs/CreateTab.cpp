@@ -344,7 +344,7 @@ void CreateTab::Button4Click()
                                      &ranges) == PageRanges::Field::None
             : JobPath::isWholeNumber(Edit1->text()) && JobPath::isWholeNumber(Edit2->text());
     if (!pagesRead) {
-        dialogs_.showMessage(texts_.text(QStringLiteral("mes6")), QString());
+        dialogs_.showMessage(texts_.text("mes6"), QString());
         return;
     }
     const QString path = dialogs_.openDjvuFile();

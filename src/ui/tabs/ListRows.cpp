@@ -8,7 +8,7 @@ bool selectedOrSay(int selected, WindowDialogs& dialogs, const MessageTexts& tex
 {
     if (selected >= 0)
         return true;
-    dialogs.showMessage(texts.text(QStringLiteral("mes1")), QString());
+    dialogs.showMessage(texts.text("mes1"), QString());
     return false;
 }
 

@@ -1,11 +1,12 @@
-#include "base/EngineDetailTexts.h"
+#pragma once
 
 #include "base/TwoLanguageTable.h"
 
-namespace {
-
+// The finer sentences of section Engine: why a tool's output, a plan, an outline text or a
+// text layer does not read, the notes of the smart reading and the command line's refusals.
+// They follow kEngineTexts in the language files.
 // clang-format off
-const TwoLanguageText kEntries[] = {
+inline constexpr TwoLanguageText kEngineDetailTexts[] = {
     {"e_opt_not_whole", "%1: «%2» — не целое число от 1 до 256",
      "%1: \"%2\" is not a whole number from 1 to 256"},
     {"e_opt_needs_value", "%1: нужно значение",
@@ -434,8 +435,7 @@ const TwoLanguageText kEntries[] = {
      "Pages without text recognised: %1."},
     {"e_ocr_language_chosen", "Распознавание на языках %1: их текст страницы %2 самый уверенный.",
      "Recognising with %1: the surest reading of page %2."},
-    {"e_ocr_check_page_failed",
-     "Страница %1 не распознана (%2); цели проверяются без неё.",
+    {"e_ocr_check_page_failed", "Страница %1 не распознана (%2); цели проверяются без неё.",
      "Page %1 was not recognised (%2); the targets are checked without it."},
     {"e_ocr_written", "Распознанный текст записан в текстовый слой страниц %1 документа %2.",
      "The recognised text was written into the text layer of pages %1 of %2."},
@@ -447,11 +447,3 @@ const TwoLanguageText kEntries[] = {
      "Not a word was recognised on the pages of %1."},
 };
 // clang-format on
-
-} // namespace
-
-const TwoLanguageTable& engineDetailTexts()
-{
-    static const TwoLanguageTable t(kEntries);
-    return t;
-}

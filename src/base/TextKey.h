@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+namespace TextKeys {
+
+// Declared and never defined: only a key missing from its table reaches this call, and as
+// no constant evaluation can make it, that key does not compile.
+void theKeyIsNotInItsTable();
+
+} // namespace TextKeys
+
+// A key of one table of texts, checked by the compiler. `Table` gives a constexpr `size` and
+// `nameAt(i)`. A key is made from a string literal and compiles only when the table holds
+// that name, so a misspelt key fails the build instead of showing an empty text. A key known
+// only at run time (a name read from a file) goes through find(); every key of a table, in
+// table order, through all().
+template <typename Table> class TextKey
+{
+public:
+    consteval TextKey(const char* name) : index_(indexOf(name)) {}
+
+    static constexpr std::size_t count() { return Table::size; }
+    static constexpr TextKey at(std::size_t index) { return TextKey(index, Unchecked{}); }
+    static constexpr std::array<TextKey, Table::size> all()
+    {
+        return allOf(std::make_index_sequence<Table::size>());
+    }
+    // The key of a name known only at run time, or none when the table lacks it.
+    static std::optional<TextKey> find(std::string_view name)
+    {
+        for (std::size_t i = 0; i < Table::size; ++i) {
+            if (name == Table::nameAt(i))
+                return at(i);
+        }
+        return std::nullopt;
+    }
+
+    constexpr std::size_t index() const { return index_; }
+    constexpr const char* name() const { return Table::nameAt(index_); }
+    friend constexpr bool operator==(TextKey, TextKey) = default;
+
+private:
+    struct Unchecked
+    {
+    };
+    constexpr TextKey(std::size_t index, Unchecked) : index_(index) {}
+    template <std::size_t... I>
+    static constexpr std::array<TextKey, sizeof...(I)> allOf(std::index_sequence<I...>)
+    {
+        return {at(I)...};
+    }
+
+    static consteval std::size_t indexOf(const char* name)
+    {
+        const std::string_view wanted(name);
+        for (std::size_t i = 0; i < Table::size; ++i) {
+            if (wanted == Table::nameAt(i))
+                return i;
+        }
+        TextKeys::theKeyIsNotInItsTable();
+        return 0;
+    }
+
+    std::size_t index_;
+};
