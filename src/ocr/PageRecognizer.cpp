@@ -3,6 +3,7 @@
 #include "base/CancelToken.h"
 #include "base/EngineTexts.h"
 #include "djvu/ToolRunner.h"
+#include "ocr/WordRereading.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -193,7 +195,7 @@ void readWords(tesseract::ResultIterator& it, const ToPage& toPage, Reading* rea
             reading->sureHeights << box.ymax - box.ymin;
             reading->sureLetters += wordText.size();
         }
-        reading->lines.last().append({{wordText, box}, confidence});
+        reading->lines.last().append({{wordText, box}, confidence, it.WordIsFromDictionary()});
         reading->sure += double(confidence) * wordText.size();
         reading->letters += wordText.size();
     } while (it.Next(word));
@@ -254,6 +256,8 @@ void addMarginWords(const Reading& margin, bool top, Reading* reading)
 struct PageRecognizer::Engine
 {
     tesseract::TessBaseAPI api;
+    // The set's languages after the first, each alone: doubtful words are read again with them.
+    std::vector<std::unique_ptr<tesseract::TessBaseAPI>> others;
 };
 
 PageRecognizer::PageRecognizer(ToolRunner& tools, QString languages)
@@ -263,8 +267,11 @@ PageRecognizer::PageRecognizer(ToolRunner& tools, QString languages)
 
 PageRecognizer::~PageRecognizer()
 {
-    if (engine_)
-        engine_->api.End();
+    if (!engine_)
+        return;
+    engine_->api.End();
+    for (const auto& other : engine_->others)
+        other->End();
 }
 
 TextLine PageRecognizer::lineOf(const QList<ReadWord>& words, int usual)
@@ -292,6 +299,17 @@ bool PageRecognizer::ready(QString* error)
     engine->api.SetPageSegMode(tesseract::PSM_AUTO);
     // Its remarks on each page ("Detected 66 diacritics") are no concern of the log's.
     engine->api.SetVariable("debug_file", "/dev/null");
+    const QStringList names = languages_.split(QLatin1Char('+'), Qt::SkipEmptyParts);
+    for (qsizetype i = 1; i < names.size(); ++i) {
+        auto other = std::make_unique<tesseract::TessBaseAPI>();
+        if (other->Init(QDir(folder).absolutePath().toLocal8Bit().constData(),
+                        names[i].toLatin1().constData(), tesseract::OEM_LSTM_ONLY) != 0) {
+            *error = EngineTexts::say("e_ocr_no_language").arg(names[i]);
+            return false;
+        }
+        other->SetVariable("debug_file", "/dev/null");
+        engine->others.push_back(std::move(other));
+    }
     engine_ = std::move(engine);
     return true;
 }
@@ -429,11 +447,23 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
     }
     api.SetPageSegMode(tesseract::PSM_AUTO);
     api.Clear();
-    if (reading.letters > 0)
-        confidence_ = reading.sure / double(reading.letters);
     std::sort(reading.sureHeights.begin(), reading.sureHeights.end());
     const int usual =
         reading.sureHeights.isEmpty() ? 0 : reading.sureHeights[reading.sureHeights.size() / 2];
+    const PictureScale picture{width, height, pageHeight, sx, sy};
+    for (const auto& other : engine_->others) {
+        other->SetImage(pixels, width, height, 1, width);
+        other->SetSourceResolution(kDpi);
+        const bool read =
+            rereadWords(*other, picture, usual, cancel_, &reading.lines, &reading.sure);
+        other->Clear();
+        if (!read) {
+            *error = EngineTexts::say("e_ocr_stopped");
+            return false;
+        }
+    }
+    if (reading.letters > 0)
+        confidence_ = reading.sure / double(reading.letters);
     for (const QList<ReadWord>& read : std::as_const(reading.lines))
         if (!read.isEmpty())
             text->lines.append(withLeaders(read, usual));

@@ -64,10 +64,16 @@ public:
     {
         TextWord word;
         float confidence = 0;
+        bool known = false; // a word of the language's own word list
     };
     // One line of words as read, its leader (dots, or dots read as letters or guessed
     // digits) made one word of dots. usual: the height of the page's letters.
     static TextLine lineOf(const QList<ReadWord>& words, int usual);
+    // Whether a word read again alone with another language is kept for the first reading:
+    // when it is a number or a word of the other language's list, the library is much surer
+    // of it, the first reading is no word of its own list, and the two differ in more than
+    // letters that look alike in both alphabets.
+    static bool surerElsewhere(const ReadWord& own, const ReadWord& other);
 
 private:
     struct Engine;

@@ -201,7 +201,8 @@ TEST_F(PageRecognitionTest, LanguageChoiceAndAFailedPageAsTheRunAsks)
             continue;
         }
         EXPECT_EQ(out.languages, c.languages) << c.name;
-        EXPECT_EQ(lineTexts(out.pages.value(1)), kContents) << c.name;
+        EXPECT_EQ(lineTexts(out.pages.value(1)), kContents)
+            << c.name << lineTexts(out.pages.value(1)).join(" | ").toStdString();
     }
 }
 
@@ -242,6 +243,31 @@ TEST(PageRecognitionLines, LeadersReadAsLettersOrDigitsBecomeDots)
         QString got = PageRecognizer::lineOf(words, 40).text();
         got.replace(QRegularExpression("\\.{3,}"), "...");
         EXPECT_EQ(got, line) << name;
+    }
+}
+
+TEST(PageRecognitionLines, AWordReadAgainInTheOtherLanguageOnlyWhenPlainlyBetter)
+{
+    // The first reading, then the other language's: text, confidence, on its word list.
+    using Read = std::tuple<QString, float, bool>;
+    const QList<std::tuple<const char*, Read, Read, bool>> cases = {
+        {"a quoted word in the other alphabet", {"(Зтдае", 34, false}, {"(Single", 96, true}, true},
+        {"a page number read as a letter", {"б", 43, false}, {"6", 96, false}, true},
+        {"a number read as a word of one letter", {"а", 70, true}, {"2", 95, false}, true},
+        {"a word of the book's own list stays",
+         {"Заголовок", 60, true},
+         {"3aronoBoK", 92, true},
+         false},
+        {"the same print in either alphabet", {"текст", 49, false}, {"TEKCT", 95, true}, false},
+        {"letters guessed from no list", {"О\\иМЬге", 24, false}, {"DjVuLibr", 92, false}, false},
+        {"not much surer", {"Сотроипа", 81, false}, {"Compound", 88, true}, false},
+        {"not sure enough", {"Раде", 24, false}, {"Page", 70, true}, false},
+    };
+    for (const auto& [name, own, other, kept] : cases) {
+        const auto word = [](const Read& r) {
+            return PageRecognizer::ReadWord{{std::get<0>(r), {}}, std::get<1>(r), std::get<2>(r)};
+        };
+        EXPECT_EQ(PageRecognizer::surerElsewhere(word(own), word(other)), kept) << name;
     }
 }
 
