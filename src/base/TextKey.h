@@ -2,15 +2,20 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <utility>
 
 namespace TextKeys {
 
-// Declared and never defined: only a key missing from its table reaches this call, and as
-// no constant evaluation can make it, that key does not compile.
-void theKeyIsNotInItsTable();
+// Not constexpr: only a key missing from its table reaches this call, and as no constant
+// evaluation can make it, that key does not compile. It has a body because some compilers
+// also run a key's lookup at run time (a key given as a default member value).
+[[noreturn]] inline void theKeyIsNotInItsTable()
+{
+    std::abort();
+}
 
 } // namespace TextKeys
 

@@ -58,12 +58,12 @@ constexpr ContentsLinkPages linkPages = ContentsLinkPages::OnePage;
 
 namespace JobValue {
 
-template <typename E> constexpr int kCount = 0;
-template <> constexpr int kCount<WorkKind> = 3;
-template <> constexpr int kCount<ContentsReading> = 2;
-template <> constexpr int kCount<AreaShape> = 2;
-template <> constexpr int kCount<BorderType> = 7;
-template <> constexpr int kCount<ContentsLinkPages> = 3;
+template <typename E> inline constexpr int kCount = 0;
+template <> inline constexpr int kCount<WorkKind> = 3;
+template <> inline constexpr int kCount<ContentsReading> = 2;
+template <> inline constexpr int kCount<AreaShape> = 2;
+template <> inline constexpr int kCount<BorderType> = 7;
+template <> inline constexpr int kCount<ContentsLinkPages> = 3;
 
 template <typename E> constexpr int number(E value)
 {

@@ -16,7 +16,8 @@ void checkJob(const CreateJob& job)
 {
     const QByteArray border = BorderExpression::build(job.style);
     FUZZ_CHECK(FuzzChecks::isInertExpression(border));
-    const BorderExpression::Box box{job.firstPage, job.lastPage, job.offset, job.kind};
+    const BorderExpression::Box box{job.firstPage, job.lastPage, job.offset,
+                                    static_cast<int>(job.kind)};
     FUZZ_CHECK(FuzzChecks::isInertExpression(
         BorderExpression::area(job.firstPage, CharTable::escape(job.comment).toLatin1(),
                                BorderExpression::shapeWord(job.shape), box, border)));
