@@ -5,7 +5,8 @@
 //   score_samples [--reading classic|smart] [--offset N|auto] [--only TEXT]
 //                 [--samples DIR] [--cli PATH] [--quiet] [--strip-text]
 //                 [-- more create options]
-// --strip-text: the reading runs on a copy of each book whose text layer is removed.
+// --strip-text: the reading runs on a copy of each book whose text layer is removed, and its
+// links are also compared with those the same reading makes with the text layer.
 //
 // Per contents or index it prints the entries of the truth, how many were found with the
 // right title and target page (recall), how many written links are right (precision), and
@@ -22,6 +23,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -42,7 +44,9 @@ struct Written
 {
     QString title;
     QString printed;
-    int page = 0;
+    int page = 0;       // where its link leads
+    int sourcePage = 0; // the page it stands on
+    QRect area;         // its link's area there
 };
 
 enum class TruthSource
@@ -299,6 +303,88 @@ QString percent(int part, int whole)
                  : QStringLiteral("-");
 }
 
+struct Reading
+{
+    QList<Written> written;
+    QJsonObject document; // the report's record; empty when the run wrote none
+    QString log;
+};
+
+// The reading of a case's pages in a book, as the report of a dry run gives it.
+Reading readCase(const Options& o, const Case& c, const QString& book, const QTemporaryDir& dir)
+{
+    const QString report = dir.filePath(QStringLiteral("report.json"));
+    QFile::remove(report);
+    QStringList args = {QStringLiteral("create"),
+                        book,
+                        QStringLiteral("--pages"),
+                        QStringLiteral("%1-%2").arg(c.first).arg(c.last),
+                        QStringLiteral("--offset"),
+                        o.offset ? *o.offset : QString::number(c.offset),
+                        QStringLiteral("--kind"),
+                        c.kind,
+                        QStringLiteral("--reading"),
+                        o.reading,
+                        QStringLiteral("--dry-run"),
+                        QStringLiteral("--report"),
+                        report};
+    args << o.extra;
+    QProcess cli;
+    cli.start(o.cli, args);
+    cli.waitForFinished(-1);
+    Reading r;
+    r.log = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
+    QFile file(report);
+    if (file.open(QIODevice::ReadOnly))
+        r.document = QJsonDocument::fromJson(file.readAll())
+                         .object()
+                         .value(QStringLiteral("documents"))
+                         .toArray()
+                         .first()
+                         .toObject();
+    for (const QJsonValue v : r.document.value(QStringLiteral("entries")).toArray()) {
+        const QJsonObject e = v.toObject();
+        const QJsonArray a = e.value(QStringLiteral("area")).toArray();
+        r.written.append(
+            {e.value(QStringLiteral("title")).toString(),
+             e.value(QStringLiteral("printed")).toString(),
+             e.value(QStringLiteral("targetPage")).toInt(), e.value(QStringLiteral("page")).toInt(),
+             QRect(a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt())});
+    }
+    return r;
+}
+
+// The links made with the text layer that a reading without it makes too: on the same page,
+// over the same place (half of the smaller area shared) and to the same target.
+int sameLinks(const QList<Written>& withText, const QList<Written>& without, QStringList* misses)
+{
+    int same = 0;
+    QList<bool> used(without.size(), false);
+    for (const Written& w : withText) {
+        if (w.page <= 0)
+            continue;
+        bool hit = false;
+        for (qsizetype i = 0; i < without.size() && !hit; ++i) {
+            const Written& x = without[i];
+            if (used[i] || x.sourcePage != w.sourcePage || x.page != w.page)
+                continue;
+            const QRect common = x.area.intersected(w.area);
+            const qint64 smaller = std::min(qint64(x.area.width()) * x.area.height(),
+                                            qint64(w.area.width()) * w.area.height());
+            hit = smaller > 0 && 2 * qint64(common.width()) * common.height() >= smaller;
+            used[i] = hit;
+        }
+        if (hit)
+            ++same;
+        else
+            *misses << QStringLiteral("\"%1\" (printed \"%2\", p. %3) -> %4")
+                           .arg(w.title, w.printed)
+                           .arg(w.sourcePage)
+                           .arg(w.page);
+    }
+    return same;
+}
+
 bool scoreCase(const Options& o, const Case& c, const QJsonObject& truthJson)
 {
     const QString source = QDir(o.samples).filePath(c.book);
@@ -308,7 +394,6 @@ bool scoreCase(const Options& o, const Case& c, const QJsonObject& truthJson)
     }
     QTemporaryDir dir;
     const QString copy = dir.filePath(c.book);
-    const QString report = dir.filePath(QStringLiteral("report.json"));
     QFile::copy(source, copy);
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     const QString offset = o.offset ? *o.offset : QString::number(c.offset);
@@ -321,41 +406,10 @@ bool scoreCase(const Options& o, const Case& c, const QJsonObject& truthJson)
         run(QStringLiteral("djvused"),
             {read, QStringLiteral("-e"), QStringLiteral("remove-txt"), QStringLiteral("-s")});
     }
-    QStringList args = {QStringLiteral("create"),
-                        read,
-                        QStringLiteral("--pages"),
-                        QStringLiteral("%1-%2").arg(c.first).arg(c.last),
-                        QStringLiteral("--offset"),
-                        offset,
-                        QStringLiteral("--kind"),
-                        c.kind,
-                        QStringLiteral("--reading"),
-                        o.reading,
-                        QStringLiteral("--dry-run"),
-                        QStringLiteral("--report"),
-                        report};
-    args << o.extra;
-    QProcess cli;
-    cli.start(o.cli, args);
-    cli.waitForFinished(-1);
-    const QString log = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
-
-    QFile file(report);
-    QJsonObject document;
-    if (file.open(QIODevice::ReadOnly))
-        document = QJsonDocument::fromJson(file.readAll())
-                       .object()
-                       .value(QStringLiteral("documents"))
-                       .toArray()
-                       .first()
-                       .toObject();
-    QList<Written> written;
-    for (const QJsonValue v : document.value(QStringLiteral("entries")).toArray()) {
-        const QJsonObject e = v.toObject();
-        written.append({e.value(QStringLiteral("title")).toString(),
-                        e.value(QStringLiteral("printed")).toString(),
-                        e.value(QStringLiteral("targetPage")).toInt()});
-    }
+    const Reading reading = readCase(o, c, read, dir);
+    const QList<Written>& written = reading.written;
+    const QJsonObject& document = reading.document;
+    const QString& log = reading.log;
     int rootPage = 0;
     const QList<Truth> truth = c.truth == TruthSource::Outline ? outlineTruth(copy, c, &rootPage)
                                                                : jsonTruth(truthJson, c);
@@ -376,6 +430,19 @@ bool scoreCase(const Options& o, const Case& c, const QJsonObject& truthJson)
             out << "  miss: " << m << "\n";
         for (const QString& w : s.wrong)
             out << "  wrong: " << w << "\n";
+    }
+    if (o.stripText) {
+        QStringList lost;
+        const QList<Written> withText = readCase(o, c, copy, dir).written;
+        const int same = sameLinks(withText, written, &lost);
+        int linked = 0;
+        for (const Written& w : withText)
+            linked += w.page > 0 ? 1 : 0;
+        out << "  links as with the text layer: " << same << "/" << linked << " = "
+            << percent(same, linked) << "\n";
+        if (!o.quiet)
+            for (const QString& m : lost)
+                out << "  not as with text: " << m << "\n";
     }
     out.flush();
     return true;

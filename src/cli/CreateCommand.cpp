@@ -29,8 +29,14 @@ DocumentRecord runRecorded(CreatePass& pass, const CreateJob& job, const CreateO
         record.offset = lastPlan->offset;
         for (const PlanPage& page : lastPlan->pages)
             for (const PlanEntry& e : page.entries)
-                record.entries.append({e.title, QString::fromUtf8(e.printed), e.targetPage, e.level,
-                                       e.checked, e.correctedFrom});
+                record.entries.append({e.title,
+                                       QString::fromUtf8(e.printed),
+                                       e.targetPage,
+                                       e.level,
+                                       e.checked,
+                                       e.correctedFrom,
+                                       e.contentsPage,
+                                       {e.area.x, e.area.y, e.area.width, e.area.height}});
         if (!lastPlan->lines.lines.isEmpty()) {
             record.linesCounted = lastPlan->lines.countable();
             record.linesLinked = lastPlan->lines.linkedCount();

@@ -22,7 +22,9 @@ QJsonObject DocumentRecord::toJson() const
                               {"printed", e.printed},
                               {"targetPage", e.targetPage},
                               {"level", e.level},
-                              {"checked", e.checked}};
+                              {"checked", e.checked},
+                              {"page", e.page},
+                              {"area", QJsonArray{e.area[0], e.area[1], e.area[2], e.area[3]}}};
             if (e.correctedFrom > 0)
                 entry.insert("correctedFrom", e.correctedFrom);
             list.append(entry);

@@ -15,6 +15,8 @@ struct DocumentRecord
         int level = 0;
         bool checked = false;     // confirmed by its heading on the target page
         qint64 correctedFrom = 0; // the page the check moved the link from; 0: not moved
+        int page = 0;             // the contents page it stands on
+        int area[4] = {};         // its link's x, y (bottom-left), width, height on that page
     };
 
     QString path;

@@ -90,12 +90,15 @@ using ReadWord = PageRecognizer::ReadWord;
 // where the dots begin, the title part kept as a word and the rest made a leader.
 QList<ReadWord> unglued(const QList<ReadWord>& read)
 {
-    static const QRegularExpression glued(QStringLiteral("^([^.]{2,}?)(\\.{3,}\\D+)$"),
+    static const QRegularExpression glued(QStringLiteral("^([^.]{2,}?)(\\.{3,}.*)$"),
                                           QRegularExpression::UseUnicodePropertiesOption);
+    // Kept whole: a title glued to dots alone, and a number glued to its leader (the reading
+    // splits both).
+    static const QRegularExpression whole(QStringLiteral("^\\.+\\d*$"));
     QList<ReadWord> words;
     for (const ReadWord& w : read) {
         const QRegularExpressionMatch m = glued.match(w.word.text);
-        if (!m.hasMatch() || m.captured(2).endsWith(u'.')) {
+        if (!m.hasMatch() || whole.match(m.captured(2)).hasMatch()) {
             words << w;
             continue;
         }
@@ -119,7 +122,14 @@ TextLine withLeaders(const QList<ReadWord>& given, int usual)
     for (qsizetype i = 0; i < n; ++i) {
         const bool title = glued.match(read[i].word.text).hasMatch();
         small[i] = 3 * (read[i].word.box.ymax - read[i].word.box.ymin) < usual && !title;
-        unsure[i] = read[i].confidence < 55.0f && !title;
+        // A word of the language's list is a title's word however unsure the library is of
+        // it ("functions" before its leader); a leader read as letters makes no such word,
+        // though short ones ("eee") may happen to be listed.
+        qsizetype letters = 0;
+        for (const QChar c : read[i].word.text)
+            letters += c.isLetter() ? 1 : 0;
+        const bool listed = read[i].known && letters >= 4 && !small[i];
+        unsure[i] = read[i].confidence < 55.0f && !title && !listed;
     }
     // Doubtful words are a leader only where nothing but such words and numbers follow them
     // to the line's end: a doubtful word inside a title stays a word.
@@ -139,10 +149,13 @@ TextLine withLeaders(const QList<ReadWord>& given, int usual)
         // A number glued to its leader ("........40") is kept whole: the reading splits it.
         // Dots the library all but guessed to be digits ("0 00000", "2.004") among a leader
         // are that leader too: a page number it read is a sure one.
-        const bool leader =
-            (!w.text.front().isDigit() && !w.text.back().isDigit() &&
-             (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed))) ||
-            (unsure[i] && nextToOne && i >= tail && guessedDigits.match(w.text).hasMatch());
+        // Dots as low as dots, some read as digits ("........00.4"), are a leader wherever
+        // they stand.
+        const bool leader = (!w.text.front().isDigit() && !w.text.back().isDigit() &&
+                             (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed))) ||
+                            (((unsure[i] && nextToOne && i >= tail) ||
+                              (small[i] && w.text.startsWith(QLatin1String("...")))) &&
+                             guessedDigits.match(w.text).hasMatch());
         line.box = i == 0 ? w.box : unite(line.box, w.box);
         if (leader && lastLeader)
             line.words.last().box = unite(line.words.last().box, w.box);
@@ -445,12 +458,16 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
             return fail();
         addMarginWords(margin, top, &reading);
     }
-    api.SetPageSegMode(tesseract::PSM_AUTO);
-    api.Clear();
     std::sort(reading.sureHeights.begin(), reading.sureHeights.end());
     const int usual =
         reading.sureHeights.isEmpty() ? 0 : reading.sureHeights[reading.sureHeights.size() / 2];
     const PictureScale picture{width, height, pageHeight, sx, sy};
+    if (!readNumbersAfterLeaders(api, picture, usual, cancel_, &reading.lines)) {
+        *error = EngineTexts::say("e_ocr_stopped");
+        return fail();
+    }
+    api.SetPageSegMode(tesseract::PSM_AUTO);
+    api.Clear();
     for (const auto& other : engine_->others) {
         other->SetImage(pixels, width, height, 1, width);
         other->SetSourceResolution(kDpi);

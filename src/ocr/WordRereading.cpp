@@ -34,6 +34,17 @@ QString shapes(const QString& word)
     return out;
 }
 
+// A leader, or a title's last word glued to one ("descent...........").
+bool endsInLeader(const TextWord& w)
+{
+    return w.text.endsWith(QLatin1String("..."));
+}
+
+bool isNumber(const TextWord& w)
+{
+    return !w.text.isEmpty() && w.text.front().isDigit() && w.text.back().isDigit();
+}
+
 } // namespace
 
 bool PageRecognizer::surerElsewhere(const ReadWord& own, const ReadWord& other)
@@ -91,5 +102,78 @@ bool rereadWords(tesseract::TessBaseAPI& other, const PictureScale& picture, int
             w = again;
         }
     }
+    return true;
+}
+
+bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& picture, int usual,
+                             const CancelToken* cancel,
+                             QList<QList<PageRecognizer::ReadWord>>* lines)
+{
+    if (usual <= 0)
+        return true;
+    // The column's right edge: where the lines that end in a number end, else the page's.
+    int column = 0;
+    for (const QList<PageRecognizer::ReadWord>& line : std::as_const(*lines)) {
+        const TextLine read = PageRecognizer::lineOf(line, usual);
+        if (!read.words.isEmpty() && isNumber(read.words.last()))
+            column = std::max(column, read.words.last().box.xmax);
+    }
+    const int right = column > 0
+                          ? std::min(int(std::lround((column + usual) / picture.sx)), picture.width)
+                          : picture.width;
+    static const QRegularExpression pageNumber(
+        QStringLiteral("^[.,:\\-\\s]*(\\d{1,4}|[ivxlcdm]{1,7})\\.?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    for (QList<PageRecognizer::ReadWord>& line : *lines) {
+        const TextLine read = PageRecognizer::lineOf(line, usual);
+        if (read.words.isEmpty() || !endsInLeader(read.words.last()))
+            continue;
+        const int left = int(std::lround(read.words.last().box.xmax / picture.sx));
+        const int pad = usual / 4;
+        const int top =
+            std::max(int(std::lround((picture.pageHeight - read.box.ymax - pad) / picture.sy)), 0);
+        const int bottom =
+            std::min(int(std::lround((picture.pageHeight - read.box.ymin + pad) / picture.sy)),
+                     picture.height);
+        if (right - left < usual / 2 || bottom <= top)
+            continue;
+        api.SetRectangle(left, top, right - left, bottom - top);
+        tesseract::ETEXT_DESC monitor;
+        monitor.cancel = &stopAsked;
+        monitor.cancel_this = const_cast<CancelToken*>(cancel);
+        const int status = api.Recognize(&monitor);
+        if (cancel && cancel->isCancelled())
+            return false;
+        std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+        if (status != 0 || !it)
+            continue;
+        QString text;
+        float confidence = 100;
+        int l = 0, t = 0, r = 0, b = 0, first = -1;
+        do {
+            if (it->Empty(tesseract::RIL_WORD))
+                continue;
+            std::unique_ptr<char[]> utf8(it->GetUTF8Text(tesseract::RIL_WORD));
+            text += QString::fromUtf8(utf8.get()).trimmed();
+            confidence = std::min(confidence, it->Confidence(tesseract::RIL_WORD));
+            int wl = 0, wt = 0, wr = 0, wb = 0;
+            it->BoundingBox(tesseract::RIL_WORD, &wl, &wt, &wr, &wb);
+            l = first < 0 ? wl : std::min(l, wl);
+            t = first < 0 ? wt : std::min(t, wt);
+            r = std::max(r, wr);
+            b = std::max(b, wb);
+            first = 0;
+        } while (it->Next(tesseract::RIL_WORD));
+        const QRegularExpressionMatch m = pageNumber.match(text);
+        if (first < 0 || !m.hasMatch() || confidence < 60.0f)
+            continue;
+        const ZoneBox box{int(std::lround(l * picture.sx)),
+                          picture.pageHeight - int(std::lround(b * picture.sy)),
+                          int(std::lround(r * picture.sx)),
+                          picture.pageHeight - int(std::lround(t * picture.sy))};
+        line.append({{m.captured(1), box}, confidence, false});
+    }
+    api.SetPageSegMode(tesseract::PSM_AUTO);
     return true;
 }

@@ -24,3 +24,11 @@ struct PictureScale
 bool rereadWords(tesseract::TessBaseAPI& other, const PictureScale& picture, int usual,
                  const CancelToken* cancel, QList<QList<PageRecognizer::ReadWord>>* lines,
                  double* sure);
+
+// A contents line whose leader of dots leads to no number: the layout left out the column of
+// page numbers beside it. The strip right of each such leader, up to the column's right edge,
+// is read again alone as one line, and a page number found there (digits or roman) ends the
+// line. api: the page's own reader, given its picture. False when the cancel token stopped it.
+bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& picture, int usual,
+                             const CancelToken* cancel,
+                             QList<QList<PageRecognizer::ReadWord>>* lines);

@@ -79,6 +79,8 @@ TEST_F(BatchCliTest, FourAtOnceOverTenBooksChangeTheGoodOnesAndLeaveTheBadOnesAs
             EXPECT_EQ(entries[1].toObject().value("printed").toString(), "3");
             EXPECT_EQ(entries[1].toObject().value("targetPage").toInt(), 4);
             EXPECT_TRUE(entries[1].toObject().contains("checked"));
+            EXPECT_EQ(entries[1].toObject().value("page").toInt(), 1);
+            EXPECT_GT(entries[1].toObject().value("area").toArray().at(2).toInt(), 0);
         }
     }
     // Each document's lines stay together under its name; a line sums the batch up.

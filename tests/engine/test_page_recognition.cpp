@@ -217,8 +217,15 @@ TEST(PageRecognitionModes, TheSurestLanguageSetOnlyWhenClearlySurer)
 
 TEST(PageRecognitionLines, LeadersReadAsLettersOrDigitsBecomeDots)
 {
-    // Words as the library gives them: text and confidence, left to right, 40 high.
-    using Read = QList<std::pair<QString, float>>;
+    // Words as the library gives them: text, confidence and whether its word list holds the
+    // word, left to right, 40 high; dots only 10 high.
+    struct Word
+    {
+        QString text;
+        float confidence;
+        bool known = false;
+    };
+    using Read = QList<Word>;
     const QList<std::tuple<const char*, Read, QString>> cases = {
         {"sure words stay", {{"1.4", 90}, {"Convexity", 95}, {"8", 96}}, "1.4 Convexity 8"},
         {"leader read as letters",
@@ -231,13 +238,28 @@ TEST(PageRecognitionLines, LeadersReadAsLettersOrDigitsBecomeDots)
          {{"2.", 96}, {"START..........нннии", 0}, {"2", 95}},
          "2. START ... 2"},
         {"an unsure number alone is kept", {{"3.1", 90}, {"Keys", 93}, {"12", 40}}, "3.1 Keys 12"},
+        {"a listed word before the leader stays, a short one does not",
+         {{"2.6", 96},
+          {"Test", 96},
+          {"functions.", 0, true},
+          {"......", 0},
+          {"eee", 12, true},
+          {"53", 90}},
+         "2.6 Test functions. ... 53"},
+        {"digits glued to the leader after a title are the leader",
+         {{"3.1.4", 96}, {"Simple", 64}, {"example.........0.4.", 0}},
+         "3.1.4 Simple example ..."},
+        {"low dots read partly as digits are the leader",
+         {{"Index", 96}, {"........00.4", 0}},
+         "Index ..."},
     };
     for (const auto& [name, read, line] : cases) {
         QList<PageRecognizer::ReadWord> words;
         int x = 0;
-        for (const auto& [text, confidence] : read) {
+        for (const auto& [text, confidence, known] : read) {
             const int width = 30 * int(text.size());
-            words.append({{text, {x, 0, x + width, 40}}, confidence});
+            const int height = text.startsWith(QLatin1String("...")) ? 10 : 40;
+            words.append({{text, {x, 0, x + width, height}}, confidence, known});
             x += width + 20;
         }
         QString got = PageRecognizer::lineOf(words, 40).text();
