@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/TwoLanguageTable.h"
+#include "base/TwoLanguageText.h"
 
 // The finer sentences of section Engine: why a tool's output, a plan, an outline text or a
 // text layer does not read, the notes of the smart reading and the command line's refusals.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/TwoLanguageTable.h"
+#include "base/TwoLanguageText.h"
 
 // The sentences the engine reports (failures, refusals, notes): key, Russian, English, in
 // the order of section Engine of a language file.

@@ -8,19 +8,9 @@
 #include <QStringList>
 
 #include <functional>
-#include <iterator>
 
 // The keys of section Engine: the main table, then the finer sentences.
-struct EngineTable
-{
-    static constexpr std::size_t mainSize = std::size(kEngineTexts);
-    static constexpr std::size_t size = mainSize + std::size(kEngineDetailTexts);
-    static constexpr const TwoLanguageText& at(std::size_t i)
-    {
-        return i < mainSize ? kEngineTexts[i] : kEngineDetailTexts[i - mainSize];
-    }
-    static constexpr const char* nameAt(std::size_t i) { return at(i).key; }
-};
+using EngineTable = JoinedTexts<kEngineTexts, kEngineDetailTexts>;
 using EngineKey = TextKey<EngineTable>;
 
 // The sentences the engine reports (failures, refusals, notes), one key each (section

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,11 @@ class MessageTexts;
 // caption key changes its control only when the file gives a non-empty text; a message
 // text always takes the file's text, or its built-in text when the key is missing.
 namespace LanguageFile {
+
+// Section Main: the language's name as the menu shows it, and its locale ("ru", "en").
+inline constexpr QLatin1String kMainSection("Main");
+inline constexpr QLatin1String kNameKey("name");
+inline constexpr QLatin1String kLocaleKey("locale");
 
 // The folder that holds the language files: beside the executable, or installed.
 QString folderIn(const QString& exeFolder);

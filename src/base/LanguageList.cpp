@@ -1,6 +1,7 @@
 #include "base/LanguageList.h"
 
 #include "base/IniFile.h"
+#include "base/LanguageFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +14,7 @@ LanguageList LanguageList::find(const QString& folder)
         {QStringLiteral("*.lng")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
     for (const QFileInfo& info : files) {
         const QString name =
-            IniFile(info.filePath()).readText(QStringLiteral("Main"), QStringLiteral("name"));
+            IniFile(info.filePath()).readText(LanguageFile::kMainSection, LanguageFile::kNameKey);
         if (name.isEmpty())
             continue;
         list.entries_.append({info.fileName(), QLatin1Char('&') + name});

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdlib>
-#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -21,9 +20,8 @@ namespace TextKeys {
 
 // A key of one table of texts, checked by the compiler. `Table` gives a constexpr `size` and
 // `nameAt(i)`. A key is made from a string literal and compiles only when the table holds
-// that name, so a misspelt key fails the build instead of showing an empty text. A key known
-// only at run time (a name read from a file) goes through find(); every key of a table, in
-// table order, through all().
+// that name, so a misspelt key fails the build instead of showing an empty text. Every key of
+// a table, in table order, comes from all().
 template <typename Table> class TextKey
 {
 public:
@@ -34,15 +32,6 @@ public:
     static constexpr std::array<TextKey, Table::size> all()
     {
         return allOf(std::make_index_sequence<Table::size>());
-    }
-    // The key of a name known only at run time, or none when the table lacks it.
-    static std::optional<TextKey> find(std::string_view name)
-    {
-        for (std::size_t i = 0; i < Table::size; ++i) {
-            if (name == Table::nameAt(i))
-                return at(i);
-        }
-        return std::nullopt;
     }
 
     constexpr std::size_t index() const { return index_; }

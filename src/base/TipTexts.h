@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/TextKey.h"
-#include "base/TwoLanguageTable.h"
+#include "base/TwoLanguageText.h"
 
 #include <QString>
 #include <QStringList>

@@ -20,22 +20,22 @@ bool readCount(const QString& name, const QString& text, int* out, QString* erro
 
 void BatchOptions::declare(CommandLine& line)
 {
-    line.flag(QStringLiteral("--keep-going"), &keepGoing);
-    line.value(QStringLiteral("--jobs"), [this](const QString& v, QString* error) {
+    // All told of in one text, left out of the help that follows a refusal.
+    constexpr OptionHelp help = CommandLine::describedIn("batch");
+    line.flag(QStringLiteral("--keep-going"), help, &keepGoing);
+    line.value(QStringLiteral("--jobs"), help, [this](const QString& v, QString* error) {
         return readCount(QStringLiteral("--jobs"), v, &jobs, error);
     });
-    line.value(QStringLiteral("--only"), [this](const QString& v, QString* error) {
+    line.value(QStringLiteral("--only"), help, [this](const QString& v, QString* error) {
         return readCount(QStringLiteral("--only"), v, &only, error);
     });
-    line.value(QStringLiteral("--report"), [this](const QString& v, QString* error) {
+    line.value(QStringLiteral("--report"), help, [this](const QString& v, QString* error) {
         if (v.isEmpty())
             *error = EngineTexts::say("e_opt_report_name");
         report = v;
         return !v.isEmpty();
     });
-    line.describe(QStringLiteral("batch"), true);
-    for (const char* name : {"--keep-going", "--jobs", "--only", "--report"}) {
+    line.describe(help.key, true);
+    for (const char* name : {"--keep-going", "--jobs", "--only", "--report"})
         line.keepOut(QLatin1String(name));
-        line.describedIn(QLatin1String(name), QStringLiteral("batch"));
-    }
 }

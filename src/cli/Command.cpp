@@ -4,22 +4,22 @@
 
 #include <cstdio>
 
-Command::Command(const char* name, CommandLine::Unknown unknown, Text afterRefusal)
-    : options(std::move(unknown)), name_(name), afterRefusal_(std::move(afterRefusal))
+Command::Command(HelpKey name, CommandLine::Unknown unknown, Text afterRefusal)
+    : options(std::move(unknown)), name_(name.name()), afterRefusal_(std::move(afterRefusal))
 {
-    options.describe(QLatin1String(name));
+    options.describe(name);
     if (!afterRefusal_)
         afterRefusal_ = [this] {
             QStringList undescribed;
-            return options.help(QLatin1String(name_), false, &undescribed);
+            return options.help(false, &undescribed);
         };
 }
 
 QString Command::help() const
 {
     QStringList undescribed;
-    const QString text = options.help(QLatin1String(name_), true, &undescribed);
-    // A fault of the program: an option declared without its words.
+    const QString text = options.help(true, &undescribed);
+    // A fault of the program: an option whose words do not name it (a wrong key).
     if (!undescribed.isEmpty())
         complain(QStringLiteral("no help for ") + undescribed.join(QStringLiteral(", ")), 0);
     return text;
@@ -79,9 +79,9 @@ CommandLine::Unknown Command::unknownPlain()
     return [](const QString&) { return EngineTexts::say("e_cli_unknown_option"); };
 }
 
-void declareFormat(CommandLine& line, bool* json)
+void declareFormat(CommandLine& line, HelpKey help, bool* json)
 {
-    line.value(QStringLiteral("--format"), [json](const QString& v, QString* problem) {
+    line.value(QStringLiteral("--format"), help, [json](const QString& v, QString* problem) {
         if (v != QLatin1String("text") && v != QLatin1String("json")) {
             *problem = EngineTexts::say("e_opt_not_one_of")
                            .arg(QStringLiteral("--format"), v, "text|json");

@@ -16,10 +16,10 @@ class Command
 {
 public:
     using Text = std::function<QString()>;
-    // The help opens with the text of HelpTexts under the command's name. afterRefusal: what
-    // follows a refusal on standard error (when none is given, the help without the options
-    // kept out).
-    Command(const char* name, CommandLine::Unknown unknown, Text afterRefusal = {});
+    // The help opens with the text of HelpTexts under the command's name, which is its key.
+    // afterRefusal: what follows a refusal on standard error (when none is given, the help
+    // without the options kept out).
+    Command(HelpKey name, CommandLine::Unknown unknown, Text afterRefusal = {});
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
@@ -50,4 +50,4 @@ private:
 };
 
 // "--format text|json" of the outline commands.
-void declareFormat(CommandLine& line, bool* json);
+void declareFormat(CommandLine& line, HelpKey help, bool* json);

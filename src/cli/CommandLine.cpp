@@ -1,7 +1,6 @@
 #include "cli/CommandLine.h"
 
 #include "base/EngineTexts.h"
-#include "cli/HelpTexts.h"
 
 namespace {
 
@@ -15,72 +14,61 @@ QString sentence(EngineKey key, const QString& option)
 
 void CommandLine::add(Option option)
 {
-    help_.push_back({QString(), options_.size()});
+    help_.push_back({std::nullopt, options_.size()});
     options_.push_back(std::move(option));
 }
 
-void CommandLine::describe(const QString& textKey, bool keptOut)
+void CommandLine::describe(HelpKey text, bool keptOut)
 {
-    help_.push_back({textKey, 0, keptOut});
+    help_.push_back({text, 0, keptOut});
 }
 
-void CommandLine::describedIn(const QString& option, const QString& textKey)
-{
-    if (Option* o = find(option))
-        o->describedIn = textKey;
-}
-
-QString CommandLine::help(const QString& command, bool withKeptOut, QStringList* undescribed) const
+QString CommandLine::help(bool withKeptOut, QStringList* undescribed) const
 {
     QString help;
     for (const HelpItem& item : help_) {
-        if (!item.textKey.isEmpty()) {
+        if (item.text) {
             if (withKeptOut || !item.keptOut)
-                help += HelpTexts::text(item.textKey);
+                help += HelpTexts::text(*item.text);
             continue;
         }
         const Option& option = options_[item.option];
-        if (!option.describedIn.isEmpty()) {
-            if (!HelpTexts::text(option.describedIn).contains(option.name))
-                *undescribed << option.name;
-            continue;
-        }
-        const QString block = HelpTexts::text(command + u' ' + option.name);
-        if (block.isNull())
+        const QString words = HelpTexts::text(option.help.key);
+        if (!words.contains(option.name))
             *undescribed << option.name;
-        else if (withKeptOut || !option.keptOut)
-            help += block;
+        if (!option.help.toldIn && (withKeptOut || !option.keptOut))
+            help += words;
     }
     return help;
 }
 
-void CommandLine::flag(const QString& name, Take take)
+void CommandLine::flag(const QString& name, OptionHelp help, Take take)
 {
-    add({name, Kind::Flag, std::move(take)});
+    add({name, help, Kind::Flag, std::move(take)});
 }
 
-void CommandLine::flag(const QString& name, std::function<void()> set)
+void CommandLine::flag(const QString& name, OptionHelp help, std::function<void()> set)
 {
-    flag(name, [set = std::move(set)](const QString&, QString*) {
+    flag(name, help, [set = std::move(set)](const QString&, QString*) {
         set();
         return true;
     });
 }
 
-void CommandLine::flag(const QString& name, bool* set, bool value)
+void CommandLine::flag(const QString& name, OptionHelp help, bool* set, bool value)
 {
-    flag(name, [set, value] { *set = value; });
+    flag(name, help, [set, value] { *set = value; });
 }
 
-void CommandLine::value(const QString& name, Take take, EngineKey missingKey)
+void CommandLine::value(const QString& name, OptionHelp help, Take take, EngineKey missingKey)
 {
-    add({name, Kind::Value, std::move(take), missingKey});
+    add({name, help, Kind::Value, std::move(take), missingKey});
 }
 
-void CommandLine::value(const QString& name, QString* out, EngineKey missingKey)
+void CommandLine::value(const QString& name, OptionHelp help, QString* out, EngineKey missingKey)
 {
     value(
-        name,
+        name, help,
         [out](const QString& v, QString*) {
             *out = v;
             return true;
@@ -88,9 +76,10 @@ void CommandLine::value(const QString& name, QString* out, EngineKey missingKey)
         missingKey);
 }
 
-void CommandLine::optionalWord(const QString& name, const QStringList& words, Take take)
+void CommandLine::optionalWord(const QString& name, OptionHelp help, const QStringList& words,
+                               Take take)
 {
-    add({name, Kind::OptionalWord, std::move(take), "e_opt_needs_value", words});
+    add({name, help, Kind::OptionalWord, std::move(take), "e_opt_needs_value", words});
 }
 
 void CommandLine::keepOut(const QString& name)

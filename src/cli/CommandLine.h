@@ -1,12 +1,26 @@
 #pragma once
 
 #include "base/EngineTexts.h"
+#include "cli/HelpTexts.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
+
+// Where the help tells of an option: a block of its own ("create --pages"), printed in the
+// order of the declarations, or a text that tells of it among others (CommandLine::describedIn).
+struct OptionHelp
+{
+    consteval OptionHelp(const char* block) : key(block) {}
+    constexpr OptionHelp(HelpKey block) : key(block) {}
+    constexpr OptionHelp(HelpKey text, bool toldIn) : key(text), toldIn(toldIn) {}
+
+    HelpKey key;
+    bool toldIn = false;
+};
 
 // The one reader of a command's arguments. A command declares its options, then the
 // arguments are read in order: "--name VALUE" or "--name=VALUE" for an option that takes a
@@ -28,27 +42,31 @@ public:
 
     explicit CommandLine(Unknown unknown) : unknown_(std::move(unknown)) {}
 
+    // Each option names its words in the help (see OptionHelp).
     // An option without a value; take is given an empty value.
-    void flag(const QString& name, Take take);
-    void flag(const QString& name, std::function<void()> set);
-    void flag(const QString& name, bool* set, bool value = true);
+    void flag(const QString& name, OptionHelp help, Take take);
+    void flag(const QString& name, OptionHelp help, std::function<void()> set);
+    void flag(const QString& name, OptionHelp help, bool* set, bool value = true);
     // An option with a value; missingKey: the refusal (a sentence of EngineTexts, "%1" the
     // option's name) when the arguments end before its value.
-    void value(const QString& name, Take take, EngineKey missingKey = "e_opt_needs_value");
-    void value(const QString& name, QString* out, EngineKey missingKey = "e_opt_needs_value");
+    void value(const QString& name, OptionHelp help, Take take,
+               EngineKey missingKey = "e_opt_needs_value");
+    void value(const QString& name, OptionHelp help, QString* out,
+               EngineKey missingKey = "e_opt_needs_value");
     // An option whose value may be left out, given as the next argument only when that is one
     // of `words` ("--outline", "--outline merge"); "--name=VALUE" gives any value.
-    void optionalWord(const QString& name, const QStringList& words, Take take);
+    void optionalWord(const QString& name, OptionHelp help, const QStringList& words, Take take);
     // The option is not handed on (see handedOn): the runs of --jobs get their own.
     void keepOut(const QString& name);
     // The help is put together in the order of the declarations: each option's own block of
-    // HelpTexts ("COMMAND --name"), and the texts described here between them.
-    void describe(const QString& textKey, bool keptOut = false);
-    // The option is told of in that text (which names it) instead of a block of its own.
-    void describedIn(const QString& option, const QString& textKey);
+    // HelpTexts, and the texts described here between them.
+    void describe(HelpKey text, bool keptOut = false);
+    // An option told of in that text (which names it, and is described in its place) instead
+    // of a block of its own.
+    static constexpr OptionHelp describedIn(HelpKey text) { return {text, true}; }
     // The help of the command, the texts and options kept out left out unless asked for.
-    // undescribed: the options without words (none, unless a block is missing).
-    QString help(const QString& command, bool withKeptOut, QStringList* undescribed) const;
+    // undescribed: the options whose words do not name them (none, unless a key is wrong).
+    QString help(bool withKeptOut, QStringList* undescribed) const;
 
     // A flag given "=VALUE" is refused with e_opt_no_value; without this, as an unknown
     // argument.
@@ -80,17 +98,17 @@ private:
     struct Option
     {
         QString name;
+        OptionHelp help;
         Kind kind;
         Take take;
         EngineKey missingKey = "e_opt_needs_value";
         QStringList words;
         bool keptOut = false;
-        QString describedIn;
     };
-    // A text of the help, or (empty key) the option of that index.
+    // A text of the help, or (no text) the option of that index.
     struct HelpItem
     {
-        QString textKey;
+        std::optional<HelpKey> text;
         std::size_t option = 0;
         bool keptOut = false;
     };

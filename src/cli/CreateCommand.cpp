@@ -100,7 +100,7 @@ int runEach(CreatePass& pass, const CreateJobOptions& parsed, const BatchOptions
 int runCreateCommand(const QStringList& args)
 {
     Command command("create", Command::unknownSaid("e_opt_unknown"),
-                    [] { return HelpTexts::text(QStringLiteral("create:hint")); });
+                    [] { return HelpTexts::text("create:hint"); });
     CreateJobOptions parsed;
     parsed.declare(command.options);
     BatchOptions batch;

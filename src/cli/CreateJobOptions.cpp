@@ -98,39 +98,51 @@ bool checkStyle(const CreateJobOptions::Style& style, const QString& prefix, QSt
 
 } // namespace
 
+// The words of each option of a link's look, in the order declareLook declares them.
+struct CreateJobOptions::LookHelp
+{
+    OptionHelp shape, border, borderColour, highlightColour, shadowWidth, alwaysVisible, highlight;
+};
+
 void CreateJobOptions::declare(CommandLine& line)
 {
     line.refuseFlagValues();
     declareEntries(line);
-    line.describe(QStringLiteral("create:look"));
-    declareLook(line, QString(), &style_);
-    line.describe(QStringLiteral("create:contents-link"));
+    line.describe("create:look");
+    declareLook(line, QString(),
+                {"create --shape", "create --border", "create --border-color",
+                 "create --highlight-color", "create --shadow-width", "create --always-visible",
+                 "create --highlight"},
+                &style_);
+    line.describe("create:contents-link");
     declareContentsLink(line);
-    line.describe(QStringLiteral("create:outline"));
+    line.describe("create:outline");
     declareOutline(line);
-    line.describe(QStringLiteral("create:run"));
+    line.describe("create:run");
     declareRun(line);
-    line.describe(QStringLiteral("create:end"));
+    line.describe("create:end");
 }
 
 void CreateJobOptions::declareEntries(CommandLine& line)
 {
-    line.value(QStringLiteral("--pages"), [this](const QString& v, QString* error) {
-        if (!PageRanges::read(v, &ranges_))
-            *error = EngineTexts::say("e_opt_bad_pages").arg(v);
-        return error->isEmpty();
-    });
-    line.value(QStringLiteral("--offset"), [this](const QString& v, QString* error) {
-        for (const QString& one : v.split(QLatin1Char(','))) {
-            int unused = 0;
-            if (one != QLatin1String("auto") &&
-                !readInt(QStringLiteral("--offset"), one, -1000000, 1000000, &unused, error))
-                return false;
-        }
-        offsets_ = v;
-        return true;
-    });
-    line.value(QStringLiteral("--reading"),
+    line.value(QStringLiteral("--pages"), "create --pages",
+               [this](const QString& v, QString* error) {
+                   if (!PageRanges::read(v, &ranges_))
+                       *error = EngineTexts::say("e_opt_bad_pages").arg(v);
+                   return error->isEmpty();
+               });
+    line.value(
+        QStringLiteral("--offset"), "create --offset", [this](const QString& v, QString* error) {
+            for (const QString& one : v.split(QLatin1Char(','))) {
+                int unused = 0;
+                if (one != QLatin1String("auto") &&
+                    !readInt(QStringLiteral("--offset"), one, -1000000, 1000000, &unused, error))
+                    return false;
+            }
+            offsets_ = v;
+            return true;
+        });
+    line.value(QStringLiteral("--reading"), "create --reading",
                choice(QStringLiteral("--reading"), kReadings, &reading_));
     const auto check = [this](SmartCheck::Mode mode) {
         return [this, mode](const QString&, QString* error) {
@@ -141,68 +153,79 @@ void CreateJobOptions::declareEntries(CommandLine& line)
             return error->isEmpty();
         };
     };
-    line.flag(QStringLiteral("--strict"), check(SmartCheck::Mode::Strict));
-    line.flag(QStringLiteral("--no-check"), check(SmartCheck::Mode::Off));
-    line.value(QStringLiteral("--roman-offset"), [this](const QString& v, QString* error) {
-        int romanOffset = 0;
-        if (!readInt(QStringLiteral("--roman-offset"), v, -1000000, 1000000, &romanOffset, error))
-            return false;
-        options_.romanOffset = romanOffset;
-        return true;
-    });
-    line.value(QStringLiteral("--kind"), choice(QStringLiteral("--kind"), kKinds, &kind_));
-    line.flag(QStringLiteral("--halve"), &halve_);
-    line.flag(QStringLiteral("--no-page-check"), &options_.checkPageCount, false);
-    line.value(QStringLiteral("--comment"), text(&comment_));
+    line.flag(QStringLiteral("--strict"), "create --strict", check(SmartCheck::Mode::Strict));
+    line.flag(QStringLiteral("--no-check"), "create --no-check", check(SmartCheck::Mode::Off));
+    line.value(QStringLiteral("--roman-offset"), "create --roman-offset",
+               [this](const QString& v, QString* error) {
+                   int romanOffset = 0;
+                   if (!readInt(QStringLiteral("--roman-offset"), v, -1000000, 1000000,
+                                &romanOffset, error))
+                       return false;
+                   options_.romanOffset = romanOffset;
+                   return true;
+               });
+    line.value(QStringLiteral("--kind"), "create --kind",
+               choice(QStringLiteral("--kind"), kKinds, &kind_));
+    line.flag(QStringLiteral("--halve"), "create --halve", &halve_);
+    line.flag(QStringLiteral("--no-page-check"), "create --no-page-check", &options_.checkPageCount,
+              false);
+    line.value(QStringLiteral("--comment"), "create --comment", text(&comment_));
 }
 
-void CreateJobOptions::declareLook(CommandLine& line, const QString& prefix, Style* style)
+void CreateJobOptions::declareLook(CommandLine& line, const QString& prefix, const LookHelp& help,
+                                   Style* style)
 {
     const auto name = [&prefix](const char* option) {
         return QStringLiteral("--") + prefix + QLatin1String(option);
     };
-    line.value(name("shape"), choice(name("shape"), kShapes, &style->shape));
-    line.value(name("border"), choice(name("border"), kBorders, &style->border));
-    line.value(name("border-color"), colour(name("border-color"), &style->borderColour));
-    line.value(name("highlight-color"), colour(name("highlight-color"), &style->highlightColour));
-    line.value(name("shadow-width"), whole(name("shadow-width"), 0, 100, &style->shadowWidth));
-    line.flag(name("always-visible"), &style->alwaysVisible);
-    line.flag(name("highlight"), &style->highlight);
-    // The contents link's look is told of in one block, that of its shape.
-    if (!prefix.isEmpty())
-        for (const char* option : {"border", "border-color", "highlight-color", "shadow-width",
-                                   "always-visible", "highlight"})
-            line.describedIn(name(option), QStringLiteral("create --contents-link-shape"));
+    line.value(name("shape"), help.shape, choice(name("shape"), kShapes, &style->shape));
+    line.value(name("border"), help.border, choice(name("border"), kBorders, &style->border));
+    line.value(name("border-color"), help.borderColour,
+               colour(name("border-color"), &style->borderColour));
+    line.value(name("highlight-color"), help.highlightColour,
+               colour(name("highlight-color"), &style->highlightColour));
+    line.value(name("shadow-width"), help.shadowWidth,
+               whole(name("shadow-width"), 0, 100, &style->shadowWidth));
+    line.flag(name("always-visible"), help.alwaysVisible, &style->alwaysVisible);
+    line.flag(name("highlight"), help.highlight, &style->highlight);
 }
 
 void CreateJobOptions::declareContentsLink(CommandLine& line)
 {
-    line.flag(QStringLiteral("--contents-link"), &contentsLink_);
-    line.value(QStringLiteral("--contents-link-page"),
+    line.flag(QStringLiteral("--contents-link"), "create --contents-link", &contentsLink_);
+    line.value(QStringLiteral("--contents-link-page"), "create --contents-link-page",
                whole(QStringLiteral("--contents-link-page"), 1, 1000000, &linkPage_));
-    line.flag(QStringLiteral("--contents-link-every-page"), &everyPage_);
-    line.value(QStringLiteral("--contents-link-target"),
+    line.flag(QStringLiteral("--contents-link-every-page"), "create --contents-link-every-page",
+              &everyPage_);
+    line.value(QStringLiteral("--contents-link-target"), "create --contents-link-target",
                whole(QStringLiteral("--contents-link-target"), 1, 1000000, &linkTarget_));
-    line.value(QStringLiteral("--contents-link-box"), [this](const QString& v, QString* error) {
-        const QStringList parts = v.split(QLatin1Char(','));
-        for (int i = 0; parts.size() == 4 && i < 4; ++i) {
-            if (!readInt(QStringLiteral("--contents-link-box"), parts[i].trimmed(),
-                         i < 2 ? -100000 : 0, 100000, &linkBox_[i], error))
-                return false;
-        }
-        if (parts.size() != 4)
-            *error = EngineTexts::say("e_opt_bad_box").arg(v);
-        return parts.size() == 4;
-    });
-    line.value(QStringLiteral("--contents-link-comment"), text(&linkComment_));
-    declareLook(line, QStringLiteral("contents-link-"), &link_);
+    line.value(QStringLiteral("--contents-link-box"), "create --contents-link-box",
+               [this](const QString& v, QString* error) {
+                   const QStringList parts = v.split(QLatin1Char(','));
+                   for (int i = 0; parts.size() == 4 && i < 4; ++i) {
+                       if (!readInt(QStringLiteral("--contents-link-box"), parts[i].trimmed(),
+                                    i < 2 ? -100000 : 0, 100000, &linkBox_[i], error))
+                           return false;
+                   }
+                   if (parts.size() != 4)
+                       *error = EngineTexts::say("e_opt_bad_box").arg(v);
+                   return parts.size() == 4;
+               });
+    line.value(QStringLiteral("--contents-link-comment"), "create --contents-link-comment",
+               text(&linkComment_));
+    // The contents link's look is told of in one block, that of its shape.
+    constexpr OptionHelp inShape = CommandLine::describedIn("create --contents-link-shape");
+    declareLook(
+        line, QStringLiteral("contents-link-"),
+        {"create --contents-link-shape", inShape, inShape, inShape, inShape, inShape, inShape},
+        &link_);
 }
 
 void CreateJobOptions::declareOutline(CommandLine& line)
 {
     // "--outline merge" or "--outline replace"; a bare "--outline" refuses a book that has an
     // outline.
-    line.optionalWord(QStringLiteral("--outline"), kOutlineModes,
+    line.optionalWord(QStringLiteral("--outline"), "create --outline", kOutlineModes,
                       [this](const QString& mode, QString* error) {
                           if (!mode.isEmpty() && !kOutlineModes.contains(mode)) {
                               *error = EngineTexts::say("e_opt_not_one_of")
@@ -215,40 +238,41 @@ void CreateJobOptions::declareOutline(CommandLine& line)
                           options_.replaceOutline |= mode == QLatin1String("replace");
                           return true;
                       });
-    line.flag(QStringLiteral("--no-links"), &noLinks_);
-    line.describe(QStringLiteral("create:outline-modes"));
-    line.flag(QStringLiteral("--replace-outline"), &options_.replaceOutline);
-    line.describedIn(QStringLiteral("--replace-outline"), QStringLiteral("create:outline-modes"));
-    line.flag(QStringLiteral("--no-parts"), &noParts_);
+    line.flag(QStringLiteral("--no-links"), "create --no-links", &noLinks_);
+    line.describe("create:outline-modes");
+    line.flag(QStringLiteral("--replace-outline"), CommandLine::describedIn("create:outline-modes"),
+              &options_.replaceOutline);
+    line.flag(QStringLiteral("--no-parts"), "create --no-parts", &noParts_);
 }
 
 void CreateJobOptions::declareRun(CommandLine& line)
 {
-    line.flag(QStringLiteral("--remove-ocr"), &options_.removeOcr);
-    line.value(QStringLiteral("--ocr"), [this](const QString& v, QString* error) {
+    line.flag(QStringLiteral("--remove-ocr"), "create --remove-ocr", &options_.removeOcr);
+    line.value(QStringLiteral("--ocr"), "create --ocr", [this](const QString& v, QString* error) {
         PageRecognition::Mode mode = PageRecognition::Mode::Never;
         if (!choice(QStringLiteral("--ocr"), kOcrModes, &mode)(v, error))
             return false;
         options_.ocr = mode;
         return true;
     });
-    line.flag(QStringLiteral("--ocr-book"), &options_.ocrBook);
-    line.value(QStringLiteral("--ocr-language"), [this](const QString& v, QString*) {
-        options_.ocrLanguages = v;
-        options_.ocrFindLanguage = false;
-        return true;
-    });
-    line.value(QStringLiteral("--ocr-jobs"),
+    line.flag(QStringLiteral("--ocr-book"), "create --ocr-book", &options_.ocrBook);
+    line.value(QStringLiteral("--ocr-language"), "create --ocr-language",
+               [this](const QString& v, QString*) {
+                   options_.ocrLanguages = v;
+                   options_.ocrFindLanguage = false;
+                   return true;
+               });
+    line.value(QStringLiteral("--ocr-jobs"), "create --ocr-jobs",
                whole(QStringLiteral("--ocr-jobs"), 1, 256, &options_.ocrJobs));
-    line.flag(QStringLiteral("--keep-ocr"), &options_.keepOcr);
-    line.flag(QStringLiteral("--align"), &options_.align);
-    line.flag(QStringLiteral("--no-backup"), &options_.backup, false);
-    line.value(QStringLiteral("--keep-backups"),
+    line.flag(QStringLiteral("--keep-ocr"), "create --keep-ocr", &options_.keepOcr);
+    line.flag(QStringLiteral("--align"), "create --align", &options_.align);
+    line.flag(QStringLiteral("--no-backup"), "create --no-backup", &options_.backup, false);
+    line.value(QStringLiteral("--keep-backups"), "create --keep-backups",
                whole(QStringLiteral("--keep-backups"), 0, 1000, &options_.keepBackups));
-    line.value(QStringLiteral("--language"), text(&languageFile_));
-    line.flag(QStringLiteral("--dry-run"), &options_.dryRun);
-    line.value(QStringLiteral("--plan"), text(&planFile_));
-    line.value(QStringLiteral("--from-plan"), text(&fromPlanFile_));
+    line.value(QStringLiteral("--language"), "create --language", text(&languageFile_));
+    line.flag(QStringLiteral("--dry-run"), "create --dry-run", &options_.dryRun);
+    line.value(QStringLiteral("--plan"), "create --plan", text(&planFile_));
+    line.value(QStringLiteral("--from-plan"), "create --from-plan", text(&fromPlanFile_));
 }
 
 bool CreateJobOptions::check(const CommandLine& line, QString* error)

@@ -50,8 +50,9 @@ public:
     };
 
 private:
+    struct LookHelp;
     void declareEntries(CommandLine& line);
-    void declareLook(CommandLine& line, const QString& prefix, Style* style);
+    void declareLook(CommandLine& line, const QString& prefix, const LookHelp& help, Style* style);
     void declareContentsLink(CommandLine& line);
     void declareOutline(CommandLine& line);
     void declareRun(CommandLine& line);

@@ -17,15 +17,16 @@ int runFixCommand(const QStringList& args)
     Command command("fix", Command::unknownSaid("e_opt_unknown_quoted"));
     FixOptions options;
     QString language;
-    command.options.flag(QStringLiteral("--no-backup"), &options.backup, false);
+    command.options.flag(QStringLiteral("--no-backup"), "fix --no-backup", &options.backup, false);
     command.options.value(
-        QStringLiteral("--keep-backups"),
+        QStringLiteral("--keep-backups"), "fix --keep-backups",
         [&options](const QString& v, QString* problem) {
             return readKeepBackups(v, &options.keepBackups, problem);
         },
         "e_cli_keep_backups");
-    command.options.value(QStringLiteral("--language"), &language, "e_opt_language_name");
-    command.options.describe(QStringLiteral("fix:end"));
+    command.options.value(QStringLiteral("--language"), "fix --language", &language,
+                          "e_opt_language_name");
+    command.options.describe("fix:end");
     BatchOptions batch;
     batch.declare(command.options);
     if (const std::optional<int> status = command.read(args))

@@ -2,11 +2,12 @@
 
 #include "base/EngineTexts.h"
 
-ImportStart::ImportStart(Command& command) : command_(command)
+ImportStart::ImportStart(Command& command, OptionHelp noBackup, OptionHelp keepBackups)
+    : command_(command)
 {
-    command.options.flag(QStringLiteral("--no-backup"), &backup_, false);
+    command.options.flag(QStringLiteral("--no-backup"), noBackup, &backup_, false);
     command.options.value(
-        QStringLiteral("--keep-backups"),
+        QStringLiteral("--keep-backups"), keepBackups,
         [this](const QString& v, QString* problem) {
             return readKeepBackups(v, &keepBackups_, problem);
         },

@@ -15,8 +15,8 @@
 class ImportStart
 {
 public:
-    // Declares the options both commands take.
-    explicit ImportStart(Command& command);
+    // Declares the options both commands take, with the words of each in the command's help.
+    ImportStart(Command& command, OptionHelp noBackup, OptionHelp keepBackups);
     // No value when the command is to go on; else its exit status.
     std::optional<int> begin(const QStringList& args);
 

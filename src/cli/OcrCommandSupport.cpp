@@ -87,10 +87,10 @@ bool parseRange(const QString& text, int* first, int* last)
 
 } // namespace OcrTextForm
 
-void declareRoute(CommandLine& line, OcrTextLayer::Route* route)
+void declareRoute(CommandLine& line, HelpKey help, OcrTextLayer::Route* route)
 {
     line.value(
-        QStringLiteral("--route"),
+        QStringLiteral("--route"), help,
         [route](const QString& v, QString* problem) {
             if (!OcrTextLayer::parseRoute(v, route))
                 *problem = EngineTexts::say("e_cli_route");

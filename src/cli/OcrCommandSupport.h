@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "cli/HelpTexts.h"
 #include "ocr/OcrTextLayer.h"
 
 class CommandLine;
@@ -36,4 +37,4 @@ bool parseRange(const QString& text, int* first, int* last);
 } // namespace OcrTextForm
 
 // "--route djvused|xml" of the OCR text commands.
-void declareRoute(CommandLine& line, OcrTextLayer::Route* route);
+void declareRoute(CommandLine& line, HelpKey help, OcrTextLayer::Route* route);

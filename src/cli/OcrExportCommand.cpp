@@ -17,9 +17,10 @@ int runOcrExportCommand(const QStringList& args)
     Command command("ocr-export", Command::unknownPlain());
     QString pages;
     OcrTextLayer::Route route = OcrTextLayer::Route::Djvused;
-    command.options.value(QStringLiteral("--pages"), &pages, "e_cli_pages_range");
-    declareRoute(command.options, &route);
-    command.options.describe(QStringLiteral("ocr-export:end"));
+    command.options.value(QStringLiteral("--pages"), "ocr-export --pages", &pages,
+                          "e_cli_pages_range");
+    declareRoute(command.options, "ocr-export --route", &route);
+    command.options.describe("ocr-export:end");
     QString file;
     if (const std::optional<int> status = command.readOne(args, &file))
         return *status;

@@ -14,12 +14,11 @@
 int runOcrImportCommand(const QStringList& args)
 {
     Command command("ocr-import", Command::unknownPlain());
-    ImportStart start(command);
-    command.options.describedIn(QStringLiteral("--no-backup"), QStringLiteral("ocr-import"));
-    command.options.describedIn(QStringLiteral("--keep-backups"), QStringLiteral("ocr-import"));
+    constexpr OptionHelp toldInOpening = CommandLine::describedIn("ocr-import");
+    ImportStart start(command, toldInOpening, toldInOpening);
     OcrTextLayer::Route route = OcrTextLayer::Route::Djvused;
-    declareRoute(command.options, &route);
-    command.options.describe(QStringLiteral("ocr-import:end"));
+    declareRoute(command.options, "ocr-import --route", &route);
+    command.options.describe("ocr-import:end");
     if (const std::optional<int> status = start.begin(args))
         return *status;
     CommandTools& tools = start.tools();

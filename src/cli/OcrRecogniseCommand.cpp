@@ -184,23 +184,23 @@ int runOcrRecogniseCommand(const QStringList& args)
             return true;
         };
     };
-    command.options.value(QStringLiteral("--jobs"), given(&jobsText, &jobsGiven));
-    command.options.value(QStringLiteral("--ocr-language"),
+    // The pages and the backups are told of in the opening and the closing texts.
+    constexpr OptionHelp inOpening = CommandLine::describedIn("ocr-recognise");
+    constexpr OptionHelp inEnd = CommandLine::describedIn("ocr-recognise:end");
+    command.options.value(QStringLiteral("--jobs"), "ocr-recognise --jobs",
+                          given(&jobsText, &jobsGiven));
+    command.options.value(QStringLiteral("--ocr-language"), "ocr-recognise --ocr-language",
                           given(&request.languages, &request.languageGiven));
-    command.options.value(QStringLiteral("--pages"), given(&pagesText, &pagesGiven));
-    command.options.flag(QStringLiteral("--all"), &request.all);
+    command.options.value(QStringLiteral("--pages"), inOpening, given(&pagesText, &pagesGiven));
+    command.options.flag(QStringLiteral("--all"), inOpening, &request.all);
     command.options.value(
-        QStringLiteral("--keep-backups"),
+        QStringLiteral("--keep-backups"), inEnd,
         [&request](const QString& v, QString* problem) {
             return readKeepBackups(v, &request.backups, problem);
         },
         "e_cli_keep_backups");
-    command.options.flag(QStringLiteral("--no-backup"), &noBackup);
-    command.options.describe(QStringLiteral("ocr-recognise:end"));
-    for (const char* option : {"--pages", "--all"})
-        command.options.describedIn(QLatin1String(option), QStringLiteral("ocr-recognise"));
-    for (const char* option : {"--keep-backups", "--no-backup"})
-        command.options.describedIn(QLatin1String(option), QStringLiteral("ocr-recognise:end"));
+    command.options.flag(QStringLiteral("--no-backup"), inEnd, &noBackup);
+    command.options.describe(inEnd.key);
     QString name;
     if (const std::optional<int> status = command.readOne(args, &name))
         return *status;

@@ -14,8 +14,8 @@ int runOutlineExportCommand(const QStringList& args)
 {
     Command command("outline-export", Command::unknownPlain());
     bool json = false;
-    declareFormat(command.options, &json);
-    command.options.describe(QStringLiteral("outline-export:end"));
+    declareFormat(command.options, "outline-export --format", &json);
+    command.options.describe("outline-export:end");
     QString file;
     if (const std::optional<int> status = command.readOne(args, &file))
         return *status;

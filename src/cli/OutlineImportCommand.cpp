@@ -15,10 +15,10 @@
 int runOutlineImportCommand(const QStringList& args)
 {
     Command command("outline-import", Command::unknownPlain());
-    ImportStart start(command);
+    ImportStart start(command, "outline-import --no-backup", "outline-import --keep-backups");
     bool json = false;
-    declareFormat(command.options, &json);
-    command.options.describe(QStringLiteral("outline-import:end"));
+    declareFormat(command.options, "outline-import --format", &json);
+    command.options.describe("outline-import:end");
     if (const std::optional<int> status = start.begin(args))
         return *status;
     CommandTools& tools = start.tools();

@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     }
     if (args.isEmpty() || args.first() == QLatin1String("--help") ||
         args.first() == QLatin1String("-h")) {
-        std::fputs(HelpTexts::text(QStringLiteral("main")).toLocal8Bit().constData(),
+        std::fputs(HelpTexts::text("main").toLocal8Bit().constData(),
                    args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
@@ -55,6 +55,6 @@ int main(int argc, char* argv[])
         return runOutlineImportCommand(args);
     std::fprintf(stderr, "tocsmith-cli: %s\n\n%s",
                  EngineTexts::say("e_cli_unknown_command").arg(command).toLocal8Bit().constData(),
-                 HelpTexts::text(QStringLiteral("main")).toLocal8Bit().constData());
+                 HelpTexts::text("main").toLocal8Bit().constData());
     return 2;
 }

@@ -5,10 +5,16 @@
 #include "base/MessageTexts.h"
 #include "base/ReviewCaptions.h"
 #include "base/TipTexts.h"
+#include "cli/CommandLine.h"
 
 QString texts(const MessageTexts& messages, const ReviewCaptions& captions, const IniFile& file)
 {
     return EngineTexts::say(ENGINE_KEY) + messages.text(MESSAGE_KEY) + captions.text(REVIEW_KEY) +
            TipTexts::russianText(TIP_KEY) + captionText(file, kCreateSection, CREATE_KEY) +
            captionText(file, kMenuSection, MENU_KEY);
+}
+
+void declare(CommandLine& line, bool* set)
+{
+    line.flag(QStringLiteral("--pages"), HELP_KEY, set);
 }

@@ -308,7 +308,8 @@ TEST(CliRefusals, SpeakRussianInARussianLocale)
 }
 
 // Every command's help goes to standard output, alone, with status 0, for -h and --help, in
-// either language: an option declared without its words would be said on standard error.
+// either language: an option whose help key names words that do not name it would be said on
+// standard error.
 TEST(CliHelp, IsPrintedAloneForEitherSpellingInEitherLanguage)
 {
     for (const char* locale : {"C.UTF-8", "ru_RU.UTF-8"}) {

@@ -1,6 +1,7 @@
 #include "ui/main/QtTranslations.h"
 
 #include "base/IniFile.h"
+#include "base/LanguageFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -18,7 +19,7 @@ QtTranslations::~QtTranslations()
 
 QString QtTranslations::codeOf(const IniFile& file)
 {
-    const QString given = file.readText(QStringLiteral("Main"), QStringLiteral("locale"));
+    const QString given = file.readText(LanguageFile::kMainSection, LanguageFile::kLocaleKey);
     if (!given.isEmpty())
         return given.trimmed().toLower();
     const QString base = QFileInfo(file.path()).baseName().toLower();

@@ -1,12 +1,11 @@
-#include "cli/HelpTexts.h"
+#pragma once
 
-#include "base/TwoLanguageTable.h"
+#include "base/TwoLanguageText.h"
 
-namespace {
-
-// The help of create, as the command declares its options (see CommandLine::help).
+// The help of create, as the command declares its options (see CommandLine::help): key,
+// Russian, English.
 // clang-format off
-const TwoLanguageText kEntries[] = {
+inline constexpr TwoLanguageText kCreateHelpTexts[] = {
     // What follows a refusal of create's command line, in place of the help.
     {"create:hint",
      "Параметры: 'tocsmith-cli create --help'.\n",
@@ -293,11 +292,3 @@ const TwoLanguageText kEntries[] = {
      "document being worked on stays as it was, those before it stay changed).\n"},
 };
 // clang-format on
-
-} // namespace
-
-const TwoLanguageTable& HelpTexts::createTable()
-{
-    static const TwoLanguageTable table(kEntries);
-    return table;
-}
