@@ -170,6 +170,12 @@ private:
     bool recognisePages(const QString& path, const CreateOptions& options, const QList<int>& pages,
                         const QMap<int, PageText>& layers, QMap<int, PageText>* read,
                         QString* error, bool keepGoing = false);
+    // Recognises, of the pages given, those the check would read without text and that were
+    // not recognised yet (not the contents, not the targets'); names the pages it replaced.
+    // The first failure is kept in *error and ends the recognition.
+    QList<int> recogniseMore(const CreateJob& job, const CreateOptions& options,
+                             PageRecognition::Mode mode, const QMap<int, PageText>& contents,
+                             const QSet<int>& targets, QMap<int, PageText>* pages, QString* error);
     // false when the run was stopped during the alignment.
     bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
 

@@ -58,6 +58,24 @@ bool CreatePass::recognisePages(const QString& path, const CreateOptions& option
     return true;
 }
 
+QList<int> CreatePass::recogniseMore(const CreateJob& job, const CreateOptions& options,
+                                     PageRecognition::Mode mode,
+                                     const QMap<int, PageText>& contents, const QSet<int>& targets,
+                                     QMap<int, PageText>* pages, QString* error)
+{
+    QList<int> needed;
+    for (auto it = pages->cbegin(); it != pages->cend(); ++it)
+        if (!contents.contains(it.key()) && !targets.contains(it.key()) &&
+            PageRecognition::wanted(mode, it.value()))
+            needed << it.key();
+    QMap<int, PageText> got;
+    if (!error->isEmpty() || !recognisePages(job.path, options, needed, *pages, &got, error, true))
+        return {};
+    for (auto it = got.cbegin(); it != got.cend(); ++it)
+        pages->insert(it.key(), it.value());
+    return got.keys();
+}
+
 bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& options,
                                 const PageListing& listing, const PageTexts& texts,
                                 ContentsPlan* plan, QString* error)
@@ -129,6 +147,13 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         }
         return true;
     });
+    // Where a heading is not on its target, the check looks at the pages around it: those
+    // are recognised then, as few as the drift of the offset needs.
+    QString completeError;
+    if (!targetPages.isEmpty() && !options.ocrBook)
+        book.setComplete([&](QMap<int, PageText>* pages) {
+            return recogniseMore(job, options, mode, read, targetPages, pages, &completeError);
+        });
     if (!job.offsetAuto)
         settings.offset = job.offset;
     settings.halve = job.halve;
@@ -150,6 +175,10 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         }
         *error = dumpError.isEmpty() ? toolFailure(job.path, failedRun)
                                      : EngineTexts::say("e_left_as_is").arg(job.path, dumpError);
+        return false;
+    }
+    if (!completeError.isEmpty()) {
+        *error = completeError;
         return false;
     }
     if (!result.ok()) {

@@ -65,12 +65,18 @@ public:
         TextWord word;
         float confidence = 0;
         bool known = false; // a word of the language's own word list
+        // Where each of its letters ends on the page, when the library gave one box a letter.
+        QList<int> letterEnds = {};
     };
     // One line of words as read, its leader (dots, or dots read as letters or guessed
     // digits) made one word of dots. usual: the height of the page's letters.
     static TextLine lineOf(const QList<ReadWord>& words, int usual);
+    // A title word glued to its leader ("ЗАПУСК..........нннии") cut in two: the word, and
+    // the rest as a leader.
+    static QList<ReadWord> unglued(const QList<ReadWord>& words);
     // Whether a word read again alone with another language is kept for the first reading:
-    // when it is a number or a word of the other language's list, the library is much surer
+    // when it is a number, a word of the other language's list, or letters alone where the
+    // first reading mixed symbols into its letters, the library is much surer
     // of it, the first reading is no word of its own list, and the two differ in more than
     // letters that look alike in both alphabets.
     static bool surerElsewhere(const ReadWord& own, const ReadWord& other);

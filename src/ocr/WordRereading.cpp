@@ -45,6 +45,16 @@ bool isNumber(const TextWord& w)
     return !w.text.isEmpty() && w.text.front().isDigit() && w.text.back().isDigit();
 }
 
+// A word of letters, perhaps joined by hyphens or apostrophes, perhaps in brackets or quotes
+// or followed by punctuation.
+bool lettersOnly(const QString& word)
+{
+    static const QRegularExpression letters(
+        QStringLiteral("^[(\\[\"'«]?\\p{L}+(?:[-'’]\\p{L}+)*[)\\].,:;\"'»]*$"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    return letters.match(word).hasMatch();
+}
+
 } // namespace
 
 bool PageRecognizer::surerElsewhere(const ReadWord& own, const ReadWord& other)
@@ -56,7 +66,12 @@ bool PageRecognizer::surerElsewhere(const ReadWord& own, const ReadWord& other)
     qsizetype ownLetters = 0;
     for (const QChar c : own.word.text)
         ownLetters += c.isLetter() ? 1 : 0;
-    return (other.known || number.match(other.word.text).hasMatch()) && other.confidence >= 80.0f &&
+    // A word of letters alone is as good, when the first reading mixed symbols or digits into
+    // its letters ("ОЗМО$ЕО" for "DJVUSED"): no word of either language looks like that.
+    // The first is no reading at all, so a fairly sure one does.
+    const bool mended = lettersOnly(other.word.text) && !lettersOnly(own.word.text);
+    return (other.known || mended || number.match(other.word.text).hasMatch()) &&
+           other.confidence >= (mended ? 60.0f : 80.0f) &&
            other.confidence >= own.confidence + 10.0f && !(own.known && ownLetters > 1) &&
            shapes(own.word.text) != shapes(other.word.text);
 }

@@ -45,6 +45,15 @@ QList<int> BookPages::pagesWithHeading(const QStringList& title, int from, int t
     return found;
 }
 
+void BookPages::complete(int from, int to)
+{
+    const QList<int> changed = source_.complete(from, to);
+    for (const int n : changed)
+        pages_.remove(n);
+    if (!changed.isEmpty())
+        numbers_.reset();
+}
+
 const PageNumberMap& BookPages::numbers()
 {
     if (!numbers_) {

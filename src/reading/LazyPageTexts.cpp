@@ -20,3 +20,19 @@ PageText LazyPageTexts::page(int number)
     }
     return pages_.value(number);
 }
+
+QList<int> LazyPageTexts::complete(int from, int to)
+{
+    QMap<int, PageText> asked;
+    for (int n = std::max(from, 1); n <= std::min(to, pageCount_) && complete_; ++n)
+        if (!completed_.contains(n)) {
+            completed_.insert(n);
+            asked.insert(n, page(n));
+        }
+    if (asked.isEmpty() || failed_)
+        return {};
+    const QList<int> changed = complete_(&asked);
+    for (const int n : changed)
+        pages_.insert(n, asked.value(n));
+    return changed;
+}

@@ -2,6 +2,8 @@
 
 #include "reading/PageText.h"
 
+#include <QSet>
+
 #include <functional>
 
 // The pages of a book for the smart reading: the pages already read are handed out as they
@@ -12,11 +14,16 @@ class LazyPageTexts : public PageTextSource
 public:
     // Fills the map with the text of every page that has one; false when it could not.
     using FetchAll = std::function<bool(QMap<int, PageText>*)>;
+    // Given pages as they are, replaces those it reads better and names them; each page is
+    // asked for once.
+    using Complete = std::function<QList<int>(QMap<int, PageText>*)>;
 
     LazyPageTexts(int pageCount, QMap<int, PageText> read, FetchAll fetchAll);
+    void setComplete(Complete complete) { complete_ = std::move(complete); }
 
     int pageCount() const override { return pageCount_; }
     PageText page(int number) override;
+    QList<int> complete(int from, int to) override;
 
     bool fetched() const { return tried_ && !failed_; }
     // The fetch was needed and failed: the pages it should have given read as empty.
@@ -26,6 +33,8 @@ private:
     int pageCount_;
     QMap<int, PageText> pages_;
     FetchAll fetchAll_;
+    Complete complete_;
+    QSet<int> completed_;
     bool tried_ = false;
     bool failed_ = false;
 };

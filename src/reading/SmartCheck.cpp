@@ -6,6 +6,9 @@
 
 namespace {
 
+// How far from a target whose heading is not there the pages are read as well as they can be.
+constexpr int kLook = 4;
+
 // The target of the next entry that has one; 0: none.
 int nextTarget(const QList<SmartEntry>& entries, qsizetype i)
 {
@@ -94,6 +97,9 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
         const int next = nextTarget(*entries, i);
         const int upper = next > 0 ? std::max(next, next + drift) : book.pageCount();
         const int from = std::min(lower, e.target), to = std::max(upper, e.target);
+        // A book without text has only the pages around each target recognised: those near
+        // this one are, now that its heading is not where the offset says.
+        book.complete(std::max(from, e.target - kLook), std::min(to, e.target + kLook));
         const QList<int> pages = book.pagesWithHeading(title, from, to, skip);
         if (pages.size() != 1) {
             unsure.append({i, pages.isEmpty() ? EngineTexts::say("e_check_no_heading")

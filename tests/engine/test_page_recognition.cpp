@@ -281,7 +281,12 @@ TEST(PageRecognitionLines, AWordReadAgainInTheOtherLanguageOnlyWhenPlainlyBetter
          {"3aronoBoK", 92, true},
          false},
         {"the same print in either alphabet", {"текст", 49, false}, {"TEKCT", 95, true}, false},
-        {"letters guessed from no list", {"О\\иМЬге", 24, false}, {"DjVuLibr", 92, false}, false},
+        {"letters in place of symbols among letters",
+         {"О\\иМЬге", 24, false},
+         {"DjVuLibr", 92, false},
+         true},
+        {"letters guessed from no list", {"Заголвок", 24, false}, {"Sarolbok", 92, false}, false},
+        {"no surer letters", {"ОЗМО$ЕО", 50, false}, {"DJVUSED", 55, false}, false},
         {"not much surer", {"Сотроипа", 81, false}, {"Compound", 88, true}, false},
         {"not sure enough", {"Раде", 24, false}, {"Page", 70, true}, false},
     };

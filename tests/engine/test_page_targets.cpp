@@ -5,6 +5,7 @@
 
 #include "links/SmartPlan.h"
 #include "reading/BookPages.h"
+#include "reading/LazyPageTexts.h"
 #include "reading/PageNumberMap.h"
 #include "reading/SmartReading.h"
 
@@ -300,3 +301,40 @@ TEST(DriftingOffsets, TargetsPastTheEndAreCorrectedNotRefused)
 }
 
 } // namespace
+
+// A book without text has its contents and the pages the offset names recognised: where a
+// heading is not on its page, the check has the pages around it recognised, and no others.
+TEST(DriftingOffsets, ABookWithoutTextHasPagesReadOnlyWhereAHeadingIsMissed)
+{
+    const QList<FixturePage> pages = ScannedBook::build(false, false);
+    const QMap<int, PageText> all = DjvuFixture::pageTexts(pages);
+    QMap<int, PageText> read = {{1, all.value(1)}};
+    for (int k = 1; k <= ScannedBook::kSections; ++k)
+        read.insert(ScannedBook::printed(k) + 4, all.value(ScannedBook::printed(k) + 4));
+    LazyPageTexts source(int(pages.size()), read, [](QMap<int, PageText>*) { return true; });
+    QSet<int> asked;
+    source.setComplete([&](QMap<int, PageText>* some) {
+        QList<int> changed;
+        for (auto it = some->begin(); it != some->end(); ++it) {
+            asked.insert(it.key());
+            if (!read.contains(it.key())) {
+                it.value() = all.value(it.key());
+                changed << it.key();
+            }
+        }
+        return changed;
+    });
+    SmartReading::Settings settings;
+    settings.contentsPages = {1};
+    settings.offset = 4;
+    settings.check = SmartCheck::Mode::Check;
+    const SmartReading::Result r = SmartReading::read(source, settings);
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    ASSERT_EQ(r.entries.size(), ScannedBook::kSections);
+    for (int k = 1; k <= ScannedBook::kSections; ++k)
+        EXPECT_EQ(r.entries[k - 1].target, ScannedBook::pageOf(ScannedBook::printed(k))) << k;
+    // The first three headings stand where the offset says: nothing around them is read.
+    EXPECT_FALSE(asked.isEmpty());
+    for (int p = 2; p <= 14; ++p)
+        EXPECT_FALSE(asked.contains(p)) << p;
+}

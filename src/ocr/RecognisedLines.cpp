@@ -1,0 +1,118 @@
+#include "ocr/PageRecognizer.h"
+
+#include <QRegularExpression>
+
+// How the words the library reads make a line: a contents line's leader of dots, read as
+// letters or digits, becomes one word of dots.
+
+namespace {
+
+ZoneBox unite(const ZoneBox& a, const ZoneBox& b)
+{
+    return {std::min(a.xmin, b.xmin), std::min(a.ymin, b.ymin), std::max(a.xmax, b.xmax),
+            std::max(a.ymax, b.ymax)};
+}
+
+} // namespace
+
+using ReadWord = PageRecognizer::ReadWord;
+
+// A row of dots between a title and its number reads as letters of no word ("иииннии"): its
+// boxes are only as high as a dot, or the library is all but unsure of them, word after word.
+// Such words become one leader of dots, as a text layer made elsewhere holds it. usual: the
+// height of the page's letters.
+// A title word glued to its leader, the leader's dots then misread as letters
+// ("ЗАПУСК..........нннии"): the library's doubt is about the leader, so the word is cut
+// where the dots begin, the title part kept as a word and the rest made a leader.
+QList<ReadWord> PageRecognizer::unglued(const QList<ReadWord>& read)
+{
+    static const QRegularExpression glued(QStringLiteral("^([^.]{2,}?)(\\.{3,}.*)$"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    // Kept whole: a title glued to dots alone, and a number glued to its leader (the reading
+    // splits both).
+    static const QRegularExpression whole(QStringLiteral("^\\.+\\d*$"));
+    QList<ReadWord> words;
+    for (const ReadWord& w : read) {
+        const QRegularExpressionMatch m = glued.match(w.word.text);
+        if (!m.hasMatch() || whole.match(m.captured(2)).hasMatch()) {
+            words << w;
+            continue;
+        }
+        const ZoneBox& b = w.word.box;
+        // Dots and the letters read for them are narrower than print: the cut is halfway
+        // through the first dot after the title's last letter, or else guessed from the count
+        // of letters.
+        const qsizetype length = m.capturedLength(1);
+        const int cut = w.letterEnds.size() == w.word.text.size()
+                            ? (w.letterEnds[length - 1] + w.letterEnds[length]) / 2
+                            : b.xmin + int((b.xmax - b.xmin) * length / w.word.text.size());
+        words << ReadWord{{m.captured(1), {b.xmin, b.ymin, cut, b.ymax}}, 55.0f}
+              << ReadWord{{QString(3, u'.'), {cut, b.ymin, b.xmax, b.ymax}}, 0.0f};
+    }
+    return words;
+}
+
+TextLine PageRecognizer::lineOf(const QList<ReadWord>& given, int usual)
+{
+    const QList<ReadWord> read = unglued(given);
+    const qsizetype n = read.size();
+    QList<bool> small(n), unsure(n);
+    // A title glued to its leader ("CHAPTER.......") is read as one word: the reading splits
+    // such a leader off, and the title stays.
+    static const QRegularExpression glued(QStringLiteral("^\\w{2,}.*\\.{3,}$"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    for (qsizetype i = 0; i < n; ++i) {
+        const bool title = glued.match(read[i].word.text).hasMatch();
+        small[i] = 3 * (read[i].word.box.ymax - read[i].word.box.ymin) < usual && !title;
+        // A word of the language's list after a sure word is a title's word however unsure
+        // the library is of it ("functions" before its leader). Dots read as letters may make
+        // listed words too ("нити", "eee"), but short ones, or ones whose letters are as
+        // narrow as the dots stand close.
+        const ZoneBox& b = read[i].word.box;
+        qsizetype letters = 0;
+        for (const QChar c : read[i].word.text)
+            letters += c.isLetter() ? 1 : 0;
+        const bool listed = read[i].known && letters >= 4 && !small[i] && i > 0 &&
+                            read[i - 1].confidence >= 55.0f &&
+                            5 * (b.xmax - b.xmin) >= 2 * usual * read[i].word.text.size();
+        unsure[i] = read[i].confidence < 55.0f && !title && !listed;
+    }
+    // Doubtful words are a leader only where nothing but such words and numbers follow them
+    // to the line's end: a doubtful word inside a title stays a word.
+    static const QRegularExpression guessedDigits(QStringLiteral("^[\\d.,:;\\-]+$"));
+    qsizetype tail = n;
+    while (tail > 0 &&
+           (small[tail - 1] || unsure[tail - 1] || read[tail - 1].word.text.front().isDigit()))
+        --tail;
+    TextLine line;
+    bool lastLeader = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const TextWord& w = read[i].word;
+        const bool nextToOne = (i > 0 && (small[i - 1] || unsure[i - 1])) ||
+                               (i + 1 < n && (small[i + 1] || unsure[i + 1]));
+        // A word in brackets is a word of a title, however unsure the library is of it.
+        const bool bracketed = w.text.startsWith(u'(') || w.text.endsWith(u')');
+        // A number glued to its leader ("........40") is kept whole: the reading splits it.
+        // Dots the library all but guessed to be digits ("0 00000", "2.004") among a leader
+        // are that leader too: a page number it read is a sure one.
+        // Dots as low as dots, some read as digits ("........00.4"), are a leader wherever
+        // they stand.
+        const bool leader = (!w.text.front().isDigit() && !w.text.back().isDigit() &&
+                             (small[i] || (unsure[i] && nextToOne && i >= tail && !bracketed))) ||
+                            (((unsure[i] && nextToOne && i >= tail) ||
+                              (small[i] && w.text.startsWith(QLatin1String("...")))) &&
+                             guessedDigits.match(w.text).hasMatch());
+        line.box = i == 0 ? w.box : unite(line.box, w.box);
+        if (leader && lastLeader)
+            line.words.last().box = unite(line.words.last().box, w.box);
+        else
+            line.words.append(w);
+        if (leader) {
+            const ZoneBox& b = line.words.last().box;
+            line.words.last().text =
+                QString(std::clamp((b.xmax - b.xmin) / std::max(usual / 3, 1), 3, 40), u'.');
+        }
+        lastLeader = leader;
+    }
+    return line;
+}
