@@ -128,10 +128,11 @@ bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& pi
         return true;
     // The column's right edge: where the lines that end in a number end, else the page's.
     int column = 0;
+    QList<TextLine> made;
     for (const QList<PageRecognizer::ReadWord>& line : std::as_const(*lines)) {
-        const TextLine read = PageRecognizer::lineOf(line, usual);
-        if (!read.words.isEmpty() && isNumber(read.words.last()))
-            column = std::max(column, read.words.last().box.xmax);
+        made << PageRecognizer::lineOf(line, usual);
+        if (!made.last().words.isEmpty() && isNumber(made.last().words.last()))
+            column = std::max(column, made.last().words.last().box.xmax);
     }
     const int right = column > 0
                           ? std::min(int(std::lround((column + usual) / picture.sx)), picture.width)
@@ -140,8 +141,8 @@ bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& pi
         QStringLiteral("^[.,:\\-\\s]*(\\d{1,4}|[ivxlcdm]{1,7})\\.?$"),
         QRegularExpression::CaseInsensitiveOption);
     api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    for (QList<PageRecognizer::ReadWord>& line : *lines) {
-        const TextLine read = PageRecognizer::lineOf(line, usual);
+    for (qsizetype i = 0; i < lines->size(); ++i) {
+        const TextLine& read = made[i];
         if (read.words.isEmpty() || !endsInLeader(read.words.last()))
             continue;
         const int left = int(std::lround(read.words.last().box.xmax / picture.sx));
@@ -187,7 +188,7 @@ bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& pi
                           picture.pageHeight - int(std::lround(b * picture.sy)),
                           int(std::lround(r * picture.sx)),
                           picture.pageHeight - int(std::lround(t * picture.sy))};
-        line.append({{m.captured(1), box}, confidence, false});
+        (*lines)[i].append({{m.captured(1), box}, confidence, false});
     }
     api.SetPageSegMode(tesseract::PSM_AUTO);
     return true;
