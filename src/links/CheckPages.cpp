@@ -32,4 +32,13 @@ QSet<int> forTargets(const QMap<int, PageText>& contents, int offset, bool halve
     return pages;
 }
 
+QList<int> forPageNumbers(const QList<int>& withoutText)
+{
+    QList<int> pages;
+    for (const int p : withoutText)
+        if (!withoutText.isEmpty() && (p - withoutText.first()) % kNumberStep < 2)
+            pages << p;
+    return pages;
+}
+
 } // namespace CheckPages

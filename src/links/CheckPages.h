@@ -17,4 +17,10 @@ constexpr int kFrontMatter = 30;
 
 QSet<int> forTargets(const QMap<int, PageText>& contents, int offset, bool halve, int pageCount);
 
+// Of a book's pages without text (in order), those whose margins are read for the page
+// numbers printed there when the offset is to be found: two pages side by side in every
+// kNumberStep, since a number counts only where a page nearby agrees with it.
+constexpr int kNumberStep = 6;
+QList<int> forPageNumbers(const QList<int>& withoutText);
+
 } // namespace CheckPages

@@ -164,18 +164,31 @@ private:
     bool recogniseSmart(const CreateJob& job, const CreateOptions& options,
                         const PageListing& listing, const PageTexts& texts, ContentsPlan* plan,
                         QString* error);
+    // What recognised pages are for: the reading's own pages, read as well as can be; the
+    // pages the check reads, where a page that fails is told in the log and left out; or
+    // only the page numbers in the pages' margins, for finding the offset.
+    enum class Recognised
+    {
+        Read,
+        Checked,
+        Margins,
+    };
     // Recognises the pages, telling the log of each; false with *error on a failure or a
-    // stop (the caller sees the stop). The pages go into recognised_ as well. keepGoing: a
-    // page that fails is told in the log and left out, the others are read.
+    // stop (the caller sees the stop). Pages read whole go into recognised_ as well.
     bool recognisePages(const QString& path, const CreateOptions& options, const QList<int>& pages,
                         const QMap<int, PageText>& layers, QMap<int, PageText>* read,
-                        QString* error, bool keepGoing = false);
+                        QString* error, Recognised use = Recognised::Read);
     // Recognises, of the pages given, those the check would read without text and that were
     // not recognised yet (not the contents, not the targets'); names the pages it replaced.
     // The first failure is kept in *error and ends the recognition.
     QList<int> recogniseMore(const CreateJob& job, const CreateOptions& options,
                              PageRecognition::Mode mode, const QMap<int, PageText>& contents,
                              const QSet<int>& targets, QMap<int, PageText>* pages, QString* error);
+    // An offset to be found in a book mostly without text: has the margins of some of its
+    // pages read for the page numbers printed there (see CheckPages::forPageNumbers).
+    bool recogniseMargins(const CreateJob& job, const CreateOptions& options,
+                          PageRecognition::Mode mode, const QMap<int, PageText>& contents,
+                          int pageCount, QMap<int, PageText>* pages, QString* error);
     // false when the run was stopped during the alignment.
     bool align(const CreateJob& job, const CreateOptions& options, CreateOutcome* outcome);
 

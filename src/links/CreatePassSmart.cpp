@@ -17,7 +17,7 @@
 
 bool CreatePass::recognisePages(const QString& path, const CreateOptions& options,
                                 const QList<int>& pages, const QMap<int, PageText>& layers,
-                                QMap<int, PageText>* read, QString* error, bool keepGoing)
+                                QMap<int, PageText>* read, QString* error, Recognised use)
 {
     if (pages.isEmpty())
         return true;
@@ -27,16 +27,18 @@ bool CreatePass::recognisePages(const QString& path, const CreateOptions& option
                                                           : options.ocrLanguages;
     if (options.ocrFindLanguage && ocrLanguagesUsed_.isEmpty())
         settings.languageChoices = PageRecognizer::languageChoices(settings.languages);
-    settings.keepGoing = keepGoing;
+    settings.keepGoing = use != Recognised::Read;
     // The reading's own pages (not the pages it checks) are worth a second look.
-    settings.oneBlockToo = !keepGoing;
+    settings.oneBlockToo = use == Recognised::Read;
+    settings.marginsOnly = use == Recognised::Margins;
     settings.jobs = options.ocrJobs;
     settings.cancel = control_.token();
     int done = 0;
+    const QString told = use == Recognised::Margins ? EngineTexts::say("e_ocr_margins_done")
+                                                    : EngineTexts::say("e_ocr_page_done");
     settings.onPage = [&](int page, int words, double seconds) {
-        log_.addLine(
-            QStringLiteral("[%1/%2] ").arg(++done).arg(pages.size()) +
-            EngineTexts::say("e_ocr_page_done").arg(page).arg(words).arg(seconds, 0, 'f', 1));
+        log_.addLine(QStringLiteral("[%1/%2] ").arg(++done).arg(pages.size()) +
+                     told.arg(page).arg(words).arg(seconds, 0, 'f', 1));
     };
     const PageRecognition::Outcome out = PageRecognition::recognise(tools_, path, pages, settings);
     if (!out.ok()) {
@@ -51,6 +53,8 @@ bool CreatePass::recognisePages(const QString& path, const CreateOptions& option
         log_.addLine(EngineTexts::say("e_ocr_check_page_failed").arg(it.key()).arg(it.value()));
     for (auto it = out.pages.cbegin(); it != out.pages.cend(); ++it) {
         read->insert(it.key(), it.value());
+        if (use == Recognised::Margins)
+            continue;
         recognised_.insert(it.key(), it.value());
         if (!layers.value(it.key()).hasLayer)
             hadNoLayer_.insert(it.key());
@@ -69,12 +73,58 @@ QList<int> CreatePass::recogniseMore(const CreateJob& job, const CreateOptions& 
             PageRecognition::wanted(mode, it.value()))
             needed << it.key();
     QMap<int, PageText> got;
-    if (!error->isEmpty() || !recognisePages(job.path, options, needed, *pages, &got, error, true))
+    if (!error->isEmpty() ||
+        !recognisePages(job.path, options, needed, *pages, &got, error, Recognised::Checked))
         return {};
     for (auto it = got.cbegin(); it != got.cend(); ++it)
         pages->insert(it.key(), it.value());
     return got.keys();
 }
+
+bool CreatePass::recogniseMargins(const CreateJob& job, const CreateOptions& options,
+                                  PageRecognition::Mode mode, const QMap<int, PageText>& contents,
+                                  int pageCount, QMap<int, PageText>* pages, QString* error)
+{
+    // A few pages without text, blank or plates, tell nothing: only a book mostly without
+    // text has them read.
+    if (mode == PageRecognition::Mode::Never || options.ocrBook)
+        return true;
+    QList<int> withoutText;
+    for (int p = 1; p <= pageCount; ++p)
+        if (!contents.contains(p) && PageRecognition::wanted(mode, pages->value(p)))
+            withoutText << p;
+    if (2 * withoutText.size() <= pageCount - contents.size())
+        return true;
+    const QList<int> margins = CheckPages::forPageNumbers(withoutText);
+    log_.addLine(EngineTexts::say("e_ocr_margins_for_offset").arg(margins.size()));
+    return recognisePages(job.path, options, margins, *pages, pages, error, Recognised::Margins);
+}
+
+namespace {
+
+// The contents pages without text are recognised before (see plan()); the pages near each
+// target the offset gives, for the check of the targets, are recognised with the rest of
+// the book, or every page when the whole book is asked for.
+QSet<int> pagesToRecognise(const CreateJob& job, const CreateOptions& options,
+                           PageRecognition::Mode mode, const QMap<int, PageText>& contents,
+                           int pageCount)
+{
+    QSet<int> pages;
+    if (mode == PageRecognition::Mode::Never)
+        return pages;
+    if (options.ocrBook) {
+        for (int p = 1; p <= pageCount; ++p)
+            pages.insert(p);
+    } else if (!job.offsetAuto && job.kind == WorkKind::Contents &&
+               options.smartCheck != SmartCheck::Mode::Off) {
+        pages = CheckPages::forTargets(contents, job.offset, job.halve, pageCount);
+    }
+    for (auto it = contents.cbegin(); it != contents.cend(); ++it)
+        pages.remove(it.key());
+    return pages;
+}
+
+} // namespace
 
 bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& options,
                                 const PageListing& listing, const PageTexts& texts,
@@ -101,22 +151,8 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         }
         read.insert(page.number, text);
     }
-    // The contents pages without text are recognised before (see plan()); the pages near
-    // each target the offset gives, for the check of the targets, are recognised with the
-    // rest of the book, or every page when the whole book is asked for.
     const PageRecognition::Mode mode = options.ocrMode(job);
-    QSet<int> targetPages;
-    if (mode != PageRecognition::Mode::Never) {
-        if (options.ocrBook) {
-            for (int p = 1; p <= listing.pageCount(); ++p)
-                targetPages.insert(p);
-        } else if (!job.offsetAuto && job.kind == WorkKind::Contents &&
-                   options.smartCheck != SmartCheck::Mode::Off) {
-            targetPages = CheckPages::forTargets(read, job.offset, job.halve, listing.pageCount());
-        }
-    }
-    for (auto it = read.cbegin(); it != read.cend(); ++it)
-        targetPages.remove(it.key());
+    const QSet<int> targetPages = pagesToRecognise(job, options, mode, read, listing.pageCount());
     bool recognitionFailed = false;
     // Finding the offset or a lost number's page reads the rest of the book, in one run.
     ToolRun failedRun;
@@ -141,7 +177,13 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
         for (const int p : std::as_const(targetPages))
             if (!read.contains(p) && PageRecognition::wanted(mode, all->value(p)))
                 needed << p;
-        if (!recognisePages(job.path, options, needed, *all, all, &dumpError, true)) {
+        if (!recognisePages(job.path, options, needed, *all, all, &dumpError,
+                            Recognised::Checked)) {
+            recognitionFailed = true;
+            return false;
+        }
+        if (job.offsetAuto &&
+            !recogniseMargins(job, options, mode, read, listing.pageCount(), all, &dumpError)) {
             recognitionFailed = true;
             return false;
         }
@@ -150,7 +192,8 @@ bool CreatePass::recogniseSmart(const CreateJob& job, const CreateOptions& optio
     // Where a heading is not on its target, the check looks at the pages around it: those
     // are recognised then, as few as the drift of the offset needs.
     QString completeError;
-    if (!targetPages.isEmpty() && !options.ocrBook)
+    if ((!targetPages.isEmpty() || job.offsetAuto) && mode != PageRecognition::Mode::Never &&
+        !options.ocrBook)
         book.setComplete([&](QMap<int, PageText>* pages) {
             return recogniseMore(job, options, mode, read, targetPages, pages, &completeError);
         });

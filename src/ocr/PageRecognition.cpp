@@ -99,6 +99,7 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
             PageRecognizer recognizer(runner, choice);
             recognizer.setCancelToken(settings.cancel);
             recognizer.setOneBlockToo(settings.oneBlockToo);
+            recognizer.setMarginsOnly(settings.marginsOnly);
             PageText text;
             if (!recognizer.recognise(path, pages.first(), &text, &error)) {
                 out.error = settings.cancel && settings.cancel->isCancelled()
@@ -132,6 +133,7 @@ Outcome recognise(const ToolRunner& tools, const QString& path, const QList<int>
         PageRecognizer recognizer(runner, languages);
         recognizer.setCancelToken(&stop);
         recognizer.setOneBlockToo(settings.oneBlockToo);
+        recognizer.setMarginsOnly(settings.marginsOnly);
         for (qsizetype i = next++; i < pages.size() && !stop.isCancelled(); i = next++) {
             QElapsedTimer clock;
             clock.start();

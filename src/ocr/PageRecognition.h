@@ -45,6 +45,8 @@ struct Settings
     bool keepGoing = false;
     // Each page is read as one block of lines too (see PageRecognizer::setOneBlockToo).
     bool oneBlockToo = false;
+    // Only the margins of each page are read (see PageRecognizer::setMarginsOnly).
+    bool marginsOnly = false;
     // Told of each page as it is done: its number, its words and the seconds it took.
     std::function<void(int page, int words, double seconds)> onPage;
 };

@@ -183,6 +183,31 @@ void addMarginWords(const Reading& margin, bool top, Reading* reading)
     reading->lines = top ? added + reading->lines : reading->lines + added;
 }
 
+// A lone page number or running head in a margin is often left out of a page's reading:
+// each margin strip is read again as a block, and the sure words found there that overlap
+// none read already are added. Each strip is given as a picture of its own: set as a
+// rectangle of the whole picture, a strip with a running head above a figure can come out
+// as nothing at all. firstRow: where the part given starts, for the boxes.
+template <typename Pass>
+bool readMargins(tesseract::TessBaseAPI& api, const uchar* pixels, int width, int height,
+                 int* firstRow, const Pass& pass, Reading* reading)
+{
+    const int strip = height * 3 / 20;
+    for (const bool top : {true, false}) {
+        *firstRow = top ? 0 : height - strip;
+        api.SetImage(pixels + qsizetype(*firstRow) * width, width, strip, 1, width);
+        api.SetSourceResolution(PageRecognizer::kDpi);
+        Reading margin;
+        if (!pass(tesseract::PSM_SINGLE_BLOCK, &margin))
+            return false;
+        addMarginWords(margin, top, reading);
+    }
+    *firstRow = 0;
+    api.SetImage(pixels, width, height, 1, width);
+    api.SetSourceResolution(PageRecognizer::kDpi);
+    return true;
+}
+
 } // namespace
 
 struct PageRecognizer::Engine
@@ -316,7 +341,10 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
     const double sx = double(pageWidth) / width;
     const double sy = double(pageHeight) / height;
     // Picture rows count from the top, the page's from the bottom.
+    int firstRow = 0; // of the part of the picture given to the library
     auto toPage = [&](int left, int top, int right, int bottom) {
+        top += firstRow;
+        bottom += firstRow;
         ZoneBox b;
         b.xmin = std::clamp(int(std::lround(left * sx)), 0, pageWidth);
         b.xmax = std::clamp(int(std::lround(right * sx)), 0, pageWidth);
@@ -350,31 +378,31 @@ bool PageRecognizer::recogniseImage(const QByteArray& pgm, int pageWidth, int pa
         return false;
     };
     Reading reading;
-    if (!pass(tesseract::PSM_AUTO, &reading))
+    if (!marginsOnly_ && !pass(tesseract::PSM_AUTO, &reading))
         return fail();
     // The layout analysis may leave out a column of page numbers beside their titles; read as
     // one block of lines, such a page gives them. The reading surer of more letters is kept.
-    if (oneBlockToo_) {
+    if (oneBlockToo_ && !marginsOnly_) {
         Reading block;
         if (!pass(tesseract::PSM_SINGLE_BLOCK, &block))
             return fail();
         if (block.sureLetters > reading.sureLetters + reading.sureLetters / 20 + 2)
             reading = std::move(block);
     }
-    // A lone page number or running head in a margin is often left out as well: each margin
-    // strip is read again as a block, and the sure words found there that overlap none read
-    // already are added.
-    const int strip = height * 3 / 20;
-    for (const bool top : {true, false}) {
-        api.SetRectangle(0, top ? 0 : height - strip, width, strip);
-        Reading margin;
-        if (!pass(tesseract::PSM_SINGLE_BLOCK, &margin))
-            return fail();
-        addMarginWords(margin, top, &reading);
-    }
+    if (!readMargins(api, pixels, width, height, &firstRow, pass, &reading))
+        return fail();
     std::sort(reading.sureHeights.begin(), reading.sureHeights.end());
     const int usual =
         reading.sureHeights.isEmpty() ? 0 : reading.sureHeights[reading.sureHeights.size() / 2];
+    if (marginsOnly_) {
+        api.SetPageSegMode(tesseract::PSM_AUTO);
+        api.Clear();
+        for (const QList<ReadWord>& read : std::as_const(reading.lines))
+            if (!read.isEmpty())
+                text->lines.append(lineOf(read, usual));
+        text->hasLayer = false;
+        return true;
+    }
     const PictureScale picture{width, height, pageHeight, sx, sy};
     // A title word glued to its leader is read again on its own below, without the dots.
     for (QList<ReadWord>& line : reading.lines)

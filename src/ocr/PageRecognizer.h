@@ -48,6 +48,10 @@ public:
     // Each page is also read as one block of lines, and the reading surer of more letters
     // kept: for pages such as a contents, whose column of numbers the layout may leave out.
     void setOneBlockToo(bool on) { oneBlockToo_ = on; }
+    // Only the top and bottom margins are read, for the page numbers printed there: a
+    // fraction of the work of the whole page. The text then holds the margins' lines and
+    // hasLayer false, since the page itself is still unread.
+    void setMarginsOnly(bool on) { marginsOnly_ = on; }
 
     // The resolution pages are drawn at, in dots per inch.
     static constexpr int kDpi = 300;
@@ -89,4 +93,5 @@ private:
     const CancelToken* cancel_ = nullptr;
     double confidence_ = 0;
     bool oneBlockToo_ = false;
+    bool marginsOnly_ = false;
 };

@@ -47,7 +47,15 @@ QList<int> BookPages::pagesWithHeading(const QStringList& title, int from, int t
 
 void BookPages::complete(int from, int to)
 {
-    const QList<int> changed = source_.complete(from, to);
+    QList<int> pages;
+    for (int n = std::max(from, 1); n <= std::min(to, pageCount()); ++n)
+        pages << n;
+    complete(pages);
+}
+
+void BookPages::complete(const QList<int>& pages)
+{
+    const QList<int> changed = source_.complete(pages);
     for (const int n : changed)
         pages_.remove(n);
     if (!changed.isEmpty())

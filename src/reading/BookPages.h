@@ -29,8 +29,9 @@ public:
     // (HeadingMatch): never in a running head or footer.
     QList<int> pagesWithHeading(const QStringList& comparableTitle, int from, int to,
                                 const QSet<int>& skip);
-    // Has the source read the pages from `from` to `to` as well as it can (see
-    // PageTextSource::complete) before they are searched.
+    // Has the source read the pages as well as it can (see PageTextSource::complete) before
+    // they are searched.
+    void complete(const QList<int>& pages);
     void complete(int from, int to);
 
     // The printed page numbers of the whole book, read from every page the first time.

@@ -21,11 +21,11 @@ PageText LazyPageTexts::page(int number)
     return pages_.value(number);
 }
 
-QList<int> LazyPageTexts::complete(int from, int to)
+QList<int> LazyPageTexts::complete(const QList<int>& pages)
 {
     QMap<int, PageText> asked;
-    for (int n = std::max(from, 1); n <= std::min(to, pageCount_) && complete_; ++n)
-        if (!completed_.contains(n)) {
+    for (const int n : pages)
+        if (complete_ && n >= 1 && n <= pageCount_ && !completed_.contains(n)) {
             completed_.insert(n);
             asked.insert(n, page(n));
         }

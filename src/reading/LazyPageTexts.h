@@ -23,7 +23,7 @@ public:
 
     int pageCount() const override { return pageCount_; }
     PageText page(int number) override;
-    QList<int> complete(int from, int to) override;
+    QList<int> complete(const QList<int>& pages) override;
 
     bool fetched() const { return tried_ && !failed_; }
     // The fetch was needed and failed: the pages it should have given read as empty.

@@ -101,11 +101,12 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
         outcome.note += QLatin1Char('.');
         return outcome;
     }
-    if (total > 0) {
+    // One heading alone is no disagreement: the page numbers may yet settle it.
+    if (total > 1) {
         outcome.error = EngineTexts::say("e_offset_headings_disagree").arg(describeVotes(headings));
         return outcome;
     }
-    // No heading found: the page numbers the pages print in their margins.
+    // No heading found, or one: the page numbers the pages print in their margins.
     QMap<int, int> folioVotes;
     for (int p = 1; p <= book.pageCount(); ++p) {
         const PrintedNumber f = book.folio(p);

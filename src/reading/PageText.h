@@ -74,9 +74,9 @@ public:
     virtual int pageCount() const = 0;
     // The text of one page; a page without a text layer has hasLayer false.
     virtual PageText page(int number) = 0;
-    // Asks for the pages from `from` to `to` to be read as well as the source can (a page
-    // without text recognised, say); returns those whose text changed.
-    virtual QList<int> complete(int /*from*/, int /*to*/) { return {}; }
+    // Asks for the pages to be read as well as the source can (a page without text
+    // recognised, say), all at once; returns those whose text changed.
+    virtual QList<int> complete(const QList<int>& /*pages*/) { return {}; }
 };
 
 // A source over pages already read.

@@ -73,6 +73,12 @@ SmartCheck::Outcome SmartCheck::run(QList<SmartEntry>* entries, BookPages& book,
     int lower = 1; // the checked page of the entry before: no heading comes earlier
     QStringList refused;
     QList<std::pair<qsizetype, QString>> unsure; // links without their heading, and why
+    // A book without text whose offset was found has the targets recognised now, together.
+    QList<int> targets;
+    for (const SmartEntry& e : std::as_const(*entries))
+        if (e.target > 0 && e.found != SmartEntry::Found::ByTitle)
+            targets << e.target;
+    book.complete(targets);
     for (qsizetype i = 0; i < entries->size(); ++i) {
         SmartEntry& e = (*entries)[i];
         if (e.target <= 0)

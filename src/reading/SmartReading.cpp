@@ -167,6 +167,14 @@ int romanPage(BookPages& book, qint64 n, int lastFrontPage, bool checking)
 bool mapConfirmed(const QList<SmartEntry>& entries, BookPages& book, const QSet<int>& contents,
                   const OffsetStretches& stretches)
 {
+    // In a book without text, the first few entries' pages are recognised for it.
+    constexpr qsizetype kRecognised = 3;
+    QList<int> first;
+    for (const SmartEntry& e : entries)
+        if (e.number.kind == PrintedNumber::Arabic && !e.number.tooLong &&
+            first.size() < kRecognised)
+            first << int(e.number.value + stretches.offsetAt(e.number.value));
+    book.complete(first);
     for (const SmartEntry& e : entries) {
         if (e.number.kind != PrintedNumber::Arabic || e.number.tooLong)
             continue;
@@ -289,6 +297,10 @@ bool chooseOffset(BookPages& book, const Settings& settings, const QSet<int>& co
     return true;
 }
 
+// How many pages after the entry before an entry led outside the book is looked for in a
+// book without text.
+constexpr int kBetween = 12;
+
 // The target page of every numbered entry; an entry led outside the book is found by its
 // heading when checked, else it fails the reading.
 bool placeTargets(BookPages& book, const Settings& settings, const QSet<int>& contents,
@@ -306,6 +318,19 @@ bool placeTargets(BookPages& book, const Settings& settings, const QSet<int>& co
                 firstBody,
                 std::max(1, SmartReading::target(e.number.value, result.offset, settings.halve)));
     int before = 1; // the target of the entry before
+    // The target the offset gives the next arabic entry after this one inside the book.
+    auto nextTarget = [&](const SmartEntry& from) {
+        for (auto it = result.entries.cbegin() + (&from - result.entries.data()) + 1;
+             it != result.entries.cend(); ++it) {
+            if (it->number.kind != PrintedNumber::Arabic)
+                continue;
+            const int t = SmartReading::target(it->number.value, result.offset, settings.halve) +
+                          drift(it->number.value);
+            if (t >= 1 && t <= pageCount)
+                return t;
+        }
+        return pageCount;
+    };
     for (SmartEntry& e : result.entries) {
         if (e.number.kind == PrintedNumber::Arabic) {
             e.target = SmartReading::target(e.number.value, result.offset, settings.halve) +
@@ -322,7 +347,10 @@ bool placeTargets(BookPages& book, const Settings& settings, const QSet<int>& co
             continue;
         }
         if (e.target < 1 || e.target > pageCount) {
-            // Checked links: the heading may show where the entry really is.
+            // Checked links: the heading may show where the entry really is. In a book
+            // without text, the pages up to the next entry's are recognised for it first.
+            if (settings.check == SmartCheck::Mode::Check)
+                book.complete(before, std::min(nextTarget(e), before + kBetween));
             const QList<int> pages = settings.check == SmartCheck::Mode::Check
                                          ? book.pagesWithHeading(SmartCheck::comparableTitle(e),
                                                                  before, pageCount, contents)

@@ -167,6 +167,44 @@ TEST_F(PageRecognitionTest, TheSmartReadingRecognisesAContentsWithoutTextAndKeep
     EXPECT_TRUE(DjvuFixture::djvused(path, "select 1; print-ant").contains("(maparea \"#2\""));
 }
 
+// A book all print, whose offset is to be found: the page numbers in the margins of some
+// pages give it, the pages the entries lead to confirm it, and the rest stays unread.
+TEST_F(PageRecognitionTest, TheOffsetOfABookWithoutTextComesFromThePageNumbersItPrints)
+{
+    FixturePage contents;
+    contents.printed = {"CONTENTS", "1 Introduction 1", "2 Methods 4", "3 Results 7"};
+    QList<FixturePage> pages = {contents, FixturePage()}; // a blank page before the body
+    const QMap<int, QString> headings = {{1, "1 Introduction"}, {4, "2 Methods"}, {7, "3 Results"}};
+    for (int printed = 1; printed <= 12; ++printed) {
+        FixturePage page;
+        page.printed = {QString::number(printed), "",
+                        headings.value(printed, QStringLiteral("More of the chapter")),
+                        "Text of the page."};
+        page.printedTop = 120;
+        pages << page;
+    }
+    for (FixturePage& page : pages)
+        page.hasText = false;
+    const QString path = dir.filePath("print.djvu");
+    QString error;
+    ASSERT_TRUE(DjvuFixture::build(path, pages, &error)) << error.toStdString();
+    const CliRun run = runCli({"create", "--reading", "smart", "--dry-run", "--ocr-language", "eng",
+                               "--offset", "auto", "--pages", "1", path});
+    ASSERT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
+    const QString out = run.out;
+    EXPECT_TRUE(out.contains("the page numbers in the margins of 5 pages without text are read"))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("printed page numbers agree")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Methods\" 4 -> page 6")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Results\" 7 -> page 9")) << out.toStdString();
+    // Read whole: the contents, and the pages the entries lead to and around them, never the
+    // pages past the last one.
+    const QRegularExpressionMatch whole =
+        QRegularExpression("Pages without text recognised: ([^\n]*)\\.").match(out);
+    ASSERT_TRUE(whole.hasMatch()) << out.toStdString();
+    EXPECT_FALSE(whole.captured(1).contains(QRegularExpression("1[0-4]"))) << out.toStdString();
+}
+
 TEST_F(PageRecognitionTest, LanguageChoiceAndAFailedPageAsTheRunAsks)
 {
     const QString path = book();

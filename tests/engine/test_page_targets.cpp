@@ -336,5 +336,5 @@ TEST(DriftingOffsets, ABookWithoutTextHasPagesReadOnlyWhereAHeadingIsMissed)
     // The first three headings stand where the offset says: nothing around them is read.
     EXPECT_FALSE(asked.isEmpty());
     for (int p = 2; p <= 14; ++p)
-        EXPECT_FALSE(asked.contains(p)) << p;
+        EXPECT_FALSE(asked.contains(p) && !read.contains(p)) << p;
 }
