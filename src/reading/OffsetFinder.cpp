@@ -119,6 +119,21 @@ OffsetFinder::Outcome OffsetFinder::find(const QList<SmartEntry>& entries, BookP
         outcome.note = EngineTexts::say("e_offset_by_folios").arg(value).arg(agreeing).arg(total);
         return outcome;
     }
+    // Numbers beside running heads, each confirmed by a page nearby (as few pages of a book
+    // without text are read for them): the longest stretch of one offset.
+    const PageNumberMap::Stretch* longest = nullptr;
+    for (const PageNumberMap::Stretch& s : book.numbers().stretches())
+        if (s.kind == PrintedNumber::Arabic &&
+            (!longest || s.lastPage - s.firstPage > longest->lastPage - longest->firstPage))
+            longest = &s;
+    if (longest && !halve) {
+        outcome.found = true;
+        outcome.offset = longest->offset;
+        outcome.note = EngineTexts::say("e_offset_by_map")
+                           .arg(longest->offset)
+                           .arg(PageNumberMap::describe(book.numbers().stretches()));
+        return outcome;
+    }
     outcome.error =
         total > 0 ? EngineTexts::say("e_offset_folios_disagree").arg(describeVotes(folioVotes))
                   : EngineTexts::say("e_offset_nothing");
