@@ -52,6 +52,16 @@ QList<ReadWord> PageRecognizer::unglued(const QList<ReadWord>& read)
     return words;
 }
 
+// Whether a row of dots begins at a word: dots, or dots as low as dots read as letters or
+// digits (not a dash) and as wide as a few of them.
+static bool dotsBegin(const TextWord& w, bool small, int usual)
+{
+    static const QRegularExpression dotLike(QStringLiteral("[.\\w]"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
+    return w.text.startsWith(QLatin1String("...")) ||
+           (small && 2 * (w.box.xmax - w.box.xmin) >= usual && dotLike.match(w.text).hasMatch());
+}
+
 // The words of a line, its leader's words made one word of dots. small: as low as dots;
 // unsure: doubtful, and no title's word for all that.
 static TextLine leadersJoined(const QList<ReadWord>& read, const QList<bool>& small,
@@ -74,12 +84,15 @@ static TextLine leadersJoined(const QList<ReadWord>& read, const QList<bool>& sm
     for (qsizetype i = 0; i < n; ++i) {
         const TextWord& w = read[i].word;
         // The leader begins where dots are, or digits the library guessed glued to dots.
-        begun = (begun || small[i] || w.text.startsWith(QLatin1String("...")) ||
+        begun = (begun || dotsBegin(w, small[i], usual) ||
                  (unsure[i] && w.text.endsWith(QLatin1String("...")))) &&
                 !(!unsure[i] && !small[i] && sureNumber.match(w.text).hasMatch());
         const bool nextToOne = (i > 0 && (small[i - 1] || unsure[i - 1])) ||
                                (i + 1 < n && (small[i + 1] || unsure[i + 1]));
-        const bool trailing = unsure[i] && nextToOne && (i >= tail || begun);
+        const auto leaderish = [&](qsizetype j) { return small[j] || unsure[j]; };
+        // A word alone amid a leader is dots the library was sure were letters ("и").
+        const bool amid = begun && i > 0 && i + 1 < n && leaderish(i - 1) && leaderish(i + 1);
+        const bool trailing = (unsure[i] || amid) && nextToOne && (i >= tail || begun);
         // A word in brackets is a word of a title, however unsure the library is of it.
         const bool bracketed = w.text.startsWith(u'(') || w.text.endsWith(u')');
         // A number glued to its leader ("........40") is kept whole: the reading splits it.
@@ -149,6 +162,7 @@ TextLine PageRecognizer::lineOf(const QList<ReadWord>& given, int usual)
         title[i] = gluedTitle(read[i].word.text);
         small[i] = dotHigh && !title[i];
     }
+    bool dotsSeen = false;
     for (qsizetype i = 0; i < n; ++i) {
         // A word of the language's list after a sure word is a title's word however unsure
         // the library is of it ("functions" before its leader). Dots read as letters may make
@@ -166,10 +180,11 @@ TextLine PageRecognizer::lineOf(const QList<ReadWord>& given, int usual)
         // title's last word however it was misread ("od" for "JPEG"): dots read as letters
         // stand as low as dots, or among others such.
         const int high = b.ymax - b.ymin;
-        const bool lastBeforeDots =
-            letters > 0 && i + 1 < n && 5 * high >= 3 * usual && 5 * high <= 7 * usual &&
-            2 * (b.xmax - b.xmin) >= usual &&
-            (small[i + 1] || read[i + 1].word.text.startsWith(QLatin1String("...")));
+        const bool lastBeforeDots = letters > 0 && i + 1 < n && !dotsSeen &&
+                                    5 * high >= 3 * usual && 5 * high <= 7 * usual &&
+                                    2 * (b.xmax - b.xmin) >= usual &&
+                                    dotsBegin(read[i + 1].word, small[i + 1], usual);
+        dotsSeen = dotsSeen || dotsBegin(read[i].word, small[i], usual);
         unsure[i] = read[i].confidence < 55.0f && !title[i] && !listed && !lastBeforeDots;
     }
     return leadersJoined(read, small, unsure, usual);
