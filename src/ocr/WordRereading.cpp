@@ -55,6 +55,16 @@ bool lettersOnly(const QString& word)
     return letters.match(word).hasMatch();
 }
 
+// A word where a contents line's page number stands that was read as letters: short, of
+// letters' height, and no roman number.
+bool misreadNumber(const TextWord& w, int usual)
+{
+    static const QRegularExpression roman(QStringLiteral("^[ivxlcdm]+$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return !w.text.isEmpty() && w.text.size() <= 4 && !isNumber(w) &&
+           !roman.match(w.text).hasMatch() && 5 * (w.box.ymax - w.box.ymin) >= 3 * usual;
+}
+
 } // namespace
 
 bool PageRecognizer::surerElsewhere(const ReadWord& own, const ReadWord& other)
@@ -143,22 +153,34 @@ bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& pi
     api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (qsizetype i = 0; i < lines->size(); ++i) {
         const TextLine& read = made[i];
-        if (read.words.isEmpty() || !endsInLeader(read.words.last()))
+        const qsizetype count = read.words.size();
+        // Where the number after a leader was read as letters ("SL" for "31"), that word is
+        // read again as digits alone.
+        const bool misread = count >= 2 && endsInLeader(read.words[count - 2]) &&
+                             misreadNumber(read.words.last(), usual);
+        if (count == 0 || (!endsInLeader(read.words.last()) && !misread))
             continue;
-        const int left = int(std::lround(read.words.last().box.xmax / picture.sx));
         const int pad = usual / 4;
+        const ZoneBox& last = read.words.last().box;
+        const int left = misread ? std::max(int(std::lround((last.xmin - pad) / picture.sx)), 0)
+                                 : int(std::lround(last.xmax / picture.sx));
+        const int end =
+            misread ? std::min(int(std::lround((last.xmax + pad) / picture.sx)), picture.width)
+                    : right;
         const int top =
             std::max(int(std::lround((picture.pageHeight - read.box.ymax - pad) / picture.sy)), 0);
         const int bottom =
             std::min(int(std::lround((picture.pageHeight - read.box.ymin + pad) / picture.sy)),
                      picture.height);
-        if (right - left < usual / 2 || bottom <= top)
+        if (end - left < usual / 2 || bottom <= top)
             continue;
-        api.SetRectangle(left, top, right - left, bottom - top);
+        api.SetRectangle(left, top, end - left, bottom - top);
+        api.SetVariable("tessedit_char_whitelist", misread ? "0123456789" : "");
         tesseract::ETEXT_DESC monitor;
         monitor.cancel = &stopAsked;
         monitor.cancel_this = const_cast<CancelToken*>(cancel);
         const int status = api.Recognize(&monitor);
+        api.SetVariable("tessedit_char_whitelist", "");
         if (cancel && cancel->isCancelled())
             return false;
         std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
@@ -188,7 +210,10 @@ bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& pi
                           picture.pageHeight - int(std::lround(b * picture.sy)),
                           int(std::lround(r * picture.sx)),
                           picture.pageHeight - int(std::lround(t * picture.sy))};
-        (*lines)[i].append({{m.captured(1), box}, confidence, false});
+        if (misread)
+            (*lines)[i].last() = {{m.captured(1), box}, confidence, false};
+        else
+            (*lines)[i].append({{m.captured(1), box}, confidence, false});
     }
     api.SetPageSegMode(tesseract::PSM_AUTO);
     return true;

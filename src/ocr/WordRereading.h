@@ -28,7 +28,9 @@ bool rereadWords(tesseract::TessBaseAPI& other, const PictureScale& picture, int
 // A contents line whose leader of dots leads to no number: the layout left out the column of
 // page numbers beside it. The strip right of each such leader, up to the column's right edge,
 // is read again alone as one line, and a page number found there (digits or roman) ends the
-// line. api: the page's own reader, given its picture. False when the cancel token stopped it.
+// line. A short word of letters where the number after a leader stands ("SL" for "31") is
+// read again as digits alone, and a sure number found there takes its place. api: the page's own
+// reader, given its picture. False when the cancel token stopped it.
 bool readNumbersAfterLeaders(tesseract::TessBaseAPI& api, const PictureScale& picture, int usual,
                              const CancelToken* cancel,
                              QList<QList<PageRecognizer::ReadWord>>* lines);

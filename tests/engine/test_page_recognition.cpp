@@ -256,12 +256,13 @@ TEST(PageRecognitionModes, TheSurestLanguageSetOnlyWhenClearlySurer)
 TEST(PageRecognitionLines, LeadersReadAsLettersOrDigitsBecomeDots)
 {
     // Words as the library gives them: text, confidence and whether its word list holds the
-    // word, left to right, 40 high; dots only 10 high.
+    // word, left to right, 40 high (as letters are); dots only 10 high, or as high as given.
     struct Word
     {
         QString text;
         float confidence;
         bool known = false;
+        int height = 0;
     };
     using Read = QList<Word>;
     const QList<std::tuple<const char*, Read, QString>> cases = {
@@ -290,13 +291,69 @@ TEST(PageRecognitionLines, LeadersReadAsLettersOrDigitsBecomeDots)
         {"low dots read partly as digits are the leader",
          {{"Index", 96}, {"........00.4", 0}},
          "Index ..."},
+        {"a misread word where the dots begin stays",
+         {{"6.3", 92}, {"od", 21, true}, {"ин", 5, true, 10}, {"нии", 0, true, 10}, {"5", 97}},
+         "6.3 od ... 5"},
+        {"a misread word glued to the dots stays",
+         {{"6.1", 93}, {"О\\№Ми2.......", 48}, {"нии", 0, true, 10}, {"5", 97}},
+         "6.1 О\\№Ми2... ... 5"},
+        {"a title glued to its leader in a box as low as dots stays",
+         {{"4.5.5", 92},
+          {"Numerical", 92},
+          {"results...................", 84, false, 10},
+          {"135", 84}},
+         "4.5.5 Numerical results... 135"},
+        {"digits glued to dots are the leader, high or low",
+         {{"A.6", 90},
+          {"Degeneracy", 86},
+          {"........", 0},
+          {"20...", 0, false, 40},
+          {"0...", 4, false, 10},
+          {"eee", 20, true, 10},
+          {"241", 97}},
+         "A.6 Degeneracy ... 241"},
+        {"a leader and its number read as one word",
+         {{"4.5.6", 94}, {"Conclusion", 90}, {".............2-.2.4...139", 0, false, 40}},
+         "4.5.6 Conclusion ...139"},
+        {"doubtful words after the leader began are the leader, whatever ends the line",
+         {{"minimization", 92},
+          {"...........0", 0, false, 40},
+          {"00000", 4},
+          {"e", 31},
+          {"eee", 41, true},
+          {"BS", 67, true}},
+         "minimization ... BS"},
+        {"a sure letter alone amid the leader is the leader",
+         {{"3.", 96},
+          {"EXAMPLES", 96},
+          {"........", 45, false, 40},
+          {"ини", 0, true, 10},
+          {"ии", 48, true},
+          {"и", 57, true},
+          {"ии", 48, true},
+          {"ини", 0, true, 10},
+          {"4", 97}},
+         "3. EXAMPLES ... 4"},
+        {"a dash as low as dots begins no leader",
+         {{"8.3", 93},
+          {"MMR", 92},
+          {"—", 91, false, 5},
+          {"coded", 40},
+          {"front", 50},
+          {"plane", 92},
+          {"......", 0},
+          {"28", 97}},
+         "8.3 MMR ... coded front plane ... 28"},
+        {"a listed word opening a line stays",
+         {{"ables", 54, true}, {"(n=2)", 54}, {"....", 0}, {"20.0.0...", 0, false, 40}, {"7", 74}},
+         "ables (n=2) ... 7"},
     };
     for (const auto& [name, read, line] : cases) {
         QList<PageRecognizer::ReadWord> words;
         int x = 0;
-        for (const auto& [text, confidence, known] : read) {
+        for (const auto& [text, confidence, known, high] : read) {
             const int width = 30 * int(text.size());
-            const int height = text.startsWith(QLatin1String("...")) ? 10 : 40;
+            const int height = high > 0 ? high : text.startsWith(QLatin1String("...")) ? 10 : 40;
             words.append({{text, {x, 0, x + width, height}}, confidence, known});
             x += width + 20;
         }
